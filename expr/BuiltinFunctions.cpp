@@ -1,0 +1,70 @@
+#include "BuiltinFunctions.h"
+
+#include <charconv>
+#include <cmath>
+
+namespace {
+
+using Args = std::span<const double>;
+
+double Dtor(const CExpFuncTable& t, Args v) { return (v[0] * t.Pi()) * 0.005555555555555556; }
+double Rtod(const CExpFuncTable& t, Args v) { return (v[0] * 180.0) / t.Pi(); }
+double Dtodms(const CExpFuncTable&, Args v) { return DegreesToDms(v[0]); }
+double Dmstod(const CExpFuncTable&, Args v) { return DmsToDegrees(v[0]); }
+// log(a, b) is the logarithm of b to the base a.
+double Log(const CExpFuncTable&, Args v) { return std::log(v[1]) / std::log(v[0]); }
+double Sin(const CExpFuncTable&, Args v) { return std::sin(v[0]); }
+double Cos(const CExpFuncTable&, Args v) { return std::cos(v[0]); }
+double Tan(const CExpFuncTable&, Args v) { return std::tan(v[0]); }
+double Cot(const CExpFuncTable&, Args v) { return 1.0 / std::tan(v[0]); }
+double Asin(const CExpFuncTable&, Args v) { return std::asin(v[0]); }
+double Acos(const CExpFuncTable&, Args v) { return std::acos(v[0]); }
+double Atan(const CExpFuncTable&, Args v) { return std::atan(v[0]); }
+double Abs(const CExpFuncTable&, Args v) { return std::fabs(v[0]); }
+
+}  // namespace
+
+void RegisterBuiltinFunctions(CExpFuncTable& table) {
+    table.Register("dtor", 1, Dtor);
+    table.Register("rtod", 1, Rtod);
+    table.Register("dtodms", 1, Dtodms);
+    table.Register("dmstod", 1, Dmstod);
+    table.Register("log", 2, Log);
+    table.Register("sin", 1, Sin);
+    table.Register("cos", 1, Cos);
+    table.Register("tan", 1, Tan);
+    table.Register("tg", 1, Tan);
+    table.Register("ctg", 1, Cot);
+    table.Register("cot", 1, Cot);
+    table.Register("asin", 1, Asin);
+    table.Register("arcsin", 1, Asin);
+    table.Register("acos", 1, Acos);
+    table.Register("arccos", 1, Acos);
+    table.Register("atan", 1, Atan);
+    table.Register("arctg", 1, Atan);
+    table.Register("abs", 1, Abs);
+}
+
+// The degree part is floor(v) also for negative v, and a fraction that rounds
+// to 3600 seconds shows as 60 minutes: nothing is carried.
+double DegreesToDms(double v) {
+    const double degrees = std::floor(v);
+    const double seconds = std::floor((v - std::floor(v)) * 3600.0 + 0.5);
+    const double minutes = std::floor(seconds * 0.016666666666666666);
+    return ((minutes * 0.01) + (std::fmod(seconds, 60.0) * 0.0001)) + degrees;
+}
+
+// The fraction is printed with four decimals and its digits are read back as
+// mmss; a fraction that rounds to 1.0000 contributes nothing, and minutes or
+// seconds of 60 and more are taken as they stand.
+double DmsToDegrees(double v) {
+    const double degrees = std::floor(v);
+    const double fraction = v - degrees;
+    char text[32];
+    const auto printed = std::to_chars(text, text + sizeof text, fraction, std::chars_format::fixed, 4);
+    unsigned mmss = 0;
+    if (printed.ec == std::errc() && printed.ptr - text == 6) std::from_chars(text + 2, text + 6, mmss);
+    const unsigned mm = mmss / 100;
+    const unsigned ss = mmss % 100;
+    return (degrees + mm * 0.016666666666666666) + ss * 0.0002777777777777778;
+}

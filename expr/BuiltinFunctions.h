@@ -1,0 +1,10 @@
+#pragma once
+
+#include "ExpFuncTable.h"
+
+// Registers the built-in functions, aliases included, in their fixed order.
+void RegisterBuiltinFunctions(CExpFuncTable& table);
+
+// Degrees to degree-minute-second written as d.mmss, and back.
+double DegreesToDms(double degrees);
+double DmsToDegrees(double dms);

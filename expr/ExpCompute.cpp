@@ -1,0 +1,56 @@
+#include "ExpCompute.h"
+
+#include <charconv>
+
+#include "ExpEvaluator.h"
+#include "ExpMessages.h"
+#include "ExpParser.h"
+
+namespace {
+constexpr std::size_t kExcerptLength = 10;
+constexpr int kResultDigits = 15;
+constexpr std::size_t kExponentDigits = 3;
+}  // namespace
+
+std::string StripWhitespace(std::string_view text) {
+    std::string stripped;
+    stripped.reserve(text.size());
+    for (const char c : text) {
+        if (c != ' ' && c != '\t' && c != '\n' && c != '\r') stripped.push_back(c);
+    }
+    return stripped;
+}
+
+double ComputeExpression(std::string_view stripped, const VarTable& vars) {
+    CExpParser parser(stripped);
+    const std::unique_ptr<CExpNode> tree = parser.Parse();
+    CExpEvaluator evaluator;
+    evaluator.m_pTree = CopyTree(tree.get());
+    evaluator.m_variables.Clear();
+    evaluator.m_variables.Assign(vars);
+    evaluator.m_funcs.SetVariables(&vars);
+    return CExpEvaluator::CheckResult(evaluator.Evaluate(*evaluator.m_pTree));
+}
+
+std::string FormatResult(double value) {
+    char text[64];
+    const auto printed = std::to_chars(text, text + sizeof text, value, std::chars_format::general, kResultDigits);
+    std::string result(text, printed.ptr);
+    // Pad the exponent to three digits: the sign stands right after the 'e'.
+    const std::size_t e = result.find('e');
+    if (e != std::string::npos) {
+        const std::size_t digits = result.size() - (e + 2);
+        if (digits < kExponentDigits) result.insert(e + 2, kExponentDigits - digits, '0');
+    }
+    return result;
+}
+
+std::string ComposeErrorMessage(const CExpException& error, std::string_view stripped) {
+    std::string text = ExpMessages::kErrorPrefix;
+    text += error.GetErrorText();
+    text += ExpMessages::kErrorSuffix;
+    const int position = error.GetPosition();
+    if (position >= 0 && static_cast<std::size_t>(position) < stripped.size())
+        text += stripped.substr(static_cast<std::size_t>(position), kExcerptLength);
+    return text;
+}

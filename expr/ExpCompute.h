@@ -1,0 +1,24 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "ExpException.h"
+#include "VarTable.h"
+
+// The steps of one computation as the window and the console program run it.
+
+// The text without blanks, tabs, carriage returns and line feeds.
+std::string StripWhitespace(std::string_view text);
+
+// Parses the stripped text, evaluates it with the variables and checks the
+// result; throws CExpException.
+double ComputeExpression(std::string_view stripped, const VarTable& vars);
+
+// "%.15g" with an exponent of at least three digits (1e+020, 2.5e-007),
+// whatever the process locale.
+std::string FormatResult(double value);
+
+// The text of the error box: the message framed by its prefix and suffix,
+// then up to 10 bytes of the stripped expression from the error position.
+std::string ComposeErrorMessage(const CExpException& error, std::string_view stripped);

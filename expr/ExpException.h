@@ -1,0 +1,36 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+enum ExpErrorCode : int {
+    EXP_ERR_BRACKET = 0,     // 括号不匹配
+    EXP_ERR_EXPRESSION = 1,  // 表达式
+    EXP_ERR_DIVZERO = 2,     // 除数为零
+    EXP_ERR_OPERATOR = 3,    // 运算符
+    EXP_ERR_NAN = 4,         // 越界
+    EXP_ERR_INFINITE = 5,    // 越界
+    EXP_ERR_OPERAND = 6,     // 操作数
+    EXP_ERR_UNDEFINED = 7,   // 变量 %s 未定义
+};
+
+// The one error of the expression engine: a code and the byte offset in the
+// stripped expression where the excerpt shown to the user begins. Thrown by
+// value; evaluation errors carry position 0.
+class CExpException {
+public:
+    CExpException(int code, int position) : m_nCode(code), m_nPos(position) {}
+    // An undefined variable; the message names it whole.
+    CExpException(int code, std::string_view name);
+    virtual ~CExpException() = default;
+
+    // The message text in code page 936; empty for an unknown code.
+    std::string GetErrorText() const;
+    int GetPosition() const { return m_nPos; }
+    int GetCode() const { return m_nCode; }
+
+private:
+    std::string m_szText;
+    int m_nCode;
+    int m_nPos;
+};

@@ -1,0 +1,33 @@
+#include "ExpFuncTable.h"
+
+#include <cmath>
+
+#include "BuiltinFunctions.h"
+#include "ExpEvaluator.h"
+#include "ExpException.h"
+
+CExpFuncTable::CExpFuncTable() : m_pi(std::acos(-1.0)) { RegisterBuiltinFunctions(*this); }
+
+CExpFuncTable::CExpFuncTable(Empty) : m_pi(std::acos(-1.0)) {}
+
+void CExpFuncTable::Register(std::string_view name, int argCount, BuiltinFn fn) {
+    m_entries.push_back({std::string(name), argCount, fn});
+    ++m_count;
+}
+
+const CExpFuncTable::FuncEntry& CExpFuncTable::Find(std::string_view name) const {
+    for (const FuncEntry& entry : m_entries) {
+        if (entry.name == name) return entry;
+    }
+    throw CExpException(EXP_ERR_OPERATOR, 0);
+}
+
+double CExpFuncTable::Call(std::string_view name, const CExpNode::ArgList& args) const {
+    const FuncEntry& entry = Find(name);
+    if (static_cast<int>(args.size()) < entry.argCount) throw CExpException(EXP_ERR_OPERAND, 0);
+    std::vector<double> values;
+    for (int i = 0; i < entry.argCount; ++i) {
+        values.push_back(CExpEvaluator::CheckResult(EvaluateArgument(*args[i], *this)));
+    }
+    return entry.fn(*this, values);
+}

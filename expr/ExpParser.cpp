@@ -1,0 +1,247 @@
+#include "ExpParser.h"
+
+#include "ExpException.h"
+
+namespace {
+
+constexpr char kEndMarker = '`';
+
+bool IsLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsOperator(char c) { return c == '+' || c == '-' || c == '*' || c == '/' || c == '^'; }
+
+CExpNode::Ptr Leaf(std::string_view text, int kind) {
+    return std::make_unique<CExpNode>(text, kind);
+}
+CExpNode::Ptr Infix(CExpNode::Ptr left, char op, CExpNode::Ptr right) {
+    return std::make_unique<CExpNode>(std::move(left), op, std::move(right));
+}
+CExpNode::Ptr Sign(char sign, CExpNode::Ptr operand) {
+    return std::make_unique<CExpNode>(sign, std::move(operand));
+}
+
+}  // namespace
+
+CExpParser::CExpParser(std::string_view text) {
+    m_strInput.reserve(text.size() + 1);
+    m_strInput.append(text).push_back(kEndMarker);
+}
+
+char CExpParser::NextChar() {
+    // Every rule stops at the end marker; reading past it yields the marker
+    // again rather than leaving the text.
+    const char c = static_cast<std::size_t>(m_nPos) < m_strInput.size() ? m_strInput[m_nPos] : kEndMarker;
+    ++m_nPos;
+    return c;
+}
+
+std::unique_ptr<CExpNode> CExpParser::Parse() {
+    if (m_strInput.size() - 1 > kMaxLength)
+        throw CExpException(EXP_ERR_EXPRESSION, static_cast<int>(kMaxLength));
+    m_stack.push_back({Rule::Whole, 0, 0, nullptr});
+    BeginSum();
+    Ptr operand;
+    while (!m_bDone) {
+        operand = operand ? Reduce(std::move(operand)) : ParseFactor();
+    }
+    return operand;
+}
+
+void CExpParser::BeginSum() {
+    m_stack.push_back({Rule::Sum, 0, 0, nullptr});
+    BeginTerm();
+}
+
+void CExpParser::BeginTerm() {
+    m_stack.push_back({Rule::Term, 0, 0, nullptr});
+    BeginPower();
+}
+
+void CExpParser::BeginPower() { m_stack.push_back({Rule::Power, '^', 0, nullptr}); }
+
+void CExpParser::OpenLevel(int at) {
+    if (++m_nDepth > kMaxNesting) throw CExpException(EXP_ERR_EXPRESSION, at);
+}
+
+CExpParser::Ptr CExpParser::ParseFactor() {
+    const int start = m_nPos;
+    const char c = NextChar();
+    if (c == '(') {
+        OpenLevel(start);
+        m_stack.push_back({Rule::Paren, '(', start, nullptr});
+        BeginSum();
+        return nullptr;
+    }
+    if (c == '+' || c == '-') {
+        if (start > 0 && IsOperator(m_strInput[start - 1]))
+            throw CExpException(EXP_ERR_EXPRESSION, start);
+        OpenLevel(start);
+        // A sign's operand is a whole power: -2^2 is -(2^2).
+        m_stack.push_back({Rule::Sign, c, start, nullptr});
+        BeginPower();
+        return nullptr;
+    }
+    if (IsLetter(c)) {
+        PutBack();
+        return ParseName();
+    }
+    if (IsDigit(c) || c == '.') {
+        PutBack();
+        return ParseLiteral();
+    }
+    throw CExpException(EXP_ERR_OPERAND, start);
+}
+
+CExpParser::Ptr CExpParser::ParseName() {
+    const int start = m_nPos;
+    char c = NextChar();
+    do {
+        c = NextChar();
+    } while (IsLetter(c) || IsDigit(c) || c == '_');
+    const std::string_view name(m_strInput.data() + start, m_nPos - 1 - start);
+    if (c != '(') {
+        PutBack();
+        return Leaf(name, EXP_VARIABLE);
+    }
+    OpenLevel(m_nPos - 1);
+    m_calls.push_back({std::string(name), {}});
+    m_stack.push_back({Rule::Args, '(', m_nPos - 1, nullptr});
+    BeginSum();
+    return nullptr;
+}
+
+CExpParser::Ptr CExpParser::ParseLiteral() {
+    Ptr intPart, fraction, exponent;
+    auto readExponent = [&] {
+        const char e = NextChar();
+        if (e == 'E' || e == 'e')
+            exponent = ParseDigits(true);
+        else
+            PutBack();
+    };
+    if (NextChar() == '.') {
+        fraction = ParseDigits(false);
+        readExponent();
+    } else {
+        PutBack();
+        intPart = ParseDigits(false);
+        const char c = NextChar();
+        if (c == '.') {
+            fraction = ParseDigits(false);
+            readExponent();
+        } else if (c == 'E' || c == 'e') {
+            exponent = ParseDigits(true);
+        } else {
+            PutBack();
+        }
+    }
+    if (!intPart) intPart = Leaf("0", EXP_NUMBER);
+    Ptr power = exponent ? Infix(Leaf("10", EXP_NUMBER), '^', std::move(exponent)) : nullptr;
+    Ptr number = std::move(intPart);
+    if (fraction) {
+        std::string text = number->GetText();
+        text.append(".").append(fraction->GetText());
+        number = Leaf(text, EXP_NUMBER);
+    }
+    return power ? Infix(std::move(number), '*', std::move(power)) : std::move(number);
+}
+
+// One run of digits. An exponent's digits may follow any number of signs,
+// each its own sign node (1e--3 is two); a fraction's may not, so that 1.-5
+// is reported instead of silently reading as 1.
+CExpParser::Ptr CExpParser::ParseDigits(bool signsAllowed) {
+    const int signsFrom = m_nPos;
+    char c = NextChar();
+    if (signsAllowed) {
+        const int depth = m_nDepth;
+        while (c == '+' || c == '-') {
+            OpenLevel(m_nPos - 1);
+            c = NextChar();
+        }
+        m_nDepth = depth;
+    }
+    const int signsTo = m_nPos - 1;
+    if (!IsDigit(c)) throw CExpException(EXP_ERR_OPERAND, m_nPos);
+    const int digitsFrom = m_nPos - 1;
+    while (IsDigit(c)) c = NextChar();
+    PutBack();
+    Ptr node = Leaf(std::string_view(m_strInput.data() + digitsFrom, m_nPos - digitsFrom), EXP_NUMBER);
+    for (int i = signsTo - 1; i >= signsFrom; --i) node = Sign(m_strInput[i], std::move(node));
+    return node;
+}
+
+CExpParser::Ptr CExpParser::Reduce(Ptr operand) {
+    Frame& top = m_stack.back();
+    const auto combine = [&](Frame& f) {
+        f.result = f.result ? Infix(std::move(f.result), f.op, std::move(operand)) : std::move(operand);
+    };
+    const auto finish = [&]() {
+        Ptr done = std::move(m_stack.back().result);
+        m_stack.pop_back();
+        return done;
+    };
+    switch (top.rule) {
+        case Rule::Power: {
+            combine(top);
+            if (NextChar() == '^') return nullptr;
+            PutBack();
+            return finish();
+        }
+        case Rule::Term: {
+            combine(top);
+            const char c = NextChar();
+            if (c == '*' || c == '/') {
+                top.op = c;
+                BeginPower();
+                return nullptr;
+            }
+            PutBack();
+            return finish();
+        }
+        case Rule::Sum: {
+            combine(top);
+            const char c = NextChar();
+            if (c == '+' || c == '-') {
+                top.op = c;
+                BeginTerm();
+                return nullptr;
+            }
+            PutBack();
+            return finish();
+        }
+        case Rule::Paren: {
+            if (NextChar() != ')') throw CExpException(EXP_ERR_BRACKET, top.start);
+            m_stack.pop_back();
+            --m_nDepth;
+            return std::make_unique<CExpNode>(std::move(operand), '(');
+        }
+        case Rule::Sign: {
+            const char sign = top.op;
+            m_stack.pop_back();
+            --m_nDepth;
+            // A plus sign leaves no node behind.
+            return sign == '-' ? Sign('-', std::move(operand)) : std::move(operand);
+        }
+        case Rule::Args: {
+            Call& call = m_calls.back();
+            call.args.push_back(std::move(operand));
+            const char c = NextChar();
+            if (c == ',') {
+                BeginSum();
+                return nullptr;
+            }
+            if (c != ')') throw CExpException(EXP_ERR_BRACKET, m_nPos);
+            Ptr node = std::make_unique<CExpNode>(call.name, std::move(call.args));
+            m_calls.pop_back();
+            m_stack.pop_back();
+            --m_nDepth;
+            return node;
+        }
+        case Rule::Whole: {
+            if (NextChar() != kEndMarker) throw CExpException(EXP_ERR_EXPRESSION, m_nPos);
+            m_bDone = true;
+            return operand;
+        }
+    }
+    return operand;
+}

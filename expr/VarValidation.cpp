@@ -1,0 +1,38 @@
+#include "VarValidation.h"
+
+#include "DecimalText.h"
+#include "ExpMessages.h"
+
+namespace {
+
+bool IsLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+char FoldCase(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+
+}  // namespace
+
+bool NamesEqualIgnoringCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (FoldCase(a[i]) != FoldCase(b[i])) return false;
+    }
+    return true;
+}
+
+std::optional<VarRejection> CheckVariableName(std::string_view name, std::span<const std::string> existing) {
+    for (const std::string& other : existing) {
+        if (NamesEqualIgnoringCase(name, other)) return VarRejection{ExpMessages::kNameExists, ExpMessages::kNameErrorTitle};
+    }
+    if (name.empty() || !(IsLetter(name[0]) || name[0] == '_'))
+        return VarRejection{ExpMessages::kNameFirstByte, ExpMessages::kNameErrorTitle};
+    for (const char c : name.substr(1)) {
+        if (!(IsLetter(c) || IsDigit(c) || c == '_'))
+            return VarRejection{ExpMessages::kNameOtherBytes, ExpMessages::kNameErrorTitle};
+    }
+    return std::nullopt;
+}
+
+std::optional<VarRejection> CheckVariableValue(std::string_view text) {
+    if (ReadVariableValue(text)) return std::nullopt;
+    return VarRejection{ExpMessages::kValueNotNumeric, ExpMessages::kValueErrorTitle};
+}

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+
+// The checks a user variable passes before it is accepted, in their order:
+// the name must be new (letter case ignored), begin with an ASCII letter or
+// '_', and go on with ASCII letters, digits or '_'; the value must read
+// completely as one decimal number.
+struct VarRejection {
+    const char* message;  // code page 936
+    const char* title;    // code page 936
+};
+
+// Equal when ASCII letters are compared without regard to case; other bytes
+// must match exactly.
+bool NamesEqualIgnoringCase(std::string_view a, std::string_view b);
+
+// The first rejection of `name` given the names already present (the edited
+// row's own name among them), or none.
+std::optional<VarRejection> CheckVariableName(std::string_view name, std::span<const std::string> existing);
+
+// The rejection of a value text, or none.
+std::optional<VarRejection> CheckVariableValue(std::string_view text);
