@@ -1,0 +1,255 @@
+// Throughput of the expression engine in bytes of expression text per second.
+//
+//   Parse/...    CExpParser::Parse alone; freeing the tree is not timed.
+//   Evaluate/... CExpEvaluator::Evaluate on a tree parsed beforehand.
+//   Compute/...  ComputeExpression: parse, copy, evaluate, free.
+//
+// Inputs: long sums ("1+2.5+3+..." of N terms), short expressions computed one
+// at a time, and deep nesting of parentheses, sin calls and signs.
+//
+// Runs are short by default (--benchmark_min_time=0.05); pass your own
+// --benchmark_min_time or --benchmark_filter=REGEX as usual.
+
+#include <benchmark/benchmark.h>
+
+#include <array>
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "ExpCompute.h"
+#include "ExpEvaluator.h"
+#include "ExpException.h"
+#include "ExpParser.h"
+#include "VarTable.h"
+
+namespace {
+
+// One expression with the value the engine must give for it.
+struct Input {
+    std::string text;
+    double expected;
+};
+
+// "1+2.5+3+4.75+..." with `terms` terms; the expected value is summed in the
+// same order, left to right.
+Input LongSum(std::int64_t terms) {
+    static constexpr std::array<std::pair<std::string_view, double>, 7> kTerms{{
+        {"1", 1.0}, {"2.5", 2.5}, {"3", 3.0}, {"4.75", 4.75}, {"10", 10.0}, {"0.125", 0.125}, {"7", 7.0},
+    }};
+    Input in;
+    in.text.reserve(static_cast<std::size_t>(terms) * 4);
+    in.expected = 0.0;
+    for (std::int64_t i = 0; i < terms; ++i) {
+        const auto& [text, value] = kTerms[static_cast<std::size_t>(i) % kTerms.size()];
+        if (i > 0) in.text += '+';
+        in.text += text;
+        in.expected = i == 0 ? value : in.expected + value;
+    }
+    return in;
+}
+
+// ((((1)))) with `depth` pairs.
+Input Parens(std::int64_t depth) {
+    const auto n = static_cast<std::size_t>(depth);
+    return {std::string(n, '(') + "1" + std::string(n, ')'), 1.0};
+}
+
+// sin(sin(...sin(0.5)...)) with `depth` calls.
+Input NestedSin(std::int64_t depth) {
+    Input in;
+    const auto n = static_cast<std::size_t>(depth);
+    in.text.reserve(n * 5 + 3);
+    for (std::size_t i = 0; i < n; ++i) in.text += "sin(";
+    in.text += "0.5";
+    in.text.append(n, ')');
+    in.expected = 0.5;
+    for (std::size_t i = 0; i < n; ++i) in.expected = std::sin(in.expected);
+    return in;
+}
+
+// -(-(...-(1)...)) with `depth` signs.
+Input NestedNegation(std::int64_t depth) {
+    Input in;
+    const auto n = static_cast<std::size_t>(depth);
+    in.text.reserve(n * 3 + 1);
+    for (std::size_t i = 0; i < n; ++i) in.text += "-(";
+    in.text += '1';
+    in.text.append(n, ')');
+    in.expected = depth % 2 == 0 ? 1.0 : -1.0;
+    return in;
+}
+
+// A thousand short expressions in the shape of 3.5*(2+4.25)/7-1.5, with
+// different numbers so that no two are alike.
+const std::vector<Input>& ShortExpressions() {
+    static const std::vector<Input> inputs = [] {
+        std::vector<Input> out;
+        for (int i = 0; i < 1000; ++i) {
+            const double a = 1.5 + i % 17;
+            const double b = 2 + i % 5;
+            const double c = 0.25 * (i % 29);
+            const double d = 3 + i % 11;
+            const double e = 0.5 * (i % 7);
+            Input in;
+            in.text = FormatResult(a) + "*(" + FormatResult(b) + "+" + FormatResult(c) + ")/" + FormatResult(d) + "-" +
+                      FormatResult(e);
+            in.expected = a * (b + c) / d - e;
+            out.push_back(std::move(in));
+        }
+        return out;
+    }();
+    return inputs;
+}
+
+// Computes the input once before timing: a benchmark of a wrong answer or an
+// error is worthless.
+bool Check(benchmark::State& state, const Input& in) {
+    try {
+        const double got = ComputeExpression(in.text, VarTable{});
+        if (got == in.expected) return true;
+        state.SkipWithError(("wrong result " + FormatResult(got) + ", expected " + FormatResult(in.expected)).c_str());
+    } catch (const CExpException& e) {
+        state.SkipWithError(("engine error code " + std::to_string(e.GetCode())).c_str());
+    }
+    return false;
+}
+
+void ReportBytes(benchmark::State& state, std::size_t bytesPerIteration) {
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) *
+                            static_cast<std::int64_t>(bytesPerIteration));
+    state.counters["bytes"] = static_cast<double>(bytesPerIteration);
+}
+
+void ParseOne(benchmark::State& state, const Input& in) {
+    if (!Check(state, in)) return;
+    for (auto _ : state) {
+        CExpParser parser(in.text);
+        std::unique_ptr<CExpNode> tree = parser.Parse();
+        benchmark::DoNotOptimize(tree.get());
+        state.PauseTiming();
+        tree.reset();
+        state.ResumeTiming();
+    }
+    ReportBytes(state, in.text.size());
+}
+
+void EvaluateOne(benchmark::State& state, const Input& in) {
+    if (!Check(state, in)) return;
+    const VarTable vars;
+    CExpEvaluator evaluator;
+    evaluator.m_funcs.SetVariables(&vars);
+    evaluator.m_pTree = CExpParser(in.text).Parse();
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(evaluator.Evaluate(*evaluator.m_pTree));
+    }
+    ReportBytes(state, in.text.size());
+}
+
+void ComputeOne(benchmark::State& state, const Input& in) {
+    if (!Check(state, in)) return;
+    const VarTable vars;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(ComputeExpression(in.text, vars));
+    }
+    ReportBytes(state, in.text.size());
+}
+
+template <Input (*Make)(std::int64_t)>
+void BM_Parse(benchmark::State& state) {
+    ParseOne(state, Make(state.range(0)));
+}
+template <Input (*Make)(std::int64_t)>
+void BM_Evaluate(benchmark::State& state) {
+    EvaluateOne(state, Make(state.range(0)));
+}
+template <Input (*Make)(std::int64_t)>
+void BM_Compute(benchmark::State& state) {
+    ComputeOne(state, Make(state.range(0)));
+}
+
+// Short expressions, one at a time. Freeing each tree belongs to the timed
+// loop here (pausing the clock would cost more than the parse); the Parse
+// figure therefore includes it.
+void BM_ParseShort(benchmark::State& state) {
+    const auto& inputs = ShortExpressions();
+    for (const Input& in : inputs)
+        if (!Check(state, in)) return;
+    std::size_t i = 0, bytes = 0;
+    for (auto _ : state) {
+        const Input& in = inputs[i];
+        i = i + 1 == inputs.size() ? 0 : i + 1;
+        CExpParser parser(in.text);
+        benchmark::DoNotOptimize(parser.Parse());
+        bytes += in.text.size();
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(bytes));
+}
+
+void BM_ComputeShort(benchmark::State& state) {
+    const auto& inputs = ShortExpressions();
+    for (const Input& in : inputs)
+        if (!Check(state, in)) return;
+    const VarTable vars;
+    std::size_t i = 0, bytes = 0;
+    for (auto _ : state) {
+        const Input& in = inputs[i];
+        i = i + 1 == inputs.size() ? 0 : i + 1;
+        benchmark::DoNotOptimize(ComputeExpression(in.text, vars));
+        bytes += in.text.size();
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(bytes));
+}
+
+void LongSumSizes(benchmark::internal::Benchmark* b) {
+    for (std::int64_t n : {1'000, 10'000, 100'000, 1'000'000}) b->Arg(n);
+    b->Unit(benchmark::kMillisecond);
+}
+void NestingDepths(benchmark::internal::Benchmark* b) {
+    for (std::int64_t n : {10'000, 100'000}) b->Arg(n);
+    b->Unit(benchmark::kMillisecond);
+}
+void DeepOnly(benchmark::internal::Benchmark* b) {
+    b->Arg(100'000)->Unit(benchmark::kMillisecond);
+}
+
+}  // namespace
+
+BENCHMARK(BM_Parse<LongSum>)->Name("Parse/LongSum")->Apply(LongSumSizes);
+BENCHMARK(BM_Evaluate<LongSum>)->Name("Evaluate/LongSum")->Apply(LongSumSizes);
+BENCHMARK(BM_Compute<LongSum>)->Name("Compute/LongSum")->Apply(LongSumSizes);
+
+BENCHMARK(BM_ParseShort)->Name("Parse/Short");
+BENCHMARK(BM_ComputeShort)->Name("Compute/Short");
+
+BENCHMARK(BM_Parse<Parens>)->Name("Parse/Parens")->Apply(NestingDepths);
+BENCHMARK(BM_Evaluate<Parens>)->Name("Evaluate/Parens")->Apply(NestingDepths);
+BENCHMARK(BM_Compute<Parens>)->Name("Compute/Parens")->Apply(NestingDepths);
+BENCHMARK(BM_Parse<NestedSin>)->Name("Parse/NestedSin")->Apply(NestingDepths);
+BENCHMARK(BM_Evaluate<NestedSin>)->Name("Evaluate/NestedSin")->Apply(NestingDepths);
+BENCHMARK(BM_Compute<NestedSin>)->Name("Compute/NestedSin")->Apply(NestingDepths);
+BENCHMARK(BM_Parse<NestedNegation>)->Name("Parse/NestedNegation")->Apply(DeepOnly);
+BENCHMARK(BM_Evaluate<NestedNegation>)->Name("Evaluate/NestedNegation")->Apply(DeepOnly);
+BENCHMARK(BM_Compute<NestedNegation>)->Name("Compute/NestedNegation")->Apply(DeepOnly);
+
+int main(int argc, char** argv) {
+    // Short runs unless the caller chose a minimum time.
+    std::vector<char*> args(argv, argv + argc);
+    bool minTimeGiven = false;
+    for (int i = 1; i < argc; ++i)
+        if (std::strncmp(argv[i], "--benchmark_min_time", 20) == 0) minTimeGiven = true;
+    static char defaultMinTime[] = "--benchmark_min_time=0.05";
+    if (!minTimeGiven) args.insert(args.begin() + 1, defaultMinTime);
+    int count = static_cast<int>(args.size());
+    args.push_back(nullptr);
+
+    benchmark::Initialize(&count, args.data());
+    if (benchmark::ReportUnrecognizedArguments(count, args.data())) return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
