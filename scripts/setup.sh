@@ -1,0 +1,118 @@
+#!/usr/bin/env bash
+# Installs what building and testing Tallyfern needs on Debian 12: the Debian
+# packages below and the locales the tests switch to.
+#
+# As root it installs whatever is missing (apt-get update runs only then).
+# As another user it prints the commands to run as root and exits 1 when
+# something is missing. Nothing is touched when all is in place.
+#
+# Used by start.sh and test.sh; can be run on its own: bash scripts/setup.sh
+set -euo pipefail
+
+# Every Debian package the project needs, in one place. The desktop window
+# adds its Qt 6 packages here.
+PACKAGES=(
+    build-essential
+    cmake
+    ninja-build
+    pkg-config
+    libgtest-dev
+    libgmock-dev
+    libbenchmark-dev
+    libedit-dev
+    locales
+)
+
+# Locales the tests need, as written in /etc/locale.gen: "NAME CHARSET".
+LOCALES=(
+    "de_DE.UTF-8 UTF-8"
+    "zh_CN.GB18030 GB18030"
+)
+
+say() { printf 'setup: %s\n' "$*" >&2; }
+
+is_root() { [ "$(id -u)" -eq 0 ]; }
+
+package_installed() {
+    [ "$(dpkg-query -W -f='${Status}' "$1" 2>/dev/null || true)" = "install ok installed" ]
+}
+
+# de_DE.UTF-8 -> de_de.utf8: the form `locale -a` lists, lower-cased, so
+# that names can be compared however they are written.
+normalise_locale() {
+    local lower=${1,,}
+    local name=${lower%%.*}
+    if [ "$name" = "$lower" ]; then
+        printf '%s\n' "$name"
+    else
+        local codeset=${lower#*.}
+        printf '%s\n' "$name.${codeset//-/}"
+    fi
+}
+
+locale_available() {
+    local wanted have
+    wanted=$(normalise_locale "$1")
+    while read -r have; do
+        [ "$(normalise_locale "$have")" = "$wanted" ] && return 0
+    done < <(locale -a 2>/dev/null)
+    return 1
+}
+
+missing_packages=()
+for p in "${PACKAGES[@]}"; do
+    package_installed "$p" || missing_packages+=("$p")
+done
+
+missing_locales=()
+for entry in "${LOCALES[@]}"; do
+    locale_available "${entry%% *}" || missing_locales+=("$entry")
+done
+
+if [ ${#missing_packages[@]} -eq 0 ] && [ ${#missing_locales[@]} -eq 0 ]; then
+    exit 0
+fi
+
+if ! is_root; then
+    say "some of what Tallyfern needs is missing; run as root:"
+    if [ ${#missing_packages[@]} -gt 0 ]; then
+        echo "sudo apt-get install ${missing_packages[*]}"
+    fi
+    for entry in "${missing_locales[@]}"; do
+        echo "sudo sh -c 'grep -q \"^$entry\$\" /etc/locale.gen || echo \"$entry\" >> /etc/locale.gen'"
+    done
+    if [ ${#missing_locales[@]} -gt 0 ]; then
+        echo "sudo locale-gen"
+    fi
+    say "then run this again."
+    exit 1
+fi
+
+export DEBIAN_FRONTEND=noninteractive
+
+if [ ${#missing_packages[@]} -gt 0 ]; then
+    say "installing ${missing_packages[*]}"
+    apt-get update </dev/null >&2
+    apt-get install -y --no-install-recommends "${missing_packages[@]}" </dev/null >&2
+fi
+
+if [ ${#missing_locales[@]} -gt 0 ]; then
+    say "generating locales: ${missing_locales[*]%% *}"
+    touch /etc/locale.gen
+    for entry in "${missing_locales[@]}"; do
+        # Uncomment the line Debian ships ("# de_DE.UTF-8 UTF-8"), or add it.
+        pattern=$(printf '%s' "$entry" | sed 's/[.]/\\./g')
+        if grep -Eq "^[[:space:]]*#[[:space:]]*${pattern}[[:space:]]*$" /etc/locale.gen; then
+            sed -Ei "s/^[[:space:]]*#[[:space:]]*(${pattern})[[:space:]]*$/\1/" /etc/locale.gen
+        elif ! grep -Eq "^[[:space:]]*${pattern}[[:space:]]*$" /etc/locale.gen; then
+            printf '%s\n' "$entry" >>/etc/locale.gen
+        fi
+    done
+    locale-gen </dev/null >&2
+    for entry in "${missing_locales[@]}"; do
+        if ! locale_available "${entry%% *}"; then
+            say "locale ${entry%% *} is still missing after locale-gen"
+            exit 1
+        fi
+    done
+fi
