@@ -57,7 +57,8 @@ time_run() {
     end=$(date +%s%N)
     awk -v l="$label" -v b="$bytes" -v ns="$((end - start))" -v s="$status" 'BEGIN {
         sec = ns / 1e9
-        printf "%-44s %12d bytes  %9.3f s  %9.2f MB/s%s\n", l, b, sec, b / sec / 1e6, (s ? "  (exit " s ")" : "")
+        rate = b > 0 ? sprintf("%9.2f MB/s", b / sec / 1e6) : sprintf("%9s     ", "-")
+        printf "%-44s %12d bytes  %9.3f s  %s%s\n", l, b, sec, rate, (s ? "  (exit " s ")" : "")
     }'
 }
 
@@ -66,7 +67,7 @@ time_run "100,000 short expressions (stdin)" "$(bytes_of "$WORK/short.txt")" "$W
 time_run "1,000,000-term sum (stdin)" "$(bytes_of "$WORK/sum1m.txt")" "$WORK/sum1m.txt"
 sum10k=$(tr -d '\n' <"$WORK/sum10k.txt")
 time_run "10,000-term sum (argument)" "${#sum10k}" - -- "$sum10k"
-time_run "start-up: 1+1 (argument)" 3 - -- "1+1"
+time_run "start-up: 1+1 (argument)" 0 - -- "1+1"
 
 if command -v hyperfine >/dev/null; then
     echo
