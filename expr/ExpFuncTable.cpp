@@ -6,7 +6,22 @@
 #include "ExpEvaluator.h"
 #include "ExpException.h"
 
-CExpFuncTable::CExpFuncTable() : m_pi(std::acos(-1.0)) { RegisterBuiltinFunctions(*this); }
+namespace {
+
+// Every evaluation builds a table; the built-in entries are registered once
+// and copied from here.
+const CExpFuncTable& BuiltinPrototype() {
+    static const CExpFuncTable prototype = [] {
+        CExpFuncTable table{CExpFuncTable::Empty{}};
+        RegisterBuiltinFunctions(table);
+        return table;
+    }();
+    return prototype;
+}
+
+}  // namespace
+
+CExpFuncTable::CExpFuncTable() : CExpFuncTable(BuiltinPrototype()) {}
 
 CExpFuncTable::CExpFuncTable(Empty) : m_pi(std::acos(-1.0)) {}
 

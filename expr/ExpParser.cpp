@@ -38,6 +38,7 @@ char CExpParser::NextChar() {
 std::unique_ptr<CExpNode> CExpParser::Parse() {
     if (m_strInput.size() - 1 > kMaxLength)
         throw CExpException(EXP_ERR_EXPRESSION, static_cast<int>(kMaxLength));
+    m_stack.reserve(16);
     m_stack.push_back({Rule::Whole, 0, 0, nullptr});
     BeginSum();
     Ptr operand;
