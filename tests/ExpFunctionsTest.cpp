@@ -1,0 +1,172 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <span>
+#include <string>
+
+#include "ExpCompute.h"
+#include "ExpEvaluator.h"
+#include "ExpFuncTable.h"
+#include "ExpParser.h"
+#include "TestSupport.h"
+
+namespace {
+
+using TestSupport::ErrorOf;
+
+const char* const kBuiltinNames[] = {"dtor",   "rtod", "dtodms", "dmstod", "log",   "sin",
+                                     "cos",    "tan",  "tg",     "ctg",    "cot",   "asin",
+                                     "arcsin", "acos", "arccos", "atan",   "arctg", "abs"};
+
+struct ShownCase {
+    const char* text;
+    const char* shown;  // as the result is displayed
+};
+
+const ShownCase kShown[] = {
+    {"dtor(180)", "3.14159265358979"},
+    {"rtod(1)", "57.2957795130823"},
+    {"sin(dtor(30))", "0.5"},
+    {"cos(0)", "1"},
+    {"atan(1)*4", "3.14159265358979"},
+    {"asin(1)*2", "3.14159265358979"},
+    {"acos(-1)", "3.14159265358979"},
+    {"cot(dtor(45))", "1"},
+    {"abs(0-2.5)", "2.5"},
+    {"log(2,8)", "3"},  // log(a,b) is the logarithm of b to the base a
+    {"log(10,100)", "2"},
+    {"log(10,0.001)", "-3"},
+    // Degrees and d.mmss: minutes and seconds are base 60, and the whole
+    // degree is the floor also below zero.
+    {"dtodms(3.01)", "3.0036"},
+    {"dmstod(3.0036)", "3.01"},
+    {"dtodms(-1.5)", "-1.7"},
+    {"dmstod(-1.7)", "-1.5"},
+    {"dtodms(3.99999)", "3.6"},  // 3600 seconds show as 60 minutes
+    {"dmstod(2.99996)", "2"},    // a fraction rounding to 1.0000 adds nothing
+    {"dmstod(1.75)", "2.25"},    // 75 minutes are taken as they stand
+};
+
+TEST(ExpFunctions, ResultsAsDisplayed) {
+    const VarTable none;
+    for (const auto& c : kShown) {
+        EXPECT_EQ(FormatResult(ComputeExpression(c.text, none)), c.shown) << "text: " << c.text;
+    }
+}
+
+TEST(ExpFunctions, AliasesComputeLikeTheirOriginals) {
+    const VarTable none;
+    const std::pair<const char*, double> kCases[] = {
+        {"sin(0.7)", std::sin(0.7)},
+        {"tan(0.7)", std::tan(0.7)},
+        {"tg(0.7)", std::tan(0.7)},
+        {"cot(0.7)", 1 / std::tan(0.7)},
+        {"ctg(0.7)", 1 / std::tan(0.7)},
+        {"asin(0.3)", std::asin(0.3)},
+        {"arcsin(0.3)", std::asin(0.3)},
+        {"acos(0.3)", std::acos(0.3)},
+        {"arccos(0.3)", std::acos(0.3)},
+        {"atan(0.3)", std::atan(0.3)},
+        {"arctg(0.3)", std::atan(0.3)},
+        {"sin(1,x)", std::sin(1.0)},  // extra arguments are never evaluated
+    };
+    for (const auto& [text, value] : kCases)
+        EXPECT_DOUBLE_EQ(ComputeExpression(text, none), value) << text;
+}
+
+struct FailureCase {
+    const char* text;
+    int code;
+};
+
+const FailureCase kFailures[] = {
+    {"log(1,5)", EXP_ERR_INFINITE},
+    {"log(2,-1)", EXP_ERR_NAN},
+    {"asin(2)", EXP_ERR_NAN},
+    {"arccos(-1.5)", EXP_ERR_NAN},
+    {"cot(0)", EXP_ERR_INFINITE},
+    {"sin(10^400)", EXP_ERR_INFINITE},    // each argument is checked
+    {"log(10^400,x)", EXP_ERR_INFINITE},  // ... before the next is evaluated
+    {"sin(1/0)", EXP_ERR_DIVZERO},
+    {"log(x)", EXP_ERR_OPERAND},  // too few arguments: none is evaluated
+    {"log(1/0)", EXP_ERR_OPERAND},
+    {"foo(x)", EXP_ERR_OPERATOR},  // an unknown name: no argument evaluated
+    {"foo(1/0)", EXP_ERR_OPERATOR},
+    {"lg(100)", EXP_ERR_OPERATOR},
+    {"ln(2)", EXP_ERR_OPERATOR},
+    {"int(2)", EXP_ERR_OPERATOR},
+    {"SIN(1)", EXP_ERR_OPERATOR},  // names are case-sensitive
+    {"Abs(1)", EXP_ERR_OPERATOR},
+    {"sin(x)", EXP_ERR_UNDEFINED},
+};
+
+TEST(ExpFunctions, FailuresReportTheirCode) {
+    const VarTable none;
+    for (const auto& c : kFailures) {
+        const auto error = ErrorOf([&] { ComputeExpression(c.text, none); });
+        ASSERT_TRUE(error.has_value()) << "text: " << c.text;
+        EXPECT_EQ(error->GetCode(), c.code) << "text: " << c.text;
+        EXPECT_EQ(error->GetPosition(), 0) << "text: " << c.text;
+    }
+}
+
+TEST(ExpFuncTable, HoldsTheEighteenBuiltinsAndAnEmptyTableNone) {
+    const CExpFuncTable builtins;
+    const CExpFuncTable empty{CExpFuncTable::Empty{}};
+    EXPECT_EQ(builtins.Count(), 18);
+    EXPECT_EQ(empty.Count(), 0);
+    for (const char* name : kBuiltinNames) {
+        EXPECT_EQ(builtins.Find(name).name, name);
+        const auto error = ErrorOf([&] { empty.Find(name); });
+        ASSERT_TRUE(error.has_value()) << name;
+        EXPECT_EQ(error->GetCode(), EXP_ERR_OPERATOR) << name;
+    }
+    EXPECT_EQ(builtins.Find("log").argCount, 2);
+    EXPECT_DOUBLE_EQ(builtins.Pi(), std::acos(-1.0));
+}
+
+double Twice(const CExpFuncTable&, std::span<const double> v) {
+    return v[0] * 2;
+}
+double Thrice(const CExpFuncTable&, std::span<const double> v) {
+    return v[0] * 3;
+}
+
+TEST(ExpFuncTable, ANameRegisteredTwiceIsFoundAtItsFirstEntry) {
+    CExpFuncTable table{CExpFuncTable::Empty{}};
+    table.Register("f", 1, Twice);
+    table.Register("f", 1, Thrice);
+    EXPECT_EQ(table.Count(), 2);
+    CExpEvaluator evaluator;
+    evaluator.m_funcs = table;
+    EXPECT_DOUBLE_EQ(evaluator.Evaluate(*CExpParser("f(5)").Parse()), 10);
+    const auto error = ErrorOf([&] { evaluator.Evaluate(*CExpParser("sin(1)").Parse()); });
+    ASSERT_TRUE(error.has_value());
+    EXPECT_EQ(error->GetCode(), EXP_ERR_OPERATOR);
+}
+
+TEST(ExpFuncTable, CallEvaluatesArgumentsWithTheTableVariables) {
+    CExpFuncTable table;
+    const auto call = CExpParser("log(2,x*2)").Parse();
+    const CExpNode::ArgList& args = call->GetArgs();
+
+    const auto undefined = ErrorOf([&] { table.Call("log", args); });
+    ASSERT_TRUE(undefined.has_value());
+    EXPECT_EQ(undefined->GetCode(), EXP_ERR_UNDEFINED);
+
+    VarTable vars;
+    vars.Insert("x", 4);
+    table.SetVariables(&vars);
+    EXPECT_DOUBLE_EQ(table.Call("log", args), 3);
+    EXPECT_DOUBLE_EQ(table.Call("abs", args), 2);  // uses the first argument only
+
+    const auto tooFew =
+        ErrorOf([&] { table.Call("log", CExpParser("abs(1)").Parse()->GetArgs()); });
+    ASSERT_TRUE(tooFew.has_value());
+    EXPECT_EQ(tooFew->GetCode(), EXP_ERR_OPERAND);
+    const auto unknown = ErrorOf([&] { table.Call("ln", args); });
+    ASSERT_TRUE(unknown.has_value());
+    EXPECT_EQ(unknown->GetCode(), EXP_ERR_OPERATOR);
+}
+
+}  // namespace
