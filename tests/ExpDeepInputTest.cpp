@@ -1,0 +1,153 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <optional>
+#include <ostream>
+#include <string>
+
+#include "ExpCompute.h"
+#include "ExpEvaluator.h"
+#include "ExpParser.h"
+#include "TestSupport.h"
+
+namespace {
+
+// Sanitized and unoptimized builds are some twenty times slower: they run the
+// same shapes ten times shallower, still far beyond what a 256 KiB stack holds
+// for a pass that recursed per level, and skip the tests that must reach the
+// fixed nesting limit.
+#if defined(__SANITIZE_ADDRESS__) || !defined(__OPTIMIZE__)
+constexpr bool kSlowBuild = true;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+constexpr bool kSlowBuild = true;
+#else
+constexpr bool kSlowBuild = false;
+#endif
+#else
+constexpr bool kSlowBuild = false;
+#endif
+constexpr int kDepth = kSlowBuild ? 10'000 : 100'000;
+constexpr int kTerms = kSlowBuild ? 50'000 : 1'000'000;
+constexpr int kMax = CExpParser::kMaxNesting;
+
+std::string Repeat(const std::string& piece, int times) {
+    std::string text;
+    text.reserve(piece.size() * static_cast<std::size_t>(times));
+    for (int i = 0; i < times; ++i)
+        text += piece;
+    return text;
+}
+
+// `open` repeated `depth` times around `core`, each closed by one ')'.
+std::string Nest(const std::string& open, const std::string& core, int depth = kDepth) {
+    return Repeat(open, depth) + core + std::string(static_cast<std::size_t>(depth), ')');
+}
+
+struct Outcome {
+    std::optional<double> value;
+    int code = -1;
+    int position = -1;
+};
+
+// Parses, copies, evaluates and destroys on a 256 KiB stack: no pass may
+// recurse once per level.
+Outcome ComputeOnSmallStack(const std::string& text) {
+    Outcome outcome;
+    const bool ran = TestSupport::RunOnSmallStack([&] {
+        try {
+            outcome.value = ComputeExpression(text, VarTable{});
+        } catch (const CExpException& e) {
+            outcome.code = e.GetCode();
+            outcome.position = e.GetPosition();
+        }
+    });
+    EXPECT_TRUE(ran);
+    return outcome;
+}
+
+double RepeatedSine(double x, int times) {
+    for (int i = 0; i < times; ++i)
+        x = std::sin(x);
+    return x;
+}
+
+struct DeepCase {
+    const char* name;
+    std::string (*text)();
+    double value;
+};
+
+const DeepCase kDeepCases[] = {
+    {"Parentheses", [] { return Nest("(", "1"); }, 1},
+    {"SumOfParentheses", [] { return Nest("1+(", "1"); }, kDepth + 1.0},  // every level counts
+    {"EvenSigns", [] { return Nest("-(", "1"); }, 1},
+    {"OddSigns", [] { return Nest("-(", "1", kDepth + 1); }, -1},
+    {"Powers", [] { return Nest("1^(", "1"); }, 1},
+    {"Quotients", [] { return Nest("2/(", "2"); }, 2},  // 2/(2/(...)) alternates 1, 2
+    {"Calls", [] { return Nest("sin(", "0.5"); }, RepeatedSine(0.5, kDepth)},
+    {"SignsInCalls", [] { return Repeat("abs(-(", kDepth) + "1" + std::string(2 * kDepth, ')'); },
+     1},
+    {"ExponentSigns", [] { return "1e" + std::string(kDepth, '-') + "1"; }, 10},
+    {"OddExponentSigns", [] { return "1e" + std::string(kDepth + 1, '-') + "1"; }, 0.1},
+    {"LongSum", [] { return "1" + Repeat("+1", kTerms - 1); }, kTerms},
+};
+
+void PrintTo(const DeepCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class ExpDeepInput : public ::testing::TestWithParam<DeepCase> {};
+
+TEST_P(ExpDeepInput, ComputesOnASmallStack) {
+    const Outcome outcome = ComputeOnSmallStack(GetParam().text());
+    ASSERT_TRUE(outcome.value.has_value()) << "code " << outcome.code << " at " << outcome.position;
+    EXPECT_DOUBLE_EQ(*outcome.value, GetParam().value);
+}
+
+INSTANTIATE_TEST_SUITE_P(Shapes, ExpDeepInput, ::testing::ValuesIn(kDeepCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+struct LimitCase {
+    const char* name;
+    std::string (*text)();
+    int position;  // of the character opening level kMax + 1; -1: parses
+};
+
+const LimitCase kLimitCases[] = {
+    {"ParenthesesAtTheLimit", [] { return Nest("(", "1", kMax); }, -1},
+    {"ParenthesesBeyond", [] { return std::string(kMax + 1, '('); }, kMax},
+    {"CallsBeyond", [] { return Repeat("f(", kMax + 1); }, 2 * kMax + 1},
+    {"SignsBeyond", [] { return Repeat("-(", kMax / 2) + "-1"; }, kMax},
+    {"ExponentSignsAtTheLimit", [] { return Nest("(", "1e--1", kMax - 2); }, -1},
+    {"ExponentSignsBeyond", [] { return Nest("(", "1e---1", kMax - 2); }, kMax + 2},
+    {"TenMillionParentheses", [] { return std::string(10'000'000, '('); }, kMax},  // fails fast
+};
+
+void PrintTo(const LimitCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class ExpNestingLimit : public ::testing::TestWithParam<LimitCase> {};
+
+TEST_P(ExpNestingLimit, TheCharacterOpeningOneLevelTooManyIsReported) {
+    if (kSlowBuild)
+        GTEST_SKIP() << "a million levels take seconds in this build; the optimized build runs it";
+    const std::string text = GetParam().text();
+    std::optional<CExpException> error;
+    ASSERT_TRUE(TestSupport::RunOnSmallStack(
+        [&] { error = TestSupport::ErrorOf([&] { CExpParser(text).Parse(); }); }));
+    if (GetParam().position < 0) {
+        EXPECT_FALSE(error.has_value())
+            << "code " << error->GetCode() << " at " << error->GetPosition();
+        return;
+    }
+    ASSERT_TRUE(error.has_value());
+    EXPECT_EQ(error->GetCode(), EXP_ERR_EXPRESSION);
+    EXPECT_EQ(error->GetPosition(), GetParam().position);
+}
+
+INSTANTIATE_TEST_SUITE_P(Limit, ExpNestingLimit, ::testing::ValuesIn(kLimitCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
