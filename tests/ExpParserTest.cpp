@@ -125,10 +125,7 @@ const ErrorCase kErrors[] = {
     {"_a+1", EXP_ERR_OPERAND, 0},
     {"\xd6\xd0", EXP_ERR_OPERAND, 0},
     {"`1", EXP_ERR_OPERAND, 0},
-    {std::string("1+\0"
-                 "2",
-                 4),
-     EXP_ERR_OPERAND, 2},
+    {std::string("1+\0002", 4), EXP_ERR_OPERAND, 2},
     // A fraction or exponent without digits: one past the offending byte.
     {".x", EXP_ERR_OPERAND, 2},
     {"1..2", EXP_ERR_OPERAND, 3},
@@ -149,30 +146,18 @@ TEST(ExpParser, RejectedTextsReportCodeAndPosition) {
     }
 }
 
-TEST(ExpTree, LeavesTellNumbersFromVariablesAndCallsFromParentheses) {
-    const auto tree = CExpParser("x+1*(2)*f(3,y)").Parse();
-    const CExpNode* x = tree->GetLeft();
-    EXPECT_TRUE(x->IsVariable());
-    EXPECT_FALSE(x->IsNumber());
-    EXPECT_EQ(x->GetOp(), ' ');
-    const CExpNode* product = tree->GetRight();
-    const CExpNode* one = product->GetLeft()->GetLeft();
-    EXPECT_TRUE(one->IsNumber());
-    EXPECT_FALSE(one->IsVariable());
-
-    const CExpNode* paren = product->GetLeft()->GetRight();
-    const CExpNode* call = product->GetRight();
-    EXPECT_EQ(paren->GetOp(), '(');
-    EXPECT_EQ(call->GetOp(), '(');
-    EXPECT_FALSE(paren->IsCall());
-    EXPECT_TRUE(call->IsCall());
-    EXPECT_EQ(call->GetName(), "f");
-    ASSERT_EQ(call->GetArgs().size(), 2u);
-    EXPECT_TRUE(call->GetArgs()[1]->IsVariable());
-    // Neither is a leaf of any kind.
-    for (const CExpNode* node : {static_cast<const CExpNode*>(tree.get()), paren, call}) {
-        EXPECT_FALSE(node->IsNumber());
-        EXPECT_FALSE(node->IsVariable());
+TEST(ExpTree, NodesTellLeafKindsAndCallsFromParentheses) {
+    const auto tree = CExpParser("x*(2)+f(3)").Parse();
+    const CExpNode* x = tree->GetLeft()->GetLeft();
+    const CExpNode* paren = tree->GetLeft()->GetRight();
+    const CExpNode* call = tree->GetRight();
+    const CExpNode* three = call->GetArgs().at(0).get();
+    EXPECT_TRUE(x->IsVariable() && !x->IsNumber() && x->GetOp() == ' ');
+    EXPECT_TRUE(three->IsNumber() && !three->IsVariable() && three->GetOp() == ' ');
+    EXPECT_TRUE(paren->GetOp() == '(' && !paren->IsCall());
+    EXPECT_TRUE(call->GetOp() == '(' && call->IsCall() && call->GetName() == "f");
+    for (const CExpNode* node : {tree->GetLeft(), paren, call}) {
+        EXPECT_FALSE(node->IsNumber() || node->IsVariable());
     }
 }
 

@@ -12,8 +12,6 @@
 
 namespace {
 
-using TestSupport::ErrorOf;
-
 template <class T>
 T Eval(const std::string& text, const VarTable& vars = {}) {
     CExpEvaluatorT<T> evaluator;
@@ -24,8 +22,7 @@ T Eval(const std::string& text, const VarTable& vars = {}) {
 
 template <class T>
 int ErrorCode(const std::string& text, const VarTable& vars = {}) {
-    const auto error = ErrorOf([&] { Eval<T>(text, vars); });
-    return error ? error->GetCode() : -1;
+    return TestSupport::ErrorCode([&] { Eval<T>(text, vars); });
 }
 
 VarTable OneVariable(const char* name, double value) {

@@ -5,8 +5,11 @@
 #include <cstddef>
 #include <functional>
 #include <optional>
+#include <string>
+#include <string_view>
 #include <utility>
 
+#include "ExpCompute.h"
 #include "ExpException.h"
 
 namespace TestSupport {
@@ -43,6 +46,27 @@ std::optional<CExpException> ErrorOf(Action&& action) {
         return e;
     }
     return std::nullopt;
+}
+
+// The code of the error `action` throws, or -1.
+template <class Action>
+int ErrorCode(Action&& action) {
+    const auto error = ErrorOf(std::forward<Action>(action));
+    return error ? error->GetCode() : -1;
+}
+
+// What computing a stripped text fails with; code -1 when it succeeds.
+struct Failure {
+    int code = -1;
+    int position = -1;
+    std::string text;  // the message
+};
+
+inline Failure ComputeFailure(std::string_view stripped, const VarTable& vars = {}) {
+    const auto error = ErrorOf([&] { ComputeExpression(stripped, vars); });
+    if (!error)
+        return {};
+    return {error->GetCode(), error->GetPosition(), error->GetErrorText()};
 }
 
 }  // namespace TestSupport
