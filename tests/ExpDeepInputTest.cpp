@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <optional>
+#include <ostream>
 #include <string>
 
 #include "ExpCompute.h"
@@ -64,6 +65,11 @@ const DeepCase kDeepCases[] = {
     {"LongSum", [] { return "1" + Repeat("+1", kTerms - 1); }, kTerms},
 };
 
+// Named in test listings by their name alone.
+void PrintTo(const DeepCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
 class ExpDeepInput : public ::testing::TestWithParam<DeepCase> {};
 
 // Parses, copies, evaluates and destroys on a 256 KiB stack: no pass may
@@ -96,6 +102,10 @@ const LimitCase kLimitCases[] = {
     {"ExponentSignsBeyond", [] { return Nest("(", "1e---1", kMax - 2); }, kMax + 2},
     {"TenMillionParentheses", [] { return std::string(10'000'000, '('); }, kMax},  // fails fast
 };
+
+void PrintTo(const LimitCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class ExpNestingLimit : public ::testing::TestWithParam<LimitCase> {};
 
