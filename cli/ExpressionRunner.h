@@ -1,0 +1,34 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "VarTable.h"
+
+class ConsoleOutput;
+
+enum class LineOutcome { Blank, Computed, Failed };
+
+// Computes expressions typed at the console as the window's compute command
+// does, and reports each outcome: the value on standard output, or the
+// error box's text on standard error.
+class ExpressionRunner {
+  public:
+    ExpressionRunner(const VarTable& variables, ConsoleOutput& output)
+        : m_variables(variables), m_output(output) {}
+
+    // An expression given on the command line: even an empty one is computed
+    // and its error reported.
+    LineOutcome Compute(std::string_view consoleText) { return Run(consoleText, false); }
+    // A line of standard input: one without anything but white space is
+    // passed over.
+    LineOutcome ComputeLine(std::string_view consoleText) { return Run(consoleText, true); }
+
+  private:
+    LineOutcome Run(std::string_view consoleText, bool skipBlank);
+    void ReportError(std::string_view engineMessage);
+
+    const VarTable& m_variables;
+    ConsoleOutput& m_output;
+    std::string m_conversion;  // kept to spare an allocation per line
+};

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+
+// Splits what a file descriptor delivers into lines at '\n', reading in
+// large chunks. A line may hold any bytes, NUL among them; the last one
+// needs no '\n'.
+class LineReader {
+  public:
+    explicit LineReader(int fd);
+
+    // The next line without its '\n', valid until the next call; none at the
+    // end of the input or after a read error.
+    std::optional<std::string_view> Next();
+
+    // The errno of a failed read, or 0.
+    int ReadError() const { return m_readError; }
+
+  private:
+    // Moves the unread part to the front and reads more behind it; false at
+    // the end of the input or on an error.
+    bool Refill();
+
+    int m_fd;
+    std::string m_buffer;
+    std::size_t m_begin = 0;     // first unread byte
+    std::size_t m_end = 0;       // end of the bytes read
+    std::size_t m_searched = 0;  // bytes after m_begin known to hold no '\n'
+    bool m_atEnd = false;
+    int m_readError = 0;
+};

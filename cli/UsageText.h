@@ -1,0 +1,29 @@
+#pragma once
+
+#include <string_view>
+
+inline constexpr std::string_view kUsageLine =
+    "usage: tallyfern-cli [options] [--] [EXPRESSION...]\n";
+
+inline constexpr std::string_view kVersionLine = "tallyfern-cli " TALLYFERN_VERSION "\n";
+
+inline constexpr std::string_view kHelpText =
+    "usage: tallyfern-cli [options] [--] [EXPRESSION...]\n"
+    "\n"
+    "Computes the expression given by the arguments (joined with blanks), or\n"
+    "each non-blank line of standard input when there is none, and prints the\n"
+    "result. Errors go to standard error.\n"
+    "\n"
+    "Options:\n"
+    "  -v, --var NAME=VALUE  define a variable (repeatable, in order)\n"
+    "  -n, --natural         accepted; the natural form is not printed yet\n"
+    "  -w, --width N         width of the natural form, a whole number >= 1\n"
+    "                        (default 50)\n"
+    "  -h, --help            show this help and exit\n"
+    "      --version         show the version and exit\n"
+    "\n"
+    "An argument that begins with '-' followed by a digit, '.' or '(' is part\n"
+    "of the expression; after \"--\" every argument is.\n"
+    "\n"
+    "Exit status: 0 when every expression was computed, 1 when one failed,\n"
+    "2 for a wrong command line.\n";

@@ -1,0 +1,118 @@
+// Expressions read from standard input, one a line: a pipe read in large
+// chunks, or a terminal with a prompt.
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "CliProcess.h"
+
+namespace {
+
+using cli_process::CliRequest;
+using cli_process::CliRun;
+using cli_process::RunCli;
+
+std::string ErrorBox(const std::string& message, const std::string& excerpt) {
+    return "在以下位置发生 \"" + message + "\" 错误\n\n    " + excerpt + "\n";
+}
+
+class CliInputTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        if (!cli_process::kCliPath)
+            GTEST_SKIP() << "tallyfern-cli is not part of this build";
+    }
+};
+
+TEST_F(CliInputTest, ComputesEveryLineAndSkipsBlankOnes) {
+    const CliRun run = RunCli({}, "1+1\n\n  \t \r\n1/0\n2 * 3\r\n4");
+    EXPECT_EQ(run.out, "2\n6\n4\n");
+    EXPECT_EQ(run.err, ErrorBox("除数为零", "1/0"));
+    EXPECT_EQ(run.status, 1);
+}
+
+TEST_F(CliInputTest, StatusIsZeroWhenEveryLineComputes) {
+    const CliRun run = RunCli({"-v", "x=2"}, "x\nx*x\n\n");
+    EXPECT_EQ(run.out, "2\n4\n");
+    EXPECT_EQ(run.err, "");
+    EXPECT_EQ(run.status, 0);
+
+    const CliRun empty = RunCli({}, "");
+    EXPECT_EQ(empty.out, "");
+    EXPECT_EQ(empty.status, 0);
+}
+
+TEST_F(CliInputTest, OutcomesKeepTheirOrderOnOneStream) {
+    CliRequest request;
+    request.input = "1\n1/0\n2\n3\n1+*2\n4\n";
+    request.mergeErrors = true;
+    const CliRun run = RunCli(request);
+    EXPECT_EQ(run.out,
+              "1\n" + ErrorBox("除数为零", "1/0") + "2\n3\n" + ErrorBox("操作数", "*2") + "4\n");
+    EXPECT_EQ(run.status, 1);
+}
+
+TEST_F(CliInputTest, ManyLinesAcrossReadChunksKeepTheirOrder) {
+    // About a megabyte: lines straddle every chunk boundary, and every
+    // 997th line fails.
+    std::string input;
+    std::string expected;
+    for (int i = 0; i < 60000; ++i) {
+        if (i % 997 == 0) {
+            const std::string line = std::to_string(i) + "/0";
+            input += line + "\n";
+            expected += ErrorBox("除数为零", line.substr(0, 10));
+        } else {
+            input += std::to_string(i) + "+0.5 \n";
+            expected += std::to_string(i) + ".5\n";
+        }
+    }
+    CliRequest request;
+    request.input = input;
+    request.mergeErrors = true;
+    const CliRun run = RunCli(request);
+    EXPECT_TRUE(run.out == expected) << "the outputs differ in order or content";
+    EXPECT_EQ(run.status, 1);
+}
+
+TEST_F(CliInputTest, LineLongerThanAReadChunk) {
+    std::string sum = "1";
+    for (int i = 1; i < 150000; ++i)
+        sum += "+1";
+    const CliRun run = RunCli({}, "2\n" + sum + "\n3\n");
+    EXPECT_EQ(run.out, "2\n150000\n3\n");
+    EXPECT_EQ(run.status, 0);
+}
+
+TEST_F(CliInputTest, NulByteIsReportedWhereItStands) {
+    const std::string input("1+\0+2\n5\n", 8);
+    const CliRun run = RunCli({}, input);
+    EXPECT_EQ(run.out, "5\n");
+    EXPECT_EQ(run.err, ErrorBox("操作数", std::string("\0+2", 3)));
+    EXPECT_EQ(run.status, 1);
+}
+
+TEST_F(CliInputTest, ArgumentsTakePrecedenceOverStandardInput) {
+    const CliRun run = RunCli({"7"}, "1/0\n");
+    EXPECT_EQ(run.out, "7\n");
+    EXPECT_EQ(run.err, "");
+    EXPECT_EQ(run.status, 0);
+}
+
+TEST_F(CliInputTest, TerminalGetsAPromptBeforeEachLine) {
+    // Ctrl-D at the start of a line ends the input.
+    const CliRun run = cli_process::RunCliOnTerminal({}, "1+1\n1+*2\n\x04");
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.out.find("2\r\n"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("在以下位置发生 \"操作数\" 错误"), std::string::npos) << run.out;
+    // One prompt for each of the two lines and one for the end.
+    std::size_t prompts = 0;
+    for (std::size_t at = run.out.find("> "); at != std::string::npos;
+         at = run.out.find("> ", at + 2))
+        ++prompts;
+    EXPECT_EQ(prompts, 3u) << run.out;
+}
+
+}  // namespace

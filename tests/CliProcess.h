@@ -1,0 +1,255 @@
+#pragma once
+
+// Runs the built console program as another process would: arguments,
+// standard input and environment in, standard output, standard error and the
+// exit status out, each kept apart.
+
+#include <fcntl.h>
+#include <poll.h>
+#include <pty.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
+#include <cstring>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+extern char** environ;
+
+namespace cli_process {
+
+#ifdef TALLYFERN_CLI_PATH
+inline constexpr const char* kCliPath = TALLYFERN_CLI_PATH;
+#else
+inline constexpr const char* kCliPath = nullptr;
+#endif
+
+struct CliRun {
+    std::string out;
+    std::string err;
+    int status = -1;  // the exit status; -1 when a signal ended the program
+};
+
+struct CliRequest {
+    std::vector<std::string> args;
+    std::string input;
+    // "NAME=VALUE" entries that replace or add to the test's environment.
+    // LC_ALL is C.UTF-8 unless given here.
+    std::vector<std::string> env;
+    // Standard error goes into `out` too, as when both reach one terminal.
+    bool mergeErrors = false;
+    // Standard output goes to this file instead of a pipe.
+    const char* stdoutFile = nullptr;
+};
+
+// A descriptor that closes itself.
+class Fd {
+  public:
+    Fd() = default;
+    explicit Fd(int fd) : m_fd(fd) {}
+    Fd(Fd&& other) noexcept : m_fd(other.Release()) {}
+    Fd& operator=(Fd&& other) noexcept {
+        Reset(other.Release());
+        return *this;
+    }
+    ~Fd() { Reset(); }
+    int Get() const { return m_fd; }
+    int Release() { return std::exchange(m_fd, -1); }
+    void Reset(int fd = -1) {
+        if (m_fd >= 0)
+            close(m_fd);
+        m_fd = fd;
+    }
+
+  private:
+    int m_fd = -1;
+};
+
+struct Pipe {
+    Fd read;
+    Fd write;
+};
+
+inline Pipe MakePipe() {
+    int fds[2];
+    if (pipe2(fds, O_CLOEXEC) != 0)
+        throw std::runtime_error("pipe2 failed");
+    return {Fd(fds[0]), Fd(fds[1])};
+}
+
+// The test's environment with `changes` applied.
+inline std::vector<std::string> EnvironmentWith(std::vector<std::string> changes) {
+    bool localeGiven = false;
+    for (const std::string& change : changes)
+        localeGiven |= change.starts_with("LC_ALL=");
+    if (!localeGiven)
+        changes.emplace_back("LC_ALL=C.UTF-8");
+    std::vector<std::string> env;
+    for (char** entry = environ; *entry; ++entry) {
+        const std::string_view text(*entry);
+        const std::string_view name = text.substr(0, text.find('=') + 1);
+        bool replaced = false;
+        for (const std::string& change : changes)
+            replaced |= change.starts_with(name);
+        if (!replaced)
+            env.emplace_back(text);
+    }
+    env.insert(env.end(), changes.begin(), changes.end());
+    return env;
+}
+
+inline std::vector<char*> PointerList(std::vector<std::string>& texts) {
+    std::vector<char*> pointers;
+    for (std::string& text : texts)
+        pointers.push_back(text.data());
+    pointers.push_back(nullptr);
+    return pointers;
+}
+
+// Starts the program with its three standard descriptors set to the given
+// ones; returns its process id.
+inline pid_t Spawn(const std::vector<std::string>& args, const std::vector<std::string>& env,
+                   int in, int out, int err) {
+    std::vector<std::string> argv{kCliPath};
+    argv.insert(argv.end(), args.begin(), args.end());
+    std::vector<std::string> envCopy = env;
+    std::vector<char*> argvPointers = PointerList(argv);
+    std::vector<char*> envPointers = PointerList(envCopy);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, in, STDIN_FILENO);
+    posix_spawn_file_actions_adddup2(&actions, out, STDOUT_FILENO);
+    posix_spawn_file_actions_adddup2(&actions, err, STDERR_FILENO);
+    pid_t pid = -1;
+    const int result =
+        posix_spawn(&pid, kCliPath, &actions, nullptr, argvPointers.data(), envPointers.data());
+    posix_spawn_file_actions_destroy(&actions);
+    if (result != 0)
+        throw std::runtime_error(std::string("cannot start the program: ") + std::strerror(result));
+    return pid;
+}
+
+inline int WaitForExit(pid_t pid) {
+    int wstatus = 0;
+    while (waitpid(pid, &wstatus, 0) < 0 && errno == EINTR) {
+    }
+    return WIFEXITED(wstatus) ? WEXITSTATUS(wstatus) : -1;
+}
+
+constexpr auto kTimeout = std::chrono::seconds(60);
+
+inline CliRun RunCli(const CliRequest& request) {
+    // The program may exit before it has read all of its input.
+    signal(SIGPIPE, SIG_IGN);
+    Pipe in = MakePipe();
+    Pipe out = MakePipe();
+    Pipe err = MakePipe();
+    Fd outFile;
+    if (request.stdoutFile)
+        outFile.Reset(open(request.stdoutFile, O_WRONLY | O_CLOEXEC));
+    const int childOut = request.stdoutFile ? outFile.Get() : out.write.Get();
+    const int childErr = request.mergeErrors ? childOut : err.write.Get();
+    const pid_t pid =
+        Spawn(request.args, EnvironmentWith(request.env), in.read.Get(), childOut, childErr);
+    in.read.Reset();
+    out.write.Reset();
+    err.write.Reset();
+    outFile.Reset();
+
+    CliRun run;
+    std::string_view pending = request.input;
+    // A blocking write could wait for the program while it waits for us to
+    // read its output.
+    fcntl(in.write.Get(), F_SETFL, O_NONBLOCK);
+    if (pending.empty())
+        in.write.Reset();
+    const auto deadline = std::chrono::steady_clock::now() + kTimeout;
+    while (out.read.Get() >= 0 || err.read.Get() >= 0) {
+        if (std::chrono::steady_clock::now() > deadline) {
+            kill(pid, SIGKILL);
+            break;
+        }
+        pollfd fds[3] = {
+            {in.write.Get(), POLLOUT, 0}, {out.read.Get(), POLLIN, 0}, {err.read.Get(), POLLIN, 0}};
+        if (poll(fds, 3, 1000) < 0 && errno != EINTR)
+            break;
+        if (fds[0].revents != 0) {
+            const ssize_t written = write(in.write.Get(), pending.data(), pending.size());
+            if (written > 0)
+                pending.remove_prefix(static_cast<std::size_t>(written));
+            if ((written < 0 && errno != EAGAIN && errno != EINTR) || pending.empty())
+                in.write.Reset();
+        }
+        Fd* sources[2] = {&out.read, &err.read};
+        std::string* sinks[2] = {&run.out, &run.err};
+        for (int i = 0; i < 2; ++i) {
+            if (fds[i + 1].revents == 0)
+                continue;
+            char buffer[65536];
+            const ssize_t got = read(sources[i]->Get(), buffer, sizeof buffer);
+            if (got > 0)
+                sinks[i]->append(buffer, static_cast<std::size_t>(got));
+            else if (got == 0 || errno != EINTR)
+                sources[i]->Reset();
+        }
+    }
+    in.write.Reset();
+    run.status = WaitForExit(pid);
+    return run;
+}
+
+inline CliRun RunCli(std::vector<std::string> args, std::string input = {},
+                     std::vector<std::string> env = {}) {
+    return RunCli(CliRequest{std::move(args), std::move(input), std::move(env)});
+}
+
+// Runs the program on a pseudo-terminal, typing `typed` into it; returns
+// all that the terminal showed (the echo of the typing included, with
+// "\r\n" line ends) in `out`.
+inline CliRun RunCliOnTerminal(const std::vector<std::string>& args, std::string_view typed,
+                               std::vector<std::string> env = {}) {
+    int master = -1;
+    int slave = -1;
+    if (openpty(&master, &slave, nullptr, nullptr, nullptr) != 0)
+        throw std::runtime_error("openpty failed");
+    Fd masterFd(master);
+    Fd slaveFd(slave);
+    fcntl(master, F_SETFD, FD_CLOEXEC);
+    fcntl(slave, F_SETFD, FD_CLOEXEC);
+    env.emplace_back("TERM=dumb");
+    const pid_t pid = Spawn(args, EnvironmentWith(std::move(env)), slave, slave, slave);
+    slaveFd.Reset();
+
+    CliRun run;
+    // Typed all at once, the lines wait in the terminal until they are read.
+    if (write(master, typed.data(), typed.size()) != static_cast<ssize_t>(typed.size()))
+        throw std::runtime_error("cannot type into the terminal");
+    const auto deadline = std::chrono::steady_clock::now() + kTimeout;
+    for (;;) {
+        if (std::chrono::steady_clock::now() > deadline) {
+            kill(pid, SIGKILL);
+            break;
+        }
+        pollfd fd{master, POLLIN, 0};
+        if (poll(&fd, 1, 1000) <= 0)
+            continue;
+        char buffer[4096];
+        const ssize_t got = read(master, buffer, sizeof buffer);
+        // Linux reports EIO once the program has closed its end.
+        if (got == 0 || (got < 0 && errno != EINTR))
+            break;
+        if (got > 0)
+            run.out.append(buffer, static_cast<std::size_t>(got));
+    }
+    run.status = WaitForExit(pid);
+    return run;
+}
+
+}  // namespace cli_process
