@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "ExpException.h"
 #include "ExpNode.h"
 
 // Reads an expression text (white space already removed) into a tree.

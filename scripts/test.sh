@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds Tallyfern and runs every test: first a RelWithDebInfo build in
-# build/, then a Debug build with AddressSanitizer and UndefinedBehaviorSanitizer
+# build/, then an optimized build with AddressSanitizer and UndefinedBehaviorSanitizer
 # in build-asan/. Installs what is missing first (see setup.sh).
 # Exits non-zero when any build or test fails.
 set -uo pipefail
@@ -40,10 +40,10 @@ else
     failures+=("build of build/")
 fi
 
-echo "== build-asan/ (Debug, AddressSanitizer + UndefinedBehaviorSanitizer)"
+echo "== build-asan/ (RelWithDebInfo, AddressSanitizer + UndefinedBehaviorSanitizer)"
 export ASAN_OPTIONS=detect_leaks=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
-if configure_build build-asan -DCMAKE_BUILD_TYPE=Debug -DTALLYFERN_SANITIZE=ON -DTALLYFERN_BENCHMARKS=OFF &&
+if configure_build build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTALLYFERN_SANITIZE=ON -DTALLYFERN_BENCHMARKS=OFF &&
     build build-asan; then
     run_tests build-asan
 else
