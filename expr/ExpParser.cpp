@@ -188,23 +188,17 @@ CExpParser::Ptr CExpParser::Reduce(Ptr operand) {
             PutBack();
             return finish();
         }
-        case Rule::Term: {
-            combine(top);
-            const char c = NextChar();
-            if (c == '*' || c == '/') {
-                top.op = c;
-                BeginPower();
-                return nullptr;
-            }
-            PutBack();
-            return finish();
-        }
+        case Rule::Term:
         case Rule::Sum: {
             combine(top);
             const char c = NextChar();
-            if (c == '+' || c == '-') {
+            const bool isSum = top.rule == Rule::Sum;
+            if (isSum ? (c == '+' || c == '-') : (c == '*' || c == '/')) {
                 top.op = c;
-                BeginTerm();
+                if (isSum)
+                    BeginTerm();
+                else
+                    BeginPower();
                 return nullptr;
             }
             PutBack();

@@ -65,19 +65,24 @@ T Wrap(std::make_unsigned_t<T> bits) {
 
 }  // namespace ExpValue
 
-// Any type without a literal format of its own: literals are refused.
+// The arithmetic of types whose operators round or are exact on their own.
 template <class T>
-struct ExpValueTraits {
-    static constexpr bool kHasFunctions = false;
-    static T ConvertLiteral(std::string_view) { throw CExpException(EXP_ERR_OPERAND, 0); }
-    static bool IsEqual(T a, T b) { return ExpValue::TolerantEqual(a, b); }
-    static T CheckResult(T value) { return value; }
-    static T FromVariable(double value) { return static_cast<T>(value); }
+struct ExpNativeArithmetic {
     static T Add(T a, T b) { return a + b; }
     static T Subtract(T a, T b) { return a - b; }
     static T Multiply(T a, T b) { return a * b; }
     static T Divide(T a, T b) { return a / b; }
     static T Negate(T a) { return -a; }
+};
+
+// Any type without a literal format of its own: literals are refused.
+template <class T>
+struct ExpValueTraits : ExpNativeArithmetic<T> {
+    static constexpr bool kHasFunctions = false;
+    static T ConvertLiteral(std::string_view) { throw CExpException(EXP_ERR_OPERAND, 0); }
+    static bool IsEqual(T a, T b) { return ExpValue::TolerantEqual(a, b); }
+    static T CheckResult(T value) { return value; }
+    static T FromVariable(double value) { return static_cast<T>(value); }
     static T Power(T a, T b) {
         using std::pow;
         return pow(a, b);
@@ -85,7 +90,7 @@ struct ExpValueTraits {
 };
 
 template <class T>
-struct ExpFloatTraits {
+struct ExpFloatTraits : ExpNativeArithmetic<T> {
     // Built-in functions are computed in double.
     static constexpr bool kHasFunctions = true;
     static T ConvertLiteral(std::string_view text) {
@@ -99,11 +104,6 @@ struct ExpFloatTraits {
     static bool IsEqual(T a, T b) { return ExpValue::TolerantEqual(a, b); }
     static T CheckResult(T value) { return ExpValue::CheckFinite(value); }
     static T FromVariable(double value) { return static_cast<T>(value); }
-    static T Add(T a, T b) { return a + b; }
-    static T Subtract(T a, T b) { return a - b; }
-    static T Multiply(T a, T b) { return a * b; }
-    static T Divide(T a, T b) { return a / b; }
-    static T Negate(T a) { return -a; }
     static T Power(T a, T b) { return std::pow(a, b); }
 };
 
