@@ -7,20 +7,19 @@
 
 #include "ConsoleOutput.h"
 #include "ExpressionRunner.h"
+#include "LineEditor.h"
 #include "LineReader.h"
 
 namespace {
 
-constexpr std::string_view kPrompt = "> ";
+constexpr char kPrompt[] = "> ";
 
-}  // namespace
-
-bool ComputeStandardInput(ExpressionRunner& runner, ConsoleOutput& output) {
-    const bool interactive = isatty(STDIN_FILENO) == 1;
+// Lines as they arrive, from a pipe, a file or (without libedit) a terminal.
+bool ComputeReadLines(bool atTerminal, ExpressionRunner& runner, ConsoleOutput& output) {
     LineReader reader(STDIN_FILENO);
     bool allComputed = true;
     for (;;) {
-        if (interactive) {
+        if (atTerminal) {
             output.Result(kPrompt);
             output.Flush();
         }
@@ -29,11 +28,11 @@ bool ComputeStandardInput(ExpressionRunner& runner, ConsoleOutput& output) {
             break;
         if (runner.ComputeLine(*line) == LineOutcome::Failed)
             allComputed = false;
-        if (interactive)
+        if (atTerminal)
             output.Flush();
     }
     // The shell's prompt then starts on a line of its own.
-    if (interactive)
+    if (atTerminal)
         output.Result("\n");
     if (reader.ReadError() != 0) {
         std::string message = "tallyfern-cli: cannot read standard input: ";
@@ -43,4 +42,31 @@ bool ComputeStandardInput(ExpressionRunner& runner, ConsoleOutput& output) {
         return false;
     }
     return allComputed;
+}
+
+bool ComputeEditedLines(LineEditor& editor, ExpressionRunner& runner, ConsoleOutput& output) {
+    bool allComputed = true;
+    output.Flush();
+    while (const std::optional<std::string> line = editor.ReadLine(kPrompt)) {
+        const LineOutcome outcome = runner.ComputeLine(*line);
+        if (outcome == LineOutcome::Failed)
+            allComputed = false;
+        // A failed line stays in the history too, to be corrected.
+        if (outcome != LineOutcome::Blank)
+            editor.AddToHistory(*line);
+        output.Flush();
+    }
+    output.Result("\n");
+    return allComputed;
+}
+
+}  // namespace
+
+bool ComputeStandardInput(ExpressionRunner& runner, ConsoleOutput& output) {
+    const bool atTerminal = isatty(STDIN_FILENO) == 1;
+    if (atTerminal) {
+        if (const std::unique_ptr<LineEditor> editor = LineEditor::Load())
+            return ComputeEditedLines(*editor, runner, output);
+    }
+    return ComputeReadLines(atTerminal, runner, output);
 }

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <string>
 #include <vector>
 
@@ -102,17 +103,26 @@ TEST_F(CliInputTest, ArgumentsTakePrecedenceOverStandardInput) {
 }
 
 TEST_F(CliInputTest, TerminalGetsAPromptBeforeEachLine) {
-    // Ctrl-D at the start of a line ends the input.
-    const CliRun run = cli_process::RunCliOnTerminal({}, "1+1\n1+*2\n\x04");
-    EXPECT_EQ(run.status, 1);
-    EXPECT_NE(run.out.find("2\r\n"), std::string::npos) << run.out;
-    EXPECT_NE(run.out.find("在以下位置发生 \"操作数\" 错误"), std::string::npos) << run.out;
-    // One prompt for each of the two lines and one for the end.
-    std::size_t prompts = 0;
-    for (std::size_t at = run.out.find("> "); at != std::string::npos;
-         at = run.out.find("> ", at + 2))
-        ++prompts;
-    EXPECT_EQ(prompts, 3u) << run.out;
+    // A plain terminal is read line by line; one with cursor control gets
+    // line editing where libedit is installed. Both prompt alike.
+    struct Terminal {
+        const char* term;
+        std::chrono::milliseconds rawModeWait;
+    };
+    const Terminal terminals[] = {{"TERM=dumb", std::chrono::milliseconds(0)},
+                                  {"TERM=xterm", std::chrono::milliseconds(3000)}};
+    for (const Terminal& terminal : terminals) {
+        SCOPED_TRACE(terminal.term);
+        // Ctrl-D at the start of a line ends the input.
+        const CliRun run =
+            cli_process::RunCliOnTerminal({"-v", "x=3"}, {"1+x\n", "1+*2\n", "\x04"}, "> ",
+                                          {terminal.term}, terminal.rawModeWait);
+        EXPECT_EQ(run.status, 1);
+        EXPECT_NE(run.out.find("4\r\n"), std::string::npos) << run.out;
+        EXPECT_NE(run.out.find("在以下位置发生 \"操作数\" 错误"), std::string::npos) << run.out;
+        // One prompt for each of the two lines and one for the end.
+        EXPECT_EQ(cli_process::CountOf(run.out, "> "), 3u) << run.out;
+    }
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
+#include <termios.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -210,11 +211,25 @@ inline CliRun RunCli(std::vector<std::string> args, std::string input = {},
     return RunCli(CliRequest{std::move(args), std::move(input), std::move(env)});
 }
 
-// Runs the program on a pseudo-terminal, typing `typed` into it; returns
-// all that the terminal showed (the echo of the typing included, with
-// "\r\n" line ends) in `out`.
-inline CliRun RunCliOnTerminal(const std::vector<std::string>& args, std::string_view typed,
-                               std::vector<std::string> env = {}) {
+inline std::size_t CountOf(std::string_view text, std::string_view part) {
+    std::size_t count = 0;
+    for (std::size_t at = text.find(part); at != std::string_view::npos;
+         at = text.find(part, at + part.size()))
+        ++count;
+    return count;
+}
+
+// Runs the program on a pseudo-terminal and types each of `lines` (with its
+// own line end, or Ctrl-D) once the program has prompted for it; returns all
+// that the terminal showed, the echo of the typing included, in `out`.
+//
+// A line editor prompts before it switches the terminal to raw mode, and a
+// Ctrl-D typed in between is lost; with `rawModeWait` each line waits up to
+// that long after the prompt for the switch.
+inline CliRun RunCliOnTerminal(
+    const std::vector<std::string>& args, const std::vector<std::string>& lines,
+    std::string_view prompt, std::vector<std::string> env,
+    std::chrono::milliseconds rawModeWait = std::chrono::milliseconds(0)) {
     int master = -1;
     int slave = -1;
     if (openpty(&master, &slave, nullptr, nullptr, nullptr) != 0)
@@ -223,22 +238,35 @@ inline CliRun RunCliOnTerminal(const std::vector<std::string>& args, std::string
     Fd slaveFd(slave);
     fcntl(master, F_SETFD, FD_CLOEXEC);
     fcntl(slave, F_SETFD, FD_CLOEXEC);
-    env.emplace_back("TERM=dumb");
     const pid_t pid = Spawn(args, EnvironmentWith(std::move(env)), slave, slave, slave);
     slaveFd.Reset();
 
     CliRun run;
-    // Typed all at once, the lines wait in the terminal until they are read.
-    if (write(master, typed.data(), typed.size()) != static_cast<ssize_t>(typed.size()))
-        throw std::runtime_error("cannot type into the terminal");
+    std::size_t typed = 0;
+    std::chrono::steady_clock::time_point promptSeen{};
     const auto deadline = std::chrono::steady_clock::now() + kTimeout;
     for (;;) {
-        if (std::chrono::steady_clock::now() > deadline) {
+        const auto now = std::chrono::steady_clock::now();
+        if (now > deadline) {
             kill(pid, SIGKILL);
             break;
         }
+        bool waiting = false;
+        if (typed < lines.size() && CountOf(run.out, prompt) > typed) {
+            if (promptSeen == std::chrono::steady_clock::time_point{})
+                promptSeen = now;
+            termios mode{};
+            const bool canonical = tcgetattr(master, &mode) == 0 && (mode.c_lflag & ICANON) != 0;
+            waiting = canonical && now < promptSeen + rawModeWait;
+            if (!waiting) {
+                const std::string& line = lines[typed++];
+                promptSeen = {};
+                if (write(master, line.data(), line.size()) != static_cast<ssize_t>(line.size()))
+                    throw std::runtime_error("cannot type into the terminal");
+            }
+        }
         pollfd fd{master, POLLIN, 0};
-        if (poll(&fd, 1, 1000) <= 0)
+        if (poll(&fd, 1, waiting ? 5 : 1000) <= 0)
             continue;
         char buffer[4096];
         const ssize_t got = read(master, buffer, sizeof buffer);
