@@ -14,9 +14,8 @@ LineOutcome ExpressionRunner::Run(std::string_view consoleText, bool skipBlank) 
         if (skipBlank && stripped.empty())
             return LineOutcome::Blank;
         try {
-            std::string line = FormatResult(ComputeExpression(stripped, m_variables));
-            line += '\n';
-            m_output.Result(line);
+            m_output.Result(FormatResult(ComputeExpression(stripped, m_variables)));
+            m_output.Result("\n");
             return LineOutcome::Computed;
         } catch (const CExpException& error) {
             ReportError(ComposeErrorMessage(error, stripped));
