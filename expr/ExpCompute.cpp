@@ -23,9 +23,10 @@ std::string StripWhitespace(std::string_view text) {
 
 double ComputeExpression(std::string_view stripped, const VarTable& vars) {
     CExpParser parser(stripped);
-    const std::unique_ptr<CExpNode> tree = parser.Parse();
     CExpEvaluator evaluator;
-    evaluator.m_pTree = CopyTree(tree.get());
+    // Nothing else reads the parsed tree, so the evaluator takes it over
+    // rather than a copy of it.
+    evaluator.m_pTree = parser.Parse();
     evaluator.m_variables.Clear();
     evaluator.m_variables.Assign(vars);
     evaluator.m_funcs.SetVariables(&vars);

@@ -8,8 +8,7 @@
 
 namespace {
 
-// Every evaluation builds a table; the built-in entries are registered once
-// and copied from here.
+// The built-in entries are registered once and shared from here.
 const CExpFuncTable& BuiltinPrototype() {
     static const CExpFuncTable prototype = [] {
         CExpFuncTable table{CExpFuncTable::Empty{}};
@@ -23,15 +22,18 @@ const CExpFuncTable& BuiltinPrototype() {
 
 CExpFuncTable::CExpFuncTable() : CExpFuncTable(BuiltinPrototype()) {}
 
-CExpFuncTable::CExpFuncTable(Empty) : m_pi(std::acos(-1.0)) {}
+CExpFuncTable::CExpFuncTable(Empty)
+    : m_entries(std::make_shared<const std::vector<FuncEntry>>()), m_pi(std::acos(-1.0)) {}
 
 void CExpFuncTable::Register(std::string_view name, int argCount, BuiltinFn fn) {
-    m_entries.push_back({std::string(name), argCount, fn});
+    auto entries = std::make_shared<std::vector<FuncEntry>>(*m_entries);
+    entries->push_back({std::string(name), argCount, fn});
+    m_entries = std::move(entries);
     ++m_count;
 }
 
 const CExpFuncTable::FuncEntry& CExpFuncTable::Find(std::string_view name) const {
-    for (const FuncEntry& entry : m_entries) {
+    for (const FuncEntry& entry : *m_entries) {
         if (entry.name == name) return entry;
     }
     throw CExpException(EXP_ERR_OPERATOR, 0);

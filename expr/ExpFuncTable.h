@@ -1,5 +1,6 @@
 #pragma once
 
+#include <memory>
 #include <span>
 #include <string>
 #include <string_view>
@@ -49,7 +50,9 @@ public:
     int Count() const { return m_count; }
 
 private:
-    std::vector<FuncEntry> m_entries;
+    // Shared between tables until one of them registers a function of its
+    // own: every evaluation builds a table.
+    std::shared_ptr<const std::vector<FuncEntry>> m_entries;
     int m_count = 0;
     double m_pi;
     const VarTable* m_pVars = nullptr;

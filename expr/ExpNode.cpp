@@ -2,6 +2,11 @@
 
 #include <utility>
 
+namespace {
+const std::string kNoText;
+const CExpNode::ArgList kNoArgs;
+}  // namespace
+
 CExpNode::CExpNode(std::string_view text, int kind) : m_strText(text), m_nKind(kind) {}
 
 CExpNode::CExpNode(Ptr left, char op, Ptr right)
@@ -12,16 +17,16 @@ CExpNode::CExpNode(Ptr inner, char op) : m_pLeft(std::move(inner)), m_chOp(op) {
 CExpNode::CExpNode(char sign, Ptr operand) : m_pRight(std::move(operand)), m_chOp(sign) {}
 
 CExpNode::CExpNode(std::string_view name, ArgList args)
-    : m_strName(name), m_args(std::move(args)), m_chOp('('), m_bCall(true) {}
+    : m_pCall(new CallPart{std::string(name), std::move(args)}), m_chOp('('), m_bCall(true) {}
 
 CExpNode::CExpNode(const CExpNode& other)
-    : m_strName(other.m_strName),
-      m_strText(other.m_strText),
-      m_nKind(other.m_nKind),
-      m_chOp(other.m_chOp),
-      m_bCall(other.m_bCall) {
+    : m_strText(other.m_strText), m_nKind(other.m_nKind), m_chOp(other.m_chOp), m_bCall(other.m_bCall) {
     CopyChildren(other, *this);
 }
+
+const std::string& CExpNode::GetName() const { return m_pCall ? m_pCall->m_strName : kNoText; }
+
+const CExpNode::ArgList& CExpNode::GetArgs() const { return m_pCall ? m_pCall->m_args : kNoArgs; }
 
 // Copies the subtrees below `from` into `to`, whose own fields are already
 // set, one node at a time from a work list.
@@ -29,10 +34,9 @@ void CExpNode::CopyChildren(const CExpNode& from, CExpNode& to) {
     std::vector<std::pair<const CExpNode*, CExpNode*>> pending{{&from, &to}};
     auto shallowCopy = [&pending](const CExpNode& src) {
         Ptr copy(new CExpNode());
-        copy->m_nKind = src.m_nKind;
-        copy->m_strName = src.m_strName;
-        copy->m_chOp = src.m_chOp;
         copy->m_strText = src.m_strText;
+        copy->m_nKind = src.m_nKind;
+        copy->m_chOp = src.m_chOp;
         copy->m_bCall = src.m_bCall;
         pending.emplace_back(&src, copy.get());
         return copy;
@@ -42,8 +46,11 @@ void CExpNode::CopyChildren(const CExpNode& from, CExpNode& to) {
         pending.pop_back();
         if (src->m_pLeft) dst->m_pLeft = shallowCopy(*src->m_pLeft);
         if (src->m_pRight) dst->m_pRight = shallowCopy(*src->m_pRight);
-        dst->m_args.reserve(src->m_args.size());
-        for (const Ptr& arg : src->m_args) dst->m_args.push_back(shallowCopy(*arg));
+        if (src->m_pCall) {
+            dst->m_pCall.reset(new CallPart{src->m_pCall->m_strName, {}});
+            dst->m_pCall->m_args.reserve(src->m_pCall->m_args.size());
+            for (const Ptr& arg : src->m_pCall->m_args) dst->m_pCall->m_args.push_back(shallowCopy(*arg));
+        }
     }
 }
 
@@ -59,9 +66,9 @@ void CExpNode::FreeChain(Ptr current) {
             current->m_pLeft = std::move(left->m_pRight);
             left->m_pRight = std::move(current);
             current = std::move(left);
-        } else if (!current->m_args.empty()) {
-            current->m_pLeft = std::move(current->m_args.back());
-            current->m_args.pop_back();
+        } else if (current->m_pCall && !current->m_pCall->m_args.empty()) {
+            current->m_pLeft = std::move(current->m_pCall->m_args.back());
+            current->m_pCall->m_args.pop_back();
         } else {
             Ptr next = std::move(current->m_pRight);
             current = std::move(next);
@@ -70,9 +77,11 @@ void CExpNode::FreeChain(Ptr current) {
 }
 
 CExpNode::~CExpNode() {
-    FreeChain(std::move(m_pLeft));
-    FreeChain(std::move(m_pRight));
-    for (Ptr& arg : m_args) FreeChain(std::move(arg));
+    if (m_pLeft) FreeChain(std::move(m_pLeft));
+    if (m_pRight) FreeChain(std::move(m_pRight));
+    if (m_pCall) {
+        for (Ptr& arg : m_pCall->m_args) FreeChain(std::move(arg));
+    }
 }
 
 std::unique_ptr<CExpNode> CopyTree(const CExpNode* root) {

@@ -42,9 +42,9 @@ public:
     char GetOp() const { return m_chOp; }
     const CExpNode* GetLeft() const { return m_pLeft.get(); }
     const CExpNode* GetRight() const { return m_pRight.get(); }
-    const std::string& GetName() const { return m_strName; }
+    const std::string& GetName() const;
     bool IsCall() const { return m_bCall; }
-    const ArgList& GetArgs() const { return m_args; }
+    const ArgList& GetArgs() const;
     bool IsVariable() const { return m_nKind == EXP_VARIABLE; }
     bool IsNumber() const { return m_nKind == EXP_NUMBER; }
 
@@ -53,10 +53,15 @@ private:
     static void CopyChildren(const CExpNode& from, CExpNode& to);
     static void FreeChain(Ptr current);
 
-    // Ordered for a compact node: a million-term sum is two million nodes.
-    std::string m_strName;
+    // What only a call has lives apart, so that the other nodes stay small:
+    // a million-term sum is two million nodes.
+    struct CallPart {
+        std::string m_strName;
+        ArgList m_args;
+    };
+
     std::string m_strText;
-    ArgList m_args;
+    std::unique_ptr<CallPart> m_pCall;
     Ptr m_pLeft;
     Ptr m_pRight;
     // A call node's kind is never read; it keeps the operator kind so that a
