@@ -60,9 +60,9 @@ const DeepCase kDeepCases[] = {
     {"Calls", [] { return Nest("sin(", "0.5"); }, RepeatedSine(0.5, kDepth)},
     {"SignsInCalls", [] { return Repeat("abs(-(", kDepth) + "1" + std::string(2 * kDepth, ')'); },
      1},
-    {"ExponentSigns", [] { return "1e" + std::string(kDepth, '-') + "1"; }, 10},
-    {"OddExponentSigns", [] { return "1e" + std::string(kDepth + 1, '-') + "1"; }, 0.1},
-    {"LongSum", [] { return "1" + Repeat("+1", kTerms - 1); }, kTerms},
+    {"ExponentSigns", [] { return std::string("1e") + std::string(kDepth, '-') + "1"; }, 10},
+    {"OddExponentSigns", [] { return std::string("1e") + std::string(kDepth + 1, '-') + "1"; }, 0.1},
+    {"LongSum", [] { return std::string("1") + Repeat("+1", kTerms - 1); }, kTerms},
 };
 
 // Named in test listings by their name alone.

@@ -31,7 +31,7 @@ std::string Shape(const CExpNode* node) {
     if (op == ' ')
         return node->GetText();
     if (op == '(')
-        return "[" + Shape(node->GetLeft()) + "]";
+        return std::string("[") + Shape(node->GetLeft()) + "]";
     if (node->GetLeft() == nullptr)
         return std::string(1, op) + "(" + Shape(node->GetRight()) + ")";
     return std::string(1, op) + "(" + Shape(node->GetLeft()) + "," + Shape(node->GetRight()) + ")";
