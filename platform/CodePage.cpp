@@ -162,24 +162,31 @@ std::string CodePage936ToUtf8(std::string_view bytes) {
     return out;
 }
 
-std::string LocaleToUtf8(std::string_view text) {
-    if (IsAscii(text))
-        return std::string(text);
-    IconvConverter* converter = LocaleConverters::ForCurrentLocale().ToUtf8();
+namespace {
+
+// Text passes unchanged when the locale needs no converter. Callers test
+// for ASCII first, which spares looking the locale up.
+template <class Substitute>
+std::string ConvertForLocale(std::string_view text, IconvConverter* converter,
+                             Substitute substitute) {
     if (!converter)
         return std::string(text);
     std::string out;
-    converter->Convert(text, out, ReplacementForOneByte);
+    converter->Convert(text, out, substitute);
     return out;
+}
+
+}  // namespace
+
+std::string LocaleToUtf8(std::string_view text) {
+    if (IsAscii(text))
+        return std::string(text);
+    return ConvertForLocale(text, LocaleConverters::ForCurrentLocale().ToUtf8(),
+                            ReplacementForOneByte);
 }
 
 std::string Utf8ToLocale(std::string_view utf8) {
     if (IsAscii(utf8))
         return std::string(utf8);
-    IconvConverter* converter = LocaleConverters::ForCurrentLocale().FromUtf8();
-    if (!converter)
-        return std::string(utf8);
-    std::string out;
-    converter->Convert(utf8, out, MissingForUtf8);
-    return out;
+    return ConvertForLocale(utf8, LocaleConverters::ForCurrentLocale().FromUtf8(), MissingForUtf8);
 }

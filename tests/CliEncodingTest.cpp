@@ -8,16 +8,13 @@
 #include <string>
 #include <vector>
 
-#include "CliProcess.h"
+#include "CliTestSupport.h"
 
 namespace {
 
 using cli_process::CliRun;
+using cli_process::ErrorBox;
 using cli_process::RunCli;
-
-std::string ErrorBox(const std::string& message, const std::string& excerpt) {
-    return "在以下位置发生 \"" + message + "\" 错误\n\n    " + excerpt + "\n";
-}
 
 // Whether the system has the locale; the test script generates the ones the
 // tests use.
@@ -29,13 +26,7 @@ bool HasLocale(const char* name) {
     return true;
 }
 
-class CliEncodingTest : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        if (!cli_process::kCliPath)
-            GTEST_SKIP() << "tallyfern-cli is not part of this build";
-    }
-};
+class CliEncodingTest : public cli_process::CliFixture {};
 
 TEST_F(CliEncodingTest, ExcerptShowsCharactersBackInTheTerminalsEncoding) {
     struct Case {

@@ -7,25 +7,16 @@
 #include <string>
 #include <vector>
 
-#include "CliProcess.h"
+#include "CliTestSupport.h"
 
 namespace {
 
 using cli_process::CliRequest;
 using cli_process::CliRun;
+using cli_process::ErrorBox;
 using cli_process::RunCli;
 
-std::string ErrorBox(const std::string& message, const std::string& excerpt) {
-    return "在以下位置发生 \"" + message + "\" 错误\n\n    " + excerpt + "\n";
-}
-
-class CliInputTest : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        if (!cli_process::kCliPath)
-            GTEST_SKIP() << "tallyfern-cli is not part of this build";
-    }
-};
+class CliInputTest : public cli_process::CliFixture {};
 
 TEST_F(CliInputTest, ComputesEveryLineAndSkipsBlankOnes) {
     const CliRun run = RunCli({}, "1+1\n\n  \t \r\n1/0\n2 * 3\r\n4");

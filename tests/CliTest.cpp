@@ -6,26 +6,17 @@
 #include <string>
 #include <vector>
 
-#include "CliProcess.h"
+#include "CliTestSupport.h"
 
 namespace {
 
 using cli_process::CliRun;
+using cli_process::ErrorBox;
 using cli_process::RunCli;
 
 const std::string kUsageLine = "usage: tallyfern-cli [options] [--] [EXPRESSION...]\n";
 
-std::string ErrorBox(const std::string& message, const std::string& excerpt) {
-    return "在以下位置发生 \"" + message + "\" 错误\n\n    " + excerpt + "\n";
-}
-
-class CliTest : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        if (!cli_process::kCliPath)
-            GTEST_SKIP() << "tallyfern-cli is not part of this build";
-    }
-};
+class CliTest : public cli_process::CliFixture {};
 
 struct ResultCase {
     std::vector<std::string> args;

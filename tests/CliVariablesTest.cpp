@@ -6,20 +6,14 @@
 #include <string>
 #include <vector>
 
-#include "CliProcess.h"
+#include "CliTestSupport.h"
 
 namespace {
 
 using cli_process::CliRun;
 using cli_process::RunCli;
 
-class CliVariablesTest : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        if (!cli_process::kCliPath)
-            GTEST_SKIP() << "tallyfern-cli is not part of this build";
-    }
-};
+class CliVariablesTest : public cli_process::CliFixture {};
 
 struct Case {
     std::vector<std::string> args;
