@@ -2,11 +2,13 @@
 
 #include <exception>
 #include <new>
+#include <utility>
 
 #include "ConsoleOutput.h"
 #include "ConsoleText.h"
 #include "ExpCompute.h"
 #include "ExpException.h"
+#include "NaturalForm.h"
 
 LineOutcome ExpressionRunner::Run(std::string_view consoleText, bool skipBlank) {
     try {
@@ -14,8 +16,11 @@ LineOutcome ExpressionRunner::Run(std::string_view consoleText, bool skipBlank) 
         if (skipBlank && stripped.empty())
             return LineOutcome::Blank;
         try {
-            m_output.Result(FormatResult(ComputeExpression(stripped, m_variables)));
+            ComputedExpression computed = ComputeExpressionTree(stripped, m_variables);
+            m_output.Result(FormatResult(computed.value));
             m_output.Result("\n");
+            if (m_naturalFormWidth)
+                PrintNaturalForm(std::move(computed.tree), *m_naturalFormWidth);
             return LineOutcome::Computed;
         } catch (const CExpException& error) {
             ReportError(ComposeErrorMessage(error, stripped));
@@ -30,6 +35,21 @@ LineOutcome ExpressionRunner::Run(std::string_view consoleText, bool skipBlank) 
         m_output.Error(message);
     }
     return LineOutcome::Failed;
+}
+
+void ExpressionRunner::PrintNaturalForm(std::unique_ptr<CExpNode> tree, int width) {
+    CNaturalForm naturalForm(std::move(tree));
+    // Names and numbers are ASCII, and so is the whole drawing: it needs no
+    // conversion for the terminal.
+    for (const std::string& line : naturalForm.Render(width)) {
+        // The element that separates two segments holds just a line feed:
+        // an empty line.
+        if (line != "\n")
+            m_output.Result(line);
+        m_output.Result("\n");
+    }
+    if (naturalForm.IsTooLarge())
+        m_output.Error("tallyfern-cli: the natural form is too large to draw\n");
 }
 
 void ExpressionRunner::ReportError(std::string_view engineMessage) {

@@ -1,8 +1,12 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
+#include <memory>
+
+#include "ExpNode.h"
 #include "VarTable.h"
 
 class ConsoleOutput;
@@ -14,8 +18,11 @@ enum class LineOutcome { Blank, Computed, Failed };
 // error box's text on standard error.
 class ExpressionRunner {
   public:
-    ExpressionRunner(const VarTable& variables, ConsoleOutput& output)
-        : m_variables(variables), m_output(output) {}
+    // With a natural-form width, every result is followed by the drawing of
+    // its expression cut to that width.
+    ExpressionRunner(const VarTable& variables, ConsoleOutput& output,
+                     std::optional<int> naturalFormWidth = std::nullopt)
+        : m_variables(variables), m_output(output), m_naturalFormWidth(naturalFormWidth) {}
 
     // An expression given on the command line: even an empty one is computed
     // and its error reported.
@@ -27,8 +34,10 @@ class ExpressionRunner {
   private:
     LineOutcome Run(std::string_view consoleText, bool skipBlank);
     void ReportError(std::string_view engineMessage);
+    void PrintNaturalForm(std::unique_ptr<CExpNode> tree, int width);
 
     const VarTable& m_variables;
     ConsoleOutput& m_output;
+    std::optional<int> m_naturalFormWidth;
     std::string m_conversion;  // kept to spare an allocation per line
 };

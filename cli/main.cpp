@@ -34,7 +34,8 @@ int Run(const ParsedCommandLine& commandLine, ConsoleOutput& output) {
     const std::optional<VarTable> variables = DefineVariables(options.variables, output);
     if (!variables)
         return kExitUsage;
-    ExpressionRunner runner(*variables, output);
+    ExpressionRunner runner(*variables, output,
+                            options.natural ? std::optional<int>(options.width) : std::nullopt);
     if (options.expression)
         return runner.Compute(*options.expression) == LineOutcome::Failed ? kExitFailure
                                                                           : kExitSuccess;

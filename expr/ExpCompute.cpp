@@ -1,6 +1,7 @@
 #include "ExpCompute.h"
 
 #include <charconv>
+#include <utility>
 
 #include "ExpEvaluator.h"
 #include "ExpMessages.h"
@@ -21,16 +22,21 @@ std::string StripWhitespace(std::string_view text) {
     return stripped;
 }
 
-double ComputeExpression(std::string_view stripped, const VarTable& vars) {
+ComputedExpression ComputeExpressionTree(std::string_view stripped, const VarTable& vars) {
     CExpParser parser(stripped);
     CExpEvaluator evaluator;
-    // Nothing else reads the parsed tree, so the evaluator takes it over
-    // rather than a copy of it.
+    // The evaluator borrows the parsed tree rather than a copy of it, and
+    // gives it back afterwards.
     evaluator.m_pTree = parser.Parse();
     evaluator.m_variables.Clear();
     evaluator.m_variables.Assign(vars);
     evaluator.m_funcs.SetVariables(&vars);
-    return CExpEvaluator::CheckResult(evaluator.Evaluate(*evaluator.m_pTree));
+    const double value = CExpEvaluator::CheckResult(evaluator.Evaluate(*evaluator.m_pTree));
+    return {value, std::move(evaluator.m_pTree)};
+}
+
+double ComputeExpression(std::string_view stripped, const VarTable& vars) {
+    return ComputeExpressionTree(stripped, vars).value;
 }
 
 std::string FormatResult(double value) {

@@ -1,7 +1,10 @@
 #pragma once
 
+#include <memory>
 #include <string>
 #include <string_view>
+
+#include "ExpNode.h"
 
 #include "ExpException.h"
 #include "VarTable.h"
@@ -14,6 +17,16 @@ std::string StripWhitespace(std::string_view text);
 // Parses the stripped text, evaluates it with the variables and checks the
 // result; throws CExpException.
 double ComputeExpression(std::string_view stripped, const VarTable& vars);
+
+// A computed value together with the tree it was computed from, which the
+// natural form draws.
+struct ComputedExpression {
+    double value = 0;
+    std::unique_ptr<CExpNode> tree;
+};
+
+// As ComputeExpression, and hands the parsed tree back.
+ComputedExpression ComputeExpressionTree(std::string_view stripped, const VarTable& vars);
 
 // "%.15g" with an exponent of at least three digits (1e+020, 2.5e-007),
 // whatever the process locale.

@@ -42,11 +42,11 @@ TEST_F(CliTest, PrintsTheResultOfTheArguments) {
         // After "--" even option-like words are expression.
         {{"-v", "n=4", "--", "10", "-n"}, "6\n"},
         {{"-v", "x=2", "--", "-x"}, "-2\n"},
-        // The natural form and its width are accepted and add nothing yet.
-        {{"-n", "-w", "30", "1+1"}, "2\n"},
-        {{"--natural", "--width=7", "1+1"}, "2\n"},
+        // The natural form follows the result; a width alone draws nothing.
+        {{"-n", "-w", "30", "1+1"}, "2\n1 + 1\n"},
+        {{"--natural", "--width=7", "1/2"}, "0.5\n 1 \n---\n 2 \n"},
         {{"--width", "12", "1+1"}, "2\n"},
-        {{"-nw30", "1+1"}, "2\n"},
+        {{"-nw30", "1+1"}, "2\n1 + 1\n"},
         {{"-w1", "1+1"}, "2\n"},
     };
     for (const ResultCase& c : cases) {

@@ -1,0 +1,146 @@
+#include "NaturalCanvas.h"
+
+#include <algorithm>
+#include <cstdint>
+
+char NaturalCanvas::Row::At(int column) const {
+    if (column < m_nFirst || column >= m_nEnd)
+        return ' ';
+    return m_cells[static_cast<std::size_t>(column - m_nOrigin)];
+}
+
+bool NaturalCanvas::Row::HasInk(int from, int count) const {
+    const int begin = std::max(from, m_nFirst);
+    const int end = std::min(from + count, m_nEnd);
+    for (int column = begin; column < end; ++column) {
+        if (m_cells[static_cast<std::size_t>(column - m_nOrigin)] != ' ')
+            return true;
+    }
+    return false;
+}
+
+std::string NaturalCanvas::Row::Piece(int from, int count) const {
+    std::string piece(static_cast<std::size_t>(count), ' ');
+    const int begin = std::max(from, m_nFirst);
+    const int end = std::min(from + count, m_nEnd);
+    if (begin < end) {
+        piece.replace(static_cast<std::size_t>(begin - from), static_cast<std::size_t>(end - begin),
+                      m_cells, static_cast<std::size_t>(begin - m_nOrigin), static_cast<std::size_t>(end - begin));
+    }
+    return piece;
+}
+
+std::size_t NaturalCanvas::Row::Reserve(int from, int end) {
+    if (IsEmpty()) {
+        m_nFirst = from;
+        m_nEnd = from;
+        if (m_cells.empty())
+            m_nOrigin = from;
+    }
+    const int origin = m_nOrigin;
+    const int limit = m_nOrigin + static_cast<int>(m_cells.size());
+    std::size_t added = 0;
+    if (from < origin) {
+        // Growing leftwards doubles the room as well, so that a row drawn
+        // from right to left is not copied once per cell.
+        const int grow = std::max(origin - from, static_cast<int>(m_cells.size()));
+        m_cells.insert(0, static_cast<std::size_t>(grow), ' ');
+        m_nOrigin -= grow;
+        added += static_cast<std::size_t>(grow);
+    }
+    if (end > limit) {
+        const std::size_t needed = static_cast<std::size_t>(end - m_nOrigin);
+        added += needed - m_cells.size();
+        m_cells.resize(needed, ' ');
+    }
+    m_nFirst = std::min(m_nFirst, from);
+    m_nEnd = std::max(m_nEnd, end);
+    return added;
+}
+
+void NaturalCanvas::Clear() {
+    m_rows.clear();
+    m_nTopLevel = 0;
+    m_nUsedCount = 0;
+    m_bytes = 0;
+    m_bOverflowed = false;
+}
+
+bool NaturalCanvas::Charge(std::size_t bytes) {
+    m_bytes += bytes;
+    if (m_bytes > m_byteLimit)
+        m_bOverflowed = true;
+    return !m_bOverflowed;
+}
+
+NaturalCanvas::Row* NaturalCanvas::Take(int level) {
+    if (m_bOverflowed)
+        return nullptr;
+    if (m_rows.empty()) {
+        if (!Charge(sizeof(Row)))
+            return nullptr;
+        m_rows.emplace_back();
+        m_nTopLevel = level;
+        return &m_rows.front();
+    }
+    const std::int64_t bottomLevel = std::int64_t{m_nTopLevel} - static_cast<std::int64_t>(m_rows.size()) + 1;
+    const std::int64_t added = level > m_nTopLevel ? std::int64_t{level} - m_nTopLevel
+                               : level < bottomLevel ? bottomLevel - level
+                                                     : 0;
+    if (added > 0 && !Charge(static_cast<std::size_t>(added) * sizeof(Row)))
+        return nullptr;
+    if (level > m_nTopLevel) {
+        m_rows.insert(m_rows.begin(), static_cast<std::size_t>(added), Row{});
+        m_nTopLevel = level;
+    } else if (level < bottomLevel) {
+        m_rows.resize(m_rows.size() + static_cast<std::size_t>(added));
+    }
+    return &m_rows[static_cast<std::size_t>(std::int64_t{m_nTopLevel} - level)];
+}
+
+void NaturalCanvas::MarkUsed(int level) {
+    Row* row = Take(level);
+    if (row && !row->m_bUsed) {
+        row->m_bUsed = true;
+        ++m_nUsedCount;
+    }
+}
+
+void NaturalCanvas::Write(int column, int level, std::string_view text) {
+    if (text.empty())
+        return;
+    Row* row = Take(level);
+    if (!row || !Charge(row->Reserve(column, column + static_cast<int>(text.size()))))
+        return;
+    std::copy(text.begin(), text.end(), &row->Cell(column));
+}
+
+void NaturalCanvas::WriteRun(int column, int level, int count, char c) {
+    if (count <= 0)
+        return;
+    Row* row = Take(level);
+    if (!row || !Charge(row->Reserve(column, column + count)))
+        return;
+    std::fill_n(&row->Cell(column), count, c);
+}
+
+void NaturalCanvas::WriteColumn(int column, int lowLevel, int highLevel, char c) {
+    for (int level = lowLevel; level <= highLevel && !m_bOverflowed; ++level) {
+        WriteRun(column, level, 1, c);
+    }
+}
+
+const NaturalCanvas::Row* NaturalCanvas::Find(int level) const {
+    const std::int64_t index = std::int64_t{m_nTopLevel} - level;
+    if (index < 0 || index >= static_cast<std::int64_t>(m_rows.size()))
+        return nullptr;
+    return &m_rows[static_cast<std::size_t>(index)];
+}
+
+std::optional<int> NaturalCanvas::HighestUsedLevel() const {
+    for (std::size_t i = 0; i < m_rows.size(); ++i) {
+        if (m_rows[i].m_bUsed)
+            return static_cast<int>(std::int64_t{m_nTopLevel} - static_cast<std::int64_t>(i));
+    }
+    return std::nullopt;
+}

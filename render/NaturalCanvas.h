@@ -1,0 +1,74 @@
+#pragma once
+
+#include <cstddef>
+#include <deque>
+#include <optional>
+#include <string>
+#include <string_view>
+
+// The surface the natural form is drawn on: rows of single-byte cells,
+// addressed by level (0 is the main baseline, levels count upwards) and
+// column. Every cell not written reads as a space.
+//
+// A row stores only the span between its leftmost and rightmost written
+// cells, so memory follows what is drawn: a million-term sum is one long
+// row, a tower of exponents many short ones. Rows grow in both directions
+// with room to spare, so writing in any order costs amortised constant time
+// per cell. Storage beyond the byte limit is refused: the canvas then
+// reports that it overflowed and ignores further writes.
+class NaturalCanvas {
+  public:
+    class Row {
+      public:
+        char At(int column) const;
+        // Whether a cell of columns [from, from + count) is not a space.
+        bool HasInk(int from, int count) const;
+        // Columns [from, from + count) as text, spaces where nothing is.
+        std::string Piece(int from, int count) const;
+        int FirstColumn() const { return m_nFirst; }
+        int EndColumn() const { return m_nEnd; }
+        bool IsEmpty() const { return m_nFirst >= m_nEnd; }
+        bool IsUsed() const { return m_bUsed; }
+
+      private:
+        friend class NaturalCanvas;
+        // Makes room for columns [from, end); returns the bytes added.
+        std::size_t Reserve(int from, int end);
+        char& Cell(int column) { return m_cells[static_cast<std::size_t>(column - m_nOrigin)]; }
+
+        std::string m_cells;  // m_cells[0] is column m_nOrigin
+        int m_nOrigin = 0;
+        int m_nFirst = 0;  // written span [m_nFirst, m_nEnd)
+        int m_nEnd = 0;
+        bool m_bUsed = false;
+    };
+
+    explicit NaturalCanvas(std::size_t byteLimit) : m_byteLimit(byteLimit) {}
+
+    void Clear();
+    // Records that some node has its baseline on this level.
+    void MarkUsed(int level);
+    void Write(int column, int level, std::string_view text);
+    void WriteRun(int column, int level, int count, char c);
+    // A vertical line of one cell on each level from low to high inclusive.
+    void WriteColumn(int column, int lowLevel, int highLevel, char c);
+
+    // The row of a level, or null when nothing was written or marked there.
+    const Row* Find(int level) const;
+    // The highest level marked used, and how many levels are.
+    std::optional<int> HighestUsedLevel() const;
+    int UsedCount() const { return m_nUsedCount; }
+
+    bool Overflowed() const { return m_bOverflowed; }
+
+  private:
+    Row* Take(int level);
+    bool Charge(std::size_t bytes);
+
+    std::deque<Row> m_rows;  // m_rows[i] holds level m_nTopLevel - i
+    int m_nTopLevel = 0;
+    int m_nUsedCount = 0;
+    std::size_t m_byteLimit;
+    std::size_t m_bytes = 0;
+    bool m_bOverflowed = false;
+};
