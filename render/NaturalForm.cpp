@@ -181,7 +181,9 @@ void CNaturalForm::DrawTree(const CExpNode& root, const CTreeMeasure& measure, i
                 break;
             }
         }
-        std::stable_sort(children.begin(), children.end(), [&](const Placed& a, const Placed& b) {
+        // Where each child goes is already settled, so their order only
+        // decides how long the list of waiting parts grows.
+        std::sort(children.begin(), children.end(), [&](const Placed& a, const Placed& b) {
             return measure[a.part.index].size > measure[b.part.index].size;
         });
         waiting.insert(waiting.end(), children.begin(), children.end());
