@@ -2,7 +2,8 @@
 # Times the console program on large inputs and prints wall time and MB/s
 # (10^6 bytes per second) of expression text:
 #   - 100,000 short expressions, one per line, on standard input;
-#   - one sum of 1,000,000 terms as a single line on standard input;
+#   - one sum of 1,000,000 terms as a single line on standard input, also
+#     with its natural form;
 #   - one sum of 10,000 terms as an argument (an argument of a million terms
 #     would pass the kernel's 128 KiB limit for one argument);
 #   - a trivial expression, for the cost of starting the program.
@@ -65,6 +66,7 @@ time_run() {
 echo "program: $CLI ($(sed -n 's/^CMAKE_BUILD_TYPE:STRING=//p' "$BUILD_DIR/CMakeCache.txt"))"
 time_run "100,000 short expressions (stdin)" "$(bytes_of "$WORK/short.txt")" "$WORK/short.txt"
 time_run "1,000,000-term sum (stdin)" "$(bytes_of "$WORK/sum1m.txt")" "$WORK/sum1m.txt"
+time_run "1,000,000-term sum, natural form (stdin)" "$(bytes_of "$WORK/sum1m.txt")" "$WORK/sum1m.txt" --natural
 sum10k=$(tr -d '\n' <"$WORK/sum10k.txt")
 time_run "10,000-term sum (argument)" "${#sum10k}" - -- "$sum10k"
 time_run "start-up: 1+1 (argument)" 0 - -- "1+1"
