@@ -12,30 +12,15 @@
 
 namespace {
 
-// An unoptimized build is some twenty times slower: it runs the same shapes
-// ten times shallower, still far beyond what a 256 KiB stack holds for a pass
-// that recursed per level, and skips the tests that must reach the fixed
-// nesting limit. The sanitizer build is optimized and runs them all.
-#if !defined(__OPTIMIZE__)
-constexpr bool kSlowBuild = true;
-#else
-constexpr bool kSlowBuild = false;
-#endif
-constexpr int kDepth = kSlowBuild ? 10'000 : 100'000;
-constexpr int kTerms = kSlowBuild ? 50'000 : 1'000'000;
+using TestSupport::kSlowBuild;
+using TestSupport::Repeat;
+
+constexpr int kDepth = TestSupport::kDeepNesting;
+constexpr int kTerms = TestSupport::kLongSumTerms;
 constexpr int kMax = CExpParser::kMaxNesting;
 
-std::string Repeat(const std::string& piece, int times) {
-    std::string text;
-    text.reserve(piece.size() * static_cast<std::size_t>(times));
-    for (int i = 0; i < times; ++i)
-        text += piece;
-    return text;
-}
-
-// `open` repeated `depth` times around `core`, each closed by one ')'.
 std::string Nest(const std::string& open, const std::string& core, int depth = kDepth) {
-    return Repeat(open, depth) + core + std::string(static_cast<std::size_t>(depth), ')');
+    return TestSupport::Nest(open, core, depth);
 }
 
 double RepeatedSine(double x, int times) {

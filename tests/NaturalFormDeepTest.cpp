@@ -14,26 +14,12 @@
 
 namespace {
 
-#if !defined(__OPTIMIZE__)
-constexpr bool kSlowBuild = true;
-#else
-constexpr bool kSlowBuild = false;
-#endif
-constexpr int kDepth = kSlowBuild ? 10'000 : 100'000;
-constexpr int kTerms = kSlowBuild ? 50'000 : 1'000'000;
+using TestSupport::Nest;
+using TestSupport::Repeat;
+
+constexpr int kDepth = TestSupport::kDeepNesting;
+constexpr int kTerms = TestSupport::kLongSumTerms;
 constexpr int kLineWidth = 50;
-
-std::string Repeat(const std::string& piece, int times) {
-    std::string text;
-    text.reserve(piece.size() * static_cast<std::size_t>(times));
-    for (int i = 0; i < times; ++i)
-        text += piece;
-    return text;
-}
-
-std::string Nest(const std::string& open, const std::string& core, int depth) {
-    return Repeat(open, depth) + core + std::string(static_cast<std::size_t>(depth), ')');
-}
 
 struct Drawing {
     std::vector<std::string> lines;

@@ -14,6 +14,31 @@
 
 namespace TestSupport {
 
+// An unoptimized build is some twenty times slower: the deep-input tests run
+// their shapes ten times shallower there, still far beyond what a small
+// stack holds for a pass that recursed per level. The sanitizer build is
+// optimized and runs them all.
+#if !defined(__OPTIMIZE__)
+inline constexpr bool kSlowBuild = true;
+#else
+inline constexpr bool kSlowBuild = false;
+#endif
+inline constexpr int kDeepNesting = kSlowBuild ? 10'000 : 100'000;
+inline constexpr int kLongSumTerms = kSlowBuild ? 50'000 : 1'000'000;
+
+inline std::string Repeat(std::string_view piece, int times) {
+    std::string text;
+    text.reserve(piece.size() * static_cast<std::size_t>(times));
+    for (int i = 0; i < times; ++i)
+        text += piece;
+    return text;
+}
+
+// `open` repeated `depth` times around `core`, each closed by one ')'.
+inline std::string Nest(std::string_view open, std::string_view core, int depth) {
+    return Repeat(open, depth) + std::string(core) + std::string(static_cast<std::size_t>(depth), ')');
+}
+
 // Runs `work` on a new thread whose whole stack is `stackBytes`, and waits for
 // it. A pass that recursed once per nesting level would overflow such a stack
 // long before the depths the deep-input tests use. Returns false when the
