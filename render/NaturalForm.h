@@ -9,7 +9,6 @@
 #include "NaturalCanvas.h"
 
 class CExpNode;
-class CTreeMeasure;
 
 // The natural written form of an expression: fractions over a rule, raised
 // exponents, brackets as bars that grow with their content, drawn as plain
@@ -45,7 +44,6 @@ class CNaturalForm {
     // m_nCursor, and leaves m_nCursor just right of the drawing. False when
     // the drawing is too large.
     bool Layout(int level, const CExpNode* node);
-    void DrawTree(const CExpNode& root, const CTreeMeasure& measure, int level);
     std::vector<std::string> CutIntoLines(int width);
 
     std::int32_t m_nCursor = 0;
