@@ -32,7 +32,8 @@ std::string LongSum(std::int64_t terms) {
     static const char* const kTerms[] = {"1", "2.5", "3", "4.75", "10", "0.125", "7"};
     std::string text;
     for (std::int64_t i = 0; i < terms; ++i) {
-        if (i > 0) text += '+';
+        if (i > 0)
+            text += '+';
         text += kTerms[i % 7];
     }
     return text;
@@ -42,7 +43,8 @@ std::string LongSum(std::int64_t terms) {
 std::string SumOfFractions(std::int64_t terms) {
     std::string text;
     for (std::int64_t i = 0; i < terms; ++i) {
-        if (i > 0) text += '+';
+        if (i > 0)
+            text += '+';
         text += std::to_string(2 * i + 1) + "/" + std::to_string(2 * i + 2);
     }
     return text;
@@ -51,14 +53,16 @@ std::string SumOfFractions(std::int64_t terms) {
 // "1/(1/(...1/(1)...))" nested `depth` times.
 std::string NestedFractions(std::int64_t depth) {
     std::string text;
-    for (std::int64_t i = 0; i < depth; ++i) text += "1/(";
+    for (std::int64_t i = 0; i < depth; ++i)
+        text += "1/(";
     return text + "1" + std::string(static_cast<std::size_t>(depth), ')');
 }
 
 // "2^(2^(...2^(2)...))" nested `depth` times.
 std::string Tower(std::int64_t depth) {
     std::string text;
-    for (std::int64_t i = 0; i < depth; ++i) text += "2^(";
+    for (std::int64_t i = 0; i < depth; ++i)
+        text += "2^(";
     return text + "2" + std::string(static_cast<std::size_t>(depth), ')');
 }
 

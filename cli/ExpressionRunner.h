@@ -1,10 +1,9 @@
 #pragma once
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
-
-#include <memory>
 
 #include "ExpNode.h"
 #include "VarTable.h"

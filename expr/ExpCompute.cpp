@@ -17,7 +17,8 @@ std::string StripWhitespace(std::string_view text) {
     std::string stripped;
     stripped.reserve(text.size());
     for (const char c : text) {
-        if (c != ' ' && c != '\t' && c != '\n' && c != '\r') stripped.push_back(c);
+        if (c != ' ' && c != '\t' && c != '\n' && c != '\r')
+            stripped.push_back(c);
     }
     return stripped;
 }
@@ -41,13 +42,15 @@ double ComputeExpression(std::string_view stripped, const VarTable& vars) {
 
 std::string FormatResult(double value) {
     char text[64];
-    const auto printed = std::to_chars(text, text + sizeof text, value, std::chars_format::general, kResultDigits);
+    const auto printed =
+        std::to_chars(text, text + sizeof text, value, std::chars_format::general, kResultDigits);
     std::string result(text, printed.ptr);
     // Pad the exponent to three digits: the sign stands right after the 'e'.
     const std::size_t e = result.find('e');
     if (e != std::string::npos) {
         const std::size_t digits = result.size() - (e + 2);
-        if (digits < kExponentDigits) result.insert(e + 2, kExponentDigits - digits, '0');
+        if (digits < kExponentDigits)
+            result.insert(e + 2, kExponentDigits - digits, '0');
     }
     return result;
 }

@@ -4,9 +4,8 @@
 #include <string>
 #include <string_view>
 
-#include "ExpNode.h"
-
 #include "ExpException.h"
+#include "ExpNode.h"
 #include "VarTable.h"
 
 // The steps of one computation as the window and the console program run it.

@@ -11,7 +11,8 @@ std::vector<int> FindCutCandidates(const NaturalCanvas::Row* baseline, int drawi
         const int end = std::min(baseline->EndColumn(), drawingWidth);
         for (int x = std::max(baseline->FirstColumn(), 0); x < end; ++x) {
             const char c = cell(x);
-            if ((c == '+' || c == '-' || c == '*') && (x == 0 || cell(x - 1) == ' ') && cell(x + 1) == ' ')
+            if ((c == '+' || c == '-' || c == '*') && (x == 0 || cell(x - 1) == ' ') &&
+                cell(x + 1) == ' ')
                 candidates.push_back(x);
         }
     }
@@ -22,7 +23,7 @@ std::vector<int> FindCutCandidates(const NaturalCanvas::Row* baseline, int drawi
 std::vector<int> ChooseCuts(const std::vector<int>& candidates, int drawingWidth, int lineWidth) {
     std::vector<int> cuts;
     constexpr int kNone = -1;
-    int start = 0;           // where the current segment begins
+    int start = 0;            // where the current segment begins
     int lastFitting = kNone;  // the last candidate that still fits in it
     for (std::size_t i = 0; i < candidates.size();) {
         const int d = candidates[i];

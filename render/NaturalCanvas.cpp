@@ -25,7 +25,8 @@ std::string NaturalCanvas::Row::Piece(int from, int count) const {
     const int end = std::min(from + count, m_nEnd);
     if (begin < end) {
         piece.replace(static_cast<std::size_t>(begin - from), static_cast<std::size_t>(end - begin),
-                      m_cells, static_cast<std::size_t>(begin - m_nOrigin), static_cast<std::size_t>(end - begin));
+                      m_cells, static_cast<std::size_t>(begin - m_nOrigin),
+                      static_cast<std::size_t>(end - begin));
     }
     return piece;
 }
@@ -83,8 +84,9 @@ NaturalCanvas::Row* NaturalCanvas::Take(int level) {
         m_nTopLevel = level;
         return &m_rows.front();
     }
-    const std::int64_t bottomLevel = std::int64_t{m_nTopLevel} - static_cast<std::int64_t>(m_rows.size()) + 1;
-    const std::int64_t added = level > m_nTopLevel ? std::int64_t{level} - m_nTopLevel
+    const std::int64_t bottomLevel =
+        std::int64_t{m_nTopLevel} - static_cast<std::int64_t>(m_rows.size()) + 1;
+    const std::int64_t added = level > m_nTopLevel   ? std::int64_t{level} - m_nTopLevel
                                : level < bottomLevel ? bottomLevel - level
                                                      : 0;
     if (added > 0 && !Charge(static_cast<std::size_t>(added) * sizeof(Row)))

@@ -52,7 +52,8 @@ bool CNaturalForm::Layout(int level, const CExpNode* node) {
 
 std::vector<std::string> CNaturalForm::CutIntoLines(int width) {
     const int drawingWidth = m_nCursor;
-    const std::vector<int> cuts = ChooseCuts(FindCutCandidates(m_canvas.Find(0), drawingWidth), drawingWidth, width);
+    const std::vector<int> cuts =
+        ChooseCuts(FindCutCandidates(m_canvas.Find(0), drawingWidth), drawingWidth, width);
 
     // A segment's piece of a row ends before the space that precedes the
     // operator it is cut at; the last one runs to the end.
@@ -92,14 +93,17 @@ std::vector<std::string> CNaturalForm::CutIntoLines(int width) {
 
     // Group the rows by segment, keeping them top to bottom.
     std::size_t textBytes = pieces.empty() ? 0 : pieces.size() - 1;
-    for (const auto& [s, r] : shown) textBytes += static_cast<std::size_t>(pieces[s].count);
+    for (const auto& [s, r] : shown)
+        textBytes += static_cast<std::size_t>(pieces[s].count);
     if (textBytes > kMaxDrawingBytes) {
         m_bTooLarge = true;
         return {};
     }
-    for (std::size_t s = 1; s < perSegment.size(); ++s) perSegment[s] += perSegment[s - 1];
+    for (std::size_t s = 1; s < perSegment.size(); ++s)
+        perSegment[s] += perSegment[s - 1];
     std::vector<int> rowsBySegment(shown.size());
-    for (const auto& [s, r] : shown) rowsBySegment[perSegment[s]++] = r;
+    for (const auto& [s, r] : shown)
+        rowsBySegment[perSegment[s]++] = r;
 
     std::vector<std::string> lines;
     lines.reserve(shown.size() + pieces.size());
@@ -108,7 +112,8 @@ std::vector<std::string> CNaturalForm::CutIntoLines(int width) {
         if (s > 0)
             lines.push_back(kLineFeed);
         for (; next < perSegment[s]; ++next) {
-            lines.push_back(m_canvas.Find(*topLevel - rowsBySegment[next])->Piece(pieces[s].from, pieces[s].count));
+            lines.push_back(m_canvas.Find(*topLevel - rowsBySegment[next])
+                                ->Piece(pieces[s].from, pieces[s].count));
         }
     }
     return lines;

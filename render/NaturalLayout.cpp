@@ -20,7 +20,8 @@ void CNaturalLayout::Draw(const CExpNode& root, int column, int level) {
         const CExpNode& node = *at.part.node;
         // The children's measurements follow the node's, in drawing order.
         const Part left{node.GetLeft(), at.part.index + 1};
-        const Part right{node.GetRight(), node.GetLeft() ? left.index + Measured(left).size : at.part.index + 1};
+        const Part right{node.GetRight(),
+                         node.GetLeft() ? left.index + Measured(left).size : at.part.index + 1};
         m_canvas.MarkUsed(at.level);
         switch (node.GetOp()) {
             case ' ':

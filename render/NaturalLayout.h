@@ -14,7 +14,8 @@ class CExpNode;
 // fraction is drawn centred straight away.
 class CNaturalLayout {
   public:
-    CNaturalLayout(NaturalCanvas& canvas, const CTreeMeasure& measure) : m_canvas(canvas), m_measure(measure) {}
+    CNaturalLayout(NaturalCanvas& canvas, const CTreeMeasure& measure)
+        : m_canvas(canvas), m_measure(measure) {}
 
     // Draws the tree measured as index 0 with its baseline at `level`,
     // starting at `column`.

@@ -136,7 +136,8 @@ NodeMeasure CTreeMeasure::Combine(const CExpNode& node, std::uint32_t index) con
             break;
         case '/':
             width = std::int64_t{std::max(unwrapped(node.GetLeft(), leftIndex).width,
-                                          unwrapped(node.GetRight(), rightIndex).width)} + 2;
+                                          unwrapped(node.GetRight(), rightIndex).width)} +
+                    2;
             top = std::int64_t{left->top} - left->bottom + 1;
             bottom = std::int64_t{right->bottom} - right->top;
             break;
@@ -176,12 +177,17 @@ NodeMeasure MeasureOf(const CExpNode* node) {
     if (!node)
         return kAbsent;
     CTreeMeasure measure;
-    measure.Measure(*node, std::numeric_limits<std::uint32_t>::max(), std::numeric_limits<std::int32_t>::max());
+    measure.Measure(*node, std::numeric_limits<std::uint32_t>::max(),
+                    std::numeric_limits<std::int32_t>::max());
     return measure[0];
 }
 
 }  // namespace
 
-int TopExtent(const CExpNode* node) { return MeasureOf(node).top; }
+int TopExtent(const CExpNode* node) {
+    return MeasureOf(node).top;
+}
 
-int BottomExtent(const CExpNode* node) { return MeasureOf(node).bottom; }
+int BottomExtent(const CExpNode* node) {
+    return MeasureOf(node).bottom;
+}

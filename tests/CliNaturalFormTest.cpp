@@ -49,7 +49,8 @@ TEST_F(CliNaturalForm, AFailedComputationDrawsNothing) {
 
 TEST_F(CliNaturalForm, ADrawingTooLargeToShowIsReportedAndTheResultStands) {
     std::string tower;
-    for (int i = 0; i < 20'000; ++i) tower += "1^(";
+    for (int i = 0; i < 20'000; ++i)
+        tower += "1^(";
     tower += "1" + std::string(20'000, ')');
     const CliRun run = RunCli({"-n"}, tower + "\n1+1\n");
     EXPECT_EQ(run.out, "1\n2\n1 + 1\n");

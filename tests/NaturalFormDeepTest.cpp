@@ -122,7 +122,8 @@ TEST(NaturalFormDeep, NestedFractionsStackTheirRules) {
         expected.replace(static_cast<std::size_t>(k), rule, rule, '-');
         ASSERT_EQ(drawing.lines[2 * static_cast<std::size_t>(k) + 1], expected) << "fraction " << k;
     }
-    EXPECT_EQ(drawing.lines.front(), std::string(width / 2, ' ') + "1" + std::string(width / 2, ' '));
+    EXPECT_EQ(drawing.lines.front(),
+              std::string(width / 2, ' ') + "1" + std::string(width / 2, ' '));
     EXPECT_EQ(drawing.lines.back(), drawing.lines.front());
 }
 

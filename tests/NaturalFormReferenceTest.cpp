@@ -26,7 +26,8 @@ class ReferenceForm {
 
     // The lines, or none when the drawing leaves the fixed canvas.
     std::optional<std::vector<std::string>> Render(const CExpNode& root, int width) {
-        for (auto& row : m_canvas) row.fill(' ');
+        for (auto& row : m_canvas)
+            row.fill(' ');
         m_used.fill(false);
         m_cursor = 0;
         m_outside = false;
@@ -34,13 +35,15 @@ class ReferenceForm {
         const int w = m_cursor;
         if (m_outside || w >= kColumns)
             return std::nullopt;
-        for (auto& row : m_canvas) row[static_cast<std::size_t>(w)] = '\0';
+        for (auto& row : m_canvas)
+            row[static_cast<std::size_t>(w)] = '\0';
 
         const std::string_view baseline(m_canvas[kBaselineRow].data(), kColumns);
         std::vector<int> candidates;
         for (int x = 0; x < w; ++x) {
             const char c = baseline[static_cast<std::size_t>(x)];
-            if ((c == '+' || c == '-' || c == '*') && (x == 0 || baseline[static_cast<std::size_t>(x) - 1] == ' ') &&
+            if ((c == '+' || c == '-' || c == '*') &&
+                (x == 0 || baseline[static_cast<std::size_t>(x) - 1] == ' ') &&
                 baseline[static_cast<std::size_t>(x) + 1] == ' ')
                 candidates.push_back(x);
         }
@@ -69,7 +72,8 @@ class ReferenceForm {
             cuts.push_back(w);
 
         int first = 0;
-        while (first < kRows && !m_used[static_cast<std::size_t>(first)]) ++first;
+        while (first < kRows && !m_used[static_cast<std::size_t>(first)])
+            ++first;
         const auto n = static_cast<int>(std::count(m_used.begin(), m_used.end(), true));
         std::vector<std::string> lines;
         int p = 0;
@@ -78,8 +82,9 @@ class ReferenceForm {
             if (k > 0)
                 lines.emplace_back("\n");
             for (int r = first; r < first + n; ++r) {
-                const std::string piece(&m_canvas[static_cast<std::size_t>(r)][static_cast<std::size_t>(p)],
-                                        static_cast<std::size_t>(x == w ? x - p : x - p - 1));
+                const std::string piece(
+                    &m_canvas[static_cast<std::size_t>(r)][static_cast<std::size_t>(p)],
+                    static_cast<std::size_t>(x == w ? x - p : x - p - 1));
                 if (piece.find_first_not_of(' ') != std::string::npos)
                     lines.push_back(piece);
             }
@@ -89,15 +94,20 @@ class ReferenceForm {
     }
 
   private:
-    static bool IsPlain(const CExpNode* node) { return node && node->GetOp() == '(' && node->GetName().empty(); }
-    static const CExpNode* Unwrap(const CExpNode* node) { return IsPlain(node) ? node->GetLeft() : node; }
+    static bool IsPlain(const CExpNode* node) {
+        return node && node->GetOp() == '(' && node->GetName().empty();
+    }
+    static const CExpNode* Unwrap(const CExpNode* node) {
+        return IsPlain(node) ? node->GetLeft() : node;
+    }
 
     static int Top(const CExpNode* node) {
         switch (node->GetOp()) {
             case '(':
                 if (node->IsCall()) {
                     int top = 0;
-                    for (const auto& argument : node->GetArgs()) top = std::max(top, Top(argument.get()));
+                    for (const auto& argument : node->GetArgs())
+                        top = std::max(top, Top(argument.get()));
                     return top;
                 }
                 return Top(node->GetLeft());
@@ -121,7 +131,8 @@ class ReferenceForm {
             case '(':
                 if (node->IsCall()) {
                     int bottom = 10000;
-                    for (const auto& argument : node->GetArgs()) bottom = std::min(bottom, Bottom(argument.get()));
+                    for (const auto& argument : node->GetArgs())
+                        bottom = std::min(bottom, Bottom(argument.get()));
                     return bottom;
                 }
                 return Bottom(node->GetLeft());
@@ -150,7 +161,8 @@ class ReferenceForm {
     }
 
     void PutText(int level, const std::string& text) {
-        for (const char c : text) Put(level, m_cursor++, c);
+        for (const char c : text)
+            Put(level, m_cursor++, c);
     }
 
     void ShiftRight(int rowFrom, int rowTo, int colFrom, int colTo, int k) {
@@ -164,7 +176,8 @@ class ReferenceForm {
             }
             for (int col = colTo - 1; col >= colFrom; --col)
                 row[static_cast<std::size_t>(col + k)] = row[static_cast<std::size_t>(col)];
-            for (int col = colFrom; col < colFrom + k; ++col) row[static_cast<std::size_t>(col)] = ' ';
+            for (int col = colFrom; col < colFrom + k; ++col)
+                row[static_cast<std::size_t>(col)] = ' ';
         }
     }
 
@@ -176,7 +189,8 @@ class ReferenceForm {
             c = std::min(c, Bottom(content));
             o = std::max(o, Top(content) - 1);
         }
-        for (int l = level + c; l <= level + o; ++l) Put(l, m_cursor, '|');
+        for (int l = level + c; l <= level + o; ++l)
+            Put(l, m_cursor, '|');
         ++m_cursor;
         for (std::size_t i = 0; i < contents.size(); ++i) {
             Layout(level, contents[i]);
@@ -185,7 +199,8 @@ class ReferenceForm {
                 m_cursor += 2;
             }
         }
-        for (int l = level + c; l <= level + o; ++l) Put(l, m_cursor, '|');
+        for (int l = level + c; l <= level + o; ++l)
+            Put(l, m_cursor, '|');
         ++m_cursor;
     }
 
@@ -220,7 +235,8 @@ class ReferenceForm {
                         const int height = Top(numerator) - Bottom(numerator);
                         ShiftRight(row - height, row, m, l, -f);
                     }
-                    for (int x = m; x <= std::max(l, h); ++x) Put(level, x, '-');
+                    for (int x = m; x <= std::max(l, h); ++x)
+                        Put(level, x, '-');
                     m_cursor = std::max(l, h) + 1;
                     return;
                 }
@@ -238,7 +254,8 @@ class ReferenceForm {
                 case '(': {
                     std::vector<const CExpNode*> contents;
                     if (node->IsCall()) {
-                        for (const auto& argument : node->GetArgs()) contents.push_back(argument.get());
+                        for (const auto& argument : node->GetArgs())
+                            contents.push_back(argument.get());
                     } else {
                         contents.push_back(node->GetLeft());
                     }
@@ -276,19 +293,22 @@ class ExpressionMaker {
 
     std::string Sum(int depth) {
         std::string text = Pick(6) == 0 ? "-" + Term(depth) : Term(depth);
-        for (int terms = Pick(depth < 1 ? 4 : 2); terms > 0; --terms) text += (Pick(2) ? "+" : "-") + Term(depth);
+        for (int terms = Pick(depth < 1 ? 4 : 2); terms > 0; --terms)
+            text += (Pick(2) ? "+" : "-") + Term(depth);
         return text;
     }
 
     std::string Term(int depth) {
         std::string text = Power(depth);
-        for (int factors = Pick(depth < 2 ? 3 : 2); factors > 0; --factors) text += (Pick(2) ? "*" : "/") + Power(depth);
+        for (int factors = Pick(depth < 2 ? 3 : 2); factors > 0; --factors)
+            text += (Pick(2) ? "*" : "/") + Power(depth);
         return text;
     }
 
     std::string Power(int depth) {
         std::string text = Factor(depth);
-        for (int exponents = Pick(4) == 0 ? 1 + Pick(2) : 0; exponents > 0; --exponents) text += "^" + Factor(depth);
+        for (int exponents = Pick(4) == 0 ? 1 + Pick(2) : 0; exponents > 0; --exponents)
+            text += "^" + Factor(depth);
         return text;
     }
 
@@ -296,7 +316,8 @@ class ExpressionMaker {
         const int choice = depth >= 3 ? Pick(3) : Pick(7);
         switch (choice) {
             case 0: {
-                static const char* const kNumbers[] = {"1", "23", "456", "7.5", ".25", "12345", "1e3", "2.5E-2", "1e+10", "3e-+-4"};
+                static const char* const kNumbers[] = {"1",     "23",  "456",    "7.5",   ".25",
+                                                       "12345", "1e3", "2.5E-2", "1e+10", "3e-+-4"};
                 return kNumbers[Pick(10)];
             }
             case 1:

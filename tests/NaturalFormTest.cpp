@@ -12,7 +12,8 @@
 #include "NaturalMeasure.h"
 
 #ifndef TALLYFERN_TEST_DATA_DIR
-#error "TALLYFERN_TEST_DATA_DIR must name the directory of the golden pictures (see tests/CMakeLists.txt)"
+#error \
+    "TALLYFERN_TEST_DATA_DIR must name the directory of the golden pictures (see tests/CMakeLists.txt)"
 #endif
 
 namespace {
@@ -60,7 +61,8 @@ std::vector<GoldenCase> ReadGoldenFile() {
             }
             open = &c;
         } else if (open == nullptr || text.back() != '$') {
-            cases.push_back({number, text, kLineWidth, {}, "a picture line outside a case or without its '$'"});
+            cases.push_back(
+                {number, text, kLineWidth, {}, "a picture line outside a case or without its '$'"});
         } else {
             text.pop_back();
             open->lines.push_back(text.empty() ? kLineFeed : text);
@@ -74,7 +76,8 @@ std::vector<GoldenCase> ReadGoldenFile() {
 // Lines as the golden file writes them, for a failure message.
 std::string AsGolden(const std::vector<std::string>& lines) {
     std::string text;
-    for (const std::string& line : lines) text += (line == kLineFeed ? "" : line) + "$\n";
+    for (const std::string& line : lines)
+        text += (line == kLineFeed ? "" : line) + "$\n";
     return text;
 }
 
@@ -94,8 +97,8 @@ TEST_P(NaturalFormGolden, DrawsThePictureWorkedOutByHand) {
         FAIL() << c.expression << " does not parse: " << e.GetErrorText();
     }
     const std::vector<std::string> actual = CNaturalForm(tree.get()).Render(c.width);
-    EXPECT_EQ(actual, c.lines) << kGoldenFile << ":" << c.line << ": " << c.expression << " @ " << c.width
-                               << "\nexpected:\n"
+    EXPECT_EQ(actual, c.lines) << kGoldenFile << ":" << c.line << ": " << c.expression << " @ "
+                               << c.width << "\nexpected:\n"
                                << AsGolden(c.lines) << "actual:\n"
                                << AsGolden(actual);
 }
@@ -114,18 +117,15 @@ struct ExtentCase {
 // The levels a drawing takes, which place numerators, denominators,
 // exponents and bars.
 const ExtentCase kExtents[] = {
-    {"x", 1, 0},
-    {"1/2", 2, -1},
-    {"-1/2", 2, -1},  // a sign takes its operand's rows
-    {"x^2", 2, 0},
-    {"1e-3", 2, 0},  // a product is as high as its highest operand
-    {"2^3^4", 3, 0},  // the exponent sits above the whole base
-    {"(1/2)^3", 3, -1},  // ... and keeps the base's bottom
-    {"x^(1/2)", 4, 0},  // a fraction as exponent is raised clear of the base
-    {"(1/2)/3", 4, -1},  // a numerator stands above the rule as a whole
-    {"1/(2/3)", 2, -3},  // ... and a denominator below it
-    {"sin(1/2)", 2, -1},
-    {"log(x^2,1/2)", 2, -1},  // the highest and the lowest argument
+    {"x", 1, 0},         {"1/2", 2, -1},
+    {"-1/2", 2, -1},                      // a sign takes its operand's rows
+    {"x^2", 2, 0},       {"1e-3", 2, 0},  // a product is as high as its highest operand
+    {"2^3^4", 3, 0},                      // the exponent sits above the whole base
+    {"(1/2)^3", 3, -1},                   // ... and keeps the base's bottom
+    {"x^(1/2)", 4, 0},                    // a fraction as exponent is raised clear of the base
+    {"(1/2)/3", 4, -1},                   // a numerator stands above the rule as a whole
+    {"1/(2/3)", 2, -3},                   // ... and a denominator below it
+    {"sin(1/2)", 2, -1}, {"log(x^2,1/2)", 2, -1},  // the highest and the lowest argument
     {"1+2/3", 2, -1},
 };
 
@@ -139,7 +139,8 @@ TEST(NaturalMeasure, ExtentsSpanTheLevelsOfTheDrawing) {
 
 TEST(NaturalForm, RenderKeepsNothingFromAnEarlierCall) {
     const auto tree = Parse("1/2+3/4");
-    const std::vector<std::string> narrow = {" 1 ", "---", " 2 ", kLineFeed, "   3 ", "+ ---", "   4 "};
+    const std::vector<std::string> narrow = {" 1 ",   "---",   " 2 ",  kLineFeed,
+                                             "   3 ", "+ ---", "   4 "};
     const std::vector<std::string> wide = {" 1     3 ", "--- + ---", " 2     4 "};
     CNaturalForm form(tree.get());
     EXPECT_EQ(form.Render(4), narrow);
