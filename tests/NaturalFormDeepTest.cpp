@@ -72,8 +72,8 @@ TEST(NaturalFormDeep, NestedSignsAreCutAtTheirMinusSigns) {
 }
 
 TEST(NaturalFormDeep, AMillionTermSumIsCutIntoLinesOfTheWidth) {
-    const Drawing drawing = DrawOnSmallStack("1" + Repeat("+1", kTerms - 1));
-    EXPECT_EQ(JoinSegments(drawing.lines), "1" + Repeat(" + 1", kTerms - 1));
+    const Drawing drawing = DrawOnSmallStack(std::string("1") + Repeat("+1", kTerms - 1));
+    EXPECT_EQ(JoinSegments(drawing.lines), std::string("1") + Repeat(" + 1", kTerms - 1));
     for (std::size_t i = 0; i < drawing.lines.size(); i += 2)
         ASSERT_LT(drawing.lines[i].size(), static_cast<std::size_t>(kLineWidth)) << "line " << i;
 }
@@ -95,7 +95,7 @@ TEST(NaturalFormDeep, ARunOfExponentSignsIsOneRaisedRow) {
     ASSERT_EQ(drawing.lines.size(), 2u);
     const std::string raised = std::string(6, ' ') + Repeat(" - ", kDepth) + "1";
     EXPECT_EQ(drawing.lines[0], raised);
-    EXPECT_EQ(drawing.lines[1], "1 * 10" + std::string(raised.size() - 6, ' '));
+    EXPECT_EQ(drawing.lines[1], std::string("1 * 10") + std::string(raised.size() - 6, ' '));
 }
 
 TEST(NaturalFormDeep, ATowerOfPowersRisesOneRowPerLevel) {

@@ -292,23 +292,29 @@ class ExpressionMaker {
     int Pick(int n) { return std::uniform_int_distribution<int>(0, n - 1)(m_random); }
 
     std::string Sum(int depth) {
-        std::string text = Pick(6) == 0 ? "-" + Term(depth) : Term(depth);
-        for (int terms = Pick(depth < 1 ? 4 : 2); terms > 0; --terms)
-            text += (Pick(2) ? "+" : "-") + Term(depth);
+        std::string text = Pick(6) == 0 ? std::string("-") + Term(depth) : Term(depth);
+        for (int terms = Pick(depth < 1 ? 4 : 2); terms > 0; --terms) {
+            text += Pick(2) ? '+' : '-';
+            text += Term(depth);
+        }
         return text;
     }
 
     std::string Term(int depth) {
         std::string text = Power(depth);
-        for (int factors = Pick(depth < 2 ? 3 : 2); factors > 0; --factors)
-            text += (Pick(2) ? "*" : "/") + Power(depth);
+        for (int factors = Pick(depth < 2 ? 3 : 2); factors > 0; --factors) {
+            text += Pick(2) ? '*' : '/';
+            text += Power(depth);
+        }
         return text;
     }
 
     std::string Power(int depth) {
         std::string text = Factor(depth);
-        for (int exponents = Pick(4) == 0 ? 1 + Pick(2) : 0; exponents > 0; --exponents)
-            text += "^" + Factor(depth);
+        for (int exponents = Pick(4) == 0 ? 1 + Pick(2) : 0; exponents > 0; --exponents) {
+            text += '^';
+            text += Factor(depth);
+        }
         return text;
     }
 
@@ -326,11 +332,11 @@ class ExpressionMaker {
                 return std::to_string(Pick(100));
             case 3:
             case 4:
-                return "(" + Sum(depth + 1) + ")";
+                return std::string("(") + Sum(depth + 1) + ")";
             case 5:
-                return (Pick(2) ? "sin(" : "abs(") + Sum(depth + 1) + ")";
+                return std::string(Pick(2) ? "sin(" : "abs(") + Sum(depth + 1) + ")";
             default:
-                return "log(" + Sum(depth + 1) + "," + Sum(depth + 1) + ")";
+                return std::string("log(") + Sum(depth + 1) + "," + Sum(depth + 1) + ")";
         }
     }
 
