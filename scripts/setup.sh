@@ -9,8 +9,9 @@
 # Used by start.sh and test.sh; can be run on its own: bash scripts/setup.sh
 set -euo pipefail
 
-# Every Debian package the project needs, in one place. The desktop window
-# adds its Qt 6 packages here.
+# Every Debian package the project needs, in one place. The window needs Qt 6
+# (with SVG for its icons), Xlib for the Num Lock state, a font with Chinese
+# characters and a fixed-pitch font for the natural form.
 PACKAGES=(
     build-essential
     cmake
@@ -21,6 +22,11 @@ PACKAGES=(
     libbenchmark-dev
     libedit-dev
     locales
+    qt6-base-dev
+    qt6-svg-dev
+    libx11-dev
+    fonts-wqy-zenhei
+    fonts-dejavu-core
 )
 
 # Locales the tests need, as written in /etc/locale.gen: "NAME CHARSET".
