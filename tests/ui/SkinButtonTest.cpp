@@ -1,0 +1,568 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QHelpEvent>
+#include <QLineEdit>
+#include <QSignalSpy>
+#include <QTest>
+#include <QToolTip>
+#include <QWindow>
+#include <cmath>
+#include <vector>
+
+#include "IconResources.h"
+#include "SkinButton.h"
+#include "resource.h"
+
+namespace {
+
+// The colours of the icons the pictures are checked against.
+constexpr QRgb kAddGreen = qRgb(60, 141, 47) & RGB_MASK;   // the plus of icon 167
+constexpr QRgb kAddGrey = qRgb(106, 106, 106) & RGB_MASK;  // trunc(.299*60 + .587*141 + .114*47)
+constexpr QRgb kAddDimmed = qRgb(45, 105, 35) & RGB_MASK;  // 75 % of each channel, truncated
+constexpr int kPlusInset = 2;                              // the plus starts 2 pixels into its icon
+constexpr int kPlusLength = 12;
+
+// Bounding box of the pixels of exactly this colour.
+QRect FindColour(const QImage& image, QRgb rgb) {
+    QRect box;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            if ((image.pixel(x, y) & RGB_MASK) == (rgb & RGB_MASK))
+                box |= QRect(x, y, 1, 1);
+        }
+    }
+    return box;
+}
+
+// Bounding box of the pixels inside `area` that are none of `background`.
+QRect FindInk(const QImage& image, const QRect& area, std::initializer_list<QColor> background) {
+    QRect box;
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        for (int x = area.left(); x <= area.right(); ++x) {
+            const QRgb px = image.pixel(x, y) & RGB_MASK;
+            bool isBackground = false;
+            for (const QColor& c : background)
+                isBackground |= px == (c.rgb() & RGB_MASK);
+            if (!isBackground)
+                box |= QRect(x, y, 1, 1);
+        }
+    }
+    return box;
+}
+
+QRgb Rgb(const QColor& c);
+QRgb Pixel(const QImage& image, int x, int y) {
+    return image.pixel(x, y) & RGB_MASK;
+}
+QRgb Rgb(const QColor& c) {
+    return c.rgb() & RGB_MASK;
+}
+
+// A window with a skinned button between two line edits, shown and active,
+// so that focus, hover and clicks go through Qt as they do for a user.
+struct Dialog {
+    QWidget window;
+    QLineEdit before{&window};
+    CSkinButton button{&window};
+    QLineEdit after{&window};
+    QWidget sibling{&window};  // takes no focus and no clicks: plain surface
+
+    Dialog() {
+        window.resize(220, 80);
+        before.setGeometry(5, 5, 40, 20);
+        button.setGeometry(60, 10, 25, 22);
+        after.setGeometry(100, 5, 40, 20);
+        sibling.setGeometry(150, 10, 40, 40);
+        window.show();
+        window.activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(&window));
+        // Qt drops a move to where the last test left the mouse.
+        Move(sibling, {1, 1});
+        LeaveAll();
+    }
+
+    QWindow* Handle() { return window.windowHandle(); }
+    QPoint At(QWidget& w, QPoint p) { return w.mapTo(&window, p); }
+    void Move(QWidget& w, QPoint p) { QTest::mouseMove(Handle(), At(w, p)); }
+    void Press(QWidget& w, QPoint p) { QTest::mousePress(Handle(), Qt::LeftButton, {}, At(w, p)); }
+    void Release(QWidget& w, QPoint p) {
+        QTest::mouseRelease(Handle(), Qt::LeftButton, {}, At(w, p));
+    }
+    void Click(QWidget& w, QPoint p) { QTest::mouseClick(Handle(), Qt::LeftButton, {}, At(w, p)); }
+    void LeaveAll() { Move(sibling, {20, 20}); }
+    QPoint Centre() const { return button.rect().center(); }
+    QImage Picture() { return button.grab().toImage(); }
+};
+
+// The tooltip fades out; a test that looks for the next one waits for it.
+void HideTip() {
+    QToolTip::hideText();
+    EXPECT_TRUE(QTest::qWaitFor([] { return !QToolTip::isVisible(); }));
+}
+
+class SkinButtonTest : public ::testing::Test {
+  protected:
+    void TearDown() override { HideTip(); }
+
+    Dialog d;
+    QPalette pal = d.button.palette();
+    QColor face = pal.color(QPalette::Button);
+    QColor light = pal.color(QPalette::Light);
+    QColor dark = pal.color(QPalette::Dark);
+};
+
+TEST_F(SkinButtonTest, PaletteGivesDistinctFrameColours) {
+    // Every frame check below tells the colours apart.
+    ASSERT_NE(Rgb(face), Rgb(light));
+    ASSERT_NE(Rgb(face), Rgb(dark));
+    ASSERT_NE(Rgb(light), Rgb(dark));
+}
+
+TEST_F(SkinButtonTest, IconIsCentredWithoutCaptionAndSitsLeftWithOne) {
+    CSkinButton& b = d.button;
+    ASSERT_EQ(b.LoadIconImage(IDI_ADD, 0), 0);
+    ASSERT_EQ(b.IconSize(0), QSize(16, 16));
+
+    // 25 x 22: (25 - 16) / 2 truncates to 4, (22 - 16) / 2 is 3.
+    QRect plus = FindColour(d.Picture(), kAddGreen);
+    EXPECT_EQ(plus, QRect(4 + kPlusInset, 3 + kPlusInset, kPlusLength, kPlusLength));
+
+    // Inside a static edge the item rectangle is 23 x 20: 1 + 3, 1 + 2.
+    b.SetStaticEdge(true);
+    plus = FindColour(d.Picture(), kAddGreen);
+    EXPECT_EQ(plus, QRect(1 + 3 + kPlusInset, 1 + 2 + kPlusInset, kPlusLength, kPlusLength));
+    QImage picture = d.Picture();
+    EXPECT_EQ(Pixel(picture, 0, 0), Rgb(dark));
+    EXPECT_EQ(Pixel(picture, 24, 21), Rgb(light));
+    EXPECT_EQ(Pixel(picture, 1, 1), Rgb(face)) << "no frame without hover or press";
+
+    // With a caption the icon moves to 3 pixels from the item's left edge
+    // and the caption is centred in what is left.
+    b.setGeometry(60, 10, 90, 24);
+    b.setText(QStringLiteral("添加"));
+    picture = d.Picture();
+    plus = FindColour(picture, kAddGreen);
+    EXPECT_EQ(plus, QRect(1 + 3 + kPlusInset, 1 + 3 + kPlusInset, kPlusLength, kPlusLength));
+    const QRect captionArea(1 + 3 + 16, 1, 88 - 3 - 16, 22);
+    const QRect ink = FindInk(picture, captionArea, {face});
+    ASSERT_FALSE(ink.isEmpty());
+    EXPECT_NEAR((ink.left() + ink.right()) / 2.0, (captionArea.left() + captionArea.right()) / 2.0,
+                2.0);
+    EXPECT_NEAR((ink.top() + ink.bottom()) / 2.0, (captionArea.top() + captionArea.bottom()) / 2.0,
+                2.0);
+}
+
+TEST_F(SkinButtonTest, PressedPushButtonShiftsContentAndSinks) {
+    CSkinButton& b = d.button;
+    b.setGeometry(60, 10, 90, 24);
+    b.setText(QStringLiteral("删除"));
+    b.LoadIconImage(IDI_ADD, 0);
+    d.Move(b, {80, 2});  // over the button, clear of icon and caption
+    const QImage hovered = d.Picture();
+    EXPECT_EQ(Pixel(hovered, 0, 0), Rgb(light)) << "raised frame while hovered";
+    EXPECT_EQ(Pixel(hovered, 89, 23), Rgb(dark));
+
+    d.Press(b, {80, 2});
+    const QImage pressed = d.Picture();
+    EXPECT_EQ(Pixel(pressed, 0, 0), Rgb(dark)) << "sunken frame while pressed";
+    EXPECT_EQ(Pixel(pressed, 89, 23), Rgb(light));
+    EXPECT_EQ(FindColour(pressed, kAddGreen), FindColour(hovered, kAddGreen).translated(1, 1));
+    const QRect inside(1, 1, 88, 22);
+    EXPECT_EQ(FindInk(pressed, inside, {face, light, dark, QColor(kAddGreen)}),
+              FindInk(hovered, inside, {face, light, dark, QColor(kAddGreen)}).translated(1, 1))
+        << "the caption moves with the icon";
+    d.Release(b, {80, 2});
+    EXPECT_EQ(FindColour(d.Picture(), kAddGreen), FindColour(hovered, kAddGreen));
+}
+
+TEST_F(SkinButtonTest, ToggleNeverShiftsAndStaysSunkenWhileChecked) {
+    CSkinButton& b = d.button;
+    b.PreSubclassWindow(BS_AUTOCHECKBOX | BS_PUSHLIKE);
+    ASSERT_TRUE(b.IsToggle());
+    b.LoadIconImage(IDI_ADD, 0);
+    const QRect rest = FindColour(d.Picture(), kAddGreen);
+
+    d.Press(b, d.Centre());
+    QImage picture = d.Picture();
+    EXPECT_EQ(Pixel(picture, 0, 0), Rgb(dark));
+    EXPECT_EQ(FindColour(picture, kAddGreen), rest) << "no shift while held";
+    d.Release(b, d.Centre());
+    ASSERT_EQ(b.GetCheck(), 1);
+
+    d.LeaveAll();
+    ASSERT_FALSE(b.IsHover());
+    picture = d.Picture();
+    EXPECT_EQ(Pixel(picture, 0, 0), Rgb(dark)) << "checked keeps the sunken frame";
+    EXPECT_EQ(Pixel(picture, 24, 21), Rgb(light));
+    EXPECT_EQ(FindColour(picture, kAddGreen), rest);
+
+    b.SetCheck(0);
+    EXPECT_EQ(Pixel(d.Picture(), 0, 0), Rgb(face));
+}
+
+TEST_F(SkinButtonTest, SecondIconShowsUntilHoverOrPress) {
+    CSkinButton& b = d.button;
+    ASSERT_EQ(b.LoadIconImage(IDI_ADD, kGreySecondIcon), 0);
+    EXPECT_FALSE(FindColour(d.Picture(), kAddGrey).isEmpty());
+    EXPECT_TRUE(FindColour(d.Picture(), kAddGreen).isEmpty());
+    d.Move(b, d.Centre());
+    EXPECT_FALSE(FindColour(d.Picture(), kAddGreen).isEmpty());
+    EXPECT_TRUE(FindColour(d.Picture(), kAddGrey).isEmpty());
+}
+
+TEST_F(SkinButtonTest, DisabledButtonIsEngraved) {
+    CSkinButton& b = d.button;
+    b.setGeometry(60, 10, 90, 24);
+    b.setText(QStringLiteral("添加"));
+    b.LoadIconImage(IDI_ADD, 0);
+    const QRect captionArea(20, 0, 70, 24);
+    const QRect enabledInk = FindInk(d.Picture(), captionArea, {face});
+    b.setEnabled(false);
+    const QImage picture = d.Picture();
+    EXPECT_TRUE(FindColour(picture, kAddGreen).isEmpty()) << "no colour in a disabled image";
+    // The plus in the shadow colour with its highlight copy one pixel down
+    // and right, the caption likewise.
+    EXPECT_EQ(FindColour(picture.copy(0, 0, 20, 24), Rgb(dark)),
+              QRect(3 + kPlusInset, 4 + kPlusInset, kPlusLength, kPlusLength));
+    EXPECT_EQ(Pixel(picture, 3 + kPlusInset + kPlusLength, 4 + kPlusInset + kPlusLength / 2),
+              Rgb(light));
+    EXPECT_EQ(FindInk(picture, captionArea, {face}), enabledInk.adjusted(0, 0, 1, 1));
+}
+
+TEST_F(SkinButtonTest, HoverFollowsTheMouseButNotADragThatEnters) {
+    CSkinButton& b = d.button;
+    d.Move(b, d.Centre());
+    EXPECT_TRUE(b.IsHover());
+    d.LeaveAll();
+    EXPECT_FALSE(b.IsHover()) << "cleared on leave";
+
+    // Held down on the button, dragged off and back: the drag keeps it dark.
+    d.Move(b, d.Centre());
+    d.Press(b, d.Centre());
+    d.Move(b, {-15, 5});
+    EXPECT_FALSE(b.IsHover());
+    d.Move(b, d.Centre());
+    EXPECT_FALSE(b.IsHover());
+    d.Release(b, d.Centre());
+    d.Move(b, d.Centre() + QPoint(1, 0));
+    EXPECT_TRUE(b.IsHover()) << "the first move after release lights it";
+
+    // A drag that starts on the window's surface does not light it either.
+    d.LeaveAll();
+    d.Press(d.sibling, {5, 5});
+    d.Move(b, d.Centre());
+    EXPECT_FALSE(b.IsHover());
+    d.Release(b, d.Centre());
+}
+
+TEST_F(SkinButtonTest, HoverEndsWithFocusLossDeactivationAndDisable) {
+    CSkinButton& b = d.button;
+    b.setFocus();
+    d.Move(b, d.Centre());
+    ASSERT_TRUE(b.IsHover());
+    d.after.setFocus();
+    EXPECT_FALSE(b.IsHover()) << "focus loss";
+
+    d.Move(b, d.Centre() + QPoint(1, 1));
+    ASSERT_TRUE(b.IsHover());
+    QWidget other;
+    other.resize(50, 50);
+    other.show();
+    other.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
+    EXPECT_FALSE(b.IsHover()) << "window deactivated";
+
+    d.window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&d.window));
+    d.Move(b, d.Centre());
+    ASSERT_TRUE(b.IsHover());
+    b.setEnabled(false);
+    EXPECT_FALSE(b.IsHover()) << "disabled";
+}
+
+TEST_F(SkinButtonTest, DisablingHandsTheFocusToTheNextTabStopOrTheParent) {
+    CSkinButton& b = d.button;
+    b.setFocus();
+    ASSERT_TRUE(b.hasFocus());
+    b.setEnabled(false);
+    EXPECT_TRUE(d.after.hasFocus());
+
+    // Not focused: the focus moves all the same.
+    b.setEnabled(true);
+    d.before.setFocus();
+    b.setEnabled(false);
+    EXPECT_TRUE(d.after.hasFocus());
+
+    // No other tab stop: the parent itself.
+    b.setEnabled(true);
+    d.before.setEnabled(false);
+    d.after.setEnabled(false);
+    b.setFocus();
+    b.setEnabled(false);
+    EXPECT_TRUE(d.window.hasFocus());
+
+    // A button disabled with its whole window hands nothing on.
+    b.setEnabled(true);
+    d.after.setEnabled(true);
+    d.before.setEnabled(true);
+    d.before.setFocus();
+    d.window.setEnabled(false);
+    d.window.setEnabled(true);
+    EXPECT_FALSE(d.after.hasFocus());
+}
+
+TEST_F(SkinButtonTest, ClickFocusesAndAToggleFlipsBeforeTheWindowHears) {
+    CSkinButton& b = d.button;
+    std::vector<int> seen;
+    QObject::connect(&b, &QAbstractButton::clicked, [&] { seen.push_back(b.GetCheck()); });
+
+    d.before.setFocus();
+    d.Click(b, d.Centre());
+    EXPECT_TRUE(b.hasFocus());
+    EXPECT_EQ(seen, std::vector<int>{0}) << "a push button has no check state";
+
+    b.PreSubclassWindow(BS_AUTOCHECKBOX);
+    d.Click(b, d.Centre());
+    d.Click(b, d.Centre());
+    EXPECT_EQ(seen, (std::vector<int>{0, 1, 0}));
+}
+
+TEST_F(SkinButtonTest, DoubleClickActsAsTwoClicks) {
+    CSkinButton& b = d.button;
+    QSignalSpy clicks(&b, &QAbstractButton::clicked);
+    d.Click(b, d.Centre());  // a push button first
+    clicks.clear();
+    QTest::mouseDClick(d.Handle(), Qt::LeftButton, {}, d.At(b, d.Centre()));
+    EXPECT_EQ(clicks.count(), 2);
+
+    b.PreSubclassWindow(BS_AUTOCHECKBOX | BS_PUSHLIKE);
+    clicks.clear();
+    std::vector<int> seen;
+    QObject::connect(&b, &QAbstractButton::clicked, [&] { seen.push_back(b.GetCheck()); });
+    QTest::mouseDClick(d.Handle(), Qt::LeftButton, {}, d.At(b, d.Centre()));
+    EXPECT_EQ(seen, (std::vector<int>{1, 0})) << "flipped twice";
+    EXPECT_EQ(b.GetCheck(), 0);
+}
+
+TEST_F(SkinButtonTest, KeyboardPressesTheFocusedButton) {
+    CSkinButton& b = d.button;
+    QSignalSpy clicks(&b, &QAbstractButton::clicked);
+    d.before.setFocus();
+    QTest::keyClick(&d.before, Qt::Key_Tab);
+    ASSERT_TRUE(b.hasFocus()) << "a tab stop";
+    QTest::keyClick(&b, Qt::Key_Space);
+    QTest::keyClick(&b, Qt::Key_Return);
+    QTest::keyClick(&b, Qt::Key_Enter, Qt::KeypadModifier);
+    EXPECT_EQ(clicks.count(), 3);
+    QTest::keyClick(&b, Qt::Key_Return, Qt::ControlModifier);
+    EXPECT_EQ(clicks.count(), 3) << "Ctrl+Enter is left to the window";
+}
+
+TEST_F(SkinButtonTest, CheckStateBelongsToTogglesOnly) {
+    CSkinButton& b = d.button;
+    b.PreSubclassWindow(BS_PUSHBUTTON);
+    b.SetCheck(1);
+    EXPECT_EQ(b.GetCheck(), 0) << "not a toggle: nothing changes";
+    d.Click(b, d.Centre());
+    EXPECT_EQ(b.GetCheck(), 0);
+
+    CSkinButton toggle(&d.window);
+    toggle.PreSubclassWindow(BS_AUTOCHECKBOX);
+    toggle.SetCheck(2);
+    EXPECT_EQ(toggle.GetCheck(), 1) << "indeterminate counts as checked";
+    toggle.SetCheck(5);
+    EXPECT_EQ(toggle.GetCheck(), 0);
+    toggle.SetCheck(1);
+    toggle.SetCheck(-1);
+    EXPECT_EQ(toggle.GetCheck(), 0);
+}
+
+TEST_F(SkinButtonTest, StylesSetToggleAndDefaultAndStayOwnerDrawn) {
+    CSkinButton plain;
+    plain.PreSubclassWindow(BS_PUSHBUTTON | 0x10000);
+    EXPECT_FALSE(plain.IsToggle());
+    EXPECT_FALSE(plain.IsDefault());
+    EXPECT_EQ(plain.ButtonStyle(), 0x10000u | BS_OWNERDRAW);
+
+    CSkinButton byDefault;
+    byDefault.PreSubclassWindow(BS_DEFPUSHBUTTON);
+    EXPECT_TRUE(byDefault.IsDefault());
+    EXPECT_FALSE(byDefault.IsToggle());
+    byDefault.SetButtonStyle(BS_AUTOCHECKBOX, true);
+    EXPECT_TRUE(byDefault.IsDefault()) << "only the push-button styles change it";
+    EXPECT_FALSE(byDefault.IsToggle());
+    EXPECT_EQ(byDefault.ButtonStyle() & 0x1F, BS_OWNERDRAW);
+    byDefault.SetButtonStyle(BS_PUSHBUTTON, false);
+    EXPECT_FALSE(byDefault.IsDefault());
+    byDefault.SetButtonStyle(BS_DEFPUSHBUTTON, false);
+    EXPECT_TRUE(byDefault.IsDefault());
+    EXPECT_EQ(byDefault.ButtonStyle() & 0x1F, BS_OWNERDRAW);
+
+    CSkinButton toggle;
+    toggle.PreSubclassWindow(BS_AUTOCHECKBOX | BS_PUSHLIKE);
+    EXPECT_TRUE(toggle.IsToggle());
+    EXPECT_FALSE(toggle.IsDefault());
+}
+
+TEST_F(SkinButtonTest, TipIsReplacedKeptByNullAndShownOnlyWhileActive) {
+    CSkinButton& b = d.button;
+    const auto askForTip = [&] {
+        QHelpEvent help(QEvent::ToolTip, d.Centre(), b.mapToGlobal(d.Centre()));
+        QApplication::sendEvent(&b, &help);
+    };
+    EXPECT_FALSE(b.IsTipActive());
+    askForTip();
+    EXPECT_FALSE(QToolTip::isVisible()) << "no tip before one is set";
+
+    b.SetTipText("退出", true);
+    b.SetTipText(nullptr, false);
+    EXPECT_EQ(b.TipText(), QStringLiteral("退出"));
+    EXPECT_TRUE(b.IsTipActive()) << "a null text changes nothing";
+    askForTip();
+    EXPECT_TRUE(QToolTip::isVisible());
+    EXPECT_EQ(QToolTip::text(), QStringLiteral("退出"));
+    HideTip();
+
+    b.SetTipText("帮助", true);
+    EXPECT_EQ(b.TipText(), QStringLiteral("帮助"));
+    askForTip();
+    EXPECT_EQ(QToolTip::text(), QStringLiteral("帮助"));
+    HideTip();
+
+    b.SetTipText("帮助", false);
+    askForTip();
+    EXPECT_FALSE(QToolTip::isVisible()) << "inactive";
+    b.SetTipText("", true);
+    askForTip();
+    EXPECT_FALSE(QToolTip::isVisible()) << "empty";
+
+    // A tip on show under the mouse follows a change at once, as the
+    // window swaps a button's tip right after a click on it.
+    d.Move(b, d.Centre());
+    b.SetTipText("更多功能", true);
+    askForTip();
+    b.SetTipText("精简模式", true);
+    EXPECT_EQ(QToolTip::text(), QStringLiteral("精简模式"));
+    b.SetTipText("精简模式", false);
+    EXPECT_TRUE(QTest::qWaitFor([] { return !QToolTip::isVisible(); }));
+
+    // Text that looks like markup is shown as it is written.
+    b.SetTipText("<b>1<2</b>", true);
+    askForTip();
+    EXPECT_TRUE(QToolTip::text().contains(QStringLiteral("&lt;b&gt;1&lt;2")));
+}
+
+TEST_F(SkinButtonTest, LongTipIsBrokenAt400Pixels) {
+    CSkinButton& b = d.button;
+    QString longTip;
+    for (int i = 0; i < 12; ++i)
+        longTip += QStringLiteral("扩展表达式输入框 and more words ");
+    b.SetTipText(longTip.toUtf8().constData(), true);
+    QHelpEvent help(QEvent::ToolTip, d.Centre(), b.mapToGlobal(d.Centre()));
+    QApplication::sendEvent(&b, &help);
+    ASSERT_TRUE(QToolTip::isVisible());
+    const QStringList lines = QToolTip::text().split(QLatin1Char('\n'));
+    EXPECT_GT(lines.size(), 1);
+    const QFontMetrics metrics(QToolTip::font());
+    QString joined;
+    for (const QString& line : lines) {
+        EXPECT_LE(metrics.horizontalAdvance(line), 400) << line.toStdString();
+        joined += line;
+    }
+    EXPECT_EQ(joined.remove(QLatin1Char(' ')), QString(longTip).remove(QLatin1Char(' ')))
+        << "no text lost in the breaking";
+}
+
+TEST(SkinButtonIcons, EveryIconLoadsAt16Pixels) {
+    for (const int id : {IDR_MAINFRAME, IDI_EXIT, IDI_HELP, IDI_PIN, IDI_UNPIN, IDI_MORE, IDI_LESS,
+                         IDI_ADD, IDI_DELETE, IDI_EDITOR}) {
+        SCOPED_TRACE(id);
+        const QPixmap pixmap = LoadIconPixmap(id);
+        ASSERT_FALSE(pixmap.isNull());
+        EXPECT_EQ(pixmap.size(), QSize(16, 16));
+        const QImage image = pixmap.toImage();
+        int opaque = 0;
+        int clear = 0;
+        for (int y = 0; y < 16; ++y) {
+            for (int x = 0; x < 16; ++x) {
+                opaque += qAlpha(image.pixel(x, y)) == 255;
+                clear += qAlpha(image.pixel(x, y)) == 0;
+            }
+        }
+        EXPECT_GT(opaque, 16) << "a drawing, not a blank";
+        EXPECT_GT(clear, 0) << "a shape on a transparent ground";
+    }
+    EXPECT_TRUE(LoadIconPixmap(999).isNull());
+    EXPECT_EQ(LoadIconPixmap(IDR_MAINFRAME, 48).size(), QSize(48, 48));
+    const QPixmap sharp = LoadIconPixmap(IDI_ADD, 0, 2.0);
+    EXPECT_EQ(sharp.size(), QSize(32, 32));
+    EXPECT_EQ(sharp.deviceIndependentSize(), QSizeF(16, 16));
+
+    const QIcon app = LoadApplicationIcon();
+    EXPECT_EQ(app.availableSizes(),
+              (QList<QSize>{{16, 16}, {24, 24}, {32, 32}, {48, 48}, {64, 64}}));
+}
+
+TEST(SkinButtonIcons, SecondIconIsGreyDimmedOrLoaded) {
+    CSkinButton b;
+    ASSERT_EQ(b.LoadIconImage(IDI_ADD, kGreySecondIcon), 0);
+    ASSERT_TRUE(b.HasIcon(1));
+    EXPECT_EQ(b.IconSize(1), QSize(16, 16));
+    EXPECT_EQ(Pixel(b.IconImage(0), 8, 3), kAddGreen);
+    EXPECT_EQ(Pixel(b.IconImage(1), 8, 3), kAddGrey);
+    EXPECT_EQ(qAlpha(b.IconImage(1).pixel(0, 0)), 0) << "the transparent ground stays";
+
+    ASSERT_EQ(b.LoadIconImage(IDI_ADD, kDimSecondIcon), 0);
+    EXPECT_EQ(Pixel(b.IconImage(1), 8, 3), kAddDimmed);
+
+    ASSERT_EQ(b.LoadIconImage(IDI_PIN, IDI_UNPIN), 0);
+    EXPECT_EQ(b.IconImage(1), LoadIconPixmap(IDI_UNPIN).toImage());
+
+    // A second id that does not exist leaves only the first.
+    ASSERT_EQ(b.LoadIconImage(IDI_ADD, 999), 0);
+    EXPECT_TRUE(b.HasIcon(0));
+    EXPECT_FALSE(b.HasIcon(1));
+
+    // A first id that does not exist leaves nothing, the earlier icons freed.
+    ASSERT_EQ(b.LoadIconImage(IDI_PIN, kGreySecondIcon), 0);
+    ASSERT_EQ(b.LoadIconImage(999, kGreySecondIcon), 0);
+    EXPECT_FALSE(b.HasIcon(0));
+    EXPECT_FALSE(b.HasIcon(1));
+    EXPECT_EQ(b.IconSize(0), QSize(0, 0));
+}
+
+TEST(SkinButtonIcons, DerivedColoursKeepBlackAndAlpha) {
+    QImage source(5, 1, QImage::Format_ARGB32);
+    source.setPixel(0, 0, qRgba(0, 0, 0, 255));        // black
+    source.setPixel(1, 0, qRgba(255, 255, 255, 255));  // white
+    source.setPixel(2, 0, qRgba(200, 100, 50, 128));   // half transparent
+    source.setPixel(3, 0, qRgba(0, 0, 0, 0));          // ground
+    source.setPixel(4, 0, qRgba(10, 120, 5, 255));     // grey exactly 74
+
+    const QImage grey = CSkinButton::MakeGreyIcon(source);
+    EXPECT_EQ(grey.pixel(0, 0), qRgba(0, 0, 0, 255));
+    EXPECT_EQ(grey.pixel(1, 0), qRgba(255, 255, 255, 255)) << "white stays white";
+    // .299 * 200 + .587 * 100 + .114 * 50 = 124.2
+    EXPECT_EQ(grey.pixel(2, 0), qRgba(124, 124, 124, 128));
+    EXPECT_EQ(grey.pixel(3, 0), qRgba(0, 0, 0, 0));
+    EXPECT_EQ(grey.pixel(4, 0), qRgba(74, 74, 74, 255)) << "a whole sum is not cut to 73";
+
+    const QImage dim = CSkinButton::MakeDimIcon(source);
+    EXPECT_EQ(dim.pixel(0, 0), qRgba(0, 0, 0, 255));
+    EXPECT_EQ(dim.pixel(1, 0), qRgba(191, 191, 191, 255));  // 255 - 63.75
+    EXPECT_EQ(dim.pixel(2, 0), qRgba(150, 75, 37, 128));
+    EXPECT_EQ(dim.pixel(3, 0), qRgba(0, 0, 0, 0));
+    EXPECT_EQ(dim.pixel(4, 0), qRgba(7, 90, 3, 255));
+
+    EXPECT_TRUE(CSkinButton::MakeGreyIcon(QImage()).isNull());
+
+    const QRgb colour = qRgba(200, 100, 50, 77);
+    EXPECT_EQ(CSkinButton::DimColour(colour, 1.0), qRgba(0, 0, 0, 77));
+    EXPECT_EQ(CSkinButton::DimColour(colour, 0.5), qRgba(100, 50, 25, 77));
+    for (const double outside : {0.0, -0.25, 1.5, std::nan("")}) {
+        EXPECT_EQ(CSkinButton::DimColour(colour, outside), colour) << outside;
+    }
+}
+
+}  // namespace

@@ -1,0 +1,538 @@
+#include "SkinButton.h"
+
+#include <QEnterEvent>
+#include <QFocusEvent>
+#include <QFontMetrics>
+#include <QGuiApplication>
+#include <QHelpEvent>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QStringList>
+#include <QTextLayout>
+#include <QToolTip>
+#include <algorithm>
+
+#include "IconResources.h"
+
+namespace {
+
+// Tips longer than this are broken into lines.
+constexpr int kMaxTipWidth = 400;
+
+// A raised or sunken 1-pixel frame: the top and left edges but their far
+// ends in one colour, the right and bottom edges whole in the other.
+void Draw3dRect(QPainter& painter, const QRect& r, const QColor& topLeft,
+                const QColor& bottomRight) {
+    if (r.width() <= 0 || r.height() <= 0)
+        return;
+    painter.fillRect(QRect(r.left(), r.top(), r.width() - 1, 1), topLeft);
+    painter.fillRect(QRect(r.left(), r.top(), 1, r.height() - 1), topLeft);
+    painter.fillRect(QRect(r.right(), r.top(), 1, r.height()), bottomRight);
+    painter.fillRect(QRect(r.left(), r.bottom(), r.width(), 1), bottomRight);
+}
+
+// The pixels of `image` that would not be white when drawn over white, in
+// one colour: the shape an engraved (disabled) image is made of.
+QImage ImageShape(const QImage& image, const QColor& colour) {
+    QImage shape(image.size(), QImage::Format_ARGB32);
+    shape.setDevicePixelRatio(image.devicePixelRatio());
+    shape.fill(Qt::transparent);
+    QImage onWhite(image.size(), QImage::Format_ARGB32);
+    onWhite.fill(Qt::white);
+    {
+        QPainter painter(&onWhite);
+        painter.drawImage(0, 0, image);
+    }
+    const QRgb ink = colour.rgb();
+    for (int y = 0; y < image.height(); ++y) {
+        const auto* from = reinterpret_cast<const QRgb*>(onWhite.constScanLine(y));
+        auto* to = reinterpret_cast<QRgb*>(shape.scanLine(y));
+        for (int x = 0; x < image.width(); ++x) {
+            if ((from[x] & RGB_MASK) != (qRgb(255, 255, 255) & RGB_MASK))
+                to[x] = ink;
+        }
+    }
+    return shape;
+}
+
+// `colour` applied to every pixel but black ones; alpha stays as it was.
+template <typename ColourFunction>
+QImage MapIconColours(const QImage& source, ColourFunction colour) {
+    if (source.isNull())
+        return {};
+    QImage result = source.convertToFormat(QImage::Format_ARGB32);
+    if (result.isNull())
+        return {};
+    for (int y = 0; y < result.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(result.scanLine(y));
+        for (int x = 0; x < result.width(); ++x) {
+            const QRgb rgb = line[x] & RGB_MASK;
+            if (rgb == 0)
+                continue;
+            line[x] = (colour(line[x]) & RGB_MASK) | (line[x] & ~RGB_MASK);
+        }
+    }
+    return result;
+}
+
+// A tip broken into lines of at most kMaxTipWidth pixels in the tooltip
+// font, as plain text even where it looks like markup.
+QString FormatTip(const QString& text) {
+    const QFont font = QToolTip::font();
+    const QFontMetrics metrics(font);
+    QStringList lines;
+    for (const QString& paragraph : text.split(QLatin1Char('\n'))) {
+        if (metrics.horizontalAdvance(paragraph) <= kMaxTipWidth) {
+            lines << paragraph;
+            continue;
+        }
+        QTextLayout layout(paragraph, font);
+        QTextOption option;
+        option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+        layout.setTextOption(option);
+        layout.beginLayout();
+        for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+            line.setLineWidth(kMaxTipWidth);
+            // The blank a line was broken at would only widen the tip.
+            QString piece = paragraph.mid(line.textStart(), line.textLength());
+            while (piece.endsWith(QLatin1Char(' ')))
+                piece.chop(1);
+            lines << piece;
+        }
+        layout.endLayout();
+    }
+    const QString plain = lines.join(QLatin1Char('\n'));
+    if (!Qt::mightBeRichText(plain))
+        return plain;
+    // The tooltip would take this for markup and word-wrap it anew.
+    QStringList escaped;
+    for (const QString& line : lines)
+        escaped << line.toHtmlEscaped();
+    return QStringLiteral("<p style='white-space:pre'>") + escaped.join(QStringLiteral("<br/>")) +
+           QStringLiteral("</p>");
+}
+
+}  // namespace
+
+CSkinButton::CSkinButton(QWidget* parent) : QAbstractButton(parent) {
+    setFocusPolicy(Qt::StrongFocus);
+    // Hover starts with a mouse move, which Qt reports only while tracking.
+    setMouseTracking(true);
+    ResetColours(false);
+}
+
+CSkinButton::~CSkinButton() {
+    if (QToolTip::isVisible() && underMouse())
+        QToolTip::hideText();
+}
+
+void CSkinButton::PreSubclassWindow(unsigned style) {
+    const unsigned s = style & 0xFF;
+    if (s & 0x02)
+        m_bToggle = true;
+    if ((s & 0x1F) == BS_DEFPUSHBUTTON)
+        m_bDefault = true;
+    m_nStyle = (style & ~0x1Fu) | BS_OWNERDRAW;
+    update();
+}
+
+void CSkinButton::ResetColours(bool repaint) {
+    const QPalette& pal = palette();
+    for (ColourPair& pair : m_cr) {
+        pair.face = pal.color(QPalette::Active, QPalette::Button);
+        pair.text = pal.color(QPalette::Active, QPalette::ButtonText);
+    }
+    if (repaint)
+        update();
+}
+
+void CSkinButton::FreeIcons() {
+    m_icon.fill(IconEntry{});
+}
+
+int CSkinButton::LoadIconImage(int iconId, int second) {
+    const qreal ratio = devicePixelRatioF();
+    const QPixmap first = LoadIconPixmap(iconId, 0, ratio);
+    const bool derived = second == kGreySecondIcon || second == kDimSecondIcon;
+    QPixmap other;
+    if (second != kNoSecondIcon && !derived)
+        other = LoadIconPixmap(second & 0xFFFF, 0, ratio);
+
+    FreeIcons();
+    if (first.isNull()) {
+        update();
+        return 0;
+    }
+    const QSize size = first.deviceIndependentSize().toSize();
+    m_icon[0] = {first, size.width(), size.height()};
+
+    if (second != kNoSecondIcon) {
+        if (derived) {
+            const QImage image = first.toImage();
+            const QImage copy =
+                second == kGreySecondIcon ? MakeGreyIcon(image) : MakeDimIcon(image);
+            if (copy.isNull()) {
+                FreeIcons();
+                update();
+                return 1;
+            }
+            other = QPixmap::fromImage(copy);
+        }
+        if (!other.isNull()) {
+            const QSize otherSize = other.deviceIndependentSize().toSize();
+            m_icon[1] = {other, otherSize.width(), otherSize.height()};
+        }
+    }
+    update();
+    return 0;
+}
+
+QImage CSkinButton::MakeGreyIcon(const QImage& source) {
+    return MapIconColours(source, [](QRgb c) {
+        // In whole numbers: in doubles a sum that is whole, such as 74 for
+        // (10, 120, 5), can come out just below and truncate one too low.
+        const int g = (299 * qRed(c) + 587 * qGreen(c) + 114 * qBlue(c)) / 1000;
+        return qRgb(g, g, g);
+    });
+}
+
+QImage CSkinButton::MakeDimIcon(const QImage& source) {
+    return MapIconColours(source, [](QRgb c) { return DimColour(c, 0.25); });
+}
+
+QRgb CSkinButton::DimColour(QRgb colour, double fraction) {
+    if (!(fraction > 0.0 && fraction <= 1.0))
+        return colour;
+    const auto dim = [fraction](int x) { return static_cast<int>(x - x * fraction); };
+    return qRgba(dim(qRed(colour)), dim(qGreen(colour)), dim(qBlue(colour)), qAlpha(colour));
+}
+
+void CSkinButton::SetTipText(const char* utf8Text, bool activate) {
+    if (utf8Text == nullptr)
+        return;
+    m_strTip = QString::fromUtf8(utf8Text);
+    m_bTipActive = activate;
+    // A tip on show follows the change at once, as the window swaps tips
+    // right after a click on the button.
+    if (QToolTip::isVisible() && underMouse()) {
+        if (m_bTipActive && !m_strTip.isEmpty()) {
+            ShowTip(QCursor::pos());
+        } else {
+            QToolTip::hideText();
+        }
+    }
+}
+
+void CSkinButton::ShowTip(const QPoint& globalPos) {
+    QToolTip::showText(globalPos, FormatTip(m_strTip), this, ItemRect());
+}
+
+void CSkinButton::SetCheck(int state) {
+    if (!m_bToggle)
+        return;
+    m_bChecked = state == 1 || state == 2;
+    update();
+}
+
+void CSkinButton::SetButtonStyle(unsigned style, bool redraw) {
+    const unsigned type = style & 0x1F;
+    if (type == BS_DEFPUSHBUTTON) {
+        m_bDefault = true;
+    } else if (type == BS_PUSHBUTTON) {
+        m_bDefault = false;
+    }
+    // Whatever is asked for, the button stays one that draws itself.
+    m_nStyle = (style & ~0x14u) | BS_OWNERDRAW;
+    if (redraw)
+        update();
+}
+
+void CSkinButton::SetStaticEdge(bool on) {
+    if (m_bStaticEdge == on)
+        return;
+    m_bStaticEdge = on;
+    updateGeometry();
+    update();
+}
+
+QSize CSkinButton::IconSize(int entry) const {
+    if (entry < 0 || entry > 1)
+        return {};
+    return {m_icon[entry].width, m_icon[entry].height};
+}
+
+bool CSkinButton::HasIcon(int entry) const {
+    return entry >= 0 && entry <= 1 && !m_icon[entry].pixmap.isNull();
+}
+
+QImage CSkinButton::IconImage(int entry) const {
+    if (!HasIcon(entry))
+        return {};
+    return m_icon[entry].pixmap.toImage();
+}
+
+QRect CSkinButton::ItemRect() const {
+    return m_bStaticEdge ? rect().adjusted(1, 1, -1, -1) : rect();
+}
+
+QSize CSkinButton::sizeHint() const {
+    // The window gives every button its size from the layout; this is only
+    // for a button placed by a Qt layout.
+    const int edge = m_bStaticEdge ? 2 : 0;
+    QSize content(m_icon[0].width, m_icon[0].height);
+    if (!text().isEmpty()) {
+        const QSize textSize = fontMetrics().size(Qt::TextShowMnemonic, text());
+        content.rwidth() += (content.width() > 0 ? m_nImageMargin * 2 : 0) + textSize.width();
+        content.setHeight(std::max(content.height(), textSize.height()));
+    }
+    return content + QSize(6 + edge, 6 + edge);
+}
+
+const CSkinButton::ColourPair& CSkinButton::StateColours() const {
+    if (m_bHover || m_bDrawPressed)
+        return m_cr[kActive];
+    if (m_bDrawFocused)
+        return m_cr[kFocused];
+    return m_cr[kNormal];
+}
+
+void CSkinButton::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    if (m_bStaticEdge) {
+        Draw3dRect(painter, rect(), palette().color(QPalette::Active, QPalette::Dark),
+                   palette().color(QPalette::Active, QPalette::Light));
+    }
+    const QRect itemRect = ItemRect();
+    m_bDrawPressed = isDown() || (m_bToggle && m_bChecked);
+    m_bDrawFocused = hasFocus();
+    m_bDrawDisabled = !isEnabled();
+
+    const QRect faceRect = itemRect;
+    PaintFace(painter, faceRect);
+    PaintFrame(painter, faceRect);
+
+    const QString caption = text();
+    QRect captionRect = itemRect;
+    if (HasIcon(0)) {
+        PaintIcon(painter, !caption.isEmpty(), itemRect, captionRect, m_bDrawPressed,
+                  m_bDrawDisabled);
+    }
+    if (!caption.isEmpty()) {
+        PaintCaption(painter, caption, itemRect, captionRect, m_bDrawPressed, m_bDrawDisabled);
+    }
+    // No focus rectangle: the flat look has none.
+}
+
+void CSkinButton::PaintFace(QPainter& painter, const QRect& faceRect) {
+    painter.fillRect(faceRect, StateColours().face);
+}
+
+void CSkinButton::PaintFrame(QPainter& painter, const QRect& faceRect) {
+    const QColor shadow = palette().color(QPalette::Active, QPalette::Dark);
+    const QColor highlight = palette().color(QPalette::Active, QPalette::Light);
+    if (m_bDrawPressed) {
+        Draw3dRect(painter, faceRect, shadow, highlight);
+    } else if (m_bHover) {
+        Draw3dRect(painter, faceRect, highlight, shadow);
+    }
+}
+
+QRect CSkinButton::PlaceImage(bool hasCaption, const QRect& itemRect, QRect& captionRect, int w,
+                              int h, bool pressed) const {
+    QRect image = itemRect;
+    if (hasCaption) {
+        image.setLeft(image.left() + m_nImageMargin);
+        captionRect.setLeft(captionRect.left() + m_nImageMargin + w);
+    } else {
+        image.setLeft(image.left() + (image.width() - w) / 2);
+    }
+    image.setTop(image.top() + (image.height() - h) / 2);
+    if (pressed && !m_bToggle)
+        image.translate(m_nPressShiftX, m_nPressShiftY);
+    return image;
+}
+
+void CSkinButton::PaintIcon(QPainter& painter, bool hasCaption, const QRect& itemRect,
+                            QRect& captionRect, bool pressed, bool disabled) {
+    const bool active = m_bToggle ? pressed : (pressed || m_bHover);
+    const IconEntry& entry = active || !HasIcon(1) ? m_icon[0] : m_icon[1];
+    const QRect image =
+        PlaceImage(hasCaption, itemRect, captionRect, entry.width, entry.height, pressed);
+
+    painter.save();
+    // The image rectangle is the extent of the drawing: an icon larger than
+    // the button is cut, not spilled over the frame.
+    painter.setClipRect(image.intersected(itemRect));
+    if (disabled) {
+        // Engraved: the shape in the highlight colour one pixel down and
+        // right, and in the shadow colour over it.
+        const QImage source = entry.pixmap.toImage();
+        painter.drawImage(image.topLeft() + QPoint(1, 1),
+                          ImageShape(source, palette().color(QPalette::Active, QPalette::Light)));
+        painter.drawImage(image.topLeft(),
+                          ImageShape(source, palette().color(QPalette::Active, QPalette::Dark)));
+    } else {
+        painter.drawPixmap(image.topLeft(), entry.pixmap);
+    }
+    painter.restore();
+}
+
+void CSkinButton::PaintCaption(QPainter& painter, const QString& caption, const QRect&,
+                               QRect& captionRect, bool pressed, bool disabled) {
+    if (pressed && !m_bToggle)
+        captionRect.translate(m_nPressShiftX, m_nPressShiftY);
+
+    const int flags = Qt::AlignHCenter | Qt::AlignTop | Qt::TextWordWrap | Qt::TextShowMnemonic;
+    const QRect bounds = painter.fontMetrics().boundingRect(captionRect, flags, caption);
+    QRect text(captionRect.topLeft(), bounds.size());
+    text.translate((captionRect.width() - text.width()) / 2,
+                   (captionRect.height() - text.height()) / 2);
+
+    painter.save();
+    if (disabled) {
+        painter.setPen(palette().color(QPalette::Active, QPalette::Light));
+        painter.drawText(text.translated(1, 1), flags, caption);
+        painter.setPen(palette().color(QPalette::Active, QPalette::Dark));
+        painter.drawText(text, flags, caption);
+    } else {
+        painter.setPen(StateColours().text);
+        painter.drawText(text, flags, caption);
+    }
+    painter.restore();
+}
+
+void CSkinButton::TrackHover(const QPoint& pos, bool leftButtonHeld) {
+    // A drag that comes in from elsewhere does not light the button.
+    if (leftButtonHeld && !m_bHover)
+        return;
+    if (ItemRect().contains(pos)) {
+        if (m_bHover)
+            return;
+        m_bHover = true;
+        update();
+    } else {
+        ClearHover();
+    }
+}
+
+void CSkinButton::ClearHover() {
+    if (!m_bHover)
+        return;
+    m_bHover = false;
+    update();
+}
+
+void CSkinButton::mouseMoveEvent(QMouseEvent* event) {
+    QAbstractButton::mouseMoveEvent(event);
+    TrackHover(event->position().toPoint(), event->buttons() & Qt::LeftButton);
+}
+
+void CSkinButton::enterEvent(QEnterEvent* event) {
+    QAbstractButton::enterEvent(event);
+    // Entering is the first move over the button; the event carries no
+    // button state, the application has it.
+    TrackHover(event->position().toPoint(), QGuiApplication::mouseButtons() & Qt::LeftButton);
+}
+
+void CSkinButton::leaveEvent(QEvent* event) {
+    QAbstractButton::leaveEvent(event);
+    ClearHover();
+}
+
+void CSkinButton::mouseDoubleClickEvent(QMouseEvent* event) {
+    // The second press of a double click is a press like the first, so
+    // that a double click on a toggle flips it twice.
+    mousePressEvent(event);
+}
+
+void CSkinButton::focusOutEvent(QFocusEvent* event) {
+    QAbstractButton::focusOutEvent(event);
+    ClearHover();
+}
+
+void CSkinButton::keyPressEvent(QKeyEvent* event) {
+    switch (event->key()) {
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            // A focused push button is the one Enter presses.
+            if (event->modifiers() & ~Qt::KeypadModifier)
+                break;
+            click();
+            event->accept();
+            return;
+        default:
+            break;
+    }
+    QAbstractButton::keyPressEvent(event);
+}
+
+bool CSkinButton::hitButton(const QPoint& pos) const {
+    return ItemRect().contains(pos);
+}
+
+void CSkinButton::nextCheckState() {
+    // Runs inside every click before clicked() is emitted, so a slot
+    // connected to it already reads the new check state.
+    setFocus(Qt::OtherFocusReason);
+    if (m_bToggle) {
+        m_bChecked = !m_bChecked;
+        update();
+    }
+}
+
+bool CSkinButton::event(QEvent* event) {
+    switch (event->type()) {
+        case QEvent::ToolTip: {
+            const auto* help = static_cast<QHelpEvent*>(event);
+            if (m_bTipActive && !m_strTip.isEmpty() && ItemRect().contains(help->pos())) {
+                ShowTip(help->globalPos());
+            } else {
+                QToolTip::hideText();
+                event->ignore();
+            }
+            return true;
+        }
+        case QEvent::WindowDeactivate:
+        case QEvent::WindowBlocked:
+            // A modal window or another application took over the mouse.
+            ClearHover();
+            break;
+        default:
+            break;
+    }
+    return QAbstractButton::event(event);
+}
+
+void CSkinButton::changeEvent(QEvent* event) {
+    QAbstractButton::changeEvent(event);
+    switch (event->type()) {
+        case QEvent::EnabledChange:
+            if (!isEnabled()) {
+                MoveFocusAway();
+                ClearHover();
+            }
+            break;
+        case QEvent::PaletteChange:
+            ResetColours(true);
+            break;
+        default:
+            break;
+    }
+}
+
+void CSkinButton::MoveFocusAway() {
+    QWidget* parent = parentWidget();
+    // Only a button disabled on its own hands the focus on; when its whole
+    // window is disabled, there is no control to hand it to.
+    if (parent == nullptr || isWindow() || !parent->isEnabled())
+        return;
+    for (QWidget* w = nextInFocusChain(); w != nullptr && w != this; w = w->nextInFocusChain()) {
+        if (parent->isAncestorOf(w) && w->isEnabled() && w->isVisible() &&
+            (w->focusPolicy() & Qt::TabFocus)) {
+            w->setFocus(Qt::TabFocusReason);
+            return;
+        }
+    }
+    parent->setFocus(Qt::OtherFocusReason);
+}
