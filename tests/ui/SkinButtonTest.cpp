@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QDialog>
 #include <QHelpEvent>
 #include <QLineEdit>
 #include <QSignalSpy>
@@ -279,6 +280,14 @@ TEST_F(SkinButtonTest, HoverEndsWithFocusLossDeactivationAndDisable) {
     ASSERT_TRUE(b.IsHover());
     b.setEnabled(false);
     EXPECT_FALSE(b.IsHover()) << "disabled";
+
+    b.setEnabled(true);
+    d.Move(b, d.Centre() + QPoint(1, 0));
+    ASSERT_TRUE(b.IsHover());
+    QDialog box(&d.window);
+    box.setModal(true);
+    box.show();
+    EXPECT_FALSE(b.IsHover()) << "a modal window opened";
 }
 
 TEST_F(SkinButtonTest, DisablingHandsTheFocusToTheNextTabStopOrTheParent) {
