@@ -3,6 +3,8 @@
 #include <QMessageBox>
 #include <utility>
 
+#include "WindowStacking.h"
+
 namespace {
 
 MessageBoxHook& Hook() {
@@ -27,15 +29,16 @@ QMessageBox::Icon IconOf(unsigned type) {
 
 }  // namespace
 
-MessageBoxHook SetMessageBoxHook(MessageBoxHook hook) { return std::exchange(Hook(), std::move(hook)); }
+MessageBoxHook SetMessageBoxHook(MessageBoxHook hook) {
+    return std::exchange(Hook(), std::move(hook));
+}
 
 int ShowMessageBox(QWidget* owner, const QString& text, const QString& caption, unsigned type) {
-    if (Hook()) return Hook()(MessageBoxRequest{owner, text, caption, type});
+    if (Hook())
+        return Hook()(MessageBoxRequest{owner, text, caption, type});
 
     QMessageBox box(IconOf(type), caption, text, QMessageBox::Ok, owner);
-    if (owner && owner->window()->windowFlags().testFlag(Qt::WindowStaysOnTopHint)) {
-        box.setWindowFlag(Qt::WindowStaysOnTopHint, true);
-    }
+    KeepAboveOwner(&box, owner);
     box.exec();
     return 1;
 }

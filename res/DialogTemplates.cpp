@@ -42,7 +42,8 @@ constexpr ControlTemplate kCalcControls[] = {
 };
 
 constexpr ControlTemplate kExprEditControls[] = {
-    {IDC_EXPR, Edit, 7, 7, 264, 62, kMultiLine | kWantReturn | kVScroll | kWordWrap | kStaticEdge, ""},
+    {IDC_EXPR, Edit, 7, 7, 264, 62, kMultiLine | kWantReturn | kVScroll | kWordWrap | kStaticEdge,
+     ""},
     {IDOK, PushButton, 167, 73, 50, 14, kDefault | kStaticEdge, "确定"},
     {IDCANCEL, PushButton, 221, 73, 50, 14, kStaticEdge, "取消"},
 };
@@ -57,7 +58,8 @@ constexpr std::array kTemplates = {
 
 const DialogTemplate& FindDialogTemplate(int id) {
     for (const DialogTemplate& t : kTemplates) {
-        if (t.id == id) return t;
+        if (t.id == id)
+            return t;
     }
     throw std::out_of_range("no dialog template with this id");
 }

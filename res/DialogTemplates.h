@@ -59,7 +59,9 @@ const DialogTemplate& FindDialogTemplate(int id);
 
 // One dialog unit is 1.5 pixels across and down (9-point SimSun at 96 dots
 // per inch); edges are rounded half away from zero, each on its own.
-constexpr int DialogUnitsToPixels(int units) { return units >= 0 ? (units * 3 + 1) / 2 : -((-units * 3 + 1) / 2); }
+constexpr int DialogUnitsToPixels(int units) {
+    return units >= 0 ? (units * 3 + 1) / 2 : -((-units * 3 + 1) / 2);
+}
 
 // A dialog's frame adds this many pixels on each side of its client area.
 inline constexpr int kDialogFramePixels = 3;
