@@ -1,13 +1,13 @@
 #include <gtest/gtest.h>
 
-#include <QApplication>
+#include "CalcApp.h"
 
-// The window tests share one application object, as the program does, on
-// the headless platform unless the caller chose another.
+// The window tests share the program's application object, on the headless
+// platform unless the caller chose another.
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen"
-                                                                     : qgetenv("QT_QPA_PLATFORM"));
-    QApplication app(argc, argv);
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    CCalcApp app(argc, argv);
     testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -1,0 +1,438 @@
+// The main window end to end: real keys and clicks on the controls, found
+// by their ids, with message boxes answered by a recorder.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QClipboard>
+#include <QFontMetrics>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+#include <memory>
+
+#include "CalcDlg.h"
+#include "SkinButton.h"
+#include "UiTestSupport.h"
+#include "VarListCtrl.h"
+#include "resource.h"
+
+namespace {
+
+class CalcDlgTest : public testing::Test {
+  protected:
+    void SetUp() override {
+        dlg = std::make_unique<CCalcDlg>();
+        dlg->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(dlg.get()));
+        dlg->activateWindow();
+        QApplication::setActiveWindow(dlg.get());
+    }
+
+    QLineEdit* Expr() const { return ControlById<QLineEdit>(dlg.get(), IDC_EXPR); }
+    QLineEdit* Result() const { return ControlById<QLineEdit>(dlg.get(), IDC_RESULT); }
+    QPlainTextEdit* Natural() const { return ControlById<QPlainTextEdit>(dlg.get(), IDC_NATURAL); }
+    QListWidget* History() const { return ControlById<QListWidget>(dlg.get(), IDC_HISTORY); }
+    CSkinButton* Button(int id) const { return ControlById<CSkinButton>(dlg.get(), id); }
+    CVarListCtrl* Grid() const { return ControlById<CVarListCtrl>(dlg.get(), IDC_VARS); }
+
+    QStringList HistoryEntries() const {
+        QStringList entries;
+        for (int i = 0; i < History()->count(); ++i)
+            entries << History()->item(i)->text();
+        return entries;
+    }
+
+    // Types into the expression box as a user would and presses Enter.
+    void TypeAndCompute(const QString& text) {
+        Expr()->setFocus();
+        Expr()->clear();
+        QTest::keyClicks(Expr(), text);
+        QTest::keyClick(Expr(), Qt::Key_Return);
+    }
+
+    void Click(int id) { QTest::mouseClick(Button(id), Qt::LeftButton); }
+
+    std::unique_ptr<CCalcDlg> dlg;
+};
+
+TEST_F(CalcDlgTest, EveryControlSitsAtItsDialogUnitsTimesOneAndAHalfInsideTheFrame) {
+    struct Expected {
+        int id;
+        QRect rect;
+    };
+    // (x, y, cx, cy) in dialog units -> pixels, edges rounded each on its
+    // own, plus the 3-pixel frame.
+    const Expected expected[] = {
+        {IDCANCEL, QRect(5, 5, 21, 21)},            // 1, 1, 14, 14
+        {IDC_EXPR, QRect(71, 5, 231, 21)},          // 45, 1, 154, 14
+        {IDC_COMPUTE, QRect(305, 5, 21, 21)},       // 201, 1, 14, 14
+        {IDC_ABOUT, QRect(482, 3, 24, 24)},         // 319, 0, 16, 16
+        {IDC_MARKER, QRect(515, 5, 4, 16)},         // 341, 1, 3, 11
+        {IDC_NATURAL, QRect(11, 45, 502, 119)},     // 5, 28, 335, 79
+        {IDC_VARS, QRect(339, 185, 173, 81)},       // 224, 121, 115, 54
+        {IDC_DELETE_VAR, QRect(437, 272, 75, 21)},  // 289, 179, 50, 14
+    };
+    for (const Expected& e : expected) {
+        QWidget* control = ControlById(dlg.get(), e.id);
+        ASSERT_NE(control, nullptr) << e.id;
+        EXPECT_EQ(control->geometry(), e.rect) << "control " << e.id;
+    }
+    for (int id : {IDCANCEL, IDC_HELP, IDC_EDIT_EXPR, IDC_EXPR, IDC_COMPUTE, IDC_RESULT, IDC_MODE,
+                   IDC_TOPMOST, IDC_ABOUT, IDC_HIDE, IDC_MARKER, IDC_NATURAL, IDC_HISTORY, IDC_VARS,
+                   IDC_ADD_VAR, IDC_DELETE_VAR}) {
+        EXPECT_NE(ControlById(dlg.get(), id), nullptr) << id;
+    }
+    EXPECT_FALSE(ControlById(dlg.get(), IDC_HIDE)->isVisible());
+    EXPECT_TRUE(Expr()->alignment() & Qt::AlignRight);
+    EXPECT_TRUE(Result()->isReadOnly());
+    EXPECT_TRUE(Natural()->isReadOnly());
+    EXPECT_EQ(Natural()->lineWrapMode(), QPlainTextEdit::NoWrap);
+    // The columns of a drawing line up only if every character is as wide.
+    const QFontMetrics metrics(Natural()->font());
+    for (const char* text : {"i", "W", "-", " ", "^", "1"}) {
+        EXPECT_EQ(metrics.horizontalAdvance(text), metrics.horizontalAdvance("m")) << text;
+    }
+    EXPECT_EQ(Button(IDC_COMPUTE)->text(), "=");
+    EXPECT_EQ(Button(IDC_ADD_VAR)->text(), "添加");
+    EXPECT_EQ(dlg->windowTitle(), "Tallyfern 1.1: a natural-form calculator");
+    EXPECT_EQ(dlg->windowTitle().size(), 40);
+}
+
+TEST_F(CalcDlgTest, OpensCompactAndTheModeButtonSwitchesSizeKeepingThePlace) {
+    EXPECT_EQ(dlg->size(), QSize(525, 31));  // the marker ends at 21 px, plus 10
+    EXPECT_EQ(Button(IDC_MODE)->TipText(), "更多功能");
+    EXPECT_TRUE(Expr()->hasFocus());
+    const QPoint place = dlg->pos();
+
+    Click(IDC_MODE);
+    EXPECT_EQ(dlg->size(), QSize(525, 306));
+    EXPECT_TRUE(dlg->IsExpanded());
+    EXPECT_EQ(Button(IDC_MODE)->TipText(), "精简模式");
+
+    Click(IDC_MODE);
+    EXPECT_EQ(dlg->size(), QSize(525, 31));
+    EXPECT_EQ(dlg->pos(), place);
+    EXPECT_EQ(Button(IDC_MODE)->TipText(), "更多功能");
+}
+
+TEST_F(CalcDlgTest, EnterComputesTheStrippedExpressionAndRemembersIt) {
+    TypeAndCompute("1 + 2");
+    EXPECT_EQ(Expr()->text(), "1+2");
+    EXPECT_EQ(Result()->text(), "3");
+    EXPECT_EQ(HistoryEntries(), QStringList{"1+2"});
+
+    // Fifteen significant digits, three exponent digits.
+    TypeAndCompute("1/3");
+    EXPECT_EQ(Result()->text(), "0.333333333333333");
+    TypeAndCompute("0.1+0.2");
+    EXPECT_EQ(Result()->text(), "0.3");
+    TypeAndCompute("1e20");
+    EXPECT_EQ(Result()->text(), "1e+020");
+}
+
+TEST_F(CalcDlgTest, TheEqualsButtonComputesLikeEnter) {
+    Expr()->setText("2^10");
+    Click(IDC_COMPUTE);
+    EXPECT_EQ(Result()->text(), "1024");
+}
+
+TEST_F(CalcDlgTest, AnExpressionAlreadyListedIgnoringCaseIsNotAddedAgainNorMoved) {
+    TypeAndCompute("1e2");
+    TypeAndCompute("2+2");
+    TypeAndCompute("1E2");
+    TypeAndCompute("1e2");
+    EXPECT_EQ(HistoryEntries(), (QStringList{"1e2", "2+2"}));
+}
+
+TEST_F(CalcDlgTest, TheNaturalFormEndsEveryLineWithCarriageReturnLineFeed) {
+    TypeAndCompute("1/2");
+    EXPECT_EQ(dlg->NaturalText(), " 1 \r\n---\r\n 2 \r\n");
+    EXPECT_EQ(Natural()->toPlainText(), " 1 \n---\n 2 ");
+
+    // Two segments: the line feed between them shows as an empty line.
+    QString sum = "1";
+    for (int i = 2; i <= 20; ++i)
+        sum += "+" + QString::number(i);
+    TypeAndCompute(sum);
+    const std::string text = dlg->NaturalText();
+    EXPECT_NE(text.find("12\r\n\n\r\n+ 13"), std::string::npos) << text;
+    EXPECT_TRUE(Natural()->toPlainText().contains("12\n\n+ 13"));
+}
+
+TEST_F(CalcDlgTest, AnErrorIsShownWithItsExcerptAndLeavesEverythingAsItWas) {
+    TypeAndCompute("1/4");
+    MessageBoxRecorder boxes;
+    TypeAndCompute("1 + * 2");
+
+    ASSERT_EQ(boxes.Requests().size(), 1u);
+    const MessageBoxRequest& box = boxes.Requests()[0];
+    EXPECT_EQ(box.caption, "发生错误");
+    EXPECT_EQ(box.text, "在以下位置发生 \"操作数\" 错误\n\n    *2");
+    EXPECT_EQ(box.type, MB_OK | MB_ICONINFORMATION);
+    EXPECT_EQ(box.owner, dlg.get());
+
+    EXPECT_EQ(Expr()->text(), "1+*2");  // stripped all the same
+    EXPECT_EQ(Result()->text(), "0.25");
+    EXPECT_EQ(dlg->NaturalText(), " 1 \r\n---\r\n 4 \r\n");
+    EXPECT_EQ(HistoryEntries(), QStringList{"1/4"});
+    // The caret waits where the error is.
+    EXPECT_TRUE(Expr()->hasFocus());
+    EXPECT_EQ(Expr()->cursorPosition(), 2);
+}
+
+TEST_F(CalcDlgTest, ErrorExcerptsAreTenBytesFromThePositionAndEmptyAtTheEnd) {
+    MessageBoxRecorder boxes;
+    TypeAndCompute("1+");
+    TypeAndCompute("(1+2345678901");
+    TypeAndCompute("1/0");
+    ASSERT_EQ(boxes.Requests().size(), 3u);
+    EXPECT_EQ(boxes.Requests()[0].text, "在以下位置发生 \"操作数\" 错误\n\n    ");
+    EXPECT_TRUE(boxes.Requests()[1].text.endsWith("\n\n    (1+2345678"))
+        << boxes.Requests()[1].text.toStdString();
+    EXPECT_TRUE(boxes.Requests()[2].text.endsWith("\n\n    1/0"));
+    EXPECT_TRUE(HistoryEntries().isEmpty());
+    EXPECT_EQ(Result()->text(), "");
+}
+
+TEST_F(CalcDlgTest, DoubleClickingAHistoryEntryRecallsItWithoutComputing) {
+    TypeAndCompute("6*7");
+    TypeAndCompute("1+1");
+    QListWidget* history = History();
+    const QRect first = history->visualItemRect(history->item(0));
+    QTest::mouseClick(history->viewport(), Qt::LeftButton, {}, first.center());
+    QTest::mouseDClick(history->viewport(), Qt::LeftButton, {}, first.center());
+    EXPECT_EQ(Expr()->text(), "6*7");
+    EXPECT_EQ(Result()->text(), "2");
+}
+
+TEST_F(CalcDlgTest, UpAndDownWalkTheHistoryAndComeBackToTheTypedText) {
+    TypeAndCompute("1+1");
+    TypeAndCompute("2+2");
+    Expr()->clear();
+    QTest::keyClicks(Expr(), "3+");
+    QTest::keyClick(Expr(), Qt::Key_Up);
+    EXPECT_EQ(Expr()->text(), "2+2");
+    QTest::keyClick(Expr(), Qt::Key_Up);
+    EXPECT_EQ(Expr()->text(), "1+1");
+    QTest::keyClick(Expr(), Qt::Key_Up);  // the oldest stays
+    EXPECT_EQ(Expr()->text(), "1+1");
+    QTest::keyClick(Expr(), Qt::Key_Down);
+    EXPECT_EQ(Expr()->text(), "2+2");
+    QTest::keyClick(Expr(), Qt::Key_Down);
+    EXPECT_EQ(Expr()->text(), "3+");
+    EXPECT_EQ(Result()->text(), "4");
+}
+
+TEST_F(CalcDlgTest, TypingStopsAtTheVisibleWidthButTheProgramMaySetMore) {
+    Expr()->clear();
+    const QString many(300, QLatin1Char('1'));
+    QTest::keyClicks(Expr(), many);
+    const int typed = static_cast<int>(Expr()->text().size());
+    EXPECT_GT(typed, 10);
+    EXPECT_LT(typed, 300);
+    EXPECT_LE(Expr()->fontMetrics().horizontalAdvance(Expr()->text()), Expr()->width());
+    // A selection replaced by one character is still typing.
+    Expr()->selectAll();
+    QTest::keyClicks(Expr(), "7");
+    EXPECT_EQ(Expr()->text(), "7");
+
+    Expr()->setText(many);
+    EXPECT_EQ(Expr()->text(), many);
+    QTest::keyClick(Expr(), Qt::Key_Return);
+    EXPECT_EQ(Result()->text(), "1.11111111111111e+299");
+}
+
+TEST_F(CalcDlgTest, EscapeClearsOnlyTheExpressionAndFocusesIt) {
+    TypeAndCompute("1/4");
+    QTest::keyClicks(Expr(), "+5");
+    History()->setFocus();
+    QTest::keyClick(History(), Qt::Key_Escape);
+    EXPECT_EQ(Expr()->text(), "");
+    EXPECT_TRUE(Expr()->hasFocus());
+    EXPECT_EQ(Result()->text(), "0.25");
+    EXPECT_TRUE(dlg->isVisible());  // Escape does not close the window
+}
+
+TEST_F(CalcDlgTest, NumLockTurnedOffClearsTheExpressionTurnedOnDoesNothing) {
+    bool on = true;
+    FakeNumLock numLock([&on] { return std::optional<bool>(on); });
+    Expr()->setText("1+2");
+    on = true;
+    QTest::keyClick(Expr(), Qt::Key_NumLock);
+    EXPECT_EQ(Expr()->text(), "1+2");
+    on = false;
+    QTest::keyClick(Expr(), Qt::Key_NumLock);
+    EXPECT_EQ(Expr()->text(), "");
+}
+
+TEST_F(CalcDlgTest, WithoutAWindowSystemAnswerNumLockPressesAreCounted) {
+    FakeNumLock numLock([] { return std::optional<bool>(); });
+    Expr()->setText("1+2");
+    QTest::keyClick(Expr(), Qt::Key_NumLock);  // on -> off
+    EXPECT_EQ(Expr()->text(), "");
+    Expr()->setText("3");
+    QTest::keyClick(Expr(), Qt::Key_NumLock);  // off -> on
+    EXPECT_EQ(Expr()->text(), "3");
+}
+
+TEST_F(CalcDlgTest, F2FocusesTheExpressionAndSelectsAllOfIt) {
+    Click(IDC_MODE);
+    Expr()->setText("12+34");
+    Grid()->setFocus();
+    QTest::keyClick(Grid(), Qt::Key_F2);
+    EXPECT_TRUE(Expr()->hasFocus());
+    EXPECT_EQ(Expr()->selectedText(), "12+34");
+}
+
+TEST_F(CalcDlgTest, TheGraveKeyCopiesTheResultAndNeverTypesItself) {
+    QApplication::clipboard()->setText("stale");
+    QTest::keyClick(Expr(), Qt::Key_QuoteLeft, {}, 0);
+    EXPECT_EQ(QApplication::clipboard()->text(), "");  // nothing computed yet
+
+    TypeAndCompute("1/4");
+    QTest::keyClicks(Expr(), "`");
+    QTest::keyClick(Expr(), Qt::Key_AsciiTilde, Qt::ShiftModifier);
+    EXPECT_EQ(Expr()->text(), "1/4");
+    EXPECT_EQ(QApplication::clipboard()->text(), "0.25");
+}
+
+TEST_F(CalcDlgTest, EnterOutsideTheExpressionBoxComputesNothing) {
+    Click(IDC_MODE);
+    Expr()->setText("5*5");
+    History()->setFocus();
+    QTest::keyClick(History(), Qt::Key_Return);
+    EXPECT_EQ(Result()->text(), "");
+    EXPECT_TRUE(dlg->isVisible());
+}
+
+TEST_F(CalcDlgTest, TheGridsVariablesAreReadBeforeEveryComputationUpperRowWinning) {
+    Grid()->InsertItem(0, "x", "2.5");
+    Grid()->InsertItem(1, "x", "100");
+    Grid()->InsertItem(2, "请输入变量名", "0.0");
+    TypeAndCompute("x*2");
+    EXPECT_EQ(Result()->text(), "5");
+    Grid()->SetItemText(0, 1, "-1e-3");
+    TypeAndCompute("x*2");
+    EXPECT_EQ(Result()->text(), "-0.002");
+    EXPECT_EQ(dlg->Variables().size(), 2u);
+}
+
+TEST_F(CalcDlgTest, TheTopMostButtonTogglesStayingOnTopAndAResizeKeepsIt) {
+    Click(IDC_TOPMOST);
+    EXPECT_EQ(Button(IDC_TOPMOST)->GetCheck(), 1);
+    EXPECT_TRUE(dlg->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    EXPECT_EQ(Button(IDC_TOPMOST)->TipText(), "取消窗口置顶");
+    EXPECT_TRUE(dlg->isVisible());
+
+    Click(IDC_MODE);
+    EXPECT_TRUE(dlg->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+
+    Click(IDC_TOPMOST);
+    EXPECT_EQ(Button(IDC_TOPMOST)->GetCheck(), 0);
+    EXPECT_FALSE(dlg->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    EXPECT_EQ(Button(IDC_TOPMOST)->TipText(), "窗口置顶");
+}
+
+TEST_F(CalcDlgTest, DraggingTheFreeSurfaceMovesTheWindow) {
+    const QPoint before = dlg->pos();
+    const QPoint grip(100, 28);  // below the top row, inside the frame
+    ASSERT_EQ(dlg->childAt(grip), nullptr);
+    QTest::mousePress(dlg.get(), Qt::LeftButton, {}, grip);
+    QMouseEvent move(QEvent::MouseMove, QPointF(grip + QPoint(40, 25)),
+                     QPointF(dlg->mapToGlobal(grip + QPoint(40, 25))), Qt::NoButton, Qt::LeftButton,
+                     Qt::NoModifier);
+    QApplication::sendEvent(dlg.get(), &move);
+    QTest::mouseRelease(dlg.get(), Qt::LeftButton, {}, grip + QPoint(40, 25));
+    EXPECT_EQ(dlg->pos(), before + QPoint(40, 25));
+}
+
+TEST_F(CalcDlgTest, TheWindowMenuEndsWithASeparatorAndTheAboutEntry) {
+    const std::unique_ptr<QMenu> menu = dlg->CreateWindowMenu();
+    const QList<QAction*> actions = menu->actions();
+    ASSERT_GE(actions.size(), 2);
+    EXPECT_TRUE(actions[actions.size() - 2]->isSeparator());
+    EXPECT_EQ(actions.last()->text(), "关于 Tallyfern(&A)...");
+
+    WhenModalOpens about([](QWidget* modal) { QTest::keyClick(modal, Qt::Key_Escape); });
+    actions.last()->trigger();
+    EXPECT_EQ(about.SeenClass(), "CAboutDlg");
+    EXPECT_TRUE(dlg->isVisible());
+}
+
+TEST_F(CalcDlgTest, DialogsOfAWindowKeptOnTopOpenAboveIt) {
+    Click(IDC_TOPMOST);
+    bool aboutOnTop = false;
+    WhenModalOpens about([&aboutOnTop](QWidget* modal) {
+        aboutOnTop = modal->windowFlags().testFlag(Qt::WindowStaysOnTopHint);
+        QTest::keyClick(modal, Qt::Key_Escape);
+    });
+    Click(IDC_ABOUT);
+    EXPECT_TRUE(aboutOnTop);
+
+    bool editorOnTop = false;
+    WhenModalOpens editor([&editorOnTop](QWidget* modal) {
+        editorOnTop = modal->windowFlags().testFlag(Qt::WindowStaysOnTopHint);
+        QTest::keyClick(modal, Qt::Key_Escape);
+    });
+    Click(IDC_EDIT_EXPR);
+    EXPECT_TRUE(editorOnTop);
+}
+
+TEST_F(CalcDlgTest, TheAboutButtonOpensTheSameAboutBox) {
+    QString version;
+    WhenModalOpens about([&version](QWidget* modal) {
+        for (const QLabel* label : modal->findChildren<QLabel*>()) {
+            if (label->text().startsWith("Tallyfern"))
+                version = label->text();
+        }
+        QTest::mouseClick(ControlById<QPushButton>(modal, IDOK), Qt::LeftButton);
+    });
+    Click(IDC_ABOUT);
+    EXPECT_EQ(about.SeenClass(), "CAboutDlg");
+    EXPECT_EQ(version, "Tallyfern 1.1 版 函数库 20060320");
+}
+
+TEST_F(CalcDlgTest, TheEditorJoinsItsLinesIntoTheExpressionBoxOnOk) {
+    Expr()->setText("9");
+    WhenModalOpens editor([](QWidget* modal) {
+        auto* edit = ControlById<QPlainTextEdit>(modal, IDC_EXPR);
+        EXPECT_EQ(edit->toPlainText(), "9");
+        edit->selectAll();
+        QTest::keyClicks(edit, "1 +");
+        QTest::keyClick(edit, Qt::Key_Return);  // a line break, not OK
+        QTest::keyClicks(edit, "2");
+        QTest::mouseClick(ControlById<QPushButton>(modal, IDOK), Qt::LeftButton);
+    });
+    Click(IDC_EDIT_EXPR);
+    EXPECT_EQ(editor.SeenClass(), "CExprEditDlg");
+    EXPECT_EQ(Expr()->text(), "1+2");
+    EXPECT_EQ(Result()->text(), "");  // the editor does not compute
+}
+
+TEST_F(CalcDlgTest, CancellingTheEditorChangesNothing) {
+    Expr()->setText("9 9");
+    WhenModalOpens editor([](QWidget* modal) {
+        QTest::keyClicks(ControlById<QPlainTextEdit>(modal, IDC_EXPR), "+1");
+        QTest::mouseClick(ControlById<QPushButton>(modal, IDCANCEL), Qt::LeftButton);
+    });
+    Click(IDC_EDIT_EXPR);
+    EXPECT_EQ(Expr()->text(), "9 9");
+}
+
+TEST_F(CalcDlgTest, TheExitButtonAndTheWindowManagersCloseEndTheWindow) {
+    QSignalSpy finished(dlg.get(), &QDialog::finished);
+    Click(IDCANCEL);
+    EXPECT_EQ(finished.count(), 1);
+    EXPECT_FALSE(dlg->isVisible());
+
+    dlg->show();
+    EXPECT_TRUE(dlg->close());
+    EXPECT_EQ(finished.count(), 2);
+}
+
+}  // namespace

@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QDialog>
+
+// The about box: the icon, the name and version, a few words on the
+// program, and OK.
+class CAboutDlg : public QDialog {
+    Q_OBJECT
+  public:
+    explicit CAboutDlg(QWidget* parent = nullptr);
+
+    // Shows the box modally; returns IDOK or IDCANCEL.
+    int DoModal();
+};

@@ -1,0 +1,33 @@
+#include "CalcApp.h"
+
+#include <exception>
+#include <new>
+
+#include "CalcDlg.h"
+#include "MessageBox.h"
+
+CCalcApp::CCalcApp(int& argc, char** argv) : QApplication(argc, argv) {
+    setApplicationName(QStringLiteral("tallyfern"));
+    setApplicationDisplayName(QStringLiteral("Tallyfern"));
+    setApplicationVersion(QStringLiteral("1.1"));
+    setDesktopFileName(QStringLiteral("tallyfern"));
+}
+
+int CCalcApp::InitInstance() {
+    CCalcDlg dlg;
+    dlg.DoModal();
+    return 0;
+}
+
+bool CCalcApp::notify(QObject* receiver, QEvent* event) {
+    try {
+        return QApplication::notify(receiver, event);
+    } catch (const std::bad_alloc&) {
+        ShowMessageBox(activeWindow(), QStringLiteral("内存不足，操作未能完成。"),
+                       QStringLiteral("发生错误"), MB_OK | MB_ICONERROR);
+    } catch (const std::exception&) {
+        ShowMessageBox(activeWindow(), QStringLiteral("发生意外错误，操作未能完成。"),
+                       QStringLiteral("发生错误"), MB_OK | MB_ICONERROR);
+    }
+    return false;
+}

@@ -1,0 +1,6 @@
+#include "CalcApp.h"
+
+int main(int argc, char** argv) {
+    CCalcApp app(argc, argv);
+    return app.InitInstance();
+}
