@@ -6,9 +6,9 @@ set -euo pipefail
 
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
-# The program that is "the calculator": the console program for now.
-APP_TARGET=tallyfern-cli
-APP_PATH=build/cli/tallyfern-cli
+# The calculator's window; the console program is build/cli/tallyfern-cli.
+APP_TARGET=tallyfern
+APP_PATH=build/ui/tallyfern
 
 bash scripts/setup.sh </dev/null >&2
 configure_build build >&2
