@@ -210,6 +210,8 @@ void CCalcDlg::UpdateData(bool saveAndValidate) {
     if (m_editExpr->text() != expression)
         m_editExpr->setText(expression);
     m_editResult->setText(FromCodePage(m_strResult));
+    // A result wider than its box shows its leading digits.
+    m_editResult->setCursorPosition(0);
     const QString natural = NaturalFormForDisplay(m_strNatural);
     if (m_editNatural->toPlainText() != natural)
         m_editNatural->setPlainText(natural);

@@ -133,6 +133,10 @@ TEST_F(CalcDlgTest, EnterComputesTheStrippedExpressionAndRemembersIt) {
     EXPECT_EQ(Result()->text(), "0.3");
     TypeAndCompute("1e20");
     EXPECT_EQ(Result()->text(), "1e+020");
+    // A result wider than its box shows its leading digits.
+    TypeAndCompute("-2/3*1e-300");
+    EXPECT_EQ(Result()->text(), "-6.66666666666667e-301");
+    EXPECT_EQ(Result()->cursorPosition(), 0);
 }
 
 TEST_F(CalcDlgTest, TheEqualsButtonComputesLikeEnter) {
