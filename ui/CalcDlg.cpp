@@ -40,6 +40,8 @@ constexpr int kFullHeight = 306;
 // The compact window ends this far below the size marker.
 constexpr int kCompactMarginBelowMarker = 10;
 constexpr int kNaturalLineWidth = 50;
+// A history line shows at most this many characters of its expression.
+constexpr qsizetype kHistoryShownLength = 1000;
 
 const QString kErrorTitle = QStringLiteral("发生错误");
 const char* const kAboutMenuText = "关于 Tallyfern(&A)...";  // string 101
@@ -83,6 +85,11 @@ QString NaturalFormForDisplay(const std::string& text) {
     return shown;
 }
 
+// The whole expression of a history line, which may show only its beginning.
+QString HistoryEntry(const QListWidgetItem* item) {
+    return item->data(Qt::UserRole).toString();
+}
+
 }  // namespace
 
 CCalcDlg::CCalcDlg(QWidget* parent) : QDialog(parent), m_hIcon(LoadApplicationIcon()) {
@@ -118,6 +125,7 @@ void CCalcDlg::BuildControls() {
     m_btnTopMost = controls.Get<CSkinButton>(IDC_TOPMOST);
     m_varList = controls.Get<CVarListCtrl>(IDC_VARS);
     m_history = controls.Get<QListWidget>(IDC_HISTORY);
+    m_history->setUniformItemSizes(true);
     m_btnMode = controls.Get<CSkinButton>(IDC_MODE);
     m_editExpr = controls.Get<CExpressionEdit>(IDC_EXPR);
     m_editResult = controls.Get<QLineEdit>(IDC_RESULT);
@@ -127,7 +135,7 @@ void CCalcDlg::BuildControls() {
     m_editExpr->SetHistorySource([this] {
         QStringList entries;
         for (int i = 0; i < m_history->count(); ++i)
-            entries << m_history->item(i)->text();
+            entries << HistoryEntry(m_history->item(i));
         return entries;
     });
 
@@ -212,9 +220,12 @@ void CCalcDlg::UpdateData(bool saveAndValidate) {
     m_editResult->setText(FromCodePage(m_strResult));
     // A result wider than its box shows its leading digits.
     m_editResult->setCursorPosition(0);
-    const QString natural = NaturalFormForDisplay(m_strNatural);
-    if (m_editNatural->toPlainText() != natural)
-        m_editNatural->setPlainText(natural);
+    // Reading a long drawing back out of the box costs as much as showing
+    // it, so the box is compared by what it was last given.
+    if (m_naturalShown != m_strNatural) {
+        m_editNatural->setPlainText(NaturalFormForDisplay(m_strNatural));
+        m_naturalShown = m_strNatural;
+    }
     m_btnTopMost->SetCheck(m_bTopMost);
 }
 
@@ -282,17 +293,23 @@ void CCalcDlg::ShowComputeError(const QString& text, std::optional<std::size_t> 
 void CCalcDlg::AddToHistory(const std::string& expression) {
     const QString entry = FromCodePage(expression);
     for (int i = 0; i < m_history->count(); ++i) {
-        if (m_history->item(i)->text().compare(entry, Qt::CaseInsensitive) == 0)
+        if (HistoryEntry(m_history->item(i)).compare(entry, Qt::CaseInsensitive) == 0)
             return;
     }
-    m_history->addItem(entry);
+    // A list line shows the beginning of a very long expression; laying
+    // out megabytes of text for one line would stall the window.
+    auto* item = new QListWidgetItem(entry.size() > kHistoryShownLength
+                                         ? entry.left(kHistoryShownLength) + QStringLiteral("…")
+                                         : entry);
+    item->setData(Qt::UserRole, entry);
+    m_history->addItem(item);
 }
 
 void CCalcDlg::OnHistoryDblClk() {
     UpdateData(true);
     const int row = m_history->currentRow();
     if (row >= 0)
-        m_strExpr = ToCodePage(m_history->item(row)->text());
+        m_strExpr = ToCodePage(HistoryEntry(m_history->item(row)));
     UpdateData(false);
     m_editExpr->ResetHistoryWalk();
 }

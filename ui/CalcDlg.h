@@ -108,7 +108,8 @@ class CCalcDlg : public QDialog {
 
     std::string m_strExpr;  // code page 936, as the engine reads it
     std::string m_strResult;
-    std::string m_strNatural;  // lines ended by "\r\n"
+    std::string m_strNatural;    // lines ended by "\r\n"
+    std::string m_naturalShown;  // what box 1005 was last given
     int m_bTopMost = 0;
     QIcon m_hIcon;
     VarTable m_vars;

@@ -4,6 +4,7 @@
 #include <QKeyEvent>
 #include <QStyle>
 #include <QStyleOptionFrame>
+#include <limits>
 
 namespace {
 
@@ -15,6 +16,9 @@ constexpr int kCaretWidth = 1;
 }  // namespace
 
 CExpressionEdit::CExpressionEdit(QWidget* parent) : QLineEdit(parent) {
+    // The editor may hand over an expression of any length; Qt would cut a
+    // line edit's text at 32767 characters without a word.
+    setMaxLength(std::numeric_limits<int>::max());
     connect(this, &QLineEdit::textEdited, this, [this] { ResetHistoryWalk(); });
 }
 

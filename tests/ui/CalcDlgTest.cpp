@@ -251,6 +251,29 @@ TEST_F(CalcDlgTest, TypingStopsAtTheVisibleWidthButTheProgramMaySetMore) {
     EXPECT_EQ(Result()->text(), "1.11111111111111e+299");
 }
 
+TEST_F(CalcDlgTest, AnExpressionOfAnyLengthIsKeptWholeFromBoxToHistoryAndBack) {
+    // 40,000 terms: more than a line edit holds unless told otherwise.
+    QString sum = "1";
+    for (int i = 1; i < 40000; ++i)
+        sum += "+1";
+    Expr()->setText(sum);
+    QTest::keyClick(Expr(), Qt::Key_Return);
+    EXPECT_EQ(Result()->text(), "40000");
+    ASSERT_EQ(History()->count(), 1);
+    EXPECT_LT(History()->item(0)->text().size(), 1100);  // the list line shows the beginning
+    EXPECT_TRUE(History()->item(0)->text().startsWith("1+1+1"));
+
+    Expr()->clear();
+    QTest::keyClick(Expr(), Qt::Key_Up);
+    EXPECT_EQ(Expr()->text(), sum);
+    Expr()->clear();
+    const QRect line = History()->visualItemRect(History()->item(0));
+    const QPoint onLine(line.left() + 5, line.center().y());
+    QTest::mouseClick(History()->viewport(), Qt::LeftButton, {}, onLine);
+    QTest::mouseDClick(History()->viewport(), Qt::LeftButton, {}, onLine);
+    EXPECT_EQ(Expr()->text(), sum);
+}
+
 TEST_F(CalcDlgTest, EscapeClearsOnlyTheExpressionAndFocusesIt) {
     TypeAndCompute("1/4");
     QTest::keyClicks(Expr(), "+5");
