@@ -16,7 +16,10 @@
 
 namespace {
 
-constexpr int kDialogFontPoints = 9;
+// 9 points at 96 dots per inch. Set in pixels, so that the text keeps
+// fitting the controls, whose sizes are in pixels too, on a screen of
+// another resolution.
+constexpr int kDialogFontPixels = 12;
 // A standard icon, as the icon control of the about box shows it.
 constexpr int kStandardIconPixels = 32;
 
@@ -24,10 +27,12 @@ QFont FirstInstalled(std::initializer_list<const char*> families, QFont fallback
     const QStringList installed = QFontDatabase::families();
     for (const char* family : families) {
         if (installed.contains(QString::fromUtf8(family), Qt::CaseInsensitive)) {
-            return QFont(QString::fromUtf8(family), kDialogFontPoints);
+            QFont font(QString::fromUtf8(family));
+            font.setPixelSize(kDialogFontPixels);
+            return font;
         }
     }
-    fallback.setPointSize(kDialogFontPoints);
+    fallback.setPixelSize(kDialogFontPixels);
     return fallback;
 }
 

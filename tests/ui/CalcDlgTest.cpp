@@ -92,6 +92,10 @@ TEST_F(CalcDlgTest, EveryControlSitsAtItsDialogUnitsTimesOneAndAHalfInsideTheFra
     EXPECT_TRUE(Result()->isReadOnly());
     EXPECT_TRUE(Natural()->isReadOnly());
     EXPECT_EQ(Natural()->lineWrapMode(), QPlainTextEdit::NoWrap);
+    // 9 points at 96 dpi, in a font that has the labels' characters.
+    EXPECT_EQ(dlg->font().pixelSize(), 12);
+    EXPECT_TRUE(QFontMetrics(dlg->font()).inFontUcs4(U'表'));
+    EXPECT_TRUE(QFontMetrics(dlg->font()).inFontUcs4(U'变'));
     // The columns of a drawing line up only if every character is as wide.
     const QFontMetrics metrics(Natural()->font());
     for (const char* text : {"i", "W", "-", " ", "^", "1"}) {
