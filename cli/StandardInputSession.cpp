@@ -6,6 +6,7 @@
 #include <string>
 
 #include "ConsoleOutput.h"
+#include "ConsoleText.h"
 #include "ExpressionRunner.h"
 #include "LineEditor.h"
 #include "LineReader.h"
@@ -65,6 +66,8 @@ bool ComputeEditedLines(LineEditor& editor, ExpressionRunner& runner, ConsoleOut
 bool ComputeStandardInput(ExpressionRunner& runner, ConsoleOutput& output) {
     const bool atTerminal = isatty(STDIN_FILENO) == 1;
     if (atTerminal) {
+        // Line editing needs the terminal's encoding from the start.
+        LoadUserLocale();
         if (const std::unique_ptr<LineEditor> editor = LineEditor::Load())
             return ComputeEditedLines(*editor, runner, output);
     }

@@ -35,6 +35,17 @@ namespace {
 constexpr std::size_t kTreeBytesPerTextByte = 24;
 }  // namespace
 
+namespace {
+// Appending rather than joining keeps GCC 12's -O3 overlap warning quiet.
+std::string WithLeadingZero(std::string_view fraction) {
+    std::string text;
+    text.reserve(fraction.size() + 1);
+    text += '0';
+    text += fraction;
+    return text;
+}
+}  // namespace
+
 CExpParser::CExpParser(std::string_view text)
     : m_pStore(std::make_unique<CExpNodeStore>(
           text.size() > CExpParser::kMaxLength ? 0 : text.size() * kTreeBytesPerTextByte)) {
@@ -169,7 +180,7 @@ CExpParser::Ptr CExpParser::ParseLiteral() {
     }
     const std::string_view mantissa = m_strInput.substr(from, mantissaEnd - from);
     Ptr number =
-        hasIntPart ? Leaf(mantissa, EXP_NUMBER) : Leaf("0" + std::string(mantissa), EXP_NUMBER);
+        hasIntPart ? Leaf(mantissa, EXP_NUMBER) : Leaf(WithLeadingZero(mantissa), EXP_NUMBER);
     if (!exponent)
         return number;
     return Infix(std::move(number), '*', Infix(Leaf("10", EXP_NUMBER), '^', std::move(exponent)));
