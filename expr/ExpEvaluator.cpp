@@ -25,19 +25,22 @@ T Lookup(const VarTable* vars, std::string_view name) {
 template <class T>
 T Walk(const CExpNode& root, Scope scope, const CExpFuncTable& funcs) {
     using Traits = ExpValueTraits<T>;
+    // Frames stay small: a sum of a million terms waits on a million of
+    // them. The functions of the calls being evaluated, innermost last, wait
+    // on a stack of their own.
     struct Frame {
         const CExpNode* node;
-        const CExpFuncTable::FuncEntry* function;
         int step;
         bool inArgument;
     };
+    std::vector<const CExpFuncTable::FuncEntry*> calls;
     // Room for every short expression from the start.
     constexpr std::size_t kInitialRoom = 32;
     std::vector<Frame> frames;
     std::vector<T> values;
     frames.reserve(kInitialRoom);
     values.reserve(kInitialRoom);
-    frames.push_back({&root, nullptr, 0, false});
+    frames.push_back({&root, 0, false});
 
     // A number or variable, which needs no frame of its own.
     auto pushLeaf = [&values, scope](const CExpNode& leaf, bool inArgument) {
@@ -56,7 +59,7 @@ T Walk(const CExpNode& root, Scope scope, const CExpFuncTable& funcs) {
         if (child && child->GetOp() == ' ' && !child->IsCall())
             pushLeaf(*child, inArgument);
         else
-            frames.push_back({child, nullptr, 0, inArgument});
+            frames.push_back({child, 0, inArgument});
     };
     auto popValue = [&values] {
         const T value = values.back();
@@ -82,12 +85,12 @@ T Walk(const CExpNode& root, Scope scope, const CExpFuncTable& funcs) {
                     const auto& entry = funcs.Find(node->GetName());
                     if (static_cast<int>(args.size()) < entry.argCount)
                         throw CExpException(EXP_ERR_OPERAND, 0);
-                    frames[index].function = &entry;
+                    calls.push_back(&entry);
                 } else {
                     // Each argument is checked before the next is evaluated.
                     values.back() = Traits::CheckResult(values.back());
                 }
-                const CExpFuncTable::FuncEntry& entry = *frames[index].function;
+                const CExpFuncTable::FuncEntry& entry = *calls.back();
                 if (frame.step < entry.argCount) {
                     descend(index, args[frame.step].get(), true);
                     continue;
@@ -104,6 +107,7 @@ T Walk(const CExpNode& root, Scope scope, const CExpFuncTable& funcs) {
                 }
                 values.resize(values.size() - used);
                 values.push_back(static_cast<T>(result));
+                calls.pop_back();
                 frames.pop_back();
                 continue;
             }
