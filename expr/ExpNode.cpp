@@ -104,7 +104,11 @@ void CExpNode::operator delete(void* memory) {
 void CExpNode::operator delete(CExpNode* node, std::destroying_delete_t) {
     if (!node->IsIndependent())
         return;
-    std::vector<CExpNode*> pending{node};
+    // The usual case, a parsed tree whose nodes all live in its store, needs
+    // no work list.
+    std::vector<CExpNode*> pending;
+    node->DetachIndependent(pending);
+    Dispose(node);
     DisposeAll(pending);
 }
 
