@@ -67,6 +67,9 @@ char CExpParser::NextChar() {
 std::unique_ptr<CExpNode> CExpParser::Parse() {
     if (m_nTextLength > kMaxLength)
         throw CExpException(EXP_ERR_EXPRESSION, static_cast<int>(kMaxLength));
+    // The text has been read, and its tree handed over, by an earlier call.
+    if (m_bDone || !m_pStore)
+        return nullptr;
     CExpNodeStore::Scope scope(*m_pStore);
     m_stack.reserve(16);
     m_stack.push_back({Rule::Whole, 0, 0, nullptr});

@@ -220,6 +220,14 @@ TEST(ExpTree, AParsedTreeOutlivesItsTextAndParser) {
     EXPECT_EQ(Shape(tree.get()), "-(+(12.5,*(abc,*(0.25,^(10,-(3))))),f(x1,7))");
 }
 
+// The tree belongs to the first call; a second finds the text read.
+TEST(ExpTree, ASecondParseGivesNoTree) {
+    CExpParser parser("1+2");
+    const CExpNode::Ptr tree = parser.Parse();
+    EXPECT_EQ(Shape(tree.get()), "+(1,2)");
+    EXPECT_EQ(parser.Parse(), nullptr);
+}
+
 // Trees put together by hand may hold parsed subtrees and the other way
 // round; freeing either kind frees each node once (ASan's leak and
 // double-free checks run on this in the sanitizer build).
