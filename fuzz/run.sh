@@ -13,13 +13,17 @@
 #
 # A finding, once fixed, is copied into fuzz/regressions/TARGET, where the
 # tests replay it in every build (bash scripts/test.sh).
+#
+#   bash fuzz/run.sh TARGET merge
+# adds to fuzz/corpus/TARGET those inputs of build-fuzz/corpus/TARGET that
+# reach code the seed corpus does not, so that the tests replay them too.
 set -euo pipefail
 
 REPO_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 TARGETS="parse compute render variables console_line"
 
 if [ $# -lt 2 ] || ! grep -qw -- "$1" <<<"$TARGETS"; then
-    echo "usage: $0 TARGET SECONDS [LIBFUZZER OPTIONS...]   (TARGET: $TARGETS)" >&2
+    echo "usage: $0 TARGET SECONDS|merge [LIBFUZZER OPTIONS...]   (TARGET: $TARGETS)" >&2
     exit 2
 fi
 target=$1
@@ -45,6 +49,11 @@ extra=()
 
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:allocator_may_return_null=0}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
+if [ "$seconds" = merge ]; then
+    # Edges alone decide, not how often each is taken: the corpus stays small.
+    exec nice -n 19 "$BUILD_DIR/fuzz/fuzz_$target" -merge=1 -use_counters=0 -timeout=1 -rss_limit_mb=2048 \
+        "${extra[@]}" "$REPO_ROOT/fuzz/corpus/$target" "$corpus"
+fi
 exec nice -n 19 "$BUILD_DIR/fuzz/fuzz_$target" \
     -max_total_time="$seconds" -timeout=1 -rss_limit_mb=2048 -malloc_limit_mb=2048 \
     -max_len=8192 -print_final_stats=1 \
