@@ -25,6 +25,11 @@ bool ComputeReadLines(bool atTerminal, ExpressionRunner& runner, ConsoleOutput& 
             output.Flush();
         }
         const std::optional<std::string_view> line = reader.Next();
+        for (int lost = reader.TakeLostLines(); lost > 0; --lost) {
+            output.Error(
+                "tallyfern-cli: out of memory; a line too long to hold was not computed\n");
+            allComputed = false;
+        }
         if (!line)
             break;
         if (runner.ComputeLine(*line) == LineOutcome::Failed)

@@ -71,6 +71,20 @@ TEST_F(CliLimitsTest, RunningOutOfMemoryIsReported) {
     EXPECT_EQ(run.status, 1);
 }
 
+// A line longer than the memory can hold is read to its end and passed
+// over; the lines after it compute.
+TEST_F(CliLimitsTest, ALineTooLongToHoldIsPassedOver) {
+    if (kAddressSanitizer)
+        GTEST_SKIP() << "AddressSanitizer reserves more address space than the limit allows";
+    CliRequest request;
+    request.input = "1+1\n" + std::string(100'000'000, ' ') + "2+2\n3+3";
+    request.memoryLimitKb = 60'000;
+    const CliRun run = RunCli(request);
+    EXPECT_EQ(run.out, "2\n6\n");
+    EXPECT_EQ(run.err, "tallyfern-cli: out of memory; a line too long to hold was not computed\n");
+    EXPECT_EQ(run.status, 1);
+}
+
 // When memory runs out while the drawing is made, the result printed before
 // it stands and only the drawing is reported missing.
 TEST_F(CliLimitsTest, RunningOutOfMemoryWhileDrawingKeepsTheResult) {
