@@ -89,11 +89,6 @@ void CExpParser::BeginSum() {
 
 void CExpParser::BeginTerm() {
     m_stack.push_back({Rule::Term, 0, 0, nullptr});
-    BeginPower();
-}
-
-void CExpParser::BeginPower() {
-    m_stack.push_back({Rule::Power, '^', 0, nullptr});
 }
 
 void CExpParser::OpenLevel(int at) {
@@ -116,7 +111,6 @@ CExpParser::Ptr CExpParser::ParseFactor() {
         OpenLevel(start);
         // A sign's operand is a whole power: -2^2 is -(2^2).
         m_stack.push_back({Rule::Sign, c, start, nullptr});
-        BeginPower();
         return nullptr;
     }
     if (IsLetter(c)) {
@@ -228,6 +222,16 @@ CExpParser::Ptr CExpParser::ParseDigits(bool signsAllowed) {
 
 CExpParser::Ptr CExpParser::Reduce(Ptr operand) {
     Frame& top = m_stack.back();
+    // The operands of a product and of a sign are powers. A power rule
+    // waits only where a '^' follows its first factor: most factors have
+    // none.
+    if (top.rule == Rule::Term || top.rule == Rule::Sign) {
+        if (NextChar() == '^') {
+            m_stack.push_back({Rule::Power, '^', 0, std::move(operand)});
+            return nullptr;
+        }
+        PutBack();
+    }
     const auto combine = [&](Frame& f) {
         f.result =
             f.result ? Infix(std::move(f.result), f.op, std::move(operand)) : std::move(operand);
@@ -254,8 +258,6 @@ CExpParser::Ptr CExpParser::Reduce(Ptr operand) {
                 top.op = c;
                 if (isSum)
                     BeginTerm();
-                else
-                    BeginPower();
                 return nullptr;
             }
             PutBack();

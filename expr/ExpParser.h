@@ -61,7 +61,6 @@ class CExpParser {
 
     void BeginSum();
     void BeginTerm();
-    void BeginPower();
     void OpenLevel(int at);
     Ptr ParseFactor();
     Ptr ParseName();
