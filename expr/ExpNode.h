@@ -97,8 +97,8 @@ class CExpNode {
     // Function call with its arguments in source order.
     CExpNode(std::string_view name, ArgList args);
 
-    // A deep copy of `other`'s subtree, whose nodes live in a store of
-    // this node's own.
+    // A deep copy of `other`'s subtree, whose nodes live in the current
+    // store, or else in a store of this node's own.
     CExpNode(const CExpNode& other);
     CExpNode& operator=(const CExpNode&) = delete;
     ~CExpNode();
