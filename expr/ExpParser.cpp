@@ -33,9 +33,7 @@ namespace {
 // the densest text there is: the first block of the store then takes most
 // trees whole.
 constexpr std::size_t kTreeBytesPerTextByte = 24;
-}  // namespace
 
-namespace {
 // Appending rather than joining keeps GCC 12's -O3 overlap warning quiet.
 std::string WithLeadingZero(std::string_view fraction) {
     std::string text;
