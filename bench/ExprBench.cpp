@@ -2,7 +2,9 @@
 //
 //   Parse/...    CExpParser::Parse alone; freeing the tree is not timed.
 //   Evaluate/... CExpEvaluator::Evaluate on a tree parsed beforehand.
-//   Compute/...  ComputeExpression: parse, copy, evaluate, free.
+//   Compute/...  ComputeExpression: parse, evaluate, free.
+//   Copy/...     CopyTree of a parsed tree; freeing the copy is not timed.
+//   Free/...     freeing a parsed tree alone.
 //
 // Inputs: long sums ("1+2.5+3+..." of N terms), short expressions computed one
 // at a time, and deep nesting of parentheses, sin calls and signs.
@@ -39,14 +41,21 @@ struct Input {
 // same order, left to right.
 Input LongSum(std::int64_t terms) {
     static constexpr std::array<std::pair<std::string_view, double>, 7> kTerms{{
-        {"1", 1.0}, {"2.5", 2.5}, {"3", 3.0}, {"4.75", 4.75}, {"10", 10.0}, {"0.125", 0.125}, {"7", 7.0},
+        {"1", 1.0},
+        {"2.5", 2.5},
+        {"3", 3.0},
+        {"4.75", 4.75},
+        {"10", 10.0},
+        {"0.125", 0.125},
+        {"7", 7.0},
     }};
     Input in;
     in.text.reserve(static_cast<std::size_t>(terms) * 4);
     in.expected = 0.0;
     for (std::int64_t i = 0; i < terms; ++i) {
         const auto& [text, value] = kTerms[static_cast<std::size_t>(i) % kTerms.size()];
-        if (i > 0) in.text += '+';
+        if (i > 0)
+            in.text += '+';
         in.text += text;
         in.expected = i == 0 ? value : in.expected + value;
     }
@@ -64,11 +73,13 @@ Input NestedSin(std::int64_t depth) {
     Input in;
     const auto n = static_cast<std::size_t>(depth);
     in.text.reserve(n * 5 + 3);
-    for (std::size_t i = 0; i < n; ++i) in.text += "sin(";
+    for (std::size_t i = 0; i < n; ++i)
+        in.text += "sin(";
     in.text += "0.5";
     in.text.append(n, ')');
     in.expected = 0.5;
-    for (std::size_t i = 0; i < n; ++i) in.expected = std::sin(in.expected);
+    for (std::size_t i = 0; i < n; ++i)
+        in.expected = std::sin(in.expected);
     return in;
 }
 
@@ -77,7 +88,8 @@ Input NestedNegation(std::int64_t depth) {
     Input in;
     const auto n = static_cast<std::size_t>(depth);
     in.text.reserve(n * 3 + 1);
-    for (std::size_t i = 0; i < n; ++i) in.text += "-(";
+    for (std::size_t i = 0; i < n; ++i)
+        in.text += "-(";
     in.text += '1';
     in.text.append(n, ')');
     in.expected = depth % 2 == 0 ? 1.0 : -1.0;
@@ -96,8 +108,8 @@ const std::vector<Input>& ShortExpressions() {
             const double d = 3 + i % 11;
             const double e = 0.5 * (i % 7);
             Input in;
-            in.text = FormatResult(a) + "*(" + FormatResult(b) + "+" + FormatResult(c) + ")/" + FormatResult(d) + "-" +
-                      FormatResult(e);
+            in.text = FormatResult(a) + "*(" + FormatResult(b) + "+" + FormatResult(c) + ")/" +
+                      FormatResult(d) + "-" + FormatResult(e);
             in.expected = a * (b + c) / d - e;
             out.push_back(std::move(in));
         }
@@ -111,8 +123,11 @@ const std::vector<Input>& ShortExpressions() {
 bool Check(benchmark::State& state, const Input& in) {
     try {
         const double got = ComputeExpression(in.text, VarTable{});
-        if (got == in.expected) return true;
-        state.SkipWithError(("wrong result " + FormatResult(got) + ", expected " + FormatResult(in.expected)).c_str());
+        if (got == in.expected)
+            return true;
+        state.SkipWithError(
+            ("wrong result " + FormatResult(got) + ", expected " + FormatResult(in.expected))
+                .c_str());
     } catch (const CExpException& e) {
         state.SkipWithError(("engine error code " + std::to_string(e.GetCode())).c_str());
     }
@@ -126,7 +141,8 @@ void ReportBytes(benchmark::State& state, std::size_t bytesPerIteration) {
 }
 
 void ParseOne(benchmark::State& state, const Input& in) {
-    if (!Check(state, in)) return;
+    if (!Check(state, in))
+        return;
     for (auto _ : state) {
         CExpParser parser(in.text);
         std::unique_ptr<CExpNode> tree = parser.Parse();
@@ -139,7 +155,8 @@ void ParseOne(benchmark::State& state, const Input& in) {
 }
 
 void EvaluateOne(benchmark::State& state, const Input& in) {
-    if (!Check(state, in)) return;
+    if (!Check(state, in))
+        return;
     const VarTable vars;
     CExpEvaluator evaluator;
     evaluator.m_funcs.SetVariables(&vars);
@@ -151,12 +168,51 @@ void EvaluateOne(benchmark::State& state, const Input& in) {
 }
 
 void ComputeOne(benchmark::State& state, const Input& in) {
-    if (!Check(state, in)) return;
+    if (!Check(state, in))
+        return;
     const VarTable vars;
     for (auto _ : state) {
         benchmark::DoNotOptimize(ComputeExpression(in.text, vars));
     }
     ReportBytes(state, in.text.size());
+}
+
+// Copying a parsed tree (what drawing a tree the caller keeps costs first),
+// and freeing one, which a computation does once it is done.
+void CopyOne(benchmark::State& state, const Input& in) {
+    if (!Check(state, in))
+        return;
+    const std::unique_ptr<CExpNode> tree = CExpParser(in.text).Parse();
+    for (auto _ : state) {
+        std::unique_ptr<CExpNode> copy = CopyTree(tree.get());
+        benchmark::DoNotOptimize(copy.get());
+        state.PauseTiming();
+        copy.reset();
+        state.ResumeTiming();
+    }
+    ReportBytes(state, in.text.size());
+}
+
+void FreeOne(benchmark::State& state, const Input& in) {
+    if (!Check(state, in))
+        return;
+    for (auto _ : state) {
+        state.PauseTiming();
+        std::unique_ptr<CExpNode> tree = CExpParser(in.text).Parse();
+        state.ResumeTiming();
+        tree.reset();
+        benchmark::DoNotOptimize(tree.get());
+    }
+    ReportBytes(state, in.text.size());
+}
+
+template <Input (*Make)(std::int64_t)>
+void BM_Copy(benchmark::State& state) {
+    CopyOne(state, Make(state.range(0)));
+}
+template <Input (*Make)(std::int64_t)>
+void BM_Free(benchmark::State& state) {
+    FreeOne(state, Make(state.range(0)));
 }
 
 template <Input (*Make)(std::int64_t)>
@@ -178,7 +234,8 @@ void BM_Compute(benchmark::State& state) {
 void BM_ParseShort(benchmark::State& state) {
     const auto& inputs = ShortExpressions();
     for (const Input& in : inputs)
-        if (!Check(state, in)) return;
+        if (!Check(state, in))
+            return;
     std::size_t i = 0, bytes = 0;
     for (auto _ : state) {
         const Input& in = inputs[i];
@@ -193,7 +250,8 @@ void BM_ParseShort(benchmark::State& state) {
 void BM_ComputeShort(benchmark::State& state) {
     const auto& inputs = ShortExpressions();
     for (const Input& in : inputs)
-        if (!Check(state, in)) return;
+        if (!Check(state, in))
+            return;
     const VarTable vars;
     std::size_t i = 0, bytes = 0;
     for (auto _ : state) {
@@ -206,11 +264,13 @@ void BM_ComputeShort(benchmark::State& state) {
 }
 
 void LongSumSizes(benchmark::internal::Benchmark* b) {
-    for (std::int64_t n : {1'000, 10'000, 100'000, 1'000'000}) b->Arg(n);
+    for (std::int64_t n : {1'000, 10'000, 100'000, 1'000'000})
+        b->Arg(n);
     b->Unit(benchmark::kMillisecond);
 }
 void NestingDepths(benchmark::internal::Benchmark* b) {
-    for (std::int64_t n : {10'000, 100'000}) b->Arg(n);
+    for (std::int64_t n : {10'000, 100'000})
+        b->Arg(n);
     b->Unit(benchmark::kMillisecond);
 }
 void DeepOnly(benchmark::internal::Benchmark* b) {
@@ -222,6 +282,8 @@ void DeepOnly(benchmark::internal::Benchmark* b) {
 BENCHMARK(BM_Parse<LongSum>)->Name("Parse/LongSum")->Apply(LongSumSizes);
 BENCHMARK(BM_Evaluate<LongSum>)->Name("Evaluate/LongSum")->Apply(LongSumSizes);
 BENCHMARK(BM_Compute<LongSum>)->Name("Compute/LongSum")->Apply(LongSumSizes);
+BENCHMARK(BM_Copy<LongSum>)->Name("Copy/LongSum")->Apply(LongSumSizes);
+BENCHMARK(BM_Free<LongSum>)->Name("Free/LongSum")->Apply(LongSumSizes);
 
 BENCHMARK(BM_ParseShort)->Name("Parse/Short");
 BENCHMARK(BM_ComputeShort)->Name("Compute/Short");
@@ -241,14 +303,17 @@ int main(int argc, char** argv) {
     std::vector<char*> args(argv, argv + argc);
     bool minTimeGiven = false;
     for (int i = 1; i < argc; ++i)
-        if (std::strncmp(argv[i], "--benchmark_min_time", 20) == 0) minTimeGiven = true;
+        if (std::strncmp(argv[i], "--benchmark_min_time", 20) == 0)
+            minTimeGiven = true;
     static char defaultMinTime[] = "--benchmark_min_time=0.05";
-    if (!minTimeGiven) args.insert(args.begin() + 1, defaultMinTime);
+    if (!minTimeGiven)
+        args.insert(args.begin() + 1, defaultMinTime);
     int count = static_cast<int>(args.size());
     args.push_back(nullptr);
 
     benchmark::Initialize(&count, args.data());
-    if (benchmark::ReportUnrecognizedArguments(count, args.data())) return 1;
+    if (benchmark::ReportUnrecognizedArguments(count, args.data()))
+        return 1;
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
     return 0;

@@ -19,8 +19,16 @@ LineOutcome ExpressionRunner::Run(std::string_view consoleText, bool skipBlank) 
             ComputedExpression computed = ComputeExpressionTree(stripped, m_variables);
             m_output.Result(FormatResult(computed.value));
             m_output.Result("\n");
-            if (m_naturalFormWidth)
-                PrintNaturalForm(std::move(computed.tree), *m_naturalFormWidth);
+            if (m_naturalFormWidth) {
+                // The value stands already: only the drawing is lost.
+                try {
+                    PrintNaturalForm(std::move(computed.tree), *m_naturalFormWidth);
+                } catch (const std::bad_alloc&) {
+                    m_output.Error(
+                        "tallyfern-cli: out of memory; the natural form was not drawn\n");
+                    return LineOutcome::Failed;
+                }
+            }
             return LineOutcome::Computed;
         } catch (const CExpException& error) {
             ReportError(ComposeErrorMessage(error, stripped));

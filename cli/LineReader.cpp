@@ -4,12 +4,19 @@
 
 #include <cerrno>
 #include <cstring>
+#include <new>
 
 namespace {
 constexpr std::size_t kChunkSize = std::size_t{1} << 16;
 }
 
 LineReader::LineReader(int fd) : m_fd(fd), m_buffer(kChunkSize, '\0') {}
+
+int LineReader::TakeLostLines() {
+    const int lost = m_lostLines;
+    m_lostLines = 0;
+    return lost;
+}
 
 std::optional<std::string_view> LineReader::Next() {
     for (;;) {
@@ -18,11 +25,26 @@ std::optional<std::string_view> LineReader::Next() {
         if (newline != std::string_view::npos) {
             m_begin += newline + 1;
             m_searched = 0;
+            if (m_losingLine) {
+                m_losingLine = false;
+                ++m_lostLines;
+                continue;
+            }
             return unread.substr(0, newline);
         }
-        m_searched = unread.size();
+        if (m_losingLine) {
+            m_begin = m_end;
+            m_searched = 0;
+        } else {
+            m_searched = unread.size();
+        }
         if (!m_atEnd && Refill())
             continue;
+        if (m_losingLine) {
+            m_losingLine = false;
+            ++m_lostLines;
+            return std::nullopt;
+        }
         if (unread.empty())
             return std::nullopt;
         m_begin = m_end;
@@ -31,15 +53,26 @@ std::optional<std::string_view> LineReader::Next() {
     }
 }
 
+void LineReader::LoseLine() {
+    m_losingLine = true;
+    m_begin = m_end = 0;
+    m_searched = 0;
+}
+
 bool LineReader::Refill() {
     if (m_begin > 0) {
         std::memmove(m_buffer.data(), m_buffer.data() + m_begin, m_end - m_begin);
         m_end -= m_begin;
         m_begin = 0;
     }
-    // A line longer than the buffer makes it grow.
-    if (m_buffer.size() - m_end < kChunkSize / 2)
-        m_buffer.resize(m_buffer.size() * 2);
+    // A line longer than the buffer makes it grow, as far as memory allows.
+    if (m_buffer.size() - m_end < kChunkSize / 2) {
+        try {
+            m_buffer.resize(m_buffer.size() * 2);
+        } catch (const std::bad_alloc&) {
+            LoseLine();
+        }
+    }
     for (;;) {
         const ssize_t got = read(m_fd, m_buffer.data() + m_end, m_buffer.size() - m_end);
         if (got > 0) {

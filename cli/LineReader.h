@@ -13,8 +13,14 @@ class LineReader {
     explicit LineReader(int fd);
 
     // The next line without its '\n', valid until the next call; none at the
-    // end of the input or after a read error.
+    // end of the input or after a read error. A line longer than the memory
+    // left can hold is passed over (read to its end and dropped), and counted
+    // for TakeLostLines.
     std::optional<std::string_view> Next();
+
+    // How many lines were passed over since the last call; they came before
+    // the line Next returned last.
+    int TakeLostLines();
 
     // The errno of a failed read, or 0.
     int ReadError() const { return m_readError; }
@@ -23,6 +29,9 @@ class LineReader {
     // Moves the unread part to the front and reads more behind it; false at
     // the end of the input or on an error.
     bool Refill();
+    // Drops the unread part of a line that does not fit, and passes over the
+    // rest of it as it arrives.
+    void LoseLine();
 
     int m_fd;
     std::string m_buffer;
@@ -30,5 +39,7 @@ class LineReader {
     std::size_t m_end = 0;       // end of the bytes read
     std::size_t m_searched = 0;  // bytes after m_begin known to hold no '\n'
     bool m_atEnd = false;
+    bool m_losingLine = false;  // the bytes up to the next '\n' are dropped
+    int m_lostLines = 0;
     int m_readError = 0;
 };

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "ConsoleOutput.h"
+#include "ConsoleText.h"
 #include "ExpressionRunner.h"
 #include "LineEditor.h"
 #include "LineReader.h"
@@ -24,6 +25,11 @@ bool ComputeReadLines(bool atTerminal, ExpressionRunner& runner, ConsoleOutput& 
             output.Flush();
         }
         const std::optional<std::string_view> line = reader.Next();
+        for (int lost = reader.TakeLostLines(); lost > 0; --lost) {
+            output.Error(
+                "tallyfern-cli: out of memory; a line too long to hold was not computed\n");
+            allComputed = false;
+        }
         if (!line)
             break;
         if (runner.ComputeLine(*line) == LineOutcome::Failed)
@@ -65,6 +71,8 @@ bool ComputeEditedLines(LineEditor& editor, ExpressionRunner& runner, ConsoleOut
 bool ComputeStandardInput(ExpressionRunner& runner, ConsoleOutput& output) {
     const bool atTerminal = isatty(STDIN_FILENO) == 1;
     if (atTerminal) {
+        // Line editing needs the terminal's encoding from the start.
+        LoadUserLocale();
         if (const std::unique_ptr<LineEditor> editor = LineEditor::Load())
             return ComputeEditedLines(*editor, runner, output);
     }

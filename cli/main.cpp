@@ -1,9 +1,9 @@
-#include <clocale>
 #include <optional>
 #include <span>
 
 #include "CommandLine.h"
 #include "ConsoleOutput.h"
+#include "ConsoleText.h"
 #include "ExitStatus.h"
 #include "ExpressionRunner.h"
 #include "StandardInputSession.h"
@@ -45,10 +45,8 @@ int Run(const ParsedCommandLine& commandLine, ConsoleOutput& output) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    // Arguments and standard input come in the user's encoding; numbers are
-    // read and written by locale-free means, so a decimal comma changes
-    // nothing.
-    std::setlocale(LC_ALL, "");
+    // Arguments and standard input come in the user's encoding.
+    LoadUserLocaleOnDemand();
     ConsoleOutput output;
     const int status = Run(
         ParseCommandLine(std::span<const char* const>(argv + 1, argc > 0 ? argc - 1 : 0)), output);

@@ -8,10 +8,13 @@
 
 namespace {
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 std::size_t SkipDigits(std::string_view text, std::size_t i) {
-    while (i < text.size() && IsDigit(text[i])) ++i;
+    while (i < text.size() && IsDigit(text[i]))
+        ++i;
     return i;
 }
 
@@ -30,12 +33,14 @@ T ReadOutOfRange(std::string_view decimal) {
 template <class T>
 T Convert(std::string_view decimal) {
     // from_chars takes no '+' sign.
-    if (!decimal.empty() && decimal.front() == '+') decimal.remove_prefix(1);
+    if (!decimal.empty() && decimal.front() == '+')
+        decimal.remove_prefix(1);
     T value{};
     const auto [ptr, ec] = std::from_chars(decimal.data(), decimal.data() + decimal.size(), value,
                                            std::chars_format::general);
     (void)ptr;
-    if (ec == std::errc::result_out_of_range) return ReadOutOfRange<T>(decimal);
+    if (ec == std::errc::result_out_of_range)
+        return ReadOutOfRange<T>(decimal);
     return value;
 }
 
@@ -43,7 +48,8 @@ T Convert(std::string_view decimal) {
 
 std::size_t ScanDecimal(std::string_view text) {
     std::size_t i = 0;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-'))
+        ++i;
     const std::size_t intFrom = i;
     i = SkipDigits(text, i);
     std::size_t digits = i - intFrom;
@@ -51,26 +57,47 @@ std::size_t ScanDecimal(std::string_view text) {
         const std::size_t fracFrom = i + 1;
         const std::size_t fracTo = SkipDigits(text, fracFrom);
         digits += fracTo - fracFrom;
-        if (digits > 0) i = fracTo;
+        if (digits > 0)
+            i = fracTo;
     }
-    if (digits == 0) return 0;
+    if (digits == 0)
+        return 0;
     if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
         std::size_t j = i + 1;
-        if (j < text.size() && (text[j] == '+' || text[j] == '-')) ++j;
+        if (j < text.size() && (text[j] == '+' || text[j] == '-'))
+            ++j;
         const std::size_t expTo = SkipDigits(text, j);
-        if (expTo > j) i = expTo;
+        if (expTo > j)
+            i = expTo;
     }
     return i;
 }
 
-double DecimalToDouble(std::string_view decimal) { return Convert<double>(decimal); }
-float DecimalToFloat(std::string_view decimal) { return Convert<float>(decimal); }
+double DecimalToDouble(std::string_view decimal) {
+    return Convert<double>(decimal);
+}
+
+std::optional<double> WholeDecimalToDouble(std::string_view text) {
+    if (text.empty() || !(IsDigit(text[0]) || text[0] == '.'))
+        return std::nullopt;
+    double value = 0;
+    const auto [ptr, ec] =
+        std::from_chars(text.data(), text.data() + text.size(), value, std::chars_format::general);
+    if (ec != std::errc() || ptr != text.data() + text.size())
+        return std::nullopt;
+    return value;
+}
+float DecimalToFloat(std::string_view decimal) {
+    return Convert<float>(decimal);
+}
 
 std::optional<double> ReadVariableValue(std::string_view text) {
     std::size_t from = 0;
     // The white space the C library's number reader skips.
-    while (from < text.size() && (text[from] == ' ' || (text[from] >= '\t' && text[from] <= '\r'))) ++from;
+    while (from < text.size() && (text[from] == ' ' || (text[from] >= '\t' && text[from] <= '\r')))
+        ++from;
     const std::string_view number = text.substr(from);
-    if (number.empty() || ScanDecimal(number) != number.size()) return std::nullopt;
+    if (number.empty() || ScanDecimal(number) != number.size())
+        return std::nullopt;
     return DecimalToDouble(number);
 }

@@ -17,6 +17,11 @@ std::size_t ScanDecimal(std::string_view text);
 // beyond the largest double gives an infinity, one below the smallest
 // subnormal gives zero.
 double DecimalToDouble(std::string_view decimal);
+// The double nearest to `text` when all of it is one decimal in double range
+// that starts with a digit or '.', as the parser's literals do; none
+// otherwise. The quick way for the common case: callers fall back to
+// ScanDecimal and DecimalToDouble.
+std::optional<double> WholeDecimalToDouble(std::string_view text);
 float DecimalToFloat(std::string_view decimal);
 
 // A variable's value as typed in the grid or given on the command line:

@@ -14,11 +14,19 @@ constexpr std::size_t kExponentDigits = 3;
 }  // namespace
 
 std::string StripWhitespace(std::string_view text) {
+    // Most text has few blanks: the runs between them are copied whole.
+    auto isBlank = [](char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; };
     std::string stripped;
     stripped.reserve(text.size());
-    for (const char c : text) {
-        if (c != ' ' && c != '\t' && c != '\n' && c != '\r')
-            stripped.push_back(c);
+    std::size_t from = 0;
+    while (from < text.size()) {
+        std::size_t to = from;
+        while (to < text.size() && !isBlank(text[to]))
+            ++to;
+        stripped.append(text.data() + from, to - from);
+        from = to;
+        while (from < text.size() && isBlank(text[from]))
+            ++from;
     }
     return stripped;
 }

@@ -14,7 +14,8 @@
 std::string StripWhitespace(std::string_view text);
 
 // Parses the stripped text, evaluates it with the variables and checks the
-// result; throws CExpException.
+// result; throws CExpException, or std::bad_alloc when memory runs out (all
+// that was taken is given back first).
 double ComputeExpression(std::string_view stripped, const VarTable& vars);
 
 // A computed value together with the tree it was computed from, which the

@@ -14,7 +14,8 @@ struct Scope {
 template <class T>
 T Lookup(const VarTable* vars, std::string_view name) {
     const auto value = vars ? vars->Find(name) : std::nullopt;
-    if (!value) throw CExpException(EXP_ERR_UNDEFINED, name);
+    if (!value)
+        throw CExpException(EXP_ERR_UNDEFINED, name);
     return ExpValueTraits<T>::FromVariable(*value);
 }
 
@@ -24,20 +25,41 @@ T Lookup(const VarTable* vars, std::string_view name) {
 template <class T>
 T Walk(const CExpNode& root, Scope scope, const CExpFuncTable& funcs) {
     using Traits = ExpValueTraits<T>;
+    // Frames stay small: a sum of a million terms waits on a million of
+    // them. The functions of the calls being evaluated, innermost last, wait
+    // on a stack of their own.
     struct Frame {
         const CExpNode* node;
-        const CExpFuncTable::FuncEntry* function;
         int step;
         bool inArgument;
     };
+    std::vector<const CExpFuncTable::FuncEntry*> calls;
+    // Room for every short expression from the start.
+    constexpr std::size_t kInitialRoom = 32;
     std::vector<Frame> frames;
     std::vector<T> values;
-    frames.push_back({&root, nullptr, 0, false});
+    frames.reserve(kInitialRoom);
+    values.reserve(kInitialRoom);
+    frames.push_back({&root, 0, false});
 
-    // Schedules `child` under the frame at `index`.
-    auto descend = [&frames](std::size_t index, const CExpNode* child, bool inArgument) {
+    // A number or variable, which needs no frame of its own.
+    auto pushLeaf = [&values, scope](const CExpNode& leaf, bool inArgument) {
+        const VarTable* vars = inArgument ? scope.args : scope.top;
+        if (leaf.IsVariable())
+            values.push_back(Lookup<T>(vars, leaf.GetText()));
+        else if (leaf.IsNumber())
+            values.push_back(Traits::ConvertLiteral(leaf.GetText()));
+        else
+            throw CExpException(EXP_ERR_OPERAND, 0);
+    };
+    // Schedules `child` under the frame at `index`. A leaf child is
+    // evaluated at once, as it would be first thing on the next round.
+    auto descend = [&frames, &pushLeaf](std::size_t index, const CExpNode* child, bool inArgument) {
         ++frames[index].step;
-        frames.push_back({child, nullptr, 0, inArgument});
+        if (child && child->GetOp() == ' ' && !child->IsCall())
+            pushLeaf(*child, inArgument);
+        else
+            frames.push_back({child, 0, inArgument});
     };
     auto popValue = [&values] {
         const T value = values.back();
@@ -49,24 +71,26 @@ T Walk(const CExpNode& root, Scope scope, const CExpFuncTable& funcs) {
         const std::size_t index = frames.size() - 1;
         const Frame frame = frames[index];
         const CExpNode* node = frame.node;
-        if (node == nullptr) throw CExpException(EXP_ERR_OPERAND, 0);
+        if (node == nullptr)
+            throw CExpException(EXP_ERR_OPERAND, 0);
 
         if (node->IsCall()) {
             if constexpr (!Traits::kHasFunctions) {
                 throw CExpException(EXP_ERR_OPERATOR, 0);
             } else {
-                const CExpNode::ArgList& args = node->GetArgs();
+                const CExpNode::ArgSpan args = node->GetArgs();
                 if (frame.step == 0) {
                     // The name is looked up and the argument count checked
                     // before any argument is evaluated.
                     const auto& entry = funcs.Find(node->GetName());
-                    if (static_cast<int>(args.size()) < entry.argCount) throw CExpException(EXP_ERR_OPERAND, 0);
-                    frames[index].function = &entry;
+                    if (static_cast<int>(args.size()) < entry.argCount)
+                        throw CExpException(EXP_ERR_OPERAND, 0);
+                    calls.push_back(&entry);
                 } else {
                     // Each argument is checked before the next is evaluated.
                     values.back() = Traits::CheckResult(values.back());
                 }
-                const CExpFuncTable::FuncEntry& entry = *frames[index].function;
+                const CExpFuncTable::FuncEntry& entry = *calls.back();
                 if (frame.step < entry.argCount) {
                     descend(index, args[frame.step].get(), true);
                     continue;
@@ -75,13 +99,15 @@ T Walk(const CExpNode& root, Scope scope, const CExpFuncTable& funcs) {
                 const std::size_t used = static_cast<std::size_t>(entry.argCount);
                 double result;
                 if constexpr (std::is_same_v<T, double>) {
-                    result = entry.fn(funcs, std::span<const double>(values.data() + values.size() - used, used));
+                    result = entry.fn(
+                        funcs, std::span<const double>(values.data() + values.size() - used, used));
                 } else {
                     const std::vector<double> arguments(values.end() - used, values.end());
                     result = entry.fn(funcs, arguments);
                 }
                 values.resize(values.size() - used);
                 values.push_back(static_cast<T>(result));
+                calls.pop_back();
                 frames.pop_back();
                 continue;
             }
@@ -92,17 +118,10 @@ T Walk(const CExpNode& root, Scope scope, const CExpFuncTable& funcs) {
         const CExpNode* right = node->GetRight();
         const bool in = frame.inArgument;
         switch (op) {
-            case ' ': {
-                const VarTable* vars = in ? scope.args : scope.top;
-                if (node->IsVariable())
-                    values.push_back(Lookup<T>(vars, node->GetText()));
-                else if (node->IsNumber())
-                    values.push_back(Traits::ConvertLiteral(node->GetText()));
-                else
-                    throw CExpException(EXP_ERR_OPERAND, 0);
+            case ' ':
+                pushLeaf(*node, in);
                 frames.pop_back();
                 continue;
-            }
             case '(':
                 if (frame.step == 0) {
                     descend(index, left, in);
@@ -116,7 +135,8 @@ T Walk(const CExpNode& root, Scope scope, const CExpFuncTable& funcs) {
                         descend(index, right, in);
                         continue;
                     }
-                    if (op == '-') values.back() = Traits::Negate(values.back());
+                    if (op == '-')
+                        values.back() = Traits::Negate(values.back());
                     break;
                 }
                 [[fallthrough]];
@@ -141,7 +161,8 @@ T Walk(const CExpNode& root, Scope scope, const CExpFuncTable& funcs) {
                 if (frame.step == 1) {
                     // The divisor is tested before the dividend is evaluated,
                     // so x/0 reports the division even when x is undefined.
-                    if (op == '/' && Traits::IsEqual(values.back(), T(0))) throw CExpException(EXP_ERR_DIVZERO, 0);
+                    if (op == '/' && Traits::IsEqual(values.back(), T(0)))
+                        throw CExpException(EXP_ERR_DIVZERO, 0);
                     descend(index, left, in);
                     continue;
                 } else {

@@ -34,14 +34,16 @@ void CExpFuncTable::Register(std::string_view name, int argCount, BuiltinFn fn) 
 
 const CExpFuncTable::FuncEntry& CExpFuncTable::Find(std::string_view name) const {
     for (const FuncEntry& entry : *m_entries) {
-        if (entry.name == name) return entry;
+        if (entry.name == name)
+            return entry;
     }
     throw CExpException(EXP_ERR_OPERATOR, 0);
 }
 
-double CExpFuncTable::Call(std::string_view name, const CExpNode::ArgList& args) const {
+double CExpFuncTable::Call(std::string_view name, CExpNode::ArgSpan args) const {
     const FuncEntry& entry = Find(name);
-    if (static_cast<int>(args.size()) < entry.argCount) throw CExpException(EXP_ERR_OPERAND, 0);
+    if (static_cast<int>(args.size()) < entry.argCount)
+        throw CExpException(EXP_ERR_OPERAND, 0);
     std::vector<double> values;
     for (int i = 0; i < entry.argCount; ++i) {
         values.push_back(CExpEvaluator::CheckResult(EvaluateArgument(*args[i], *this)));

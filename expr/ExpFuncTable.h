@@ -17,7 +17,7 @@ class VarTable;
 // (argCount of them, each already evaluated and checked); the caller
 // evaluates the arguments, so nested calls never nest on the call stack.
 class CExpFuncTable {
-public:
+  public:
     using BuiltinFn = double (*)(const CExpFuncTable& table, std::span<const double> args);
     struct FuncEntry {
         std::string name;
@@ -43,13 +43,13 @@ public:
     // Calls a function by name: evaluates and checks the arguments it uses,
     // first to last, with the table's variables, then applies the formula.
     // EXP_ERR_OPERAND when the call has fewer arguments than the function uses.
-    double Call(std::string_view name, const CExpNode::ArgList& args) const;
+    double Call(std::string_view name, CExpNode::ArgSpan args) const;
 
     double Pi() const { return m_pi; }
     const VarTable* Variables() const { return m_pVars; }
     int Count() const { return m_count; }
 
-private:
+  private:
     // Shared between tables until one of them registers a function of its
     // own: every evaluation builds a table.
     std::shared_ptr<const std::vector<FuncEntry>> m_entries;

@@ -6,9 +6,15 @@ namespace {
 
 constexpr char kEndMarker = '`';
 
-bool IsLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-bool IsOperator(char c) { return c == '+' || c == '-' || c == '*' || c == '/' || c == '^'; }
+bool IsLetter(char c) {
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+}
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+bool IsOperator(char c) {
+    return c == '+' || c == '-' || c == '*' || c == '/' || c == '^';
+}
 
 CExpNode::Ptr Leaf(std::string_view text, int kind) {
     return std::make_unique<CExpNode>(text, kind);
@@ -22,22 +28,47 @@ CExpNode::Ptr Sign(char sign, CExpNode::Ptr operand) {
 
 }  // namespace
 
-CExpParser::CExpParser(std::string_view text) {
-    m_strInput.reserve(text.size() + 1);
-    m_strInput.append(text).push_back(kEndMarker);
+namespace {
+// Bytes of tree per byte of text in a long sum of short numbers, which is
+// the densest text there is: the first block of the store then takes most
+// trees whole.
+constexpr std::size_t kTreeBytesPerTextByte = 24;
+
+// Appending rather than joining keeps GCC 12's -O3 overlap warning quiet.
+std::string WithLeadingZero(std::string_view fraction) {
+    std::string text;
+    text.reserve(fraction.size() + 1);
+    text += '0';
+    text += fraction;
+    return text;
+}
+}  // namespace
+
+CExpParser::CExpParser(std::string_view text)
+    : m_pStore(std::make_unique<CExpNodeStore>(
+          text.size() > CExpParser::kMaxLength ? 0 : text.size() * kTreeBytesPerTextByte)) {
+    // A text too long to parse is refused by Parse without being copied.
+    m_strInput =
+        m_pStore->KeepSource(text.size() > kMaxLength ? std::string_view() : text, kEndMarker);
+    m_nTextLength = text.size();
 }
 
 char CExpParser::NextChar() {
     // Every rule stops at the end marker; reading past it yields the marker
     // again rather than leaving the text.
-    const char c = static_cast<std::size_t>(m_nPos) < m_strInput.size() ? m_strInput[m_nPos] : kEndMarker;
+    const char c =
+        static_cast<std::size_t>(m_nPos) < m_strInput.size() ? m_strInput[m_nPos] : kEndMarker;
     ++m_nPos;
     return c;
 }
 
 std::unique_ptr<CExpNode> CExpParser::Parse() {
-    if (m_strInput.size() - 1 > kMaxLength)
+    if (m_nTextLength > kMaxLength)
         throw CExpException(EXP_ERR_EXPRESSION, static_cast<int>(kMaxLength));
+    // The text has been read, and its tree handed over, by an earlier call.
+    if (m_bDone || !m_pStore)
+        return nullptr;
+    CExpNodeStore::Scope scope(*m_pStore);
     m_stack.reserve(16);
     m_stack.push_back({Rule::Whole, 0, 0, nullptr});
     BeginSum();
@@ -45,6 +76,7 @@ std::unique_ptr<CExpNode> CExpParser::Parse() {
     while (!m_bDone) {
         operand = operand ? Reduce(std::move(operand)) : ParseFactor();
     }
+    CExpNode::AdoptStore(*operand, std::move(m_pStore));
     return operand;
 }
 
@@ -55,13 +87,11 @@ void CExpParser::BeginSum() {
 
 void CExpParser::BeginTerm() {
     m_stack.push_back({Rule::Term, 0, 0, nullptr});
-    BeginPower();
 }
 
-void CExpParser::BeginPower() { m_stack.push_back({Rule::Power, '^', 0, nullptr}); }
-
 void CExpParser::OpenLevel(int at) {
-    if (++m_nDepth > kMaxNesting) throw CExpException(EXP_ERR_EXPRESSION, at);
+    if (++m_nDepth > kMaxNesting)
+        throw CExpException(EXP_ERR_EXPRESSION, at);
 }
 
 CExpParser::Ptr CExpParser::ParseFactor() {
@@ -79,7 +109,6 @@ CExpParser::Ptr CExpParser::ParseFactor() {
         OpenLevel(start);
         // A sign's operand is a whole power: -2^2 is -(2^2).
         m_stack.push_back({Rule::Sign, c, start, nullptr});
-        BeginPower();
         return nullptr;
     }
     if (IsLetter(c)) {
@@ -105,14 +134,17 @@ CExpParser::Ptr CExpParser::ParseName() {
         return Leaf(name, EXP_VARIABLE);
     }
     OpenLevel(m_nPos - 1);
-    m_calls.push_back({std::string(name), {}});
+    m_calls.push_back({name, {}});
     m_stack.push_back({Rule::Args, '(', m_nPos - 1, nullptr});
     BeginSum();
     return nullptr;
 }
 
 CExpParser::Ptr CExpParser::ParseLiteral() {
-    Ptr intPart, fraction, exponent;
+    // The mantissa's text is the source's own bytes: only a leading '.'
+    // gets its "0" written out.
+    const int from = m_nPos;
+    Ptr exponent;
     auto readExponent = [&] {
         const char e = NextChar();
         if (e == 'E' || e == 'e')
@@ -120,15 +152,20 @@ CExpParser::Ptr CExpParser::ParseLiteral() {
         else
             PutBack();
     };
-    if (NextChar() == '.') {
-        fraction = ParseDigits(false);
+    const bool hasIntPart = NextChar() != '.';
+    int mantissaEnd;
+    if (!hasIntPart) {
+        SkipDigitRun();
+        mantissaEnd = m_nPos;
         readExponent();
     } else {
         PutBack();
-        intPart = ParseDigits(false);
+        SkipDigitRun();
+        mantissaEnd = m_nPos;
         const char c = NextChar();
         if (c == '.') {
-            fraction = ParseDigits(false);
+            SkipDigitRun();
+            mantissaEnd = m_nPos;
             readExponent();
         } else if (c == 'E' || c == 'e') {
             exponent = ParseDigits(true);
@@ -136,15 +173,21 @@ CExpParser::Ptr CExpParser::ParseLiteral() {
             PutBack();
         }
     }
-    if (!intPart) intPart = Leaf("0", EXP_NUMBER);
-    Ptr power = exponent ? Infix(Leaf("10", EXP_NUMBER), '^', std::move(exponent)) : nullptr;
-    Ptr number = std::move(intPart);
-    if (fraction) {
-        std::string text = number->GetText();
-        text.append(".").append(fraction->GetText());
-        number = Leaf(text, EXP_NUMBER);
-    }
-    return power ? Infix(std::move(number), '*', std::move(power)) : std::move(number);
+    const std::string_view mantissa = m_strInput.substr(from, mantissaEnd - from);
+    Ptr number =
+        hasIntPart ? Leaf(mantissa, EXP_NUMBER) : Leaf(WithLeadingZero(mantissa), EXP_NUMBER);
+    if (!exponent)
+        return number;
+    return Infix(std::move(number), '*', Infix(Leaf("10", EXP_NUMBER), '^', std::move(exponent)));
+}
+
+void CExpParser::SkipDigitRun() {
+    char c = NextChar();
+    if (!IsDigit(c))
+        throw CExpException(EXP_ERR_OPERAND, m_nPos);
+    while (IsDigit(c))
+        c = NextChar();
+    PutBack();
 }
 
 // One run of digits. An exponent's digits may follow any number of signs,
@@ -162,19 +205,34 @@ CExpParser::Ptr CExpParser::ParseDigits(bool signsAllowed) {
         m_nDepth = depth;
     }
     const int signsTo = m_nPos - 1;
-    if (!IsDigit(c)) throw CExpException(EXP_ERR_OPERAND, m_nPos);
+    if (!IsDigit(c))
+        throw CExpException(EXP_ERR_OPERAND, m_nPos);
     const int digitsFrom = m_nPos - 1;
-    while (IsDigit(c)) c = NextChar();
+    while (IsDigit(c))
+        c = NextChar();
     PutBack();
-    Ptr node = Leaf(std::string_view(m_strInput.data() + digitsFrom, m_nPos - digitsFrom), EXP_NUMBER);
-    for (int i = signsTo - 1; i >= signsFrom; --i) node = Sign(m_strInput[i], std::move(node));
+    Ptr node =
+        Leaf(std::string_view(m_strInput.data() + digitsFrom, m_nPos - digitsFrom), EXP_NUMBER);
+    for (int i = signsTo - 1; i >= signsFrom; --i)
+        node = Sign(m_strInput[i], std::move(node));
     return node;
 }
 
 CExpParser::Ptr CExpParser::Reduce(Ptr operand) {
     Frame& top = m_stack.back();
+    // The operands of a product and of a sign are powers. A power rule
+    // waits only where a '^' follows its first factor: most factors have
+    // none.
+    if (top.rule == Rule::Term || top.rule == Rule::Sign) {
+        if (NextChar() == '^') {
+            m_stack.push_back({Rule::Power, '^', 0, std::move(operand)});
+            return nullptr;
+        }
+        PutBack();
+    }
     const auto combine = [&](Frame& f) {
-        f.result = f.result ? Infix(std::move(f.result), f.op, std::move(operand)) : std::move(operand);
+        f.result =
+            f.result ? Infix(std::move(f.result), f.op, std::move(operand)) : std::move(operand);
     };
     const auto finish = [&]() {
         Ptr done = std::move(m_stack.back().result);
@@ -184,7 +242,8 @@ CExpParser::Ptr CExpParser::Reduce(Ptr operand) {
     switch (top.rule) {
         case Rule::Power: {
             combine(top);
-            if (NextChar() == '^') return nullptr;
+            if (NextChar() == '^')
+                return nullptr;
             PutBack();
             return finish();
         }
@@ -197,15 +256,14 @@ CExpParser::Ptr CExpParser::Reduce(Ptr operand) {
                 top.op = c;
                 if (isSum)
                     BeginTerm();
-                else
-                    BeginPower();
                 return nullptr;
             }
             PutBack();
             return finish();
         }
         case Rule::Paren: {
-            if (NextChar() != ')') throw CExpException(EXP_ERR_BRACKET, top.start);
+            if (NextChar() != ')')
+                throw CExpException(EXP_ERR_BRACKET, top.start);
             m_stack.pop_back();
             --m_nDepth;
             return std::make_unique<CExpNode>(std::move(operand), '(');
@@ -225,7 +283,8 @@ CExpParser::Ptr CExpParser::Reduce(Ptr operand) {
                 BeginSum();
                 return nullptr;
             }
-            if (c != ')') throw CExpException(EXP_ERR_BRACKET, m_nPos);
+            if (c != ')')
+                throw CExpException(EXP_ERR_BRACKET, m_nPos);
             Ptr node = std::make_unique<CExpNode>(call.name, std::move(call.args));
             m_calls.pop_back();
             m_stack.pop_back();
@@ -233,7 +292,8 @@ CExpParser::Ptr CExpParser::Reduce(Ptr operand) {
             return node;
         }
         case Rule::Whole: {
-            if (NextChar() != kEndMarker) throw CExpException(EXP_ERR_EXPRESSION, m_nPos);
+            if (NextChar() != kEndMarker)
+                throw CExpException(EXP_ERR_EXPRESSION, m_nPos);
             m_bDone = true;
             return operand;
         }

@@ -27,7 +27,7 @@
 // parenthesis, argument list and sign opens one level; the character that
 // would open level kMaxNesting + 1 is reported as EXP_ERR_EXPRESSION.
 class CExpParser {
-public:
+  public:
     static constexpr int kMaxNesting = 1'000'000;
     // Texts longer than this are refused with EXP_ERR_EXPRESSION at this
     // offset: positions must fit the error's 32-bit field.
@@ -36,10 +36,11 @@ public:
     explicit CExpParser(std::string_view text);
     virtual ~CExpParser() = default;
 
-    // The root of a new tree, or throws CExpException.
+    // The root of a new tree, or throws CExpException. Call it once: the
+    // tree takes over the parser's node store.
     std::unique_ptr<CExpNode> Parse();
 
-private:
+  private:
     using Ptr = CExpNode::Ptr;
 
     // A rule that has started and waits for the operand being parsed.
@@ -51,7 +52,7 @@ private:
         Ptr result;
     };
     struct Call {
-        std::string name;
+        std::string_view name;
         CExpNode::ArgList args;
     };
 
@@ -60,21 +61,26 @@ private:
 
     void BeginSum();
     void BeginTerm();
-    void BeginPower();
     void OpenLevel(int at);
     Ptr ParseFactor();
     Ptr ParseName();
     Ptr ParseLiteral();
     Ptr ParseDigits(bool signsAllowed);
+    // Passes over a run of at least one digit; EXP_ERR_OPERAND without one.
+    void SkipDigitRun();
     // Hands a finished operand to the innermost waiting rule; returns the
     // operand that rule completes in turn, or null when it wants another
     // factor. Sets m_bDone when the whole text is read.
     Ptr Reduce(Ptr operand);
 
+    // Declared first, so that it outlives every node the members below hold
+    // when a parse fails.
+    std::unique_ptr<CExpNodeStore> m_pStore;
     int m_nPos = 0;
-    std::string m_strInput;
+    std::string_view m_strInput;  // the text and the end marker, in m_pStore
     std::vector<Frame> m_stack;
     std::vector<Call> m_calls;
     int m_nDepth = 0;
+    std::size_t m_nTextLength = 0;
     bool m_bDone = false;
 };

@@ -46,11 +46,13 @@ template <class T>
 T ReadLeadingDigits(std::string_view text) {
     constexpr T kMax = std::numeric_limits<T>::max();
     std::size_t i = 0;
-    if (i == text.size() || text[i] < '0' || text[i] > '9') throw CExpException(EXP_ERR_OPERAND, 0);
+    if (i == text.size() || text[i] < '0' || text[i] > '9')
+        throw CExpException(EXP_ERR_OPERAND, 0);
     T value = 0;
     for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
         const T digit = static_cast<T>(text[i] - '0');
-        if (value > (kMax - digit) / 10) return kMax;
+        if (value > (kMax - digit) / 10)
+            return kMax;
         value = static_cast<T>(value * 10 + digit);
     }
     return value;
@@ -94,8 +96,13 @@ struct ExpFloatTraits : ExpNativeArithmetic<T> {
     // Built-in functions are computed in double.
     static constexpr bool kHasFunctions = true;
     static T ConvertLiteral(std::string_view text) {
+        if constexpr (std::is_same_v<T, double>) {
+            if (const std::optional<double> value = WholeDecimalToDouble(text))
+                return *value;
+        }
         const std::size_t length = ScanDecimal(text);
-        if (length == 0) throw CExpException(EXP_ERR_OPERAND, 0);
+        if (length == 0)
+            throw CExpException(EXP_ERR_OPERAND, 0);
         if constexpr (std::is_same_v<T, float>)
             return DecimalToFloat(text.substr(0, length));
         else
@@ -118,19 +125,29 @@ struct ExpIntegerTraits {
     // A variable's value truncated towards zero and held to the type's range
     // (a NaN becomes 0).
     static T FromVariable(double value) {
-        if (std::isnan(value)) return 0;
-        if (value <= static_cast<double>(std::numeric_limits<T>::min())) return std::numeric_limits<T>::min();
-        if (value >= static_cast<double>(std::numeric_limits<T>::max())) return std::numeric_limits<T>::max();
+        if (std::isnan(value))
+            return 0;
+        if (value <= static_cast<double>(std::numeric_limits<T>::min()))
+            return std::numeric_limits<T>::min();
+        if (value >= static_cast<double>(std::numeric_limits<T>::max()))
+            return std::numeric_limits<T>::max();
         return static_cast<T>(value);
     }
-    static T Add(T a, T b) { return ExpValue::Wrap<T>(static_cast<U>(static_cast<U>(a) + static_cast<U>(b))); }
-    static T Subtract(T a, T b) { return ExpValue::Wrap<T>(static_cast<U>(static_cast<U>(a) - static_cast<U>(b))); }
-    static T Multiply(T a, T b) { return ExpValue::Wrap<T>(static_cast<U>(static_cast<U>(a) * static_cast<U>(b))); }
+    static T Add(T a, T b) {
+        return ExpValue::Wrap<T>(static_cast<U>(static_cast<U>(a) + static_cast<U>(b)));
+    }
+    static T Subtract(T a, T b) {
+        return ExpValue::Wrap<T>(static_cast<U>(static_cast<U>(a) - static_cast<U>(b)));
+    }
+    static T Multiply(T a, T b) {
+        return ExpValue::Wrap<T>(static_cast<U>(static_cast<U>(a) * static_cast<U>(b)));
+    }
     static T Negate(T a) { return ExpValue::Wrap<T>(static_cast<U>(U{0} - static_cast<U>(a))); }
     // The divisor is never zero here: the zero test comes first.
     static T Divide(T a, T b) {
         if constexpr (std::is_signed_v<T>) {
-            if (b == -1) return Negate(a);  // the smallest value divided by -1 wraps
+            if (b == -1)
+                return Negate(a);  // the smallest value divided by -1 wraps
         }
         return static_cast<T>(a / b);
     }
@@ -140,15 +157,19 @@ struct ExpIntegerTraits {
     static T Power(T a, T b) {
         if constexpr (std::is_signed_v<T>) {
             if (b < 0) {
-                if (a == 0) throw CExpException(EXP_ERR_DIVZERO, 0);
-                if (a == 1) return 1;
-                if (a == -1) return (b % 2 == 0) ? 1 : -1;
+                if (a == 0)
+                    throw CExpException(EXP_ERR_DIVZERO, 0);
+                if (a == 1)
+                    return 1;
+                if (a == -1)
+                    return (b % 2 == 0) ? 1 : -1;
                 return 0;
             }
         }
         U result = 1, base = static_cast<U>(a), exponent = static_cast<U>(b);
         while (exponent != 0) {
-            if (exponent & 1U) result = static_cast<U>(result * base);
+            if (exponent & 1U)
+                result = static_cast<U>(result * base);
             base = static_cast<U>(base * base);
             exponent >>= 1;
         }
@@ -156,11 +177,19 @@ struct ExpIntegerTraits {
     }
 };
 
-template <> struct ExpValueTraits<double> : ExpFloatTraits<double> {};
-template <> struct ExpValueTraits<float> : ExpFloatTraits<float> {};
-template <> struct ExpValueTraits<int> : ExpIntegerTraits<int> {};
-template <> struct ExpValueTraits<unsigned int> : ExpIntegerTraits<unsigned int> {};
-template <> struct ExpValueTraits<long> : ExpIntegerTraits<long> {};
-template <> struct ExpValueTraits<unsigned long> : ExpIntegerTraits<unsigned long> {};
-template <> struct ExpValueTraits<long long> : ExpIntegerTraits<long long> {};
-template <> struct ExpValueTraits<unsigned long long> : ExpIntegerTraits<unsigned long long> {};
+template <>
+struct ExpValueTraits<double> : ExpFloatTraits<double> {};
+template <>
+struct ExpValueTraits<float> : ExpFloatTraits<float> {};
+template <>
+struct ExpValueTraits<int> : ExpIntegerTraits<int> {};
+template <>
+struct ExpValueTraits<unsigned int> : ExpIntegerTraits<unsigned int> {};
+template <>
+struct ExpValueTraits<long> : ExpIntegerTraits<long> {};
+template <>
+struct ExpValueTraits<unsigned long> : ExpIntegerTraits<unsigned long> {};
+template <>
+struct ExpValueTraits<long long> : ExpIntegerTraits<long long> {};
+template <>
+struct ExpValueTraits<unsigned long long> : ExpIntegerTraits<unsigned long long> {};

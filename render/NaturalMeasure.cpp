@@ -18,7 +18,7 @@ const NodeMeasure kAbsent{};
 
 const CExpNode* ChildAt(const CExpNode& node, std::size_t i) {
     if (node.IsCall()) {
-        const CExpNode::ArgList& args = node.GetArgs();
+        const CExpNode::ArgSpan args = node.GetArgs();
         return i < args.size() ? args[i].get() : nullptr;
     }
     if (!node.GetLeft())

@@ -2,6 +2,10 @@
 # Builds Tallyfern and runs every test: first a RelWithDebInfo build in
 # build/, then an optimized build with AddressSanitizer and UndefinedBehaviorSanitizer
 # in build-asan/. Installs what is missing first (see setup.sh).
+# Both builds have the C++ standard library's assertions on, and their tests
+# include the replay of every fuzz corpus and kept finding (fuzz/corpus,
+# fuzz/regressions) through each fuzz target: in build-asan/ that runs under
+# the sanitizers with leak checking, without needing clang or libFuzzer.
 # Exits non-zero when any build or test fails.
 set -uo pipefail
 
@@ -41,6 +45,7 @@ else
 fi
 
 echo "== build-asan/ (RelWithDebInfo, AddressSanitizer + UndefinedBehaviorSanitizer)"
+# Leaks fail a test as any other sanitizer report does.
 export ASAN_OPTIONS=detect_leaks=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 if configure_build build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTALLYFERN_SANITIZE=ON -DTALLYFERN_BENCHMARKS=OFF &&

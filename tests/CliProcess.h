@@ -48,6 +48,8 @@ struct CliRequest {
     bool mergeErrors = false;
     // Standard output goes to this file instead of a pipe.
     const char* stdoutFile = nullptr;
+    // The program's address space is limited to this many KiB (0: no limit).
+    std::size_t memoryLimitKb = 0;
 };
 
 // A descriptor that closes itself.
@@ -117,8 +119,15 @@ inline std::vector<char*> PointerList(std::vector<std::string>& texts) {
 // Starts the program with its three standard descriptors set to the given
 // ones; returns its process id.
 inline pid_t Spawn(const std::vector<std::string>& args, const std::vector<std::string>& env,
-                   int in, int out, int err) {
+                   int in, int out, int err, std::size_t memoryLimitKb = 0) {
     std::vector<std::string> argv{kCliPath};
+    // The shell sets the limit and then becomes the program.
+    const char* path = kCliPath;
+    if (memoryLimitKb > 0) {
+        path = "/bin/sh";
+        argv = {"sh", "-c", "ulimit -v " + std::to_string(memoryLimitKb) + " && exec \"$0\" \"$@\"",
+                kCliPath};
+    }
     argv.insert(argv.end(), args.begin(), args.end());
     std::vector<std::string> envCopy = env;
     std::vector<char*> argvPointers = PointerList(argv);
@@ -130,7 +139,7 @@ inline pid_t Spawn(const std::vector<std::string>& args, const std::vector<std::
     posix_spawn_file_actions_adddup2(&actions, err, STDERR_FILENO);
     pid_t pid = -1;
     const int result =
-        posix_spawn(&pid, kCliPath, &actions, nullptr, argvPointers.data(), envPointers.data());
+        posix_spawn(&pid, path, &actions, nullptr, argvPointers.data(), envPointers.data());
     posix_spawn_file_actions_destroy(&actions);
     if (result != 0)
         throw std::runtime_error(std::string("cannot start the program: ") + std::strerror(result));
@@ -157,8 +166,8 @@ inline CliRun RunCli(const CliRequest& request) {
         outFile.Reset(open(request.stdoutFile, O_WRONLY | O_CLOEXEC));
     const int childOut = request.stdoutFile ? outFile.Get() : out.write.Get();
     const int childErr = request.mergeErrors ? childOut : err.write.Get();
-    const pid_t pid =
-        Spawn(request.args, EnvironmentWith(request.env), in.read.Get(), childOut, childErr);
+    const pid_t pid = Spawn(request.args, EnvironmentWith(request.env), in.read.Get(), childOut,
+                            childErr, request.memoryLimitKb);
     in.read.Reset();
     out.write.Reset();
     err.write.Reset();

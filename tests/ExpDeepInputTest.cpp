@@ -42,11 +42,13 @@ const DeepCase kDeepCases[] = {
     {"OddSigns", [] { return Nest("-(", "1", kDepth + 1); }, -1},
     {"Powers", [] { return Nest("1^(", "1"); }, 1},
     {"Quotients", [] { return Nest("2/(", "2"); }, 2},  // 2/(2/(...)) alternates 1, 2
+    {"Reciprocals", [] { return Nest("1/(", "1"); }, 1},
     {"Calls", [] { return Nest("sin(", "0.5"); }, RepeatedSine(0.5, kDepth)},
     {"SignsInCalls", [] { return Repeat("abs(-(", kDepth) + "1" + std::string(2 * kDepth, ')'); },
      1},
     {"ExponentSigns", [] { return std::string("1e") + std::string(kDepth, '-') + "1"; }, 10},
-    {"OddExponentSigns", [] { return std::string("1e") + std::string(kDepth + 1, '-') + "1"; }, 0.1},
+    {"OddExponentSigns", [] { return std::string("1e") + std::string(kDepth + 1, '-') + "1"; },
+     0.1},
     {"LongSum", [] { return std::string("1") + Repeat("+1", kTerms - 1); }, kTerms},
 };
 
@@ -69,6 +71,18 @@ TEST_P(ExpDeepInput, ComputesOnASmallStack) {
     EXPECT_DOUBLE_EQ(*value, GetParam().value);
 }
 
+// A tower of twos passes the largest double after five levels: however
+// deep it goes on, the result is reported as out of range.
+TEST(ExpDeepInputTower, ADeepTowerOfTwosIsOutOfRange) {
+    const std::string text = Nest("2^(", "1");
+    std::optional<CExpException> error;
+    ASSERT_TRUE(TestSupport::RunOnSmallStack(
+        [&] { error = TestSupport::ErrorOf([&] { ComputeExpression(text, {}); }); }));
+    ASSERT_TRUE(error.has_value());
+    EXPECT_EQ(error->GetCode(), EXP_ERR_INFINITE);
+    EXPECT_DOUBLE_EQ(ComputeExpression(Nest("2^(", "1", 4), {}), 65536);
+}
+
 INSTANTIATE_TEST_SUITE_P(Shapes, ExpDeepInput, ::testing::ValuesIn(kDeepCases),
                          [](const auto& info) { return std::string(info.param.name); });
 
@@ -86,6 +100,10 @@ const LimitCase kLimitCases[] = {
     {"ExponentSignsAtTheLimit", [] { return Nest("(", "1e--1", kMax - 2); }, -1},
     {"ExponentSignsBeyond", [] { return Nest("(", "1e---1", kMax - 2); }, kMax + 2},
     {"TenMillionParentheses", [] { return std::string(10'000'000, '('); }, kMax},  // fails fast
+    {"TenMillionSigns", [] { return Repeat("-(", 5'000'000); }, kMax},
+    {"TenMillionCalls", [] { return Repeat("sin(", 10'000'000); }, 4 * kMax + 3},
+    {"TenMillionPowers", [] { return Repeat("2^(", 10'000'000); }, 3 * kMax + 2},
+    {"TenMillionExponentSigns", [] { return "1e" + std::string(10'000'000, '-') + "1"; }, kMax + 2},
 };
 
 void PrintTo(const LimitCase& c, std::ostream* os) {

@@ -133,7 +133,7 @@ TEST(ExpFuncTable, ANameRegisteredTwiceIsFoundAtItsFirstEntry) {
 TEST(ExpFuncTable, CallEvaluatesArgumentsWithTheTableVariables) {
     CExpFuncTable table;
     const auto call = CExpParser("log(2,x*2)").Parse();
-    const CExpNode::ArgList& args = call->GetArgs();
+    const CExpNode::ArgSpan args = call->GetArgs();
     EXPECT_EQ(ErrorCode([&] { table.Call("log", args); }), EXP_ERR_UNDEFINED);
 
     VarTable vars;

@@ -19,7 +19,7 @@ std::string Shape(const CExpNode* node) {
     if (node == nullptr)
         return "null";
     if (node->IsCall()) {
-        std::string text = node->GetName() + "(";
+        std::string text = std::string(node->GetName()) + "(";
         for (std::size_t i = 0; i < node->GetArgs().size(); ++i) {
             if (i > 0)
                 text += ",";
@@ -29,7 +29,7 @@ std::string Shape(const CExpNode* node) {
     }
     const char op = node->GetOp();
     if (op == ' ')
-        return node->GetText();
+        return std::string(node->GetText());
     if (op == '(')
         return std::string("[") + Shape(node->GetLeft()) + "]";
     if (node->GetLeft() == nullptr)
@@ -151,7 +151,8 @@ TEST(ExpTree, NodesTellLeafKindsAndCallsFromParentheses) {
     const CExpNode* x = tree->GetLeft()->GetLeft();
     const CExpNode* paren = tree->GetLeft()->GetRight();
     const CExpNode* call = tree->GetRight();
-    const CExpNode* three = call->GetArgs().at(0).get();
+    ASSERT_EQ(call->GetArgs().size(), 1u);
+    const CExpNode* three = call->GetArgs()[0].get();
     EXPECT_TRUE(x->IsVariable() && !x->IsNumber() && x->GetOp() == ' ');
     EXPECT_TRUE(three->IsNumber() && !three->IsVariable() && three->GetOp() == ' ');
     EXPECT_TRUE(paren->GetOp() == '(' && !paren->IsCall());
@@ -198,3 +199,72 @@ TEST(ExpTree, CopiesShareNoNodeAndOutliveNothing) {
 }
 
 }  // namespace
+
+namespace {
+
+CExpNode::Ptr Parsed(const std::string& text) {
+    return CExpParser(text).Parse();
+}
+
+}  // namespace
+
+// A parsed tree keeps its texts in memory of its own: neither the parser nor
+// the text it read need outlive it.
+TEST(ExpTree, AParsedTreeOutlivesItsTextAndParser) {
+    CExpNode::Ptr tree;
+    {
+        std::string text = "12.5+abc*.25e-3-f(x1,7)";
+        tree = Parsed(text);
+        text.assign(text.size(), '#');
+    }
+    EXPECT_EQ(Shape(tree.get()), "-(+(12.5,*(abc,*(0.25,^(10,-(3))))),f(x1,7))");
+}
+
+// The tree belongs to the first call; a second finds the text read.
+TEST(ExpTree, ASecondParseGivesNoTree) {
+    CExpParser parser("1+2");
+    const CExpNode::Ptr tree = parser.Parse();
+    EXPECT_EQ(Shape(tree.get()), "+(1,2)");
+    EXPECT_EQ(parser.Parse(), nullptr);
+}
+
+// Trees put together by hand may hold parsed subtrees and the other way
+// round; freeing either kind frees each node once (ASan's leak and
+// double-free checks run on this in the sanitizer build).
+TEST(ExpTree, HandBuiltAndParsedNodesMix) {
+    CExpNode::ArgList args;
+    args.push_back(Parsed("1+2"));
+    args.push_back(
+        std::make_unique<CExpNode>("a_long_variable_name_beyond_small_strings", EXP_VARIABLE));
+    auto call = std::make_unique<CExpNode>("max", std::move(args));
+    auto product = std::make_unique<CExpNode>(Parsed("(3)"), '*', std::move(call));
+    auto root = std::make_unique<CExpNode>('-', std::move(product));
+    const std::string shape = "-(*([3],max(+(1,2),a_long_variable_name_beyond_small_strings)))";
+    EXPECT_EQ(Shape(root.get()), shape);
+
+    auto copy = CopyTree(root.get());
+    CExpNode constructed(*root);
+    root.reset();
+    EXPECT_EQ(Shape(copy.get()), shape);
+    EXPECT_EQ(Shape(&constructed), shape);
+}
+
+// A chain built node by node is freed without a call per level.
+TEST(ExpTree, ALongHandBuiltChainIsFreedOnASmallStack) {
+    const int depth = TestSupport::kDeepNesting;
+    auto chain = std::make_unique<CExpNode>("1", EXP_NUMBER);
+    for (int i = 0; i < depth; ++i) {
+        if (i % 3 == 0) {
+            CExpNode::ArgList args;
+            args.push_back(std::move(chain));
+            chain = std::make_unique<CExpNode>("abs", std::move(args));
+        } else {
+            chain = std::make_unique<CExpNode>(i % 3 == 1 ? Parsed("2") : nullptr, '+',
+                                               std::move(chain));
+            if (!chain->GetLeft())
+                chain = std::make_unique<CExpNode>('-', std::move(chain));
+        }
+    }
+    EXPECT_TRUE(TestSupport::RunOnSmallStack([&] { chain.reset(); }));
+    EXPECT_EQ(chain, nullptr);
+}

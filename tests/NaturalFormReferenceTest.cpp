@@ -213,7 +213,7 @@ class ReferenceForm {
             m_used[static_cast<std::size_t>(kBaselineRow - level)] = true;
             switch (node->GetOp()) {
                 case ' ':
-                    PutText(level, node->GetText());
+                    PutText(level, std::string(node->GetText()));
                     return;
                 case '/': {
                     const int m = m_cursor;
@@ -259,7 +259,7 @@ class ReferenceForm {
                     } else {
                         contents.push_back(node->GetLeft());
                     }
-                    Bracket(level, node->GetName(), contents);
+                    Bracket(level, std::string(node->GetName()), contents);
                     return;
                 }
                 default:

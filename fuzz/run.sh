@@ -1,0 +1,61 @@
+#!/usr/bin/env bash
+# Fuzzes one target for a number of seconds:
+#   bash fuzz/run.sh TARGET SECONDS [LIBFUZZER OPTIONS...]
+# TARGET is one of parse, compute, render, variables, console_line.
+#
+# Builds the libFuzzer programs with clang in build-fuzz/ (the option
+# TALLYFERN_FUZZ; address and undefined-behaviour sanitizers on), then runs
+# the target as one process at the lowest priority, starting from the seed
+# corpus in fuzz/corpus/TARGET and the kept findings in fuzz/regressions/TARGET.
+# New inputs collect in build-fuzz/corpus/TARGET, findings in
+# build-fuzz/findings/TARGET/. A run counts as failed on a crash, a sanitizer
+# report, a leak, an input taking more than 1 s or more than 2 GB.
+#
+# A finding, once fixed, is copied into fuzz/regressions/TARGET, where the
+# tests replay it in every build (bash scripts/test.sh).
+#
+#   bash fuzz/run.sh TARGET merge
+# adds to fuzz/corpus/TARGET those inputs of build-fuzz/corpus/TARGET that
+# reach code the seed corpus does not, so that the tests replay them too.
+set -euo pipefail
+
+REPO_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+TARGETS="parse compute render variables console_line"
+
+if [ $# -lt 2 ] || ! grep -qw -- "$1" <<<"$TARGETS"; then
+    echo "usage: $0 TARGET SECONDS|merge [LIBFUZZER OPTIONS...]   (TARGET: $TARGETS)" >&2
+    exit 2
+fi
+target=$1
+seconds=$2
+shift 2
+
+BUILD_DIR=${FUZZ_BUILD_DIR:-$REPO_ROOT/build-fuzz}
+if [ ! -f "$BUILD_DIR/build.ninja" ]; then
+    CXX=${CXX:-clang++} nice -n 19 cmake -S "$REPO_ROOT" -B "$BUILD_DIR" -G Ninja \
+        -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTALLYFERN_FUZZ=ON -DTALLYFERN_WINDOW=OFF \
+        -DBUILD_TESTING=OFF -DTALLYFERN_BENCHMARKS=OFF -DCMAKE_EXE_LINKER_FLAGS=-fuse-ld=lld >&2
+fi
+nice -n 19 cmake --build "$BUILD_DIR" -j 2 --target "fuzz_$target" >&2
+
+corpus=$BUILD_DIR/corpus/$target
+findings=$BUILD_DIR/findings/$target
+mkdir -p "$corpus" "$findings"
+
+# The console target writes results and messages as the program does; the
+# fuzzer's own report still goes to standard error.
+extra=()
+[ "$target" = console_line ] && extra+=(-close_fd_mask=3)
+
+export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:allocator_may_return_null=0}
+export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
+if [ "$seconds" = merge ]; then
+    # Edges alone decide, not how often each is taken: the corpus stays small.
+    exec nice -n 19 "$BUILD_DIR/fuzz/fuzz_$target" -merge=1 -use_counters=0 -timeout=1 -rss_limit_mb=2048 \
+        "${extra[@]}" "$REPO_ROOT/fuzz/corpus/$target" "$corpus"
+fi
+exec nice -n 19 "$BUILD_DIR/fuzz/fuzz_$target" \
+    -max_total_time="$seconds" -timeout=1 -rss_limit_mb=2048 -malloc_limit_mb=2048 \
+    -max_len=8192 -print_final_stats=1 \
+    -dict="$REPO_ROOT/fuzz/$target.dict" -artifact_prefix="$findings/" "${extra[@]}" "$@" \
+    "$corpus" "$REPO_ROOT/fuzz/corpus/$target" "$REPO_ROOT/fuzz/regressions/$target"
