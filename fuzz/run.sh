@@ -40,7 +40,10 @@ nice -n 19 cmake --build "$BUILD_DIR" -j 2 --target "fuzz_$target" >&2
 
 corpus=$BUILD_DIR/corpus/$target
 findings=$BUILD_DIR/findings/$target
-mkdir -p "$corpus" "$findings"
+# git keeps no empty folder, and libFuzzer stops at a corpus folder that is
+# missing: a fresh clone has no regressions for a target until its first.
+regressions=$REPO_ROOT/fuzz/regressions/$target
+mkdir -p "$corpus" "$findings" "$regressions"
 
 # The console target writes results and messages as the program does; the
 # fuzzer's own report still goes to standard error.
@@ -58,4 +61,4 @@ exec nice -n 19 "$BUILD_DIR/fuzz/fuzz_$target" \
     -max_total_time="$seconds" -timeout=1 -rss_limit_mb=2048 -malloc_limit_mb=2048 \
     -max_len=8192 -print_final_stats=1 \
     -dict="$REPO_ROOT/fuzz/$target.dict" -artifact_prefix="$findings/" "${extra[@]}" "$@" \
-    "$corpus" "$REPO_ROOT/fuzz/corpus/$target" "$REPO_ROOT/fuzz/regressions/$target"
+    "$corpus" "$REPO_ROOT/fuzz/corpus/$target" "$regressions"
