@@ -239,16 +239,12 @@ void CCalcDlg::CollectVariables() {
     m_vars.Clear();
     for (int row = 0; row < m_varList->GetItemCount(); ++row) {
         const std::string name = ToCodePage(m_varList->GetItemText(row, 0));
-        const std::string value = ToCodePage(m_varList->GetItemText(row, 1));
-        // The grid admits only values that read whole as a number; a value
-        // that does not (never stored) counts as 0 rather than as garbage.
-        const std::size_t start = value.find_first_not_of(" \t\n\v\f\r");
-        const std::string_view number =
-            start == std::string::npos
-                ? std::string_view{}
-                : std::string_view(value).substr(
-                      start, ScanDecimal(std::string_view(value).substr(start)));
-        m_vars.Insert(name, number.empty() ? 0.0 : DecimalToDouble(number));
+        // The grid stores only values that read whole as one number, read
+        // alike in every locale; anything else would count as 0, never as
+        // an unset value.
+        const std::optional<double> value =
+            ReadVariableValue(ToCodePage(m_varList->GetItemText(row, 1)));
+        m_vars.Insert(name, value.value_or(0.0));
     }
 }
 
