@@ -29,6 +29,7 @@ inline constexpr int IDI_EDITOR = 173;
 // Controls. 1 and 2 are the dialogs' OK and Cancel.
 inline constexpr int IDOK = 1;
 inline constexpr int IDCANCEL = 2;
+inline constexpr int IDABORT = 3;  // the help window's hidden "Hide" button
 inline constexpr int IDC_HIDE = 1000;
 inline constexpr int IDC_EXPR = 1001;
 inline constexpr int IDC_COMPUTE = 1002;
@@ -46,3 +47,4 @@ inline constexpr int IDC_MARKER = 1013;
 inline constexpr int IDC_HELP = 1014;
 inline constexpr int IDC_FUNC_LIST = 1016;
 inline constexpr int IDC_FUNC_TEXT = 1017;
+inline constexpr int IDC_CELL_EDIT = 10101;  // the variable grid's cell editor

@@ -23,6 +23,7 @@
 #include "ExpCompute.h"
 #include "ExprEditDlg.h"
 #include "ExpressionEdit.h"
+#include "HelpDlg.h"
 #include "IconResources.h"
 #include "KeyState.h"
 #include "MessageBox.h"
@@ -146,6 +147,9 @@ void CCalcDlg::BuildControls() {
     connect(m_btnTopMost, &QAbstractButton::clicked, this, &CCalcDlg::OnTopMost);
     connect(m_btnAbout, &QAbstractButton::clicked, this, &CCalcDlg::OnAbout);
     connect(m_btnExit, &QAbstractButton::clicked, this, &QDialog::reject);
+    connect(m_btnHelp, &QAbstractButton::clicked, this, &CCalcDlg::OnHelp);
+    connect(m_btnAddVar, &QAbstractButton::clicked, this, &CCalcDlg::OnAddVar);
+    connect(m_btnDeleteVar, &QAbstractButton::clicked, this, &CCalcDlg::OnDeleteVar);
 }
 
 void CCalcDlg::OnInitDialog() {
@@ -384,6 +388,30 @@ void CCalcDlg::OnEditExpr() {
     }
 }
 
+void CCalcDlg::OnHelp() {
+    // Each press opens another help window; they all close with this one.
+    m_pHelpDlg = new CHelpDlg(this);
+    m_pHelpDlg->show();
+}
+
+CHelpDlg* CCalcDlg::HelpWindow() const {
+    return m_pHelpDlg;
+}
+
+void CCalcDlg::OnAddVar() {
+    const int row = m_varList->InsertItem(m_varList->GetItemCount(), QStringLiteral("请输入变量名"),
+                                          QStringLiteral("0.0"));
+    m_varList->EditSubItem(row, 0);
+}
+
+void CCalcDlg::OnDeleteVar() {
+    // From the bottom up, so the rows still to go keep their indices.
+    for (int row = m_varList->GetItemCount() - 1; row >= 0; --row) {
+        if (m_varList->IsItemSelected(row))
+            m_varList->DeleteItem(row);
+    }
+}
+
 void CCalcDlg::ClearExpression() {
     UpdateData(true);
     m_strExpr.clear();
@@ -425,6 +453,8 @@ bool CCalcDlg::PreTranslateMessage(QKeyEvent* event) {
     // The grid's cell editor keeps Enter, Escape, Delete and Control keys
     // for itself.
     const bool editorOwnsKeys = focus && focus->property("ownsDialogKeys").toBool();
+    if (editorOwnsKeys && (event->modifiers() & Qt::ControlModifier))
+        return false;
     if (IsCopyKey(event)) {
         CopyResultToClipboard();
         return true;

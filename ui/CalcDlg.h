@@ -4,6 +4,7 @@
 #include <QEvent>
 #include <QIcon>
 #include <QPoint>
+#include <QPointer>
 #include <QRect>
 #include <memory>
 #include <optional>
@@ -11,6 +12,7 @@
 
 #include "VarTable.h"
 
+class CHelpDlg;
 class CSkinButton;
 class CVarListCtrl;
 class CExpressionEdit;
@@ -44,6 +46,9 @@ class CCalcDlg : public QDialog {
     void OnSysCommand(unsigned nID);
     void OnAbout();
     void OnEditExpr();
+    void OnHelp();
+    void OnAddVar();
+    void OnDeleteVar();
     void ClearExpression();
 
     // Reads the controls into the members (true) or shows the members in
@@ -59,6 +64,8 @@ class CCalcDlg : public QDialog {
     const std::string& NaturalText() const { return m_strNatural; }
     bool IsExpanded() const { return m_bExpanded != 0; }
     const VarTable& Variables() const { return m_vars; }
+    // The help window opened last, while it exists.
+    CHelpDlg* HelpWindow() const;
 
     // The window menu, which a right click on the free surface opens:
     // minimize, close, and after a separator the about entry.
@@ -116,6 +123,7 @@ class CCalcDlg : public QDialog {
     QRect m_rcCompact;
     QRect m_rcFull;
     int m_bExpanded = 0;
+    QPointer<CHelpDlg> m_pHelpDlg;
 
     // Dragging by hand where the window manager does not move the window.
     std::optional<QPoint> m_dragOffset;

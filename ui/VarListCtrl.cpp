@@ -1,11 +1,27 @@
 #include "VarListCtrl.h"
 
+#include <QApplication>
 #include <QHeaderView>
+#include <QMouseEvent>
+#include <QScrollBar>
+#include <string>
+#include <vector>
+
+#include "CellEdit.h"
+#include "MessageBox.h"
+#include "UiText.h"
+#include "VarValidation.h"
 
 namespace {
 
 constexpr int kNameColumnWidth = 100;
 constexpr int kValueColumnWidth = 50;
+// A narrower column cannot hold an editor.
+constexpr int kMinEditableColumnWidth = 5;
+// The editor starts this far right of the cell's left edge, and ends this
+// much short of the column's width.
+constexpr int kEditorIndent = 4;
+constexpr int kEditorWidthShortfall = 3;
 
 }  // namespace
 
@@ -14,6 +30,20 @@ CVarListCtrl::CVarListCtrl(QWidget* parent) : QTreeWidget(parent) {
     setItemsExpandable(false);
     setUniformRowHeights(true);
     setSortingEnabled(false);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+    m_labelEditTimer.setSingleShot(true);
+    m_labelEditTimer.setInterval(QApplication::doubleClickInterval());
+    connect(&m_labelEditTimer, &QTimer::timeout, this, [this] {
+        if (IsItemSelected(m_labelEditRow))
+            EditSubItem(m_labelEditRow, 0);
+    });
+    for (QScrollBar* bar : {verticalScrollBar(), horizontalScrollBar()}) {
+        connect(bar, &QAbstractSlider::actionTriggered, this,
+                &CVarListCtrl::TakeFocusBeforeScrolling);
+        connect(bar, &QAbstractSlider::sliderPressed, this,
+                &CVarListCtrl::TakeFocusBeforeScrolling);
+    }
 }
 
 void CVarListCtrl::InsertColumns() {
@@ -45,4 +75,144 @@ int CVarListCtrl::InsertItem(int row, const QString& name, const QString& value)
 void CVarListCtrl::SetItemText(int row, int column, const QString& text) {
     if (QTreeWidgetItem* item = topLevelItem(row))
         item->setText(column, text);
+}
+
+bool CVarListCtrl::IsItemSelected(int row) const {
+    const QTreeWidgetItem* item = topLevelItem(row);
+    return item && item->isSelected();
+}
+
+void CVarListCtrl::DeleteItem(int row) {
+    delete takeTopLevelItem(row);
+}
+
+QRect CVarListCtrl::RowBounds(int row) const {
+    const QTreeWidgetItem* item = topLevelItem(row);
+    if (!item)
+        return {};
+    const QRect cell = visualItemRect(item);
+    return QRect(header()->sectionViewportPosition(0), cell.top(), header()->length(),
+                 cell.height());
+}
+
+int CVarListCtrl::TopIndex() const {
+    const QModelIndex top = indexAt(QPoint(0, 0));
+    return top.isValid() ? top.row() : 0;
+}
+
+int CVarListCtrl::CountPerPage() const {
+    const QTreeWidgetItem* first = topLevelItem(0);
+    const int rowHeight = first ? visualItemRect(first).height() : 0;
+    return rowHeight > 0 ? viewport()->height() / rowHeight : 0;
+}
+
+int CVarListCtrl::HitTestCell(const QPoint& point, int* column) const {
+    *column = 0;
+    const int top = TopIndex();
+    const int bottom = std::min(top + CountPerPage(), GetItemCount());
+    for (int row = top; row <= bottom; ++row) {
+        const QRect bounds = RowBounds(row);
+        if (!bounds.contains(point))
+            continue;
+        // Each column spans from its left edge to its left edge plus its
+        // width, both ends included: a point on a border is in the left one.
+        int left = bounds.left();
+        for (int c = 0; c < header()->count(); ++c) {
+            const int width = columnWidth(c);
+            if (point.x() >= left && point.x() <= left + width) {
+                *column = c;
+                break;
+            }
+            left += width;
+        }
+        return row;
+    }
+    return -1;
+}
+
+CCellEdit* CVarListCtrl::EditSubItem(int row, int column) {
+    QTreeWidgetItem* item = topLevelItem(row);
+    if (!item)
+        return nullptr;
+    scrollToItem(item);
+    if (column >= header()->count() || columnWidth(column) < kMinEditableColumnWidth)
+        return nullptr;
+    int offset = 0;
+    for (int c = 0; c < column; ++c)
+        offset += columnWidth(c);
+    QRect bounds = RowBounds(row);
+    const int clientRight = viewport()->width();
+    if (offset + bounds.left() < 0 || offset + bounds.left() > clientRight) {
+        // Scroll the cell's left edge to the grid's left edge.
+        QScrollBar* bar = horizontalScrollBar();
+        const int before = bar->value();
+        bar->setValue(before + offset + bounds.left());
+        bounds.translate(before - bar->value(), 0);
+    }
+    const int left = bounds.left() + offset + kEditorIndent;
+    const int right = std::min(left + columnWidth(column) - kEditorWidthShortfall, clientRight);
+    auto* editor = new CCellEdit(this, row, column, item->text(column));
+    m_editor = editor;
+    editor->Open(QRect(left, bounds.top(), right - left, bounds.height()));
+    return editor;
+}
+
+void CVarListCtrl::OnEndLabelEdit(int row, int column, const std::optional<QString>& text) {
+    if (!text || row >= GetItemCount())
+        return;
+    const std::string bytes = ToCodePage(*text);
+    std::optional<VarRejection> rejection;
+    if (column == 0) {
+        // Every row counts, the edited one included: confirming a name
+        // unchanged reports it as taken.
+        std::vector<std::string> names;
+        names.reserve(static_cast<std::size_t>(GetItemCount()));
+        for (int r = 0; r < GetItemCount(); ++r)
+            names.push_back(ToCodePage(GetItemText(r, 0)));
+        rejection = CheckVariableName(bytes, names);
+    } else {
+        rejection = CheckVariableValue(bytes);
+    }
+    if (rejection) {
+        ShowMessageBox(this, FromCodePage(rejection->message), FromCodePage(rejection->title),
+                       MB_OK | MB_ICONINFORMATION);
+        return;
+    }
+    SetItemText(row, column, *text);
+}
+
+void CVarListCtrl::mousePressEvent(QMouseEvent* event) {
+    m_labelEditTimer.stop();
+    const QPoint point = event->position().toPoint();
+    int column = 0;
+    const int row = HitTestCell(point, &column);
+    const bool onSelectedName = event->button() == Qt::LeftButton &&
+                                event->modifiers() == Qt::NoModifier && row >= 0 && column == 0 &&
+                                IsItemSelected(row) && currentIndex().row() == row;
+    // Selection and focus first; taking the focus ends an open edit.
+    QTreeWidget::mousePressEvent(event);
+    if (event->button() != Qt::LeftButton)
+        return;
+    const int rowNow = HitTestCell(point, &column);
+    if (rowNow >= 0 && column == 1) {
+        EditSubItem(rowNow, 1);
+    } else if (onSelectedName && rowNow == row) {
+        m_labelEditRow = row;
+        m_labelEditTimer.start();
+    }
+}
+
+void CVarListCtrl::mouseDoubleClickEvent(QMouseEvent* event) {
+    m_labelEditTimer.stop();
+    QTreeWidget::mouseDoubleClickEvent(event);
+}
+
+void CVarListCtrl::wheelEvent(QWheelEvent* event) {
+    TakeFocusBeforeScrolling();
+    QTreeWidget::wheelEvent(event);
+}
+
+void CVarListCtrl::TakeFocusBeforeScrolling() {
+    if (!hasFocus())
+        setFocus(Qt::OtherFocusReason);
 }

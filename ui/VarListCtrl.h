@@ -1,11 +1,18 @@
 #pragma once
 
+#include <QPointer>
 #include <QString>
+#include <QTimer>
 #include <QTreeWidget>
+#include <optional>
+
+#include "CellEdit.h"
 
 // The grid of user variables: a report of two left-aligned columns, name
 // and value, one row per variable in the order they were added, whole rows
-// selected, several at a time.
+// selected, several at a time. Cells are edited in place: a click on a
+// value, or on the name of a row already selected, opens an editor over
+// the cell, and every edited text is checked before the cell takes it.
 class CVarListCtrl : public QTreeWidget {
     Q_OBJECT
   public:
@@ -19,4 +26,39 @@ class CVarListCtrl : public QTreeWidget {
     // Inserts a row at `row` (clamped to the end) and returns its index.
     int InsertItem(int row, const QString& name, const QString& value);
     void SetItemText(int row, int column, const QString& text);
+    bool IsItemSelected(int row) const;
+    void DeleteItem(int row);
+
+    // The row under `point` (viewport coordinates), or -1; `column` is set
+    // to the column there, 0 when there is none.
+    int HitTestCell(const QPoint& point, int* column) const;
+    // Opens an editor over a cell; none when the cell cannot be edited.
+    CCellEdit* EditSubItem(int row, int column);
+    // The editor that is open, if any.
+    CCellEdit* OpenEditor() const { return m_editor; }
+
+    // An editor's edit has ended; `text` is none when it was cancelled. A
+    // name must be new and well formed, a value one decimal number;
+    // otherwise a message box says why and the cell keeps its text.
+    void OnEndLabelEdit(int row, int column, const std::optional<QString>& text);
+
+  protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+
+  private:
+    // The rectangle of a whole row, all columns, in viewport coordinates;
+    // empty for a row that does not exist.
+    QRect RowBounds(int row) const;
+    int TopIndex() const;
+    int CountPerPage() const;
+    // Scrolling ends an open edit: the grid takes the focus first.
+    void TakeFocusBeforeScrolling();
+
+    QPointer<CCellEdit> m_editor;
+    // A click on the name of a row already selected edits the name, unless
+    // it turns out to be the first half of a double click.
+    QTimer m_labelEditTimer;
+    int m_labelEditRow = -1;
 };

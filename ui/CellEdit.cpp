@@ -1,0 +1,98 @@
+#include "CellEdit.h"
+
+#include <QFocusEvent>
+#include <QFontMetrics>
+#include <QKeyEvent>
+#include <QPainter>
+#include <QPointer>
+#include <optional>
+
+#include "VarListCtrl.h"
+#include "resource.h"
+
+namespace {
+
+constexpr int kBorderPixels = 1;
+// Room kept right of the text while typing.
+constexpr int kWidenMarginPixels = 5;
+
+}  // namespace
+
+CCellEdit::CCellEdit(CVarListCtrl* grid, int row, int column, const QString& initialText)
+    : QLineEdit(grid->viewport()),
+      m_grid(grid),
+      m_row(row),
+      m_column(column),
+      m_initialText(initialText) {
+    setObjectName(QString::number(IDC_CELL_EDIT));
+    // The window's Enter and Escape shortcuts leave these keys to the editor.
+    setProperty("ownsDialogKeys", true);
+    setFrame(false);
+    setTextMargins(kBorderPixels, 0, kBorderPixels, 0);
+    setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    setFont(grid->font());
+}
+
+void CCellEdit::Open(const QRect& rect) {
+    setGeometry(rect);
+    setText(m_initialText);
+    show();
+    setFocus(Qt::OtherFocusReason);
+    selectAll();
+}
+
+void CCellEdit::keyPressEvent(QKeyEvent* event) {
+    const int key = event->key();
+    if (key == Qt::Key_Escape || key == Qt::Key_Return || key == Qt::Key_Enter) {
+        m_cancelled = key == Qt::Key_Escape;
+        m_grid->setFocus(Qt::OtherFocusReason);
+        // Where the window is not active the focus does not move at once;
+        // the edit ends all the same.
+        EndEdit();
+        return;
+    }
+    if (!event->text().isEmpty() && event->text().at(0).isPrint())
+        WidenForText();
+    QLineEdit::keyPressEvent(event);
+}
+
+void CCellEdit::WidenForText() {
+    // Measured before the new character goes in, so the box stays a little
+    // ahead of the text until it reaches the grid's edge.
+    const int needed = QFontMetrics(m_grid->font()).horizontalAdvance(text()) + kWidenMarginPixels;
+    if (width() - 2 * kBorderPixels >= needed)
+        return;
+    const int right = std::min(x() + needed, m_grid->viewport()->width());
+    if (right > x() + width())
+        resize(right - x(), height());
+}
+
+void CCellEdit::focusOutEvent(QFocusEvent* event) {
+    QLineEdit::focusOutEvent(event);
+    // The editor's own context menu does not end the edit.
+    if (event->reason() == Qt::PopupFocusReason)
+        return;
+    EndEdit();
+}
+
+void CCellEdit::EndEdit() {
+    if (m_ended)
+        return;
+    m_ended = true;
+    hide();
+    const std::optional<QString> newText =
+        m_cancelled ? std::nullopt : std::optional<QString>(text());
+    // A rejected text is reported in a message box, which runs the event
+    // loop; the grid may go away meanwhile.
+    QPointer<CCellEdit> self(this);
+    m_grid->OnEndLabelEdit(m_row, m_column, newText);
+    if (self)
+        deleteLater();
+}
+
+void CCellEdit::paintEvent(QPaintEvent* event) {
+    QLineEdit::paintEvent(event);
+    QPainter painter(this);
+    painter.setPen(palette().color(QPalette::WindowText));
+    painter.drawRect(rect().adjusted(0, 0, -1, -1));
+}

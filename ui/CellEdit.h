@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QLineEdit>
+#include <QString>
+
+class CVarListCtrl;
+
+// The editor that opens over one cell of the variable grid. It lives until
+// it loses the focus (Enter, Escape, a click elsewhere, scrolling the grid);
+// then it reports the edit to the grid, Escape as a cancelled one, and
+// deletes itself.
+class CCellEdit : public QLineEdit {
+    Q_OBJECT
+  public:
+    CCellEdit(CVarListCtrl* grid, int row, int column, const QString& initialText);
+
+    int Row() const { return m_row; }
+    int Column() const { return m_column; }
+
+    // Shows the editor at `rect` (in the grid's viewport) with the initial
+    // text, all of it selected, and gives it the focus.
+    void Open(const QRect& rect);
+
+  protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+
+  private:
+    void WidenForText();
+    void EndEdit();
+
+    CVarListCtrl* m_grid;
+    int m_row;
+    int m_column;
+    QString m_initialText;
+    bool m_cancelled = false;
+    bool m_ended = false;
+};
