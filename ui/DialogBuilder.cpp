@@ -6,8 +6,10 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTextLayout>
 #include <QTreeWidget>
 
 #include "IconResources.h"
@@ -35,6 +37,40 @@ QFont FirstInstalled(std::initializer_list<const char*> families, QFont fallback
     fallback.setPixelSize(kDialogFontPixels);
     return fallback;
 }
+
+// A static text of several lines: tabs stop every eight average character
+// widths and lines are as far apart as the font is high, as the dialogs
+// were laid out for; Qt's defaults (wider tab stops, and the leading of
+// whichever Chinese font stands in) would push the last lines out of the
+// control.
+class StaticText : public QLabel {
+  public:
+    using QLabel::QLabel;
+
+  protected:
+    void paintEvent(QPaintEvent*) override {
+        QString text = this->text();
+        text.replace(QLatin1Char('\n'), QChar::LineSeparator);
+        QTextOption option(Qt::AlignLeft | Qt::AlignTop);
+        option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+        option.setTabStopDistance(8.0 * fontMetrics().horizontalAdvance(QLatin1Char('x')));
+        QTextLayout layout(text, font());
+        layout.setTextOption(option);
+        const int lineHeight = QFontInfo(font()).pixelSize() + 1;
+        layout.beginLayout();
+        for (int y = 0;; y += lineHeight) {
+            QTextLine line = layout.createLine();
+            if (!line.isValid())
+                break;
+            line.setLineWidth(contentsRect().width());
+            line.setPosition(QPointF(0, y));
+        }
+        layout.endLayout();
+        QPainter painter(this);
+        painter.setPen(palette().color(foregroundRole()));
+        layout.draw(&painter, contentsRect().topLeft());
+    }
+};
 
 void SetStaticEdge(QFrame* frame) {
     frame->setFrameStyle(QFrame::Panel | QFrame::Sunken);
@@ -101,7 +137,9 @@ QWidget* CreateStandardControl(const ControlTemplate& c, QWidget* parent) {
         case ControlKind::Edit:
             return CreateEdit(c, parent);
         case ControlKind::Label: {
-            auto* label = new QLabel(text, parent);
+            const bool severalLines =
+                text.contains(QLatin1Char('\n')) || text.contains(QLatin1Char('\t'));
+            auto* label = severalLines ? new StaticText(text, parent) : new QLabel(text, parent);
             label->setTextFormat(Qt::PlainText);
             label->setWordWrap(true);
             label->setAlignment(Qt::AlignLeft | Qt::AlignTop);

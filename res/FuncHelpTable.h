@@ -1,0 +1,20 @@
+#pragma once
+
+#include <span>
+
+// The help window's texts on the library functions (UTF-8), in the order the
+// window adds them to its list.
+struct FuncHelpText {
+    const char* name;
+    const char* title;
+    const char* purpose;
+    const char* usage;
+};
+
+std::span<const FuncHelpText> FuncHelpTexts();
+
+// How a selected entry is shown: name, title, purpose and usage in this
+// order, each replacing one %s.
+inline constexpr char kFuncHelpFormat[] =
+    "函数名：%s\r\n\r\n简\u3000介：%s\r\n\r\n功\u3000能：%"
+    "s\r\n\r\n用\u3000法：\r\n\r\n\u3000\u3000%s";

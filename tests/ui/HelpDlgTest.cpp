@@ -1,0 +1,141 @@
+// The help window: opened from the main window's help button, its function
+// list and the text of a selected function.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+#include <memory>
+
+#include "CalcDlg.h"
+#include "HelpDlg.h"
+#include "UiTestSupport.h"
+#include "resource.h"
+
+namespace {
+
+class HelpDlgTest : public testing::Test {
+  protected:
+    void SetUp() override {
+        dlg = std::make_unique<CCalcDlg>();
+        dlg->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(dlg.get()));
+        QApplication::setActiveWindow(dlg.get());
+    }
+
+    CHelpDlg* OpenHelp() {
+        QTest::mouseClick(ControlById(dlg.get(), IDC_HELP), Qt::LeftButton);
+        CHelpDlg* help = dlg->HelpWindow();
+        EXPECT_NE(help, nullptr);
+        if (help) {
+            EXPECT_TRUE(QTest::qWaitForWindowExposed(help));
+        }
+        return help;
+    }
+
+    static QListWidget* List(CHelpDlg* help) {
+        return ControlById<QListWidget>(help, IDC_FUNC_LIST);
+    }
+    static QString Shown(CHelpDlg* help) {
+        return ControlById<QPlainTextEdit>(help, IDC_FUNC_TEXT)->toPlainText();
+    }
+
+    // Clicks the list entry `name` and returns the description kept.
+    static QString Select(CHelpDlg* help, const QString& name) {
+        QListWidget* list = List(help);
+        const QList<QListWidgetItem*> found = list->findItems(name, Qt::MatchExactly);
+        EXPECT_EQ(found.size(), 1);
+        if (found.size() != 1)
+            return {};
+        list->scrollToItem(found.front());
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                          list->visualItemRect(found.front()).center());
+        return help->Description();
+    }
+
+    std::unique_ptr<CCalcDlg> dlg;
+};
+
+TEST_F(HelpDlgTest, TheWindowHasItsTitleSizeAndTexts) {
+    CHelpDlg* help = OpenHelp();
+    ASSERT_NE(help, nullptr);
+    EXPECT_EQ(help->windowTitle(), "使用帮助");
+    // 323 x 258 dialog units: tall enough for the whole shortcut text.
+    EXPECT_EQ(help->size(), QSize(485, 387));
+    EXPECT_FALSE(help->isModal());
+    EXPECT_EQ(List(help)->geometry(), QRect(20, 158, 105, 154));  // 13, 105, 70, 103
+    // The exit button lies below the bottom edge, out of sight.
+    EXPECT_GE(ControlById<QPushButton>(help, IDCANCEL)->geometry().top(), help->height());
+    EXPECT_TRUE(ControlById<QPlainTextEdit>(help, IDC_FUNC_TEXT)->isReadOnly());
+}
+
+TEST_F(HelpDlgTest, TheListIsSortedAndNothingIsDescribedBeforeASelection) {
+    CHelpDlg* help = OpenHelp();
+    ASSERT_NE(help, nullptr);
+    QStringList names;
+    for (int i = 0; i < List(help)->count(); ++i)
+        names << List(help)->item(i)->text();
+    EXPECT_EQ(names, QStringList({"abs", "acos", "asin", "atan", "cos", "cot", "dmstod", "dtodms",
+                                  "dtor", "lg", "ln", "log", "rtod", "sin", "tan"}));
+    EXPECT_EQ(help->Description(), "");
+    EXPECT_EQ(Shown(help), "");
+}
+
+TEST_F(HelpDlgTest, ASelectedFunctionIsDescribedInTheFixedFormat) {
+    CHelpDlg* help = OpenHelp();
+    ASSERT_NE(help, nullptr);
+    EXPECT_EQ(Select(help, "abs"),
+              "函数名：abs\r\n\r\n简\u3000介：绝对值\r\n\r\n功\u3000能：求一个数的绝对值"
+              "\r\n\r\n用\u3000法：\r\n\r\n\u3000\u3000abs(x)");
+    EXPECT_EQ(Shown(help),
+              "函数名：abs\n\n简\u3000介：绝对值\n\n功\u3000能：求一个数的绝对值"
+              "\n\n用\u3000法：\n\n\u3000\u3000abs(x)");
+    // atan's usage ends with a line break of its own: an empty last line.
+    EXPECT_TRUE(Select(help, "atan").endsWith("\u3000\u3000atan(x)\r\n"));
+    EXPECT_TRUE(Shown(help).endsWith("atan(x)\n"));
+    EXPECT_TRUE(
+        Select(help, "dtodms")
+            .contains("功\u3000能：将角度值转化为d.mmss表示的角度值\r\n\u3000\u3000比如："));
+    EXPECT_TRUE(Select(help, "log").endsWith("\u3000\u3000log(a, b)"));
+}
+
+TEST_F(HelpDlgTest, EachPressOpensAnotherWindowAndTheMainWindowStaysUsable) {
+    CHelpDlg* first = OpenHelp();
+    CHelpDlg* second = OpenHelp();
+    ASSERT_NE(first, nullptr);
+    ASSERT_NE(second, nullptr);
+    EXPECT_NE(first, second);
+    EXPECT_TRUE(first->isVisible());
+    EXPECT_TRUE(second->isVisible());
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+
+    QApplication::setActiveWindow(dlg.get());
+    auto* expr = ControlById<QLineEdit>(dlg.get(), IDC_EXPR);
+    expr->setFocus();
+    QTest::keyClicks(expr, "abs(-3)");
+    QTest::keyClick(expr, Qt::Key_Return);
+    EXPECT_EQ(ControlById<QLineEdit>(dlg.get(), IDC_RESULT)->text(), "3");
+}
+
+TEST_F(HelpDlgTest, EscapeAndTheCloseBoxHideTheWindowWithoutTouchingTheMainOne) {
+    auto* expr = ControlById<QLineEdit>(dlg.get(), IDC_EXPR);
+    expr->setText("1+2");
+    CHelpDlg* help = OpenHelp();
+    ASSERT_NE(help, nullptr);
+    QApplication::setActiveWindow(help);
+    QTest::keyClick(List(help), Qt::Key_Escape);
+    EXPECT_FALSE(help->isVisible());
+    EXPECT_EQ(expr->text(), "1+2");  // the main window's Escape is its own
+
+    CHelpDlg* other = OpenHelp();
+    ASSERT_NE(other, nullptr);
+    other->close();
+    EXPECT_FALSE(other->isVisible());
+    // Hidden, not gone: both stay until the main window goes.
+    EXPECT_EQ(dlg->findChildren<CHelpDlg*>().size(), 2);
+}
+
+}  // namespace

@@ -1,0 +1,87 @@
+#include "HelpDlg.h"
+
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+#include "DialogBuilder.h"
+#include "FuncHelpTable.h"
+#include "WindowStacking.h"
+#include "resource.h"
+
+namespace {
+
+constexpr int kEntryRole = Qt::UserRole;
+
+}  // namespace
+
+QString FormatFuncHelp(const CFuncHelp& help) {
+    const QString fields[] = {help.name, help.title, help.purpose, help.usage};
+    const QString format = QString::fromUtf8(kFuncHelpFormat);
+    QString text;
+    qsizetype from = 0;
+    for (const QString& field : fields) {
+        const qsizetype at = format.indexOf(QStringLiteral("%s"), from);
+        text += format.mid(from, at - from);
+        text += field;
+        from = at + 2;
+    }
+    text += format.mid(from);
+    return text;
+}
+
+CHelpDlg::CHelpDlg(QWidget* owner) : QDialog(owner) {
+    // A caption with a close box, and a frame that cannot be resized.
+    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+    const DialogTemplate& layout = FindDialogTemplate(IDD_HELP);
+    setWindowTitle(QString::fromUtf8(layout.title));
+    setFont(DialogFont());
+    const DialogControls controls = BuildDialogControls(this, layout, 0);
+    setFixedSize(DialogUnitsToPixels(layout.cx), DialogUnitsToPixels(layout.cy));
+    m_listFunc = controls.Get<QListWidget>(IDC_FUNC_LIST);
+    m_editDescription = controls.Get<QPlainTextEdit>(IDC_FUNC_TEXT);
+    connect(controls.Get<QPushButton>(IDCANCEL), &QPushButton::clicked, this, &QDialog::reject);
+    connect(m_listFunc, &QListWidget::currentRowChanged, this, &CHelpDlg::OnSelChangeFuncList);
+    OnInitDialog();
+    if (owner) {
+        // Where a template without a position puts a window: at the top-left
+        // corner of its owner.
+        move(owner->mapToGlobal(QPoint(0, 0)));
+        KeepAboveOwner(this, owner);
+    }
+}
+
+CHelpDlg::~CHelpDlg() = default;
+
+void CHelpDlg::OnInitDialog() {
+    for (const FuncHelpText& text : FuncHelpTexts()) {
+        // The sorted list places the name; the item keeps which entry it is.
+        auto* item = new QListWidgetItem(QString::fromUtf8(text.name));
+        item->setData(kEntryRole, static_cast<qulonglong>(m_entries.size()));
+        m_listFunc->addItem(item);
+        m_entries.push_back({QString::fromUtf8(text.name), QString::fromUtf8(text.title),
+                             QString::fromUtf8(text.purpose), QString::fromUtf8(text.usage)});
+    }
+    m_listFunc->setCurrentRow(-1);
+    m_strDescription.clear();
+    UpdateData(false);
+}
+
+void CHelpDlg::OnSelChangeFuncList() {
+    const QListWidgetItem* item = m_listFunc->currentItem();
+    if (!item)
+        return;
+    const auto index = item->data(kEntryRole).toULongLong();
+    m_strDescription = FormatFuncHelp(m_entries.at(index));
+    UpdateData(false);
+}
+
+void CHelpDlg::UpdateData(bool saveAndValidate) {
+    // The description box is read-only; only the member writes it.
+    if (saveAndValidate)
+        return;
+    QString shown = m_strDescription;
+    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    m_editDescription->setPlainText(shown);
+}
