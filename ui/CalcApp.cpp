@@ -8,7 +8,8 @@
 
 CCalcApp::CCalcApp(int& argc, char** argv) : QApplication(argc, argv) {
     setApplicationName(QStringLiteral("tallyfern"));
-    setApplicationDisplayName(QStringLiteral("Tallyfern"));
+    // No display name: the window system would append it to every caption,
+    // and the captions ("错误", "使用帮助") are to stand as they are.
     setApplicationVersion(QStringLiteral("1.1"));
     setDesktopFileName(QStringLiteral("tallyfern"));
 }

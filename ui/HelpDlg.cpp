@@ -3,6 +3,7 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
 
 #include "DialogBuilder.h"
 #include "FuncHelpTable.h"
@@ -12,6 +13,8 @@
 namespace {
 
 constexpr int kEntryRole = Qt::UserRole;
+// Between the help window and the window it is opened from.
+constexpr int kGapPixels = 8;
 
 }  // namespace
 
@@ -45,14 +48,39 @@ CHelpDlg::CHelpDlg(QWidget* owner) : QDialog(owner) {
     connect(m_listFunc, &QListWidget::currentRowChanged, this, &CHelpDlg::OnSelChangeFuncList);
     OnInitDialog();
     if (owner) {
-        // Where a template without a position puts a window: at the top-left
-        // corner of its owner.
-        move(owner->mapToGlobal(QPoint(0, 0)));
+        PlaceBeside(owner);
         KeepAboveOwner(this, owner);
     }
 }
 
 CHelpDlg::~CHelpDlg() = default;
+
+void CHelpDlg::PlaceBeside(const QWidget* owner) {
+    // Below the owner, else right of it, else above or left: never over
+    // its buttons, so that the help button can open another window.
+    const QRect ownerFrame = owner->frameGeometry();
+    const QScreen* screen = owner->screen();
+    const QRect available = screen ? screen->availableGeometry() : QRect();
+    const QPoint candidates[] = {
+        ownerFrame.bottomLeft() + QPoint(0, kGapPixels),
+        ownerFrame.topRight() + QPoint(kGapPixels, 0),
+        ownerFrame.topLeft() - QPoint(0, height() + kGapPixels),
+        ownerFrame.topLeft() - QPoint(width() + kGapPixels, 0),
+    };
+    for (const QPoint& topLeft : candidates) {
+        if (available.isEmpty() || available.contains(QRect(topLeft, size()))) {
+            move(topLeft);
+            return;
+        }
+    }
+    // A screen too small for all of them: below, pulled back onto it.
+    QPoint fallback = candidates[0];
+    fallback.setX(std::clamp(fallback.x(), available.left(),
+                             std::max(available.left(), available.right() - width())));
+    fallback.setY(std::clamp(fallback.y(), available.top(),
+                             std::max(available.top(), available.bottom() - height())));
+    move(fallback);
+}
 
 void CHelpDlg::OnInitDialog() {
     for (const FuncHelpText& text : FuncHelpTexts()) {

@@ -34,6 +34,7 @@ class CHelpDlg : public QDialog {
 
   private:
     void OnInitDialog();
+    void PlaceBeside(const QWidget* owner);
 
     QListWidget* m_listFunc = nullptr;  // 1016, sorted
     QString m_strDescription;           // 1017

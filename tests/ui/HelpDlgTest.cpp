@@ -108,6 +108,8 @@ TEST_F(HelpDlgTest, EachPressOpensAnotherWindowAndTheMainWindowStaysUsable) {
     ASSERT_NE(first, nullptr);
     ASSERT_NE(second, nullptr);
     EXPECT_NE(first, second);
+    // Beside the main window, not over its buttons.
+    EXPECT_FALSE(first->frameGeometry().intersects(dlg->frameGeometry()));
     EXPECT_TRUE(first->isVisible());
     EXPECT_TRUE(second->isVisible());
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
