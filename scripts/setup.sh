@@ -27,6 +27,13 @@ PACKAGES=(
     libx11-dev
     fonts-wqy-zenhei
     fonts-dejavu-core
+    # The Debian package: dpkg-shlibdeps works out its dependencies.
+    dpkg-dev
+    # Checkers of the installed files: desktop entry, AppStream metadata,
+    # manual page.
+    desktop-file-utils
+    appstream
+    man-db
 )
 
 # Locales the tests need, as written in /etc/locale.gen: "NAME CHARSET".
