@@ -34,6 +34,14 @@ PACKAGES=(
     desktop-file-utils
     appstream
     man-db
+    # The window's test in a real X server: the server, a window manager
+    # to move and stack the window, keys and clicks, the clipboard, and
+    # xprop for the window manager's state of the window.
+    xvfb
+    openbox
+    xdotool
+    xclip
+    x11-utils
 )
 
 # Locales the tests need, as written in /etc/locale.gen: "NAME CHARSET".
