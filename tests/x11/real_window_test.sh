@@ -90,7 +90,10 @@ xdotool key ctrl+a ctrl+c
 wait_for "the natural form of 1/4+2^3 in the clipboard (it holds \"$clipboard\")" \
     clipboard_is "$expected_drawing"
 
-# Dragging a free spot moves the window: the window manager does it.
+# Dragging a free spot moves the window: the program hands the drag to the
+# window manager, which moves the window with the pointer from where the
+# button went down. The button stays down until the window has moved, so a
+# slow start of the move (a loaded machine, the sanitizers) loses nothing.
 read -r x0 y0 _ _ < <(geometry)
 xdotool mousemove --window "$window" $free_spot
 xdotool mousedown 1
@@ -98,9 +101,18 @@ for _ in 1 2 3 4 5 6 7 8 9 10; do
     xdotool mousemove_relative -- 4 3
     sleep 0.05
 done
-xdotool mouseup 1
 moved() { read -r x y _ _ < <(geometry) && [ "$x" -gt "$x0" ] && [ "$y" -gt "$y0" ]; }
-wait_for "the window to move right and down from $x0,$y0 when dragged" moved
+step=1
+moved_while_held() {
+    moved && return 0
+    # The pointer jiggles by a pixel: the window manager moves a window only
+    # on the pointer's motion.
+    xdotool mousemove_relative -- "$step" 0
+    step=$((-step))
+    return 1
+}
+wait_for "the window to move right and down from $x0,$y0 when dragged" moved_while_held
+xdotool mouseup 1
 
 above() { xprop -id "$window" _NET_WM_STATE | grep -q '_NET_WM_STATE_ABOVE'; }
 if above; then
