@@ -75,7 +75,12 @@ expr_box=$(place IDD_CALC_DIALOG 3 IDC_EXPR)
 add_button=$(place IDD_CALC_DIALOG 3 IDC_ADD_VAR)
 help_button=$(place IDD_CALC_DIALOG 3 IDC_HELP)
 
-clipboard_is() { [ "$(xclip -o -selection clipboard 2>/dev/null)" = "$1" ]; }
+clipboard_is() {
+    local clipboard
+    clipboard=$(xclip -o -selection clipboard 2>/dev/null) || true
+    wait_detail="the clipboard holds \"$clipboard\""
+    [ "$clipboard" = "$1" ]
+}
 
 # compute EXPRESSION RESULT: types it into the emptied expression box and
 # waits until the result, copied with the key below Escape, is RESULT.

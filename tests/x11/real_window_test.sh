@@ -62,10 +62,14 @@ natural_box=$(calc IDC_NATURAL)
 # Between the labels over the history and the variables: no control there.
 free_spot=$(center_of 3 100 110 10 8)
 
-clipboard=''
 # clipboard_is TEXT: the clipboard holds TEXT, blanks at line ends aside.
 clipboard_is() {
-    clipboard=$(xclip -o -selection clipboard 2>/dev/null | sed 's/[[:space:]]*$//') || return 1
+    local clipboard
+    clipboard=$(xclip -o -selection clipboard 2>/dev/null | sed 's/[[:space:]]*$//') || {
+        wait_detail='the clipboard is empty'
+        return 1
+    }
+    wait_detail="the clipboard holds \"$clipboard\""
     [ "$clipboard" = "$1" ]
 }
 
@@ -74,7 +78,7 @@ clipboard_is() {
 xdotool type --delay 50 '1/4+2^3'
 xdotool key Return
 xdotool key grave
-wait_for "the result 8.25 in the clipboard (it holds \"$clipboard\")" clipboard_is 8.25
+wait_for "the result 8.25 in the clipboard" clipboard_is 8.25
 
 read -r _ _ _ compact_height < <(geometry)
 click_at $mode_button
@@ -87,8 +91,7 @@ expected_drawing=$(printf '%s\n' \
     ' 4')
 click_at $natural_box
 xdotool key ctrl+a ctrl+c
-wait_for "the natural form of 1/4+2^3 in the clipboard (it holds \"$clipboard\")" \
-    clipboard_is "$expected_drawing"
+wait_for "the natural form of 1/4+2^3 in the clipboard" clipboard_is "$expected_drawing"
 
 # Dragging a free spot moves the window: the program hands the drag to the
 # window manager, which moves the window with the pointer from where the
@@ -126,8 +129,7 @@ wait_for "_NET_WM_STATE_ABOVE on the window" above
 xdotool key Escape
 xdotool type --delay 50 '2*3'
 xdotool key Return grave
-wait_for "the result 6 of a new expression after Escape (the clipboard holds \"$clipboard\")" \
-    clipboard_is 6
+wait_for "the result 6 of a new expression after Escape" clipboard_is 6
 [ "$(xdotool search --onlyvisible --name "$TITLE" | head -n 1)" = "$window" ] ||
     fail "the window is gone after Escape"
 

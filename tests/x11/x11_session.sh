@@ -34,16 +34,19 @@ x11_stop_session() {
 
 # wait_for DESCRIPTION COMMAND...: runs COMMAND until it succeeds, for at
 # most X11_STEP_TIMEOUT seconds; fails with DESCRIPTION after that, or at
-# once when the watched program has ended.
+# once when the watched program has ended. COMMAND may say what it saw last
+# in wait_detail, for the message.
 wait_for() {
     local what=$1
     shift
     local deadline=$((SECONDS + X11_STEP_TIMEOUT))
+    wait_detail=''
     until "$@"; do
         if [ -n "$x11_watched_pid" ] && ! kill -0 "$x11_watched_pid" 2>/dev/null; then
             fail "the program ended while waiting for: $what"
         fi
-        [ "$SECONDS" -lt "$deadline" ] || fail "timed out after ${X11_STEP_TIMEOUT}s waiting for: $what"
+        [ "$SECONDS" -lt "$deadline" ] ||
+            fail "timed out after ${X11_STEP_TIMEOUT}s waiting for: $what${wait_detail:+ ($wait_detail)}"
         sleep 0.1
     done
 }
