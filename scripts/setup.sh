@@ -27,6 +27,21 @@ PACKAGES=(
     libx11-dev
     fonts-wqy-zenhei
     fonts-dejavu-core
+    # The Debian package: dpkg-shlibdeps works out its dependencies.
+    dpkg-dev
+    # Checkers of the installed files: desktop entry, AppStream metadata,
+    # manual page.
+    desktop-file-utils
+    appstream
+    man-db
+    # The window's test in a real X server: the server, a window manager
+    # to move and stack the window, keys and clicks, the clipboard, and
+    # xprop for the window manager's state of the window.
+    xvfb
+    openbox
+    xdotool
+    xclip
+    x11-utils
 )
 
 # Locales the tests need, as written in /etc/locale.gen: "NAME CHARSET".

@@ -1,0 +1,154 @@
+# A private X session for driving the window program: Xvfb with the openbox
+# window manager, in a scratch home. Sourced by real_window_test.sh and
+# scripts/screenshots.sh, which define fail MESSAGE (report and exit).
+#
+# x11_start_session makes the session and exports DISPLAY; x11_start_app
+# starts the program in it; x11_stop_session ends them all, and is meant for
+# an EXIT trap. wait_for polls a condition with a timeout. dialog_control
+# and center_of give the places of the controls as the program lays them
+# out from res/DialogTemplates.cpp.
+
+# Seconds to wait for each step; the sanitizer build starts and exits slowly.
+X11_STEP_TIMEOUT=${TALLYFERN_X11_STEP_TIMEOUT:-60}
+X11_SOURCE_DIR=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
+
+# Processes to end; x11_watched_pid is the program while it must be running.
+x11_work='' x11_xvfb_pid='' x11_wm_pid='' x11_app_pid='' x11_watched_pid=''
+
+x11_stop() {
+    local pid=$1
+    if [ -n "$pid" ] && kill "$pid" 2>/dev/null; then
+        wait "$pid" 2>/dev/null || true
+    fi
+}
+
+x11_stop_session() {
+    # Everything here runs, whatever fails.
+    set +e
+    x11_stop "$x11_app_pid"
+    x11_stop "$x11_wm_pid"
+    x11_stop "$x11_xvfb_pid"
+    [ -n "$x11_work" ] && rm -rf "$x11_work"
+    x11_app_pid='' x11_wm_pid='' x11_xvfb_pid='' x11_work=''
+}
+
+# wait_for DESCRIPTION COMMAND...: runs COMMAND until it succeeds, for at
+# most X11_STEP_TIMEOUT seconds; fails with DESCRIPTION after that, or at
+# once when the watched program has ended. COMMAND may say what it saw last
+# in wait_detail, for the message.
+wait_for() {
+    local what=$1
+    shift
+    local deadline=$((SECONDS + X11_STEP_TIMEOUT))
+    wait_detail=''
+    until "$@"; do
+        if [ -n "$x11_watched_pid" ] && ! kill -0 "$x11_watched_pid" 2>/dev/null; then
+            fail "the program ended while waiting for: $what"
+        fi
+        [ "$SECONDS" -lt "$deadline" ] ||
+            fail "timed out after ${X11_STEP_TIMEOUT}s waiting for: $what${wait_detail:+ ($wait_detail)}"
+        sleep 0.1
+    done
+}
+
+# x11_start_session [SCREEN_SIZE]: e.g. 1024x768 (the default).
+x11_start_session() {
+    x11_work=$(mktemp -d "${TMPDIR:-/tmp}/tallyfern-x11.XXXXXX")
+    # Nothing of the user's desktop session (its settings, its session bus)
+    # leaks into the run.
+    mkdir -p "$x11_work/home" "$x11_work/runtime"
+    chmod 700 "$x11_work/runtime"
+    export HOME=$x11_work/home XDG_RUNTIME_DIR=$x11_work/runtime
+    unset XDG_CONFIG_HOME XDG_CACHE_HOME DBUS_SESSION_BUS_ADDRESS WAYLAND_DISPLAY
+
+    # The server picks a free display number itself and writes it to fd 3.
+    : >"$x11_work/display"
+    Xvfb -displayfd 3 -screen 0 "${1:-1024x768}x24" -nolisten tcp \
+        3>"$x11_work/display" 2>"$x11_work/xvfb.log" &
+    x11_xvfb_pid=$!
+    wait_for "Xvfb to report its display" x11_display_known
+    export DISPLAY=":$(tr -d '[:space:]' <"$x11_work/display")"
+
+    openbox --sm-disable >"$x11_work/openbox.log" 2>&1 &
+    x11_wm_pid=$!
+    wait_for "openbox to manage the screen" x11_wm_running
+}
+
+x11_display_known() {
+    kill -0 "$x11_xvfb_pid" 2>/dev/null || fail "Xvfb did not start: $(cat "$x11_work/xvfb.log")"
+    [ -n "$(tr -d '[:space:]' <"$x11_work/display")" ]
+}
+
+x11_wm_running() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
+
+# x11_start_app PROGRAM: starts it on the real window system (not the
+# offscreen one of the widget tests), its output in x11_app_log.
+x11_start_app() {
+    x11_app_log=$x11_work/app.log
+    QT_QPA_PLATFORM=xcb "$1" >"$x11_app_log" 2>&1 &
+    x11_app_pid=$!
+    x11_watched_pid=$x11_app_pid
+}
+
+# x11_print_app_log: the program's output so far, indented, on stderr.
+x11_print_app_log() {
+    if [ -n "${x11_app_log:-}" ] && [ -s "$x11_app_log" ]; then
+        echo "the program's output:" >&2
+        sed 's/^/    /' "$x11_app_log" >&2
+    fi
+}
+
+# find_window TITLE_REGEX: sets `window` to the first visible window whose
+# title matches.
+find_window() {
+    window=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1)
+    [ -n "$window" ]
+}
+
+window_active() { [ "$(xdotool getactivewindow 2>/dev/null)" = "$window" ]; }
+
+# geometry: "X Y WIDTH HEIGHT" of `window`.
+geometry() {
+    local X Y WIDTH HEIGHT WINDOW SCREEN
+    eval "$(xdotool getwindowgeometry --shell "$window")"
+    echo "$X $Y $WIDTH $HEIGHT"
+}
+
+# dialog_control DIALOG_ID CONTROL_ID: "X Y CX CY" in dialog units, as the
+# dialog's template in res/DialogTemplates.cpp has the control.
+dialog_control() {
+    local source=$X11_SOURCE_DIR/res/DialogTemplates.cpp array found
+    array=$(sed -nE "s/.*DialogTemplate\{$1, .*, (k[A-Za-z]+)\}.*/\1/p" "$source")
+    [ -n "$array" ] || fail "no template of dialog $1 in $source"
+    found=$(awk -v array="$array" -v id="$2" '
+        index($0, "ControlTemplate " array "[]") { inside = 1; next }
+        inside && /^};/ { exit }
+        inside {
+            line = $0
+            gsub(/[{},]/, " ", line)
+            n = split(line, f)
+            if (n >= 6 && f[1] == id) { print f[3], f[4], f[5], f[6]; exit }
+        }' "$source")
+    [ -n "$found" ] || fail "no control $2 in the template of dialog $1"
+    echo "$found"
+}
+
+# Dialog units to pixels: times 1.5, rounded half up.
+du() { echo $(((($1) * 3 + 1) / 2)); }
+
+# control_rect FRAME X Y CX CY: "LEFT TOP WIDTH HEIGHT" in window pixels of a
+# control, in a dialog whose controls start FRAME pixels in.
+control_rect() {
+    local left top right bottom
+    left=$(du "$2") top=$(du "$3") right=$(du "$2 + $4") bottom=$(du "$3 + $5")
+    echo "$(($1 + left)) $(($1 + top)) $((right - left)) $((bottom - top))"
+}
+
+# center_of FRAME X Y CX CY: the middle of a control, in window pixels.
+center_of() {
+    local left top width height
+    read -r left top width height < <(control_rect "$@")
+    echo "$((left + width / 2)) $((top + height / 2))"
+}
+
+click_at() { xdotool mousemove --window "$window" "$1" "$2" click 1; }
