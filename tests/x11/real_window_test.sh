@@ -48,6 +48,11 @@ wait_for "a window titled \"$TITLE\"" find_window "$TITLE"
 wait_for "the window to have the keyboard focus" window_active
 say "display $DISPLAY, window $window"
 
+# The caption as the window manager shows it: the program's title and
+# nothing appended.
+caption=$(xdotool getwindowname "$window")
+[ "$caption" = 'Tallyfern 1.1: a natural-form calculator' ] || fail "the caption reads \"$caption\""
+
 # Where the controls are: the main window draws its own 3 px frame around
 # them.
 calc() {
