@@ -152,7 +152,6 @@ CCellEdit* CVarListCtrl::EditSubItem(int row, int column) {
     const int left = bounds.left() + offset + kEditorIndent;
     const int right = std::min(left + columnWidth(column) - kEditorWidthShortfall, clientRight);
     auto* editor = new CCellEdit(this, row, column, item->text(column));
-    m_editor = editor;
     editor->Open(QRect(left, bounds.top(), right - left, bounds.height()));
     return editor;
 }

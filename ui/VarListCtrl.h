@@ -1,12 +1,11 @@
 #pragma once
 
-#include <QPointer>
 #include <QString>
 #include <QTimer>
 #include <QTreeWidget>
 #include <optional>
 
-#include "CellEdit.h"
+class CCellEdit;
 
 // The grid of user variables: a report of two left-aligned columns, name
 // and value, one row per variable in the order they were added, whole rows
@@ -34,8 +33,6 @@ class CVarListCtrl : public QTreeWidget {
     int HitTestCell(const QPoint& point, int* column) const;
     // Opens an editor over a cell; none when the cell cannot be edited.
     CCellEdit* EditSubItem(int row, int column);
-    // The editor that is open, if any.
-    CCellEdit* OpenEditor() const { return m_editor; }
 
     // An editor's edit has ended; `text` is none when it was cancelled. A
     // name must be new and well formed, a value one decimal number;
@@ -56,7 +53,6 @@ class CVarListCtrl : public QTreeWidget {
     // Scrolling ends an open edit: the grid takes the focus first.
     void TakeFocusBeforeScrolling();
 
-    QPointer<CCellEdit> m_editor;
     // A click on the name of a row already selected edits the name, unless
     // it turns out to be the first half of a double click.
     QTimer m_labelEditTimer;
