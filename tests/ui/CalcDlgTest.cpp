@@ -16,6 +16,7 @@
 #include <memory>
 
 #include "CalcDlg.h"
+#include "CalcWindowTest.h"
 #include "SkinButton.h"
 #include "UiTestSupport.h"
 #include "VarListCtrl.h"
@@ -23,16 +24,8 @@
 
 namespace {
 
-class CalcDlgTest : public testing::Test {
+class CalcDlgTest : public CalcWindowTest {
   protected:
-    void SetUp() override {
-        dlg = std::make_unique<CCalcDlg>();
-        dlg->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(dlg.get()));
-        dlg->activateWindow();
-        QApplication::setActiveWindow(dlg.get());
-    }
-
     QLineEdit* Expr() const { return ControlById<QLineEdit>(dlg.get(), IDC_EXPR); }
     QLineEdit* Result() const { return ControlById<QLineEdit>(dlg.get(), IDC_RESULT); }
     QPlainTextEdit* Natural() const { return ControlById<QPlainTextEdit>(dlg.get(), IDC_NATURAL); }
@@ -56,8 +49,6 @@ class CalcDlgTest : public testing::Test {
     }
 
     void Click(int id) { QTest::mouseClick(Button(id), Qt::LeftButton); }
-
-    std::unique_ptr<CCalcDlg> dlg;
 };
 
 TEST_F(CalcDlgTest, EveryControlSitsAtItsDialogUnitsTimesOneAndAHalfInsideTheFrame) {

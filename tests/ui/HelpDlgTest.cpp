@@ -11,21 +11,15 @@
 #include <memory>
 
 #include "CalcDlg.h"
+#include "CalcWindowTest.h"
 #include "HelpDlg.h"
 #include "UiTestSupport.h"
 #include "resource.h"
 
 namespace {
 
-class HelpDlgTest : public testing::Test {
+class HelpDlgTest : public CalcWindowTest {
   protected:
-    void SetUp() override {
-        dlg = std::make_unique<CCalcDlg>();
-        dlg->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(dlg.get()));
-        QApplication::setActiveWindow(dlg.get());
-    }
-
     CHelpDlg* OpenHelp() {
         QTest::mouseClick(ControlById(dlg.get(), IDC_HELP), Qt::LeftButton);
         CHelpDlg* help = dlg->HelpWindow();
@@ -55,8 +49,6 @@ class HelpDlgTest : public testing::Test {
                           list->visualItemRect(found.front()).center());
         return help->Description();
     }
-
-    std::unique_ptr<CCalcDlg> dlg;
 };
 
 TEST_F(HelpDlgTest, TheWindowHasItsTitleSizeAndTexts) {

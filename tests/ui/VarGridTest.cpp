@@ -13,6 +13,7 @@
 #include <memory>
 
 #include "CalcDlg.h"
+#include "CalcWindowTest.h"
 #include "CellEdit.h"
 #include "UiTestSupport.h"
 #include "VarListCtrl.h"
@@ -22,13 +23,10 @@ namespace {
 
 const QString kPlaceholder = QStringLiteral("请输入变量名");
 
-class VarGridTest : public testing::Test {
+class VarGridTest : public CalcWindowTest {
   protected:
     void SetUp() override {
-        dlg = std::make_unique<CCalcDlg>();
-        dlg->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(dlg.get()));
-        QApplication::setActiveWindow(dlg.get());
+        CalcWindowTest::SetUp();
         QTest::mouseClick(ControlById(dlg.get(), IDC_MODE), Qt::LeftButton);  // full size
     }
 
@@ -96,7 +94,6 @@ class VarGridTest : public testing::Test {
     }
 
     MessageBoxRecorder boxes;
-    std::unique_ptr<CCalcDlg> dlg;
 };
 
 TEST_F(VarGridTest, TheGridHasTwoLeftAlignedColumnsAndNoClickableHeaders) {
