@@ -200,6 +200,15 @@ DialogControls BuildDialogControls(QWidget* dialog, const DialogTemplate& layout
     return controls;
 }
 
+DialogControls BuildCaptionedDialog(QWidget* dialog, int templateId) {
+    const DialogTemplate& layout = FindDialogTemplate(templateId);
+    dialog->setWindowTitle(QString::fromUtf8(layout.title));
+    dialog->setFont(DialogFont());
+    DialogControls controls = BuildDialogControls(dialog, layout, 0);
+    dialog->setFixedSize(DialogUnitsToPixels(layout.cx), DialogUnitsToPixels(layout.cy));
+    return controls;
+}
+
 QFont DialogFont() {
     return FirstInstalled({"SimSun", "宋体", "AR PL UMing CN", "Noto Serif CJK SC",
                            "WenQuanYi Zen Hei", "Noto Sans CJK SC", "WenQuanYi Micro Hei"},

@@ -32,6 +32,10 @@ class DialogControls {
 DialogControls BuildDialogControls(QWidget* dialog, const DialogTemplate& layout, int framePixels,
                                    const ControlFactory& factory = {});
 
+// Sets up a captioned dialog from its template: title, font, controls, and
+// the template's fixed size as its client area.
+DialogControls BuildCaptionedDialog(QWidget* dialog, int templateId);
+
 // The pixel rectangle of a control inside a dialog whose frame takes
 // `framePixels` on each side.
 QRect ControlRect(const ControlTemplate& control, int framePixels);

@@ -10,11 +10,7 @@
 CExprEditDlg::CExprEditDlg(QWidget* parent) : QDialog(parent) {
     // A tool window: small caption, no task-bar entry of its own.
     setWindowFlags(Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
-    const DialogTemplate& layout = FindDialogTemplate(IDD_EXPR_EDIT);
-    setWindowTitle(QString::fromUtf8(layout.title));
-    setFont(DialogFont());
-    const DialogControls controls = BuildDialogControls(this, layout, 0);
-    setFixedSize(DialogUnitsToPixels(layout.cx), DialogUnitsToPixels(layout.cy));
+    const DialogControls controls = BuildCaptionedDialog(this, IDD_EXPR_EDIT);
     m_edit = controls.Get<QPlainTextEdit>(IDC_EXPR);
     connect(controls.Get<QPushButton>(IDOK), &QPushButton::clicked, this, &CExprEditDlg::accept);
     connect(controls.Get<QPushButton>(IDCANCEL), &QPushButton::clicked, this, &QDialog::reject);

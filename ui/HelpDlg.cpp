@@ -37,11 +37,7 @@ CHelpDlg::CHelpDlg(QWidget* owner) : QDialog(owner) {
     // A caption with a close box, and a frame that cannot be resized.
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
-    const DialogTemplate& layout = FindDialogTemplate(IDD_HELP);
-    setWindowTitle(QString::fromUtf8(layout.title));
-    setFont(DialogFont());
-    const DialogControls controls = BuildDialogControls(this, layout, 0);
-    setFixedSize(DialogUnitsToPixels(layout.cx), DialogUnitsToPixels(layout.cy));
+    const DialogControls controls = BuildCaptionedDialog(this, IDD_HELP);
     m_listFunc = controls.Get<QListWidget>(IDC_FUNC_LIST);
     m_editDescription = controls.Get<QPlainTextEdit>(IDC_FUNC_TEXT);
     connect(controls.Get<QPushButton>(IDCANCEL), &QPushButton::clicked, this, &QDialog::reject);
