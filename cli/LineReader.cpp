@@ -45,11 +45,14 @@ std::optional<std::string_view> LineReader::Next() {
             ++m_lostLines;
             return std::nullopt;
         }
-        if (unread.empty())
+        // Refill may have moved the unread bytes, or the buffer itself: the
+        // last line is taken from where they are now.
+        const std::string_view last(m_buffer.data() + m_begin, m_end - m_begin);
+        if (last.empty())
             return std::nullopt;
         m_begin = m_end;
         m_searched = 0;
-        return unread;
+        return last;
     }
 }
 
