@@ -25,6 +25,30 @@ TEST_F(CliInputTest, ComputesEveryLineAndSkipsBlankOnes) {
     EXPECT_EQ(run.status, 1);
 }
 
+TEST_F(CliInputTest, ALastLineWithoutLineFeedIsReadWhole) {
+    std::string longSum;
+    for (int i = 0; i < 20000; ++i)
+        longSum += "1+";
+    longSum += "1";  // 40,001 bytes, more than one read brings
+    const struct {
+        std::string input;
+        std::string out;
+    } cases[] = {
+        {"1+1\n1000000/8", "2\n125000\n"},
+        {"9\n1+2+3+4", "9\n10\n"},
+        {"1\n2345678", "1\n2345678\n"},
+        {longSum, "20001\n"},
+        {"1\n" + longSum, "1\n20001\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.input.substr(0, 20));
+        const CliRun run = RunCli({}, c.input);
+        EXPECT_EQ(run.out, c.out);
+        EXPECT_EQ(run.err, "");
+        EXPECT_EQ(run.status, 0);
+    }
+}
+
 TEST_F(CliInputTest, StatusIsZeroWhenEveryLineComputes) {
     const CliRun run = RunCli({"-v", "x=2"}, "x\nx*x\n\n");
     EXPECT_EQ(run.out, "2\n4\n");
