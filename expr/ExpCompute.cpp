@@ -11,6 +11,25 @@ namespace {
 constexpr std::size_t kExcerptLength = 10;
 constexpr int kResultDigits = 15;
 constexpr std::size_t kExponentDigits = 3;
+
+// Never the first byte of a code page 936 character: it shows as U+FFFD and
+// leaves the byte after it to begin the next character.
+constexpr char kNotACharacter = '\xff';
+
+bool IsLeadByte(unsigned char c) { return c >= 0x81 && c <= 0xfe; }
+bool IsTrailByte(unsigned char c) { return c >= 0x40 && c <= 0xfe && c != 0x7f; }
+
+// Whether byte `offset` is the second byte of a double-byte character, the
+// text read from its start.
+bool StartsInsideCharacter(std::string_view text, std::size_t offset) {
+    std::size_t i = 0;
+    while (i < offset) {
+        const bool pair = IsLeadByte(static_cast<unsigned char>(text[i])) && i + 1 < text.size() &&
+                          IsTrailByte(static_cast<unsigned char>(text[i + 1]));
+        i += pair ? 2 : 1;
+    }
+    return i > offset;
+}
 }  // namespace
 
 std::string StripWhitespace(std::string_view text) {
@@ -68,7 +87,14 @@ std::string ComposeErrorMessage(const CExpException& error, std::string_view str
     text += error.GetErrorText();
     text += ExpMessages::kErrorSuffix;
     const int position = error.GetPosition();
-    if (position >= 0 && static_cast<std::size_t>(position) < stripped.size())
-        text += stripped.substr(static_cast<std::size_t>(position), kExcerptLength);
+    if (position >= 0 && static_cast<std::size_t>(position) < stripped.size()) {
+        const auto from = static_cast<std::size_t>(position);
+        const std::size_t excerptStart = text.size();
+        text += stripped.substr(from, kExcerptLength);
+        // Read alone, the second byte of a double-byte character would pair
+        // with the byte after it and show a character the user never typed.
+        if (StartsInsideCharacter(stripped, from))
+            text[excerptStart] = kNotACharacter;
+    }
     return text;
 }

@@ -34,4 +34,7 @@ std::string FormatResult(double value);
 
 // The text of the error box: the message framed by its prefix and suffix,
 // then up to 10 bytes of the stripped expression from the error position.
+// When that position is the second byte of a double-byte character, that
+// byte becomes 0xFF, which reads as one replacement character, so the rest
+// of the excerpt pairs its bytes as the expression does.
 std::string ComposeErrorMessage(const CExpException& error, std::string_view stripped);

@@ -44,6 +44,9 @@ TEST_F(CliEncodingTest, ExcerptShowsCharactersBackInTheTerminalsEncoding) {
         {"1+\xE5\x8F", ErrorBox("操作数", "??")},
         // The ten-byte excerpt ends on the first byte of 变.
         {"1+*23456789变", ErrorBox("操作数", "*23456789\xEF\xBF\xBD")},
+        // It begins on the second byte of 中: that byte alone is U+FFFD, and
+        // the rest pairs as the input does.
+        {"x中中中中中中", ErrorBox("表达式", "\xEF\xBF\xBD中中中中\xEF\xBF\xBD")},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.expression);
