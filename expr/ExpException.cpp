@@ -2,8 +2,24 @@
 
 #include "ExpMessages.h"
 
+namespace {
+// The message of an undefined variable is at most 1023 bytes, as a message
+// buffer of 1024 bytes holds. A longer name is cut and ends in "...": the
+// message stays readable and still says what is wrong.
+constexpr std::size_t kMaxMessageBytes = 1023;
+constexpr std::string_view kCutMark = "...";
+}  // namespace
+
 CExpException::CExpException(int code, std::string_view name) : m_nCode(code), m_nPos(0) {
-    m_szText.append(ExpMessages::kUndefinedBefore).append(name).append(ExpMessages::kUndefinedAfter);
+    const std::size_t frame = sizeof ExpMessages::kUndefinedBefore - 1 + sizeof ExpMessages::kUndefinedAfter - 1;
+    const std::size_t room = kMaxMessageBytes - frame;
+    m_szText.append(ExpMessages::kUndefinedBefore);
+    // Names are ASCII letters, digits and '_': any cut falls between characters.
+    if (name.size() <= room)
+        m_szText.append(name);
+    else
+        m_szText.append(name.substr(0, room - kCutMark.size())).append(kCutMark);
+    m_szText.append(ExpMessages::kUndefinedAfter);
 }
 
 std::string CExpException::GetErrorText() const {

@@ -64,6 +64,17 @@ TEST(ExpCompute, ErrorMessageShowsUpToTenBytesFromThePosition) {
     EXPECT_EQ(MessageFor("rate*12345678"), Framed(undefined, "rate*12345"));
 }
 
+TEST(ExpCompute, AnUndefinedNameTooLongForTheMessageIsCut) {
+    const auto textFor = [](std::size_t nameLength) {
+        return CExpException(EXP_ERR_UNDEFINED, std::string(nameLength, 'a')).GetErrorText();
+    };
+    const std::string before = ExpMessages::kUndefinedBefore;
+    const std::string after = ExpMessages::kUndefinedAfter;
+    EXPECT_EQ(textFor(1011), before + std::string(1011, 'a') + after);
+    EXPECT_EQ(textFor(1012), before + std::string(1008, 'a') + "..." + after);
+    EXPECT_EQ(textFor(1'000'000).size(), 1023u);
+}
+
 // Restores the "C" locale however the test ends.
 struct LocaleScope {
     bool active = std::setlocale(LC_ALL, "de_DE.UTF-8") != nullptr;
