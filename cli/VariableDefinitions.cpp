@@ -1,7 +1,7 @@
 #include "VariableDefinitions.h"
 
 #include <string>
-#include <vector>
+#include <unordered_set>
 
 #include "ConsoleOutput.h"
 #include "ConsoleText.h"
@@ -10,8 +10,16 @@
 
 namespace {
 
-void ReportRejection(const VarRejection& rejection, ConsoleOutput& output) {
-    std::string text = ToConsoleText(rejection.message);
+// "tallyfern-cli: -v x=abc: 请输入数值型的数据。": among many -v options the
+// user sees which one was refused.
+void ReportRejection(const VariableDefinition& definition, const VarRejection& rejection,
+                     ConsoleOutput& output) {
+    std::string text = "tallyfern-cli: -v ";
+    text += definition.name;
+    text += '=';
+    text += definition.value;
+    text += ": ";
+    text += ToConsoleText(rejection.message);
     text += '\n';
     output.Error(text);
 }
@@ -21,23 +29,26 @@ void ReportRejection(const VarRejection& rejection, ConsoleOutput& output) {
 std::optional<VarTable> DefineVariables(std::span<const VariableDefinition> definitions,
                                         ConsoleOutput& output) {
     VarTable table;
-    std::vector<std::string> names;
-    names.reserve(definitions.size());
+    // The names so far, case-folded: each new one is looked up, not compared
+    // with every earlier one.
+    std::unordered_set<std::string> foldedNames;
+    foldedNames.reserve(definitions.size());
     std::string nameStorage;
     std::string valueStorage;
     for (const VariableDefinition& definition : definitions) {
         const std::string_view name = ToEngineText(definition.name, nameStorage);
         const std::string_view value = ToEngineText(definition.value, valueStorage);
-        if (const auto rejection = CheckVariableName(name, names)) {
-            ReportRejection(*rejection, output);
+        std::string folded = FoldNameCase(name);
+        if (const auto rejection = CheckVariableName(name, foldedNames.contains(folded))) {
+            ReportRejection(definition, *rejection, output);
             return std::nullopt;
         }
         if (const auto rejection = CheckVariableValue(value)) {
-            ReportRejection(*rejection, output);
+            ReportRejection(definition, *rejection, output);
             return std::nullopt;
         }
         table.Insert(name, *ReadVariableValue(value));
-        names.emplace_back(name);
+        foldedNames.insert(std::move(folded));
     }
     return table;
 }

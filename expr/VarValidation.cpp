@@ -19,10 +19,25 @@ bool NamesEqualIgnoringCase(std::string_view a, std::string_view b) {
     return true;
 }
 
+std::string FoldNameCase(std::string_view name) {
+    std::string folded(name);
+    for (char& c : folded) c = FoldCase(c);
+    return folded;
+}
+
 std::optional<VarRejection> CheckVariableName(std::string_view name, std::span<const std::string> existing) {
+    bool taken = false;
     for (const std::string& other : existing) {
-        if (NamesEqualIgnoringCase(name, other)) return VarRejection{ExpMessages::kNameExists, ExpMessages::kNameErrorTitle};
+        if (NamesEqualIgnoringCase(name, other)) {
+            taken = true;
+            break;
+        }
     }
+    return CheckVariableName(name, taken);
+}
+
+std::optional<VarRejection> CheckVariableName(std::string_view name, bool taken) {
+    if (taken) return VarRejection{ExpMessages::kNameExists, ExpMessages::kNameErrorTitle};
     if (name.empty() || !(IsLetter(name[0]) || name[0] == '_'))
         return VarRejection{ExpMessages::kNameFirstByte, ExpMessages::kNameErrorTitle};
     for (const char c : name.substr(1)) {

@@ -22,5 +22,14 @@ bool NamesEqualIgnoringCase(std::string_view a, std::string_view b);
 // row's own name among them), or none.
 std::optional<VarRejection> CheckVariableName(std::string_view name, std::span<const std::string> existing);
 
+// The same checks where the caller has already looked the name up: `taken`
+// says whether a present name equals it ignoring case. A caller with many
+// names keeps them case-folded in a set.
+std::optional<VarRejection> CheckVariableName(std::string_view name, bool taken);
+
+// The name with its ASCII letters in lower case: two names are equal ignoring
+// case exactly when their folded forms are equal.
+std::string FoldNameCase(std::string_view name);
+
 // The rejection of a value text, or none.
 std::optional<VarRejection> CheckVariableValue(std::string_view text);

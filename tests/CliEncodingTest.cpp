@@ -61,7 +61,7 @@ TEST_F(CliEncodingTest, TheCLocaleIsTakenAsUtf8) {
     const CliRun run = RunCli({"1+变"}, "", {"LC_ALL=C"});
     EXPECT_EQ(run.err, ErrorBox("操作数", "变"));
     const CliRun rejected = RunCli({"-v", "1a=1", "1"}, "", {"LC_ALL=POSIX"});
-    EXPECT_EQ(rejected.err, "变量名应该以英文字母或下划线开头。\n");
+    EXPECT_EQ(rejected.err, "tallyfern-cli: -v 1a=1: 变量名应该以英文字母或下划线开头。\n");
 }
 
 TEST_F(CliEncodingTest, DecimalCommaLocaleChangesNoNumber) {
@@ -84,7 +84,7 @@ TEST_F(CliEncodingTest, DecimalCommaLocaleChangesNoNumber) {
         EXPECT_EQ(run.status, 0);
     }
     const CliRun comma = RunCli({"-v", "x=2,5", "x"}, "", env);
-    EXPECT_EQ(comma.err, "请输入数值型的数据。\n");
+    EXPECT_EQ(comma.err, "tallyfern-cli: -v x=2,5: 请输入数值型的数据。\n");
     EXPECT_EQ(comma.status, 2);
     const CliRun lines = RunCli({}, "1.5*2\n0.25\n", env);
     EXPECT_EQ(lines.out, "3\n0.25\n");
@@ -108,7 +108,7 @@ TEST_F(CliEncodingTest, Gb18030TerminalGetsGb18030Text) {
     EXPECT_EQ(outside.err, box + "?\n");
     // The variable checks' messages come in GB18030 too: 该变量名已存在。
     const CliRun duplicate = RunCli({"-v", "a=1", "-v", "A=1", "a"}, "", env);
-    EXPECT_EQ(duplicate.err, "\xb8\xc3\xb1\xe4\xc1\xbf\xc3\xfb\xd2\xd1\xb4\xe6\xd4\xda\xa1\xa3\n");
+    EXPECT_EQ(duplicate.err, "tallyfern-cli: -v A=1: \xb8\xc3\xb1\xe4\xc1\xbf\xc3\xfb\xd2\xd1\xb4\xe6\xd4\xda\xa1\xa3\n");
 }
 
 }  // namespace

@@ -49,32 +49,37 @@ TEST_F(CliVariablesTest, RejectedDefinitionStopsBeforeComputing) {
     const std::string firstByte = "变量名应该以英文字母或下划线开头。\n";
     const std::string otherBytes = "变量名中应该只含英文字母、数字或下划线。\n";
     const std::string notNumeric = "请输入数值型的数据。\n";
-    const Case cases[] = {
-        {{"-v", "x=1", "-v", "X=2", "1+1"}, exists},
-        {{"-v", "ab=1", "-v", "c=2", "-v", "aB=3", "1+1"}, exists},
-        {{"-v", "1a=2", "1+1"}, firstByte},
-        {{"-v", "=2", "1+1"}, firstByte},
-        {{"-v", "变=2", "1+1"}, firstByte},
-        {{"-v", "a-b=1", "1+1"}, otherBytes},
-        {{"-v", "a变=1", "1+1"}, otherBytes},
-        {{"-v", "x=1,5", "1+1"}, notNumeric},
-        {{"-v", "x=inf", "1+1"}, notNumeric},
-        {{"-v", "x=nan", "1+1"}, notNumeric},
-        {{"-v", "x=0x10", "1+1"}, notNumeric},
-        {{"-v", "x=7 ", "1+1"}, notNumeric},
-        {{"-v", "x=", "1+1"}, notNumeric},
-        {{"-v", "x==1", "1+1"}, notNumeric},
-        {{"-v", "x=１", "1+1"}, notNumeric},
-        // The first rejection is the one reported.
-        {{"-v", "1a=1", "-v", "x=bad", "1+1"}, firstByte},
-        // The name is checked before the value.
-        {{"-v", "x=1", "-v", "x=bad", "1+1"}, exists},
+    struct Rejection {
+        std::vector<std::string> args;
+        std::string refused;  // the definition the message names
+        std::string message;
     };
-    for (const Case& c : cases) {
+    const Rejection cases[] = {
+        {{"-v", "x=1", "-v", "X=2", "1+1"}, "X=2", exists},
+        {{"-v", "ab=1", "-v", "c=2", "-v", "aB=3", "1+1"}, "aB=3", exists},
+        {{"-v", "1a=2", "1+1"}, "1a=2", firstByte},
+        {{"-v", "=2", "1+1"}, "=2", firstByte},
+        {{"-v", "变=2", "1+1"}, "变=2", firstByte},
+        {{"-v", "a-b=1", "1+1"}, "a-b=1", otherBytes},
+        {{"-v", "a变=1", "1+1"}, "a变=1", otherBytes},
+        {{"--var=x=1,5", "1+1"}, "x=1,5", notNumeric},
+        {{"-v", "x=inf", "1+1"}, "x=inf", notNumeric},
+        {{"-v", "x=nan", "1+1"}, "x=nan", notNumeric},
+        {{"-v", "x=0x10", "1+1"}, "x=0x10", notNumeric},
+        {{"-v", "x=7 ", "1+1"}, "x=7 ", notNumeric},
+        {{"-vx=", "1+1"}, "x=", notNumeric},
+        {{"-v", "x==1", "1+1"}, "x==1", notNumeric},
+        {{"-v", "x=１", "1+1"}, "x=１", notNumeric},
+        // The first rejection is the one reported.
+        {{"-v", "1a=1", "-v", "x=bad", "1+1"}, "1a=1", firstByte},
+        // The name is checked before the value.
+        {{"-v", "x=1", "-v", "x=bad", "1+1"}, "x=bad", exists},
+    };
+    for (const Rejection& c : cases) {
         SCOPED_TRACE(testing::PrintToString(c.args));
         const CliRun run = RunCli(c.args);
         EXPECT_EQ(run.out, "");
-        EXPECT_EQ(run.err, c.expected);
+        EXPECT_EQ(run.err, "tallyfern-cli: -v " + c.refused + ": " + c.message);
         EXPECT_EQ(run.status, 2);
     }
 }
