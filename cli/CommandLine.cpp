@@ -1,6 +1,8 @@
 #include "CommandLine.h"
 
 #include <charconv>
+#include <limits>
+#include <string>
 #include <string_view>
 
 namespace {
@@ -16,12 +18,25 @@ bool IsExpressionWord(std::string_view word) {
     return IsDigit(word[1]) || word[1] == '.' || word[1] == '(';
 }
 
-std::optional<int> ReadWidth(std::string_view text) {
+// A width as the user may write any whole number: digits with an optional
+// leading '+'. Out of range when it is a number too large for an int.
+struct WidthReading {
+    std::optional<int> width;
+    bool outOfRange = false;
+};
+
+WidthReading ReadWidth(std::string_view text) {
+    if (text.starts_with('+') && text.size() > 1 && IsDigit(text[1]))
+        text.remove_prefix(1);
     int width = 0;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), width);
-    if (error != std::errc() || end != text.data() + text.size() || width < 1)
-        return std::nullopt;
-    return width;
+    if (end != text.data() + text.size())
+        return {};
+    if (error == std::errc::result_out_of_range)
+        return {std::nullopt, text[0] != '-'};
+    if (error != std::errc() || width < 1)
+        return {};
+    return {width};
 }
 
 class Parser {
@@ -107,13 +122,19 @@ class Parser {
     }
 
     void SetWidth(std::string_view text, std::string_view shownName) {
-        const std::optional<int> width = ReadWidth(text);
-        if (!width) {
+        const WidthReading reading = ReadWidth(text);
+        if (reading.outOfRange) {
+            Fail("option '" + std::string(shownName) + "' takes at most " +
+                 std::to_string(std::numeric_limits<int>::max()) + ", not '" + std::string(text) +
+                 "'");
+            return;
+        }
+        if (!reading.width) {
             Fail("option '" + std::string(shownName) +
                  "' needs a whole number of at least 1, not '" + std::string(text) + "'");
             return;
         }
-        m_result.options.width = *width;
+        m_result.options.width = *reading.width;
     }
 
     struct LongOption {

@@ -48,6 +48,7 @@ TEST_F(CliTest, PrintsTheResultOfTheArguments) {
         {{"--width", "12", "1+1"}, "2\n"},
         {{"-nw30", "1+1"}, "2\n1 + 1\n"},
         {{"-w1", "1+1"}, "2\n"},
+        {{"-n", "-w", "+5", "1+1"}, "2\n1 + 1\n"},
     };
     for (const ResultCase& c : cases) {
         SCOPED_TRACE(testing::PrintToString(c.args));
@@ -121,6 +122,9 @@ TEST_F(CliTest, UsageErrorNamesTheOffendingOption) {
     EXPECT_NE(RunCli({"--width", "x"}).err.find("'x'"), std::string::npos);
     EXPECT_NE(RunCli({"--bogus"}).err.find("--bogus"), std::string::npos);
     EXPECT_NE(RunCli({"-v", "novalue"}).err.find("NAME=VALUE"), std::string::npos);
+    // A width too large is not called "not a whole number".
+    EXPECT_EQ(RunCli({"-w", "99999999999"}).err,
+              "tallyfern-cli: option '-w' takes at most 2147483647, not '99999999999'\n" + kUsageLine);
 }
 
 TEST_F(CliTest, HelpAndVersionSucceedWithoutComputing) {
