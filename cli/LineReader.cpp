@@ -5,12 +5,14 @@
 #include <cerrno>
 #include <cstring>
 #include <new>
+#include <utility>
 
 namespace {
 constexpr std::size_t kChunkSize = std::size_t{1} << 16;
 }
 
-LineReader::LineReader(int fd) : m_fd(fd), m_buffer(kChunkSize, '\0') {}
+LineReader::LineReader(int fd, std::function<void()> beforeRead)
+    : m_fd(fd), m_beforeRead(std::move(beforeRead)), m_buffer(kChunkSize, '\0') {}
 
 int LineReader::TakeLostLines() {
     const int lost = m_lostLines;
@@ -76,6 +78,8 @@ bool LineReader::Refill() {
             LoseLine();
         }
     }
+    if (m_beforeRead)
+        m_beforeRead();
     for (;;) {
         const ssize_t got = read(m_fd, m_buffer.data() + m_end, m_buffer.size() - m_end);
         if (got > 0) {

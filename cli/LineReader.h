@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -10,7 +11,9 @@
 // needs no '\n'.
 class LineReader {
   public:
-    explicit LineReader(int fd);
+    // `beforeRead`, when given, runs before each read from the descriptor,
+    // which may wait for input: the caller writes out what it holds.
+    explicit LineReader(int fd, std::function<void()> beforeRead = {});
 
     // The next line without its '\n', valid until the next call; none at the
     // end of the input or after a read error. A line longer than the memory
@@ -34,6 +37,7 @@ class LineReader {
     void LoseLine();
 
     int m_fd;
+    std::function<void()> m_beforeRead;
     std::string m_buffer;
     std::size_t m_begin = 0;     // first unread byte
     std::size_t m_end = 0;       // end of the bytes read

@@ -1,7 +1,9 @@
 #include "StandardInputSession.h"
 
+#include <time.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <cstring>
 #include <string>
 
@@ -15,9 +17,42 @@ namespace {
 
 constexpr char kPrompt[] = "> ";
 
+// Results wait in the output's buffer, which makes many short lines cheap;
+// but when the program is interrupted (Ctrl-C, a kill) they must already be
+// out. Besides before each read, they are written before any line long
+// enough to take a while, and at least once a second.
+class ResultFlushPolicy {
+  public:
+    bool ShouldFlushBefore(std::size_t lineLength) {
+        if (lineLength > kLongLine)
+            return Restart();
+        // The coarse clock costs a few nanoseconds, far below a line's time.
+        if (Now() - m_lastFlush >= std::chrono::seconds(1))
+            return Restart();
+        return false;
+    }
+
+  private:
+    static constexpr std::size_t kLongLine = std::size_t{1} << 16;
+
+    static std::chrono::nanoseconds Now() {
+        timespec now{};
+        clock_gettime(CLOCK_MONOTONIC_COARSE, &now);
+        return std::chrono::seconds(now.tv_sec) + std::chrono::nanoseconds(now.tv_nsec);
+    }
+    bool Restart() {
+        m_lastFlush = Now();
+        return true;
+    }
+
+    std::chrono::nanoseconds m_lastFlush = Now();
+};
+
 // Lines as they arrive, from a pipe, a file or (without libedit) a terminal.
 bool ComputeReadLines(bool atTerminal, ExpressionRunner& runner, ConsoleOutput& output) {
-    LineReader reader(STDIN_FILENO);
+    // Nothing computed waits in the buffer while the program waits for input.
+    LineReader reader(STDIN_FILENO, [&output] { output.Flush(); });
+    ResultFlushPolicy flushPolicy;
     bool allComputed = true;
     for (;;) {
         if (atTerminal) {
@@ -32,6 +67,8 @@ bool ComputeReadLines(bool atTerminal, ExpressionRunner& runner, ConsoleOutput& 
         }
         if (!line)
             break;
+        if (flushPolicy.ShouldFlushBefore(line->size()))
+            output.Flush();
         if (runner.ComputeLine(*line) == LineOutcome::Failed)
             allComputed = false;
         if (atTerminal)
