@@ -25,7 +25,7 @@ int WriteAll(int fd, std::string_view text) {
 
 }  // namespace
 
-ConsoleOutput::ConsoleOutput() {
+ConsoleOutput::ConsoleOutput(int resultFd, int errorFd) : m_resultFd(resultFd), m_errorFd(errorFd) {
     m_pending.reserve(kFlushThreshold + 256);
 }
 
@@ -33,10 +33,10 @@ ConsoleOutput::~ConsoleOutput() {
     Flush();
 }
 
-void ConsoleOutput::Append(int fd, std::string_view text) {
-    if (fd != m_pendingFd) {
+void ConsoleOutput::Append(Stream stream, std::string_view text) {
+    if (stream != m_pendingStream) {
         Flush();
-        m_pendingFd = fd;
+        m_pendingStream = stream;
     }
     m_pending += text;
     if (m_pending.size() >= kFlushThreshold)
@@ -46,13 +46,13 @@ void ConsoleOutput::Append(int fd, std::string_view text) {
 void ConsoleOutput::Flush() {
     if (m_pending.empty())
         return;
-    if (m_pendingFd == kStdout) {
+    if (m_pendingStream == Stream::Results) {
         // After a failure the rest would be out of order or lost as well.
         if (m_stdoutError == 0)
-            m_stdoutError = WriteAll(kStdout, m_pending);
+            m_stdoutError = WriteAll(m_resultFd, m_pending);
     } else {
         // Nothing better is left to do when standard error fails.
-        WriteAll(kStderr, m_pending);
+        WriteAll(m_errorFd, m_pending);
     }
     m_pending.clear();
 }

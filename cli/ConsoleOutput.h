@@ -10,15 +10,18 @@
 // one file or terminal, and a run of either costs few writes.
 class ConsoleOutput {
   public:
-    ConsoleOutput();
+    ConsoleOutput() : ConsoleOutput(kStdout, kStderr) {}
+    // Results to `resultFd`, errors to `errorFd` (the same descriptor keeps
+    // both in one stream, in order).
+    ConsoleOutput(int resultFd, int errorFd);
     // Writes out what is pending; a failure there goes unreported, so call
     // Finish first.
     ~ConsoleOutput();
     ConsoleOutput(const ConsoleOutput&) = delete;
     ConsoleOutput& operator=(const ConsoleOutput&) = delete;
 
-    void Result(std::string_view text) { Append(kStdout, text); }
-    void Error(std::string_view text) { Append(kStderr, text); }
+    void Result(std::string_view text) { Append(Stream::Results, text); }
+    void Error(std::string_view text) { Append(Stream::Errors, text); }
     void Flush();
 
     // Writes out what is pending; when any write to standard output failed,
@@ -29,9 +32,12 @@ class ConsoleOutput {
     static constexpr int kStdout = 1;
     static constexpr int kStderr = 2;
 
-    void Append(int fd, std::string_view text);
+    enum class Stream { Results, Errors };
+    void Append(Stream stream, std::string_view text);
 
+    int m_resultFd;
+    int m_errorFd;
     std::string m_pending;
-    int m_pendingFd = kStdout;
-    int m_stdoutError = 0;  // errno of the first failed write to standard output
+    Stream m_pendingStream = Stream::Results;
+    int m_stdoutError = 0;  // errno of the first failed write of results
 };

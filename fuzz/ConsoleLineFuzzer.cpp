@@ -2,11 +2,17 @@
 // converted from the locale's encoding to code page 936, computed (and drawn
 // in natural form when asked), results and error messages converted back.
 // The first byte chooses the locale and the natural form.
+//
+// What the streaming path prints for the whole input must be what computing
+// each line of a plain split alone prints: a line read wrongly, lost, or
+// written out of order shows as a difference, even when every piece of it is
+// a valid result.
 #include <sys/mman.h>
 #include <unistd.h>
 
 #include <clocale>
 #include <optional>
+#include <string>
 
 #include "CodePage.h"
 #include "ConsoleOutput.h"
@@ -42,6 +48,69 @@ void CheckConversions(std::string_view line, bool localeIsUtf8) {
         FUZZ_CHECK(back == line);
 }
 
+// An in-memory file: standard input, or where results and errors go.
+class MemoryFile {
+  public:
+    MemoryFile() : m_fd(memfd_create("tallyfern", 0)) { FUZZ_CHECK(m_fd >= 0); }
+    explicit MemoryFile(std::string_view contents) : MemoryFile() {
+        FUZZ_CHECK(write(m_fd, contents.data(), contents.size()) ==
+                   static_cast<ssize_t>(contents.size()));
+        FUZZ_CHECK(lseek(m_fd, 0, SEEK_SET) == 0);
+    }
+    ~MemoryFile() { close(m_fd); }
+    MemoryFile(const MemoryFile&) = delete;
+    MemoryFile& operator=(const MemoryFile&) = delete;
+
+    int Fd() const { return m_fd; }
+    std::string Contents() const {
+        const off_t size = lseek(m_fd, 0, SEEK_END);
+        std::string contents(static_cast<std::size_t>(size), '\0');
+        FUZZ_CHECK(pread(m_fd, contents.data(), contents.size(), 0) == size);
+        return contents;
+    }
+
+  private:
+    int m_fd;
+};
+
+// Results and errors of the whole input, read as the program reads it.
+std::string ComputeStream(std::string_view input, const VarTable& variables,
+                          std::optional<int> width, bool localeIsUtf8) {
+    const MemoryFile in(input);
+    const MemoryFile out;
+    {
+        ConsoleOutput output(out.Fd(), out.Fd());
+        ExpressionRunner runner(variables, output, width);
+        LineReader reader(in.Fd(), [&output] { output.Flush(); });
+        while (const std::optional<std::string_view> line = reader.Next()) {
+            CheckConversions(*line, localeIsUtf8);
+            runner.ComputeLine(*line);
+        }
+        FUZZ_CHECK(reader.ReadError() == 0);
+        FUZZ_CHECK(output.Finish());
+    }
+    return out.Contents();
+}
+
+// The same, each line of a plain split at '\n' computed on its own.
+std::string ComputeEachLine(std::string_view input, const VarTable& variables,
+                            std::optional<int> width) {
+    std::string printed;
+    while (!input.empty()) {
+        const std::size_t newline = input.find('\n');
+        const std::string_view line = input.substr(0, newline);
+        input.remove_prefix(newline == std::string_view::npos ? input.size() : newline + 1);
+        const MemoryFile out;
+        {
+            ConsoleOutput output(out.Fd(), out.Fd());
+            ExpressionRunner(variables, output, width).ComputeLine(line);
+            FUZZ_CHECK(output.Finish());
+        }
+        printed += out.Contents();
+    }
+    return printed;
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -55,26 +124,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (choice & 4)
         width = 1 + Fuzz::TakeByte(text);
 
-    // Standard input as the program sees it: a file it reads in chunks.
-    const int fd = memfd_create("stdin", 0);
-    FUZZ_CHECK(fd >= 0);
-    FUZZ_CHECK(write(fd, text.data(), text.size()) == static_cast<ssize_t>(text.size()));
-    FUZZ_CHECK(lseek(fd, 0, SEEK_SET) == 0);
-
     VarTable variables;
     variables.Insert("x", 2);
     variables.Insert("y", 0.5);
-    {
-        ConsoleOutput output;
-        ExpressionRunner runner(variables, output, width);
-        LineReader reader(fd);
-        while (const std::optional<std::string_view> line = reader.Next()) {
-            CheckConversions(*line, localeIsUtf8);
-            runner.ComputeLine(*line);
-        }
-        FUZZ_CHECK(reader.ReadError() == 0);
-        output.Finish();
-    }
-    close(fd);
+    FUZZ_CHECK(ComputeStream(text, variables, width, localeIsUtf8) ==
+               ComputeEachLine(text, variables, width));
     return 0;
 }
