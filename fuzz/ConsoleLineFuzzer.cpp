@@ -92,23 +92,20 @@ std::string ComputeStream(std::string_view input, const VarTable& variables,
     return out.Contents();
 }
 
-// The same, each line of a plain split at '\n' computed on its own.
+// The same, each line of a plain split at '\n' computed on its own, with an
+// output of its own written out before the next line starts.
 std::string ComputeEachLine(std::string_view input, const VarTable& variables,
                             std::optional<int> width) {
-    std::string printed;
+    const MemoryFile out;
     while (!input.empty()) {
         const std::size_t newline = input.find('\n');
         const std::string_view line = input.substr(0, newline);
         input.remove_prefix(newline == std::string_view::npos ? input.size() : newline + 1);
-        const MemoryFile out;
-        {
-            ConsoleOutput output(out.Fd(), out.Fd());
-            ExpressionRunner(variables, output, width).ComputeLine(line);
-            FUZZ_CHECK(output.Finish());
-        }
-        printed += out.Contents();
+        ConsoleOutput output(out.Fd(), out.Fd());
+        ExpressionRunner(variables, output, width).ComputeLine(line);
+        FUZZ_CHECK(output.Finish());
     }
-    return printed;
+    return out.Contents();
 }
 
 }  // namespace
