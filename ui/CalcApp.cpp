@@ -10,7 +10,7 @@ CCalcApp::CCalcApp(int& argc, char** argv) : QApplication(argc, argv) {
     setApplicationName(QStringLiteral("tallyfern"));
     // No display name: the window system would append it to every caption,
     // and the captions ("错误", "使用帮助") are to stand as they are.
-    setApplicationVersion(QStringLiteral("1.1"));
+    setApplicationVersion(QStringLiteral(TALLYFERN_VERSION));
     setDesktopFileName(QStringLiteral("tallyfern"));
 }
 
