@@ -1,0 +1,31 @@
+#include "HistoryFile.h"
+
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <cstdlib>
+
+namespace {
+
+constexpr char kRelativePath[] = "/tallyfern/history";
+
+}  // namespace
+
+std::optional<std::string> HistoryFilePath() {
+    // The base directory specification wants relative paths ignored.
+    if (const char* state = std::getenv("XDG_STATE_HOME"); state && state[0] == '/')
+        return std::string(state) + kRelativePath;
+    if (const char* home = std::getenv("HOME"); home && home[0] == '/')
+        return std::string(home) + "/.local/state" + kRelativePath;
+    return std::nullopt;
+}
+
+bool MakeParentDirectories(const std::string& path) {
+    for (std::size_t slash = path.find('/', 1); slash != std::string::npos;
+         slash = path.find('/', slash + 1)) {
+        const std::string directory = path.substr(0, slash);
+        if (mkdir(directory.c_str(), 0700) != 0 && errno != EEXIST)
+            return false;
+    }
+    return true;
+}
