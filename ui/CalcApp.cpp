@@ -11,7 +11,7 @@ CCalcApp::CCalcApp(int& argc, char** argv) : QApplication(argc, argv) {
     // No display name: the window system would append it to every caption,
     // and the captions ("错误", "使用帮助") are to stand as they are.
     setApplicationVersion(QStringLiteral(TALLYFERN_VERSION));
-    setDesktopFileName(QStringLiteral("tallyfern"));
+    setDesktopFileName(QStringLiteral("org.tallyfern.tallyfern"));
 }
 
 int CCalcApp::InitInstance() {
