@@ -12,7 +12,8 @@ constexpr char kRelativePath[] = "/tallyfern/history";
 }  // namespace
 
 std::optional<std::string> HistoryFilePath() {
-    // The base directory specification wants relative paths ignored.
+    // A relative XDG_STATE_HOME is to be ignored, as XDG says of all its
+    // base directories.
     if (const char* state = std::getenv("XDG_STATE_HOME"); state && state[0] == '/')
         return std::string(state) + kRelativePath;
     if (const char* home = std::getenv("HOME"); home && home[0] == '/')
