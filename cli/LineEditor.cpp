@@ -1,9 +1,16 @@
 #include "LineEditor.h"
 
 #include <dlfcn.h>
+#include <fcntl.h>
+#include <unistd.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
+#include <type_traits>
+
+#include "HistoryFile.h"
 
 #if __has_include(<editline/readline.h>)
 #include <editline/readline.h>
@@ -27,9 +34,13 @@ struct LineEditor::Functions {
     decltype(&::readline) readLine = nullptr;
     decltype(&::add_history) addHistory = nullptr;
     decltype(&::clear_history) clearHistory = nullptr;
+    decltype(&::stifle_history) stifleHistory = nullptr;
+    decltype(&::read_history) readHistory = nullptr;
+    decltype(&::write_history) writeHistory = nullptr;
+    FILE** outStream = nullptr;
 };
 
-std::unique_ptr<LineEditor> LineEditor::Load() {
+std::unique_ptr<LineEditor> LineEditor::Load(int terminalDescriptor) {
     // On a terminal without cursor control libedit does not end the input at
     // Ctrl-D; the plain reader does.
     const char* terminal = std::getenv("TERM");
@@ -41,14 +52,53 @@ std::unique_ptr<LineEditor> LineEditor::Load() {
     if (!library)
         return nullptr;
     auto functions = std::make_unique<Functions>();
-    functions->readLine = reinterpret_cast<decltype(&::readline)>(dlsym(library, "readline"));
-    functions->addHistory =
-        reinterpret_cast<decltype(&::add_history)>(dlsym(library, "add_history"));
-    functions->clearHistory =
-        reinterpret_cast<decltype(&::clear_history)>(dlsym(library, "clear_history"));
-    if (!functions->readLine || !functions->addHistory || !functions->clearHistory)
+    const auto find = [library](auto& function, const char* name) {
+        function =
+            reinterpret_cast<std::remove_reference_t<decltype(function)>>(dlsym(library, name));
+        return function != nullptr;
+    };
+    if (!find(functions->readLine, "readline") || !find(functions->addHistory, "add_history") ||
+        !find(functions->clearHistory, "clear_history") ||
+        !find(functions->stifleHistory, "stifle_history") ||
+        !find(functions->readHistory, "read_history") ||
+        !find(functions->writeHistory, "write_history") ||
+        !find(functions->outStream, "rl_outstream"))
         return nullptr;
-    return std::make_unique<LineEditor>(Key{}, std::move(functions));
+    // The editor takes its output stream when it first starts, which any of
+    // its calls may do: set it before all of them.
+    if (terminalDescriptor >= 0) {
+        const int own = fcntl(terminalDescriptor, F_DUPFD_CLOEXEC, 0);
+        if (FILE* stream = own >= 0 ? fdopen(own, "w") : nullptr)
+            *functions->outStream = stream;
+        else if (own >= 0)
+            close(own);
+    }
+    auto editor = std::make_unique<LineEditor>(Key{}, std::move(functions));
+    editor->ReadHistory();
+    return editor;
+}
+
+void LineEditor::ReadHistory() {
+    m_historyPath = HistoryFilePath();
+    m_functions->stifleHistory(kHistoryLines);
+    // A missing or unreadable file leaves the history empty.
+    if (m_historyPath)
+        m_functions->readHistory(m_historyPath->c_str());
+}
+
+// Into a file of the user's own that replaces the old one whole, so that a
+// run ending half-way through leaves the earlier history as it was.
+void LineEditor::WriteHistory() {
+    if (!m_historyPath || !MakeParentDirectories(*m_historyPath))
+        return;
+    const std::string fresh = *m_historyPath + ".new-" + std::to_string(getpid());
+    const int fd = open(fresh.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0600);
+    if (fd < 0)
+        return;
+    close(fd);
+    if (m_functions->writeHistory(fresh.c_str()) != 0 ||
+        std::rename(fresh.c_str(), m_historyPath->c_str()) != 0)
+        std::remove(fresh.c_str());
 }
 
 std::optional<std::string> LineEditor::ReadLine(const char* prompt) {
@@ -63,6 +113,7 @@ void LineEditor::AddToHistory(const std::string& line) {
 }
 
 LineEditor::~LineEditor() {
+    WriteHistory();
     m_functions->clearHistory();
 }
 
@@ -70,7 +121,7 @@ LineEditor::~LineEditor() {
 
 struct LineEditor::Functions {};
 
-std::unique_ptr<LineEditor> LineEditor::Load() {
+std::unique_ptr<LineEditor> LineEditor::Load(int) {
     return nullptr;
 }
 std::optional<std::string> LineEditor::ReadLine(const char*) {

@@ -12,6 +12,7 @@
 #include "ExpressionRunner.h"
 #include "LineEditor.h"
 #include "LineReader.h"
+#include "UserTerminal.h"
 
 namespace {
 
@@ -49,16 +50,14 @@ class ResultFlushPolicy {
 };
 
 // Lines as they arrive, from a pipe, a file or (without libedit) a terminal.
-bool ComputeReadLines(bool atTerminal, ExpressionRunner& runner, ConsoleOutput& output) {
+bool ComputeReadLines(UserTerminal* terminal, ExpressionRunner& runner, ConsoleOutput& output) {
     // Nothing computed waits in the buffer while the program waits for input.
     LineReader reader(STDIN_FILENO, [&output] { output.Flush(); });
     ResultFlushPolicy flushPolicy;
     bool allComputed = true;
     for (;;) {
-        if (atTerminal) {
-            output.Result(kPrompt);
-            output.Flush();
-        }
+        if (terminal)
+            terminal->Show(kPrompt);
         const std::optional<std::string_view> line = reader.Next();
         for (int lost = reader.TakeLostLines(); lost > 0; --lost) {
             output.Error(
@@ -71,12 +70,12 @@ bool ComputeReadLines(bool atTerminal, ExpressionRunner& runner, ConsoleOutput& 
             output.Flush();
         if (runner.ComputeLine(*line) == LineOutcome::Failed)
             allComputed = false;
-        if (atTerminal)
+        if (terminal)
             output.Flush();
     }
     // The shell's prompt then starts on a line of its own.
-    if (atTerminal)
-        output.Result("\n");
+    if (terminal)
+        terminal->Show("\n");
     if (reader.ReadError() != 0) {
         std::string message = "tallyfern-cli: cannot read standard input: ";
         message += std::strerror(reader.ReadError());
@@ -87,7 +86,8 @@ bool ComputeReadLines(bool atTerminal, ExpressionRunner& runner, ConsoleOutput& 
     return allComputed;
 }
 
-bool ComputeEditedLines(LineEditor& editor, ExpressionRunner& runner, ConsoleOutput& output) {
+bool ComputeEditedLines(LineEditor& editor, UserTerminal& terminal, ExpressionRunner& runner,
+                        ConsoleOutput& output) {
     bool allComputed = true;
     output.Flush();
     while (const std::optional<std::string> line = editor.ReadLine(kPrompt)) {
@@ -99,19 +99,19 @@ bool ComputeEditedLines(LineEditor& editor, ExpressionRunner& runner, ConsoleOut
             editor.AddToHistory(*line);
         output.Flush();
     }
-    output.Result("\n");
+    terminal.Show("\n");
     return allComputed;
 }
 
 }  // namespace
 
 bool ComputeStandardInput(ExpressionRunner& runner, ConsoleOutput& output) {
-    const bool atTerminal = isatty(STDIN_FILENO) == 1;
-    if (atTerminal) {
-        // Line editing needs the terminal's encoding from the start.
-        LoadUserLocale();
-        if (const std::unique_ptr<LineEditor> editor = LineEditor::Load())
-            return ComputeEditedLines(*editor, runner, output);
-    }
-    return ComputeReadLines(atTerminal, runner, output);
+    if (isatty(STDIN_FILENO) != 1)
+        return ComputeReadLines(nullptr, runner, output);
+    // Line editing needs the terminal's encoding from the start.
+    LoadUserLocale();
+    UserTerminal terminal(output);
+    if (const std::unique_ptr<LineEditor> editor = LineEditor::Load(terminal.SeparateDescriptor()))
+        return ComputeEditedLines(*editor, terminal, runner, output);
+    return ComputeReadLines(&terminal, runner, output);
 }

@@ -22,17 +22,19 @@ set(CPACK_DEBIAN_PACKAGE_SECTION math)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 # The libraries the programs link are found by dpkg-shlibdeps (package
 # dpkg-dev). What they only open at run time is named here: Qt's window-system
-# plugins, without which the window cannot open, and a font with Chinese
-# characters for its texts. The console program opens libedit for line
-# editing at a terminal when it is there.
+# plugins, without which the window cannot open, Qt's own translations (its
+# dialogs' buttons and the text boxes' menus in Chinese), and a font with
+# Chinese characters for its texts. The console program opens libedit for
+# line editing at a terminal when it is there; the window runs natively on a
+# Wayland desktop with Qt's Wayland plugin.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 if(TALLYFERN_WINDOW)
-  set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, fonts-wqy-zenhei | fonts-noto-cjk | fonts-arphic-uming")
-  set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "libedit2, fonts-dejavu-core")
+  set(CPACK_DEBIAN_PACKAGE_DEPENDS
+      "qt6-qpa-plugins, qt6-translations-l10n, fonts-wqy-zenhei | fonts-noto-cjk | fonts-arphic-uming")
+  set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "libedit2, qt6-wayland, fonts-dejavu-core")
 else()
   set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "libedit2")
 endif()
-
 set(CPACK_GENERATOR DEB)
 # `make package_source` packs the sources, without the build trees that live
 # in the checkout and without git's files.

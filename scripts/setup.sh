@@ -27,13 +27,16 @@ PACKAGES=(
     libx11-dev
     fonts-wqy-zenhei
     fonts-dejavu-core
-    # The Debian package: dpkg-shlibdeps works out its dependencies.
+    # The Debian package: dpkg-shlibdeps works out its dependencies, and
+    # lintian checks it as Debian does.
     dpkg-dev
+    lintian
     # Checkers of the installed files: desktop entry, AppStream metadata,
-    # manual page.
+    # manual page, and bash's completion framework for the completion file.
     desktop-file-utils
     appstream
     man-db
+    bash-completion
     # The window's test in a real X server: the server, a window manager
     # to move and stack the window, keys and clicks, the clipboard, and
     # xprop for the window manager's state of the window.

@@ -235,10 +235,14 @@ inline std::size_t CountOf(std::string_view text, std::string_view part) {
 // A line editor prompts before it switches the terminal to raw mode, and a
 // Ctrl-D typed in between is lost; with `rawModeWait` each line waits up to
 // that long after the prompt for the switch.
-inline CliRun RunCliOnTerminal(
-    const std::vector<std::string>& args, const std::vector<std::string>& lines,
-    std::string_view prompt, std::vector<std::string> env,
-    std::chrono::milliseconds rawModeWait = std::chrono::milliseconds(0)) {
+//
+// With `stdoutFile`, standard output goes to that file instead, as with a
+// redirection in the shell.
+inline CliRun RunCliOnTerminal(const std::vector<std::string>& args,
+                               const std::vector<std::string>& lines, std::string_view prompt,
+                               std::vector<std::string> env,
+                               std::chrono::milliseconds rawModeWait = std::chrono::milliseconds(0),
+                               const char* stdoutFile = nullptr) {
     int master = -1;
     int slave = -1;
     if (openpty(&master, &slave, nullptr, nullptr, nullptr) != 0)
@@ -247,8 +251,13 @@ inline CliRun RunCliOnTerminal(
     Fd slaveFd(slave);
     fcntl(master, F_SETFD, FD_CLOEXEC);
     fcntl(slave, F_SETFD, FD_CLOEXEC);
-    const pid_t pid = Spawn(args, EnvironmentWith(std::move(env)), slave, slave, slave);
+    Fd outFile;
+    if (stdoutFile)
+        outFile.Reset(open(stdoutFile, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600));
+    const pid_t pid = Spawn(args, EnvironmentWith(std::move(env)), slave,
+                            stdoutFile ? outFile.Get() : slave, slave);
     slaveFd.Reset();
+    outFile.Reset();
 
     CliRun run;
     std::size_t typed = 0;

@@ -137,7 +137,7 @@ TEST_F(CliTest, HelpAndVersionSucceedWithoutComputing) {
         EXPECT_EQ(run.status, 0);
     }
     const CliRun version = RunCli({"--version"});
-    EXPECT_EQ(version.out, "tallyfern-cli 1.1\n");
+    EXPECT_EQ(version.out, "tallyfern-cli " TALLYFERN_PROJECT_VERSION "\n");
     EXPECT_EQ(version.err, "");
     EXPECT_EQ(version.status, 0);
 }

@@ -10,8 +10,8 @@ CCalcApp::CCalcApp(int& argc, char** argv) : QApplication(argc, argv) {
     setApplicationName(QStringLiteral("tallyfern"));
     // No display name: the window system would append it to every caption,
     // and the captions ("错误", "使用帮助") are to stand as they are.
-    setApplicationVersion(QStringLiteral("1.1"));
-    setDesktopFileName(QStringLiteral("tallyfern"));
+    setApplicationVersion(QStringLiteral(TALLYFERN_VERSION));
+    setDesktopFileName(QStringLiteral("org.tallyfern.tallyfern"));
 }
 
 int CCalcApp::InitInstance() {

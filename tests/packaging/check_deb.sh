@@ -2,8 +2,11 @@
 # Builds the Debian package of a build tree with CPack into a scratch
 # directory and checks its control fields and contents: the package's name
 # and version, dependencies that dpkg-shlibdeps computed from the programs,
-# and the files under /usr that an install puts in place.
-# Exits 77 (skipped) without dpkg-dev, which computes the dependencies.
+# the files under /usr that an install puts in place, the desktop entry and
+# metadata in it as their validators see them, and lintian's verdict: no
+# error and no warning (the informational notes are printed).
+# Exits 77 (skipped) without dpkg-dev, which computes the dependencies, or
+# without lintian.
 #
 #   check_deb.sh BUILD_DIR VERSION WINDOW(ON|OFF)
 set -euo pipefail
@@ -13,9 +16,9 @@ version=${2:?usage: check_deb.sh BUILD_DIR VERSION WINDOW}
 window=${3:?usage: check_deb.sh BUILD_DIR VERSION WINDOW}
 
 say() { printf 'check_deb: %s\n' "$*" >&2; }
-for tool in dpkg-shlibdeps dpkg-deb; do
+for tool in dpkg-shlibdeps dpkg-deb lintian desktop-file-validate appstreamcli; do
     if ! command -v "$tool" >/dev/null 2>&1; then
-        say "SKIPPED: $tool is not installed (Debian package dpkg-dev; scripts/setup.sh installs it)"
+        say "SKIPPED: $tool is not installed (scripts/setup.sh installs it)"
         exit 77
     fi
 done
@@ -54,9 +57,11 @@ depends=$(field Depends)
 has_dependency() { grep -qE "(^|, |\| )$1( \(|,|$| \|)" <<<"$depends"; }
 has_dependency libc6 || problem "Depends lacks libc6: $depends"
 if [ "$window" = ON ]; then
-    for package in libqt6widgets6 libqt6svg6 qt6-qpa-plugins; do
+    for package in libqt6widgets6 libqt6svg6 qt6-qpa-plugins qt6-translations-l10n; do
         has_dependency "$package" || problem "Depends lacks $package: $depends"
     done
+    grep -qE '(^|, )qt6-wayland(,|$)' <<<"$(field Recommends)" ||
+        problem "Recommends lacks qt6-wayland: $(field Recommends)"
 fi
 
 # The package holds what an install puts under /usr, and nothing else.
@@ -67,6 +72,19 @@ if [ "$contents" != "$installed" ]; then
     problem "the package's files differ from an install's:"
     diff <(echo "$installed") <(echo "$contents") | sed 's/^/    /' >&2 || true
 fi
+
+if [ "$window" = ON ]; then
+    unpacked=$work/unpacked
+    dpkg-deb --extract "$deb" "$unpacked"
+    desktop-file-validate "$unpacked/usr/share/applications/org.tallyfern.tallyfern.desktop" ||
+        problem "desktop-file-validate refuses the packaged desktop entry"
+    appstreamcli validate --pedantic --no-net "$unpacked/usr/share/metainfo/org.tallyfern.tallyfern.metainfo.xml" ||
+        problem "appstreamcli refuses the packaged metadata"
+fi
+
+# Lintian warns that it runs as root, which CI does.
+lintian --pedantic --display-info --display-experimental --fail-on error,warning "$deb" \
+    2> >(grep -v 'running with root privileges' >&2) || problem "lintian reports errors or warnings (above)"
 
 if [ "$failures" -gt 0 ]; then
     say "$failures problem(s)"

@@ -3,7 +3,8 @@
 # (prefix /usr under DESTDIR), and checks what lands there: exactly the
 # expected files, runnable programs, and files that refer to each other
 # correctly (the desktop entry's program and icon, the metadata's desktop
-# entry, programs and version, the manual page's options).
+# entry, programs and version, the manual pages' options), and the window's
+# command line answered without a display.
 #
 #   check_install.sh BUILD_DIR VERSION WINDOW(ON|OFF)
 set -euo pipefail
@@ -30,12 +31,14 @@ fi
 rm -f "$stage.log"
 root=$stage/usr
 
-readonly desktop_entry=share/applications/tallyfern.desktop
+readonly desktop_entry=share/applications/org.tallyfern.tallyfern.desktop
 readonly metainfo=share/metainfo/org.tallyfern.tallyfern.metainfo.xml
 readonly man_page=share/man/man1/tallyfern-cli.1.gz
-expected=(bin/tallyfern-cli "$man_page")
+readonly window_man_page=share/man/man1/tallyfern.1.gz
+expected=(bin/tallyfern-cli "$man_page" share/doc/tallyfern/copyright share/doc/tallyfern/changelog.gz
+    share/bash-completion/completions/tallyfern-cli share/lintian/overrides/tallyfern)
 if [ "$window" = ON ]; then
-    expected+=(bin/tallyfern "$desktop_entry" "$metainfo"
+    expected+=(bin/tallyfern "$window_man_page" "$desktop_entry" "$metainfo"
         share/icons/hicolor/scalable/apps/tallyfern.svg
         share/icons/hicolor/48x48/apps/tallyfern.png)
 fi
@@ -62,19 +65,49 @@ else
     problem "the installed tallyfern-cli --version failed: $out"
 fi
 
-# The manual page: compressed whole, for section 1, and naming every option
-# the program's own help names.
-if gzip -t "$root/$man_page" 2>/dev/null; then
-    page=$(gzip -dc "$root/$man_page" | sed 's/\\-/-/g')
-    head -n 1 <<<"$page" | grep -q '^\.TH TALLYFERN-CLI 1 ' || problem "the manual page's .TH line is not for tallyfern-cli(1)"
-    for option in $("$root/bin/tallyfern-cli" --help | grep -oE '(^|[ ,])--?[a-z][a-z-]*' | tr -d ' ,' | sort -u); do
-        grep -qe "$option" <<<"$page" || problem "the manual page does not describe $option"
+# check_man_page PAGE TH_NAME PROGRAM: the manual page is compressed whole,
+# is for section 1 of this version, and names every option the program's own
+# help names.
+check_man_page() {
+    local file=$root/$1 page option
+    if ! gzip -t "$file" 2>/dev/null; then
+        problem "$1 is not a valid gzip file"
+        return
+    fi
+    page=$(gzip -dc "$file" | sed 's/\\-/-/g')
+    head -n 1 <<<"$page" | grep -q "^\.TH $2 1 [0-9-]* \"Tallyfern $version\"" ||
+        problem "the .TH line of $1 is not for $2(1) of Tallyfern $version"
+    for option in $("$root/bin/$3" --help | grep -oE '(^|[ ,])--?[a-z][a-z-]*' | tr -d ' ,' | sort -u); do
+        grep -qe "$option" <<<"$page" || problem "$1 does not describe $option"
     done
-else
-    problem "$man_page is not a valid gzip file"
-fi
+}
+check_man_page "$man_page" TALLYFERN-CLI tallyfern-cli
+
+# The changelog's newest entry is this version's.
+changelog_head=$(gzip -dc "$root/share/doc/tallyfern/changelog.gz" | head -n 1)
+[[ $changelog_head == "tallyfern ($version) "* ]] || problem "the changelog begins \"$changelog_head\", not with $version"
 
 if [ "$window" = ON ]; then
+    check_man_page "$window_man_page" TALLYFERN tallyfern
+
+    # The window answers these without a display; anything else it does not
+    # know is a usage error.
+    while IFS='|' read -r status stream text arguments; do
+        # shellcheck disable=SC2086 # the arguments are words
+        env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb "$root/bin/tallyfern" $arguments \
+            >"$stage.out" 2>"$stage.err" </dev/null && actual=0 || actual=$?
+        [ "$actual" = "$status" ] || problem "tallyfern $arguments exited with $actual, not $status"
+        head -n 1 "$stage.$stream" | grep -qF -- "$text" ||
+            problem "tallyfern $arguments did not print \"$text\" on standard $stream: $(cat "$stage.out" "$stage.err")"
+    done <<EOF
+0|out|tallyfern $version|--version
+0|out|usage: tallyfern|--help
+0|out|usage: tallyfern|-platform offscreen -h
+2|err|tallyfern: unknown option '--frobnicate'|--frobnicate
+2|err|tallyfern: unexpected argument 'extra'|-style fusion extra
+EOF
+    rm -f "$stage.out" "$stage.err"
+
     # key KEY FILE: the value of KEY in the desktop entry's main group.
     key() { sed -n "s/^$1=//p" "$2" | head -n 1; }
     exec_line=$(key Exec "$root/$desktop_entry")
