@@ -24,6 +24,8 @@ PACKAGES=(
     locales
     qt6-base-dev
     qt6-svg-dev
+    # Qt's own texts in the user's language: standard buttons, edit menus.
+    qt6-translations-l10n
     libx11-dev
     fonts-wqy-zenhei
     fonts-dejavu-core
@@ -42,6 +44,11 @@ PACKAGES=(
     xdotool
     xclip
     x11-utils
+    # A screen reader's view of the window in that test: the accessibility
+    # bus and a client of it.
+    at-spi2-core
+    python3-pyatspi
+    dbus-daemon
 )
 
 # Locales the tests need, as written in /etc/locale.gen: "NAME CHARSET".
