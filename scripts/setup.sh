@@ -55,6 +55,7 @@ PACKAGES=(
 LOCALES=(
     "de_DE.UTF-8 UTF-8"
     "zh_CN.GB18030 GB18030"
+    "zh_CN.UTF-8 UTF-8"
 )
 
 say() { printf 'setup: %s\n' "$*" >&2; }
