@@ -17,6 +17,10 @@ namespace {
 constexpr int kEntryRole = Qt::UserRole;
 // Between the help window and the window it is opened from.
 constexpr int kGapPixels = 8;
+// What a screen reader calls the list and the description, which sit under
+// a group box's long title rather than a label of their own.
+const char* const kFunctionListName = "函数";
+const char* const kDescriptionName = "函数说明";
 
 }  // namespace
 
@@ -42,6 +46,8 @@ CHelpDlg::CHelpDlg(QWidget* owner, const CHelpDlg* previous) : QDialog(owner) {
     const DialogControls controls = BuildCaptionedDialog(this, IDD_HELP);
     m_listFunc = controls.Get<QListWidget>(IDC_FUNC_LIST);
     m_editDescription = controls.Get<QPlainTextEdit>(IDC_FUNC_TEXT);
+    m_listFunc->setAccessibleName(QString::fromUtf8(kFunctionListName));
+    m_editDescription->setAccessibleName(QString::fromUtf8(kDescriptionName));
     connect(controls.Get<QPushButton>(IDCANCEL), &QPushButton::clicked, this, &QDialog::reject);
     connect(m_listFunc, &QListWidget::currentRowChanged, this, &CHelpDlg::OnSelChangeFuncList);
     OnInitDialog();

@@ -58,8 +58,8 @@ void ResultBox::paintEvent(QPaintEvent* event) {
     initStyleOption(&panel);
     style()->drawPrimitive(QStyle::PE_PanelLineEdit, &panel, &painter, this);
     painter.setFont(m_shownFont);
-    painter.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled,
-                                   QPalette::Text));
+    painter.setPen(
+        palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::Text));
     const Qt::Alignment alignment =
         QStyle::visualAlignment(layoutDirection(), QFlag(this->alignment()));
     painter.drawText(TextArea(), static_cast<int>(alignment), m_shownText);

@@ -49,7 +49,8 @@ QString ShortenNumberToWidth(const QString& text, const QFontMetrics& metrics, i
     const qsizetype exponentAt = text.lastIndexOf(QLatin1Char('e'), -1, Qt::CaseInsensitive);
     const QString mantissa = exponentAt < 0 ? text : text.left(exponentAt);
     const QString exponent = exponentAt < 0 ? QString() : text.mid(exponentAt);
-    const bool hasSign = mantissa.startsWith(QLatin1Char('-')) || mantissa.startsWith(QLatin1Char('+'));
+    const bool hasSign =
+        mantissa.startsWith(QLatin1Char('-')) || mantissa.startsWith(QLatin1Char('+'));
     // The sign and the first digit are the least a reader needs.
     const qsizetype leastHead = std::min<qsizetype>(mantissa.size(), hasSign ? 2 : 1);
     const QString ellipsis(QChar(0x2026));

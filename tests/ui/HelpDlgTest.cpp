@@ -7,9 +7,9 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTest>
 #include <QTextCursor>
 #include <QTextDocument>
-#include <QTest>
 #include <memory>
 #include <optional>
 
@@ -145,8 +145,10 @@ TEST(HelpWindowPlacement, BesideTheOwnerWhereItFitsElseCoveringTheLeastOfIt) {
         {"below the compact window, 8 pixels away", compact, std::nullopt, {377, 288}},
         // Right: 107 x 306 pixels covered; left 108 x 306, below and above
         // 485 x 163.
-        {"no room beside the full window: right of it, pulled onto the screen", full,
-         std::nullopt, {795, 247}},
+        {"no room beside the full window: right of it, pulled onto the screen",
+         full,
+         std::nullopt,
+         {795, 247}},
         {"cascaded from the previous one", compact, QPoint(377, 288), {401, 312}},
         {"no cascade off the screen", compact, QPoint(790, 388), {377, 288}},
     };

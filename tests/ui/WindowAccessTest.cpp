@@ -11,14 +11,15 @@
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QTest>
 #include <QScreen>
+#include <QTest>
 #include <QTimer>
 #include <map>
 
 #include "AboutDlg.h"
 #include "CalcWindowTest.h"
 #include "CellEdit.h"
+#include "HelpDlg.h"
 #include "SkinButton.h"
 #include "UiTestSupport.h"
 #include "VarListCtrl.h"
@@ -62,11 +63,19 @@ TEST_F(WindowAccessTest, EveryControlInSightHasAName) {
     }
     EXPECT_EQ(compact.count(QString::number(IDC_VARS)), 0u) << "the grid is out of sight";
     const std::pair<int, const char*> expected[] = {
-        {IDC_EXPR, "表达式"},     {IDC_RESULT, "结果"},        {IDC_HISTORY, "历史"},
+        {IDC_EXPR, "表达式"},     {IDC_RESULT, "结果"},      {IDC_HISTORY, "历史"},
         {IDC_VARS, "自定义变量"}, {IDC_TOPMOST, "窗口置顶"}, {IDC_DELETE_VAR, "删除"},
     };
     for (const auto& [id, name] : expected)
         EXPECT_EQ(full.at(QString::number(id)), QString::fromUtf8(name)) << id;
+}
+
+TEST_F(WindowAccessTest, TheHelpWindowsListAndDescriptionHaveNames) {
+    dlg->OnHelp();
+    QWidget* help = dlg->HelpWindow();
+    ASSERT_NE(help, nullptr);
+    EXPECT_EQ(AccessibleName(ControlById(help, IDC_FUNC_LIST)), "函数");
+    EXPECT_EQ(AccessibleName(ControlById(help, IDC_FUNC_TEXT)), "函数说明");
 }
 
 TEST_F(WindowAccessTest, TheTopMostButtonIsAToggleWithItsState) {
@@ -185,7 +194,8 @@ TEST_F(WindowAccessTest, NoLabelLosesAGlyphToItsBox) {
             if (label->text().isEmpty() || label->text().contains('\n'))
                 continue;
             const QFontMetrics metrics(label->font());
-            const QRect ink = metrics.tightBoundingRect(label->text()).translated(0, metrics.ascent());
+            const QRect ink =
+                metrics.tightBoundingRect(label->text()).translated(0, metrics.ascent());
             EXPECT_TRUE(ink.top() >= 0 && ink.bottom() < label->height() &&
                         metrics.horizontalAdvance(label->text()) <= label->width())
                 << label->text().toStdString();
