@@ -186,8 +186,9 @@ QRect ControlRect(const ControlTemplate& c, int framePixels) {
 DialogControls BuildDialogControls(QWidget* dialog, const DialogTemplate& layout, int framePixels,
                                    const ControlFactory& factory) {
     DialogControls controls;
-    // A text labels the control that follows it in the template, as the
+    // A text labels the box or list that follows it in the template, as the
     // layouts were written: a screen reader names the control after it.
+    // Buttons and group boxes have their own texts.
     QLabel* pendingLabel = nullptr;
     for (const ControlTemplate& c : layout.controls) {
         QWidget* widget = factory ? factory(c, dialog) : nullptr;
@@ -200,7 +201,7 @@ DialogControls BuildDialogControls(QWidget* dialog, const DialogTemplate& layout
             if (c.kind == ControlKind::Label && !label->text().contains(QLatin1Char('\n')))
                 label->setFont(FontFittingBox(dialog->font(), label->text(), label->size()));
         } else if (pendingLabel) {
-            if (!qobject_cast<QGroupBox*>(widget)) {
+            if (!qobject_cast<QGroupBox*>(widget) && !qobject_cast<QAbstractButton*>(widget)) {
                 pendingLabel->setBuddy(widget);
                 widget->setAccessibleName(pendingLabel->text());
             }

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <QAccessible>
 #include <QApplication>
 #include <QDialog>
 #include <QHelpEvent>
@@ -534,15 +533,6 @@ TEST(SkinButtonIcons, AreDrawnAnewForThePixelRatioOfEachPaint) {
         }
     }
     EXPECT_EQ(differing, 0);
-}
-
-TEST(SkinButtonAccessibility, TheTipIsTheNameAndTheCaptionWithoutOne) {
-    CSkinButton b;
-    b.setText(QStringLiteral("添加"));
-    EXPECT_EQ(QAccessible::queryAccessibleInterface(&b)->text(QAccessible::Name), "添加");
-    b.SetTipText("帮助", true);
-    EXPECT_EQ(QAccessible::queryAccessibleInterface(&b)->text(QAccessible::Name), "帮助");
-    EXPECT_EQ(QAccessible::queryAccessibleInterface(&b)->role(), QAccessible::Button);
 }
 
 TEST(SkinButtonIcons, SecondIconIsGreyDimmedOrLoaded) {

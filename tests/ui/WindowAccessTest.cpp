@@ -189,6 +189,7 @@ TEST_F(WindowAccessTest, TheExpressionEditorOpensWithTheCaretAtTheEnd) {
 
 TEST_F(WindowAccessTest, NoLabelLosesAGlyphToItsBox) {
     CAboutDlg about(dlg.get());
+    EXPECT_EQ(AccessibleName(ControlById(&about, IDOK)), "确定") << "a button keeps its own text";
     for (QWidget* window : {static_cast<QWidget*>(dlg.get()), static_cast<QWidget*>(&about)}) {
         for (QLabel* label : window->findChildren<QLabel*>()) {
             if (label->text().isEmpty() || label->text().contains('\n'))
