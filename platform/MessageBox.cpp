@@ -6,6 +6,7 @@
 #include <QScreen>
 #include <QScrollArea>
 #include <algorithm>
+#include <memory>
 #include <utility>
 
 #include "WindowStacking.h"
@@ -70,7 +71,8 @@ class BoundedMessageBox : public QMessageBox {
         // The text wraps anew in what is left of its width, beside the
         // scroll bar.
         const QSize textSize = label->size();
-        grid->replaceWidget(label, scroll);
+        // The layout's entry for the label is handed back to be freed.
+        std::unique_ptr<QLayoutItem>(grid->replaceWidget(label, scroll));
         scroll->setWidget(label);
         scroll->setFixedSize(std::max(textSize.width() - excessWidth, 0),
                              std::max(textSize.height() - excessHeight, 0));

@@ -180,7 +180,7 @@ TEST_F(WindowAccessTest, TheGridIsEditedAndEmptiedFromTheKeyboard) {
 TEST_F(WindowAccessTest, TheExpressionEditorOpensWithTheCaretAtTheEnd) {
     ControlById<QLineEdit>(dlg.get(), IDC_EXPR)->setText("7*");
     WhenModalOpens typeNine([](QWidget* editor) {
-        QTest::keyClicks(QApplication::focusWidget(), "9");
+        QTest::keyClicks(editor->findChild<QPlainTextEdit*>(), "9");
         QTest::mouseClick(ControlById(editor, IDOK), Qt::LeftButton);
     });
     dlg->OnEditExpr();
