@@ -3,8 +3,8 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QScreen>
-#include <QScrollArea>
 #include <algorithm>
 #include <memory>
 #include <utility>
@@ -34,49 +34,55 @@ QMessageBox::Icon IconOf(unsigned type) {
 }
 
 // The largest shares of the screen's height and width a box takes, its
-// frame left aside; a text that would make it larger scrolls inside it.
+// frame left aside.
 constexpr double kMaxHeightShare = 0.6;
 constexpr double kMaxWidthShare = 0.9;
 
 // A message box that never grows beyond the screen. Qt sizes the box for its
-// whole text, wrapped to a width the screen allows, when it is shown; a text
-// that makes it larger than the bounds then moves into a scrolling area of
-// the box.
+// whole text when it is shown, and a word wider than the screen (a long
+// name) or a text of many lines makes it larger than the screen. Such a
+// text moves into a box of its own inside the message box, which wraps it
+// anywhere and scrolls.
 class BoundedMessageBox : public QMessageBox {
   public:
     using QMessageBox::QMessageBox;
 
   protected:
+    bool event(QEvent* event) override {
+        // Qt sizes the box anew for the label on every layout request; once
+        // the text has its own box, the bounded size stands.
+        if (m_scrolling && event->type() == QEvent::LayoutRequest)
+            return QDialog::event(event);
+        return QMessageBox::event(event);
+    }
+
     void showEvent(QShowEvent* event) override {
         QMessageBox::showEvent(event);
         const QScreen* shownOn = screen();
         if (!shownOn || m_scrolling)
             return;
         const QRect area = shownOn->availableGeometry();
-        const int excessHeight =
-            std::max(height() - static_cast<int>(area.height() * kMaxHeightShare), 0);
-        const int excessWidth =
-            std::max(width() - static_cast<int>(area.width() * kMaxWidthShare), 0);
-        if (excessHeight == 0 && excessWidth == 0)
+        const QSize bound(static_cast<int>(area.width() * kMaxWidthShare),
+                          static_cast<int>(area.height() * kMaxHeightShare));
+        if (width() <= bound.width() && height() <= bound.height())
             return;
         auto* label = findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
         auto* grid = qobject_cast<QGridLayout*>(layout());
         if (!label || !grid)
             return;
-        auto* scroll = new QScrollArea(this);
-        scroll->setFrameShape(QFrame::NoFrame);
-        scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-        scroll->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-        scroll->setWidgetResizable(true);
-        // The text wraps anew in what is left of its width, beside the
-        // scroll bar.
-        const QSize textSize = label->size();
+        auto* text = new QPlainTextEdit(this);
+        text->setReadOnly(true);
+        text->setFrameShape(QFrame::NoFrame);
+        text->setBackgroundRole(QPalette::Window);
+        text->viewport()->setBackgroundRole(QPalette::Window);
+        text->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+        text->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        text->setPlainText(label->text());
+        text->setAccessibleName(windowTitle());
         // The layout's entry for the label is handed back to be freed.
-        std::unique_ptr<QLayoutItem>(grid->replaceWidget(label, scroll));
-        scroll->setWidget(label);
-        scroll->setFixedSize(std::max(textSize.width() - excessWidth, 0),
-                             std::max(textSize.height() - excessHeight, 0));
-        setFixedSize(width() - excessWidth, height() - excessHeight);
+        std::unique_ptr<QLayoutItem>(grid->replaceWidget(label, text));
+        label->hide();
+        setFixedSize(size().boundedTo(bound));
         m_scrolling = true;
     }
 

@@ -12,6 +12,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollBar>
 #include <QTest>
 #include <QTimer>
 #include <map>
@@ -204,22 +205,38 @@ TEST_F(WindowAccessTest, NoLabelLosesAGlyphToItsBox) {
     }
 }
 
-TEST_F(WindowAccessTest, AMessageBoxNeverGrowsBeyondTheScreen) {
-    const QString name(100000, QLatin1Char('x'));
-    QRect box;
-    QRect okButton;
-    WhenModalOpens measure([&](QWidget* modal) {
-        box = modal->frameGeometry();
-        auto* ok = modal->findChild<QPushButton*>();
-        okButton = QRect(ok->mapTo(modal, QPoint(0, 0)), ok->size());
-        QTest::keyClick(modal, Qt::Key_Escape);
-    });
-    ShowMessageBox(dlg.get(), QStringLiteral("未定义的变量 ") + name, QStringLiteral("发生错误"),
-                   MB_OK | MB_ICONINFORMATION);
-    ASSERT_FALSE(box.isEmpty());
-    EXPECT_LE(box.height(), dlg->screen()->availableGeometry().height());
-    EXPECT_LE(box.width(), dlg->screen()->availableGeometry().width());
-    EXPECT_LE(okButton.bottom(), box.height()) << "its button in reach";
+TEST_F(WindowAccessTest, AMessageBoxNeverGrowsBeyondTheScreenAndShowsItsWholeText) {
+    // A name too long for any screen, and a short text that needs no help.
+    const QString texts[] = {QStringLiteral("未定义的变量 ") + QString(100000, QLatin1Char('x')),
+                             QStringLiteral("未定义的变量 x")};
+    for (const QString& text : texts) {
+        QRect box;
+        QRect okButton;
+        QString scrolled;
+        int sideways = -1;
+        WhenModalOpens measure([&](QWidget* modal) {
+            box = modal->frameGeometry();
+            auto* ok = modal->findChild<QPushButton*>();
+            okButton = QRect(ok->mapTo(modal, QPoint(0, 0)), ok->size());
+            if (auto* shown = modal->findChild<QPlainTextEdit*>(); shown && shown->isVisible()) {
+                scrolled = shown->toPlainText();
+                sideways = shown->horizontalScrollBar()->maximum();
+            }
+            QTest::keyClick(modal, Qt::Key_Escape);
+        });
+        ShowMessageBox(dlg.get(), text, QStringLiteral("发生错误"), MB_OK | MB_ICONINFORMATION);
+        ASSERT_FALSE(box.isEmpty());
+        const QRect screen = dlg->screen()->availableGeometry();
+        EXPECT_LE(box.height(), screen.height());
+        EXPECT_LE(box.width(), screen.width());
+        EXPECT_LE(okButton.bottom(), box.height()) << "its button in reach";
+        if (text.size() > 100) {
+            EXPECT_EQ(scrolled, text) << "the whole text, scrolling in the box";
+            EXPECT_EQ(sideways, 0) << "wrapped, not cut at the right";
+        } else {
+            EXPECT_TRUE(scrolled.isEmpty()) << "a short text stays Qt's label";
+        }
+    }
 }
 
 }  // namespace
