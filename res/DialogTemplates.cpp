@@ -51,19 +51,20 @@ constexpr ControlTemplate kExprEditControls[] = {
 constexpr ControlTemplate kHelpControls[] = {
     // The cancel command; it lies below the bottom edge, so Escape and the
     // close box are the ways out.
-    {IDCANCEL, PushButton, 273, 261, 50, 14, kNoStyle, "退出帮助"},
-    {IDABORT, PushButton, 7, 261, 50, 14, kDefault | kHidden, "Hide"},
+    {IDCANCEL, PushButton, 273, 273, 50, 14, kNoStyle, "退出帮助"},
+    {IDABORT, PushButton, 7, 273, 50, 14, kDefault | kHidden, "Hide"},
     {IDC_STATIC, GroupBox, 7, 7, 316, 79, kNoStyle, "表达式输入规则"},
     {IDC_STATIC, Label, 16, 22, 250, 62, kNoStyle,
      "★运算符\n\n\t+ 加号\t- 减号\t* 乘号\t/ 除号\t^ 乘方\t( ) 括号\n\n★变量\n\n"
      "\t变量必须由英文字母开头，并且仅由数字、字母和下划线组成 "},
-    {IDC_STATIC, GroupBox, 7, 91, 316, 126, kNoStyle,
+    {IDC_STATIC, GroupBox, 7, 91, 316, 138, kNoStyle,
      "函数库（由于函数库会经常更新，请访问我的主页以获得最新版本）"},
-    {IDC_FUNC_LIST, ListBox, 13, 105, 70, 103, kSorted | kVScroll | kBorder, ""},
-    // A multi-line box that does not scroll sideways wraps its lines.
-    {IDC_FUNC_TEXT, Edit, 86, 105, 230, 103,
+    {IDC_FUNC_LIST, ListBox, 13, 105, 70, 115, kSorted | kVScroll | kBorder, ""},
+    // A multi-line box that does not scroll sideways wraps its lines. Nine
+    // lines high, so that a short entry shows its usage line, the ninth.
+    {IDC_FUNC_TEXT, Edit, 86, 105, 230, 115,
      kMultiLine | kReadOnly | kVScroll | kBorder | kWordWrap, ""},
-    {IDC_STATIC, Label, 7, 222, 316, 35, kNoStyle,
+    {IDC_STATIC, Label, 7, 234, 316, 35, kNoStyle,
      "★快捷键：\n"
      "\u3000\u3000\u3000\u3000按[ESC]键或将[NumLock]键按灭可清除表达式输入框\n"
      "\u3000\u3000\u3000\u3000按[F2]键可将输入焦点切换至表达式输入框\n"
@@ -74,10 +75,10 @@ constexpr std::array kTemplates = {
     DialogTemplate{IDD_ABOUTBOX, "关于", 235, 97, kAboutControls},
     DialogTemplate{IDD_CALC_DIALOG, "", 346, 200, kCalcControls},
     DialogTemplate{IDD_EXPR_EDIT, "表达式", 278, 94, kExprEditControls},
-    // 12 units taller than first drawn: at 246 the shortcut text (222 + 35)
-    // lost its last line, the one on the copy key. The exit button (261)
-    // still lies below the edge.
-    DialogTemplate{IDD_HELP, "使用帮助", 323, 258, kHelpControls},
+    // 24 units taller than first drawn: at 246 the shortcut text lost its
+    // last line, the one on the copy key, and the description its usage
+    // line. The exit button (273) still lies below the edge.
+    DialogTemplate{IDD_HELP, "使用帮助", 323, 270, kHelpControls},
 };
 
 }  // namespace

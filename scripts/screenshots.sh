@@ -3,9 +3,13 @@
 # server (Xvfb with the openbox window manager), driven with xdotool and shot
 # with xwd, converted with netpbm.
 #
-#   bash scripts/screenshots.sh [compact] [full] [help]    (all three by default)
+#   bash scripts/screenshots.sh [compact] [result] [about] [message] [full] [help]
+#                                                           (all by default)
 #
 #   compact  docs/compact.png: the small window with a result
+#   result   docs/result.png: the small window with a long result, 2^70
+#   about    docs/about.png: the about box
+#   message  docs/message.png: an error's message box
 #   full     docs/full.png: the full size, a fraction and a power in the
 #            natural form, variables in the grid, two history entries
 #   help     docs/help.png: the help window, its first function chosen
@@ -25,12 +29,12 @@ fail() {
 }
 
 shots=("$@")
-[ ${#shots[@]} -gt 0 ] || shots=(compact full help)
+[ ${#shots[@]} -gt 0 ] || shots=(compact result about message full help)
 for shot in "${shots[@]}"; do
     case $shot in
-        compact | full | help) ;;
+        compact | result | about | message | full | help) ;;
         *)
-            say "unknown picture \"$shot\"; usage: bash scripts/screenshots.sh [compact] [full] [help]"
+            say "unknown picture \"$shot\"; usage: bash scripts/screenshots.sh [compact] [result] [about] [message] [full] [help]"
             exit 2
             ;;
     esac
@@ -57,7 +61,9 @@ trap 'exit 130' INT TERM
 mkdir -p docs
 
 x11_start_session 1024x768
-x11_start_app build/ui/tallyfern
+# As a Chinese desktop runs it: Qt's own texts read Chinese too.
+unset LANGUAGE
+LC_ALL=zh_CN.UTF-8 x11_start_app build/ui/tallyfern
 wait_for "the main window" find_window '^Tallyfern 1\.1'
 main_window=$window
 wait_for "the main window to have the keyboard focus" window_active
@@ -74,6 +80,7 @@ mode_button=$(place IDD_CALC_DIALOG 3 IDC_MODE)
 expr_box=$(place IDD_CALC_DIALOG 3 IDC_EXPR)
 add_button=$(place IDD_CALC_DIALOG 3 IDC_ADD_VAR)
 help_button=$(place IDD_CALC_DIALOG 3 IDC_HELP)
+about_button=$(place IDD_CALC_DIALOG 3 IDC_ABOUT)
 
 clipboard_is() {
     local clipboard
@@ -134,6 +141,31 @@ if wants compact; then
     compute '1/4+2^3' 8.25
     window=$main_window
     shoot compact
+fi
+
+if wants result; then
+    compute '2^70' 1.18059162071741e+021
+    window=$main_window
+    shoot result
+fi
+
+if wants about; then
+    window=$main_window
+    click_at $about_button
+    wait_for "the about box" find_window '^关于'
+    shoot about -frame
+    xdotool key Return
+fi
+
+if wants message; then
+    window=$main_window
+    click_at $expr_box
+    xdotool key ctrl+a BackSpace
+    xdotool type --delay 30 '2*(1+'
+    xdotool key Return
+    wait_for "the message box" find_window '^发生错误'
+    shoot message -frame
+    xdotool key Return
 fi
 
 if wants full || wants help; then

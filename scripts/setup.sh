@@ -24,6 +24,8 @@ PACKAGES=(
     locales
     qt6-base-dev
     qt6-svg-dev
+    # Qt's own texts in the user's language: standard buttons, edit menus.
+    qt6-translations-l10n
     libx11-dev
     fonts-wqy-zenhei
     fonts-dejavu-core
@@ -45,12 +47,18 @@ PACKAGES=(
     xdotool
     xclip
     x11-utils
+    # A screen reader's view of the window in that test: the accessibility
+    # bus and a client of it.
+    at-spi2-core
+    python3-pyatspi
+    dbus-daemon
 )
 
 # Locales the tests need, as written in /etc/locale.gen: "NAME CHARSET".
 LOCALES=(
     "de_DE.UTF-8 UTF-8"
     "zh_CN.GB18030 GB18030"
+    "zh_CN.UTF-8 UTF-8"
 )
 
 say() { printf 'setup: %s\n' "$*" >&2; }

@@ -1,5 +1,6 @@
 #include "CalcApp.h"
 
+#include <QLibraryInfo>
 #include <exception>
 #include <new>
 
@@ -12,6 +13,24 @@ CCalcApp::CCalcApp(int& argc, char** argv) : QApplication(argc, argv) {
     // and the captions ("错误", "使用帮助") are to stand as they are.
     setApplicationVersion(QStringLiteral(TALLYFERN_VERSION));
     setDesktopFileName(QStringLiteral("org.tallyfern.tallyfern"));
+    // Before any window: a standard button takes its text when it is made.
+    // The program's own texts are Chinese whatever the locale; Qt's follow it.
+    LoadQtTranslations(QLocale());
+}
+
+bool CCalcApp::LoadQtTranslations(const QLocale& locale) {
+    if (m_qtTranslator) {
+        removeTranslator(m_qtTranslator.get());
+        m_qtTranslator.reset();
+    }
+    auto translator = std::make_unique<QTranslator>();
+    if (!translator->load(locale, QStringLiteral("qtbase"), QStringLiteral("_"),
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        return false;
+    }
+    installTranslator(translator.get());
+    m_qtTranslator = std::move(translator);
+    return true;
 }
 
 int CCalcApp::InitInstance() {

@@ -1,6 +1,9 @@
 #pragma once
 
 #include <QApplication>
+#include <QLocale>
+#include <QTranslator>
+#include <memory>
 
 // The application: runs the main window until it is closed, and keeps any
 // exception from leaving an event handler, where it would end the program.
@@ -13,4 +16,12 @@ class CCalcApp : public QApplication {
     int InitInstance();
 
     bool notify(QObject* receiver, QEvent* event) override;
+
+    // Qt's own texts (standard buttons, the edit boxes' menus) in the
+    // language of `locale`, in place of any loaded before; false where Qt
+    // has no catalogue for it, and they then stay in English.
+    bool LoadQtTranslations(const QLocale& locale);
+
+  private:
+    std::unique_ptr<QTranslator> m_qtTranslator;
 };

@@ -28,6 +28,7 @@
 #include "KeyState.h"
 #include "MessageBox.h"
 #include "NaturalForm.h"
+#include "ResultBox.h"
 #include "SkinButton.h"
 #include "UiText.h"
 #include "VarListCtrl.h"
@@ -45,6 +46,10 @@ constexpr int kNaturalLineWidth = 50;
 constexpr qsizetype kHistoryShownLength = 1000;
 
 const QString kErrorTitle = QStringLiteral("发生错误");
+// What a screen reader calls the two boxes of the top row, which have no
+// label of their own.
+const QString kExpressionName = QStringLiteral("表达式");
+const QString kResultName = QStringLiteral("结果");
 const char* const kAboutMenuText = "关于 Tallyfern(&A)...";  // string 101
 
 // The window title, kept as numbers: character i is the low byte of entry i
@@ -63,6 +68,15 @@ bool IsCopyKey(const QKeyEvent* event) {
 
 bool IsEnterKey(const QKeyEvent* event) {
     return event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+}
+
+// The keys that open a window's menu from the keyboard: the menu key and
+// Shift+F10, and Alt+Space where the window manager leaves it to the window.
+bool IsWindowMenuKey(const QKeyEvent* event) {
+    const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
+    return (event->key() == Qt::Key_Menu && modifiers == Qt::NoModifier) ||
+           (event->key() == Qt::Key_F10 && modifiers == Qt::ShiftModifier) ||
+           (event->key() == Qt::Key_Space && modifiers == Qt::AltModifier);
 }
 
 // The box shows each "\r\n" as a line end. The line-feed element between
@@ -113,6 +127,8 @@ void CCalcDlg::BuildControls() {
                                     return new CExpressionEdit(parent);
                                 if (c.id == IDC_VARS)
                                     return new CVarListCtrl(parent);
+                                if (c.id == IDC_RESULT)
+                                    return new ResultBox(parent);
                                 return nullptr;
                             });
     m_btnHelp = controls.Get<CSkinButton>(IDC_HELP);
@@ -132,6 +148,8 @@ void CCalcDlg::BuildControls() {
     m_editResult = controls.Get<QLineEdit>(IDC_RESULT);
     m_editNatural = controls.Get<QPlainTextEdit>(IDC_NATURAL);
     m_editNatural->setFont(FixedPitchFont());
+    m_editExpr->setAccessibleName(kExpressionName);
+    m_editResult->setAccessibleName(kResultName);
 
     m_editExpr->SetHistorySource([this] {
         QStringList entries;
@@ -150,6 +168,7 @@ void CCalcDlg::BuildControls() {
     connect(m_btnHelp, &QAbstractButton::clicked, this, &CCalcDlg::OnHelp);
     connect(m_btnAddVar, &QAbstractButton::clicked, this, &CCalcDlg::OnAddVar);
     connect(m_btnDeleteVar, &QAbstractButton::clicked, this, &CCalcDlg::OnDeleteVar);
+    connect(m_varList, &CVarListCtrl::DeleteKeyPressed, this, &CCalcDlg::OnDeleteVar);
 }
 
 void CCalcDlg::OnInitDialog() {
@@ -168,6 +187,10 @@ void CCalcDlg::OnInitDialog() {
     m_rcCompact.setBottom(m_rcFull.top() + m_marker->geometry().bottom() +
                           kCompactMarginBelowMarker);
     move(m_rcFull.topLeft());
+    for (QWidget* control : findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
+        if (!control->isWindow() && control->geometry().bottom() > m_rcCompact.height())
+            m_fullSizeControls.emplace_back(control);
+    }
     ResizeWindow(m_rcCompact);
 
     SetWindowTitleFromTable();
@@ -334,6 +357,13 @@ void CCalcDlg::ResizeWindow(const QRect& size) {
     // Only the size changes; the window keeps its place and grows or
     // shrinks at the bottom.
     setFixedSize(size.size());
+    // Out of sight is out of reach: neither Tab nor a screen reader is to
+    // find the controls the compact window cuts off.
+    const bool full = size.height() > m_rcCompact.height();
+    for (const QPointer<QWidget>& control : m_fullSizeControls) {
+        if (control)
+            control->setVisible(full);
+    }
 }
 
 void CCalcDlg::OnTopMost() {
@@ -390,7 +420,8 @@ void CCalcDlg::OnEditExpr() {
 
 void CCalcDlg::OnHelp() {
     // Each press opens another help window; they all close with this one.
-    m_pHelpDlg = new CHelpDlg(this);
+    const CHelpDlg* previous = m_pHelpDlg && m_pHelpDlg->isVisible() ? m_pHelpDlg.get() : nullptr;
+    m_pHelpDlg = new CHelpDlg(this, previous);
     m_pHelpDlg->show();
 }
 
@@ -446,13 +477,17 @@ bool CCalcDlg::NumLockTurnedOff(QEvent::Type type) {
 }
 
 bool CCalcDlg::PreTranslateMessage(QKeyEvent* event) {
-    // Alt combinations belong to the window system's menus.
-    if (event->modifiers() & Qt::AltModifier)
-        return false;
     QWidget* focus = QApplication::focusWidget();
     // The grid's cell editor keeps Enter, Escape, Delete and Control keys
     // for itself.
     const bool editorOwnsKeys = focus && focus->property("ownsDialogKeys").toBool();
+    if (IsWindowMenuKey(event) && !editorOwnsKeys) {
+        ShowWindowMenu(mapToGlobal(QPoint(0, 0)));
+        return true;
+    }
+    // Alt combinations belong to the window system's menus.
+    if (event->modifiers() & Qt::AltModifier)
+        return false;
     if (editorOwnsKeys && (event->modifiers() & Qt::ControlModifier))
         return false;
     if (IsCopyKey(event)) {
@@ -551,5 +586,9 @@ std::unique_ptr<QMenu> CCalcDlg::CreateWindowMenu() {
 
 void CCalcDlg::contextMenuEvent(QContextMenuEvent* event) {
     // The window has no caption to open its menu from.
-    CreateWindowMenu()->exec(event->globalPos());
+    ShowWindowMenu(event->globalPos());
+}
+
+void CCalcDlg::ShowWindowMenu(const QPoint& globalPos) {
+    CreateWindowMenu()->exec(globalPos);
 }

@@ -9,6 +9,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "VarTable.h"
 
@@ -93,6 +94,7 @@ class CCalcDlg : public QDialog {
     void AddToHistory(const std::string& expression);
     void ShowComputeError(const QString& text, std::optional<std::size_t> position);
     void CopyResultToClipboard();
+    void ShowWindowMenu(const QPoint& globalPos);
     void FocusExpression();
     bool NumLockTurnedOff(QEvent::Type keyEventType);
 
@@ -124,6 +126,8 @@ class CCalcDlg : public QDialog {
     QRect m_rcFull;
     int m_bExpanded = 0;
     QPointer<CHelpDlg> m_pHelpDlg;
+    // The controls only the full size shows.
+    std::vector<QPointer<QWidget>> m_fullSizeControls;
 
     // Dragging by hand where the window manager does not move the window.
     std::optional<QPoint> m_dragOffset;

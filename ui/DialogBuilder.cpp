@@ -14,6 +14,7 @@
 
 #include "IconResources.h"
 #include "SkinButton.h"
+#include "TextFitting.h"
 #include "resource.h"
 
 namespace {
@@ -185,12 +186,27 @@ QRect ControlRect(const ControlTemplate& c, int framePixels) {
 DialogControls BuildDialogControls(QWidget* dialog, const DialogTemplate& layout, int framePixels,
                                    const ControlFactory& factory) {
     DialogControls controls;
+    // A text labels the box or list that follows it in the template, as the
+    // layouts were written: a screen reader names the control after it.
+    // Buttons and group boxes have their own texts.
+    QLabel* pendingLabel = nullptr;
     for (const ControlTemplate& c : layout.controls) {
         QWidget* widget = factory ? factory(c, dialog) : nullptr;
         if (!widget)
             widget = CreateStandardControl(c, dialog);
         ApplyStyle(widget, c);
         widget->setGeometry(ControlRect(c, framePixels));
+        if (auto* label = qobject_cast<QLabel*>(widget)) {
+            pendingLabel = label->text().isEmpty() ? nullptr : label;
+            if (c.kind == ControlKind::Label && !label->text().contains(QLatin1Char('\n')))
+                label->setFont(FontFittingBox(dialog->font(), label->text(), label->size()));
+        } else if (pendingLabel) {
+            if (!qobject_cast<QGroupBox*>(widget) && !qobject_cast<QAbstractButton*>(widget)) {
+                pendingLabel->setBuddy(widget);
+                widget->setAccessibleName(pendingLabel->text());
+            }
+            pendingLabel = nullptr;
+        }
         if (c.id != IDC_STATIC) {
             widget->setObjectName(QString::number(c.id));
             controls.Add(c.id, widget);

@@ -2,6 +2,7 @@
 
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTextCursor>
 
 #include "DialogBuilder.h"
 #include "WindowStacking.h"
@@ -19,6 +20,8 @@ CExprEditDlg::CExprEditDlg(QWidget* parent) : QDialog(parent) {
 
 int CExprEditDlg::DoModal() {
     m_edit->setPlainText(m_strText);
+    // The caret waits where the expression goes on, as in the box it came from.
+    m_edit->moveCursor(QTextCursor::End);
     m_edit->setFocus();
     return exec() == QDialog::Accepted ? IDOK : IDCANCEL;
 }

@@ -4,6 +4,8 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QStyle>
+#include <algorithm>
 
 #include "DialogBuilder.h"
 #include "FuncHelpTable.h"
@@ -15,6 +17,10 @@ namespace {
 constexpr int kEntryRole = Qt::UserRole;
 // Between the help window and the window it is opened from.
 constexpr int kGapPixels = 8;
+// What a screen reader calls the list and the description, which sit under
+// a group box's long title rather than a label of their own.
+const char* const kFunctionListName = "函数";
+const char* const kDescriptionName = "函数说明";
 
 }  // namespace
 
@@ -33,49 +39,91 @@ QString FormatFuncHelp(const CFuncHelp& help) {
     return text;
 }
 
-CHelpDlg::CHelpDlg(QWidget* owner) : QDialog(owner) {
+CHelpDlg::CHelpDlg(QWidget* owner, const CHelpDlg* previous) : QDialog(owner) {
     // A caption with a close box, and a frame that cannot be resized.
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
     const DialogControls controls = BuildCaptionedDialog(this, IDD_HELP);
     m_listFunc = controls.Get<QListWidget>(IDC_FUNC_LIST);
     m_editDescription = controls.Get<QPlainTextEdit>(IDC_FUNC_TEXT);
+    m_listFunc->setAccessibleName(QString::fromUtf8(kFunctionListName));
+    m_editDescription->setAccessibleName(QString::fromUtf8(kDescriptionName));
     connect(controls.Get<QPushButton>(IDCANCEL), &QPushButton::clicked, this, &QDialog::reject);
     connect(m_listFunc, &QListWidget::currentRowChanged, this, &CHelpDlg::OnSelChangeFuncList);
     OnInitDialog();
     if (owner) {
-        PlaceBeside(owner);
+        Place(owner, previous);
         KeepAboveOwner(this, owner);
     }
 }
 
 CHelpDlg::~CHelpDlg() = default;
 
-void CHelpDlg::PlaceBeside(const QWidget* owner) {
-    // Below the owner, else right of it, else above or left: never over
-    // its buttons, so that the help button can open another window.
-    const QRect ownerFrame = owner->frameGeometry();
+namespace {
+
+qint64 Area(const QRect& r) {
+    return r.isEmpty() ? 0 : static_cast<qint64>(r.width()) * r.height();
+}
+
+QPoint PulledOnto(const QRect& available, QPoint topLeft, const QSize& size) {
+    topLeft.setX(std::clamp(topLeft.x(), available.left(),
+                            std::max(available.left(), available.right() + 1 - size.width())));
+    topLeft.setY(std::clamp(topLeft.y(), available.top(),
+                            std::max(available.top(), available.bottom() + 1 - size.height())));
+    return topLeft;
+}
+
+}  // namespace
+
+QPoint PlaceHelpWindow(const QRect& ownerFrame, const QSize& size, const QRect& available,
+                       const std::optional<QPoint>& previous, int cascadeStep, int gap) {
+    const auto fits = [&](const QPoint& topLeft) {
+        return available.isEmpty() || available.contains(QRect(topLeft, size));
+    };
+    const auto covered = [&](const QPoint& topLeft) {
+        return Area(QRect(topLeft, size).intersected(ownerFrame));
+    };
+    if (previous) {
+        const QPoint next = *previous + QPoint(cascadeStep, cascadeStep);
+        if (fits(next) && covered(next) <= covered(*previous))
+            return next;
+    }
+    // Never over the owner's buttons where there is room, so that the help
+    // button can open another window.
+    const QPoint beside[] = {
+        ownerFrame.bottomLeft() + QPoint(0, 1 + gap),
+        ownerFrame.topRight() + QPoint(1 + gap, 0),
+        ownerFrame.topLeft() - QPoint(0, size.height() + gap),
+        ownerFrame.topLeft() - QPoint(size.width() + gap, 0),
+    };
+    for (const QPoint& topLeft : beside) {
+        if (fits(topLeft))
+            return topLeft;
+    }
+    QPoint best = PulledOnto(available, beside[0], size);
+    for (const QPoint& topLeft : beside) {
+        const QPoint onScreen = PulledOnto(available, topLeft, size);
+        if (covered(onScreen) < covered(best))
+            best = onScreen;
+    }
+    return best;
+}
+
+void CHelpDlg::Place(const QWidget* owner, const CHelpDlg* previous) {
     const QScreen* screen = owner->screen();
     const QRect available = screen ? screen->availableGeometry() : QRect();
-    const QPoint candidates[] = {
-        ownerFrame.bottomLeft() + QPoint(0, kGapPixels),
-        ownerFrame.topRight() + QPoint(kGapPixels, 0),
-        ownerFrame.topLeft() - QPoint(0, height() + kGapPixels),
-        ownerFrame.topLeft() - QPoint(width() + kGapPixels, 0),
-    };
-    for (const QPoint& topLeft : candidates) {
-        if (available.isEmpty() || available.contains(QRect(topLeft, size()))) {
-            move(topLeft);
-            return;
-        }
+    // About a caption's height: the previous window's own where the window
+    // manager has framed it.
+    int step = style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, this);
+    std::optional<QPoint> previousCorner;
+    if (previous) {
+        previousCorner = previous->frameGeometry().topLeft();
+        const int caption = previous->geometry().top() - previous->frameGeometry().top();
+        if (caption > 0)
+            step = caption;
     }
-    // A screen too small for all of them: below, pulled back onto it.
-    QPoint fallback = candidates[0];
-    fallback.setX(std::clamp(fallback.x(), available.left(),
-                             std::max(available.left(), available.right() - width())));
-    fallback.setY(std::clamp(fallback.y(), available.top(),
-                             std::max(available.top(), available.bottom() - height())));
-    move(fallback);
+    move(PlaceHelpWindow(owner->frameGeometry(), size(), available, previousCorner, step,
+                         kGapPixels));
 }
 
 void CHelpDlg::OnInitDialog() {

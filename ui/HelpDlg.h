@@ -1,7 +1,10 @@
 #pragma once
 
 #include <QDialog>
+#include <QPoint>
+#include <QRect>
 #include <QString>
+#include <optional>
 #include <vector>
 
 class QListWidget;
@@ -21,7 +24,8 @@ struct CFuncHelp {
 class CHelpDlg : public QDialog {
     Q_OBJECT
   public:
-    explicit CHelpDlg(QWidget* owner = nullptr);
+    // A help window opened while `previous` is on show cascades from it.
+    explicit CHelpDlg(QWidget* owner = nullptr, const CHelpDlg* previous = nullptr);
     ~CHelpDlg() override;
 
     // Shows the help of the selected function, or nothing without one.
@@ -34,7 +38,7 @@ class CHelpDlg : public QDialog {
 
   private:
     void OnInitDialog();
-    void PlaceBeside(const QWidget* owner);
+    void Place(const QWidget* owner, const CHelpDlg* previous);
 
     QListWidget* m_listFunc = nullptr;  // 1016, sorted
     QString m_strDescription;           // 1017
@@ -42,6 +46,15 @@ class CHelpDlg : public QDialog {
     // The entries the list items refer to, in the order they were added.
     std::vector<CFuncHelp> m_entries;
 };
+
+// Where a help window of `size` goes (its top-left corner) on the screen
+// area `available`: one `cascadeStep` right of and below the previous help
+// window's corner while that stays on the screen and covers no more of the
+// owner; else below the owner, else right of it, else above or left, `gap`
+// away; and where none of those fits the screen, the place on it that
+// covers the least of the owner.
+QPoint PlaceHelpWindow(const QRect& ownerFrame, const QSize& size, const QRect& available,
+                       const std::optional<QPoint>& previous, int cascadeStep, int gap);
 
 // A function's help text as the window shows it.
 QString FormatFuncHelp(const CFuncHelp& help);

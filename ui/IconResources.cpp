@@ -1,36 +1,42 @@
 #include "IconResources.h"
 
 #include <QFile>
-#include <QPainter>
 #include <QSvgRenderer>
-#include <cmath>
 
 #include "resource.h"
 
-QPixmap LoadIconPixmap(int iconId, int sizePx, qreal devicePixelRatio) {
-    const QString path = QStringLiteral(":/icons/%1.svg").arg(iconId);
+namespace {
+
+QString IconPath(int iconId) {
+    return QStringLiteral(":/icons/%1.svg").arg(iconId);
+}
+
+}  // namespace
+
+QIcon LoadIcon(int iconId) {
     // The renderer warns about a missing file; a missing icon is no fault here.
+    const QString path = IconPath(iconId);
+    if (!QFile::exists(path) || !QSvgRenderer(path).isValid())
+        return {};
+    return QIcon(path);
+}
+
+QSize IconDefaultSize(int iconId) {
+    const QString path = IconPath(iconId);
     if (!QFile::exists(path))
         return {};
-    QSvgRenderer renderer(path);
-    if (!renderer.isValid() || sizePx < 0 || !(devicePixelRatio > 0))
-        return {};
-    const QSize logical = sizePx == 0 ? renderer.defaultSize() : QSize(sizePx, sizePx);
-    if (logical.isEmpty())
-        return {};
-    const QSize device(static_cast<int>(std::lround(logical.width() * devicePixelRatio)),
-                       static_cast<int>(std::lround(logical.height() * devicePixelRatio)));
+    const QSvgRenderer renderer(path);
+    return renderer.isValid() ? renderer.defaultSize() : QSize();
+}
 
-    // An image rather than a pixmap, so that the alpha channel survives on
-    // any platform; the pixmap is made from it once it is complete.
-    QImage image(device, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::transparent);
-    {
-        QPainter painter(&image);
-        renderer.render(&painter, QRectF(QPointF(0, 0), QSizeF(device)));
-    }
-    image.setDevicePixelRatio(devicePixelRatio);
-    return QPixmap::fromImage(std::move(image));
+QPixmap LoadIconPixmap(int iconId, int sizePx, qreal devicePixelRatio) {
+    if (sizePx < 0 || !(devicePixelRatio > 0))
+        return {};
+    const QIcon icon = LoadIcon(iconId);
+    const QSize logical = sizePx == 0 ? IconDefaultSize(iconId) : QSize(sizePx, sizePx);
+    if (icon.isNull() || logical.isEmpty())
+        return {};
+    return icon.pixmap(logical, devicePixelRatio);
 }
 
 QIcon LoadApplicationIcon() {

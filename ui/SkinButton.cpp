@@ -7,7 +7,9 @@
 #include <QHelpEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPaintEngine>
 #include <QPainter>
+#include <QPen>
 #include <QStringList>
 #include <QTextLayout>
 #include <QToolTip>
@@ -19,6 +21,8 @@ namespace {
 
 // Tips longer than this are broken into lines.
 constexpr int kMaxTipWidth = 400;
+// The focus mark's distance from the edges of the face.
+constexpr int kFocusMarkInset = 2;
 
 // A raised or sunken 1-pixel frame: the top and left edges but their far
 // ends in one colour, the right and bottom edges whole in the other.
@@ -129,8 +133,10 @@ CSkinButton::~CSkinButton() {
 
 void CSkinButton::PreSubclassWindow(unsigned style) {
     const unsigned s = style & 0xFF;
-    if (s & 0x02)
+    if (s & 0x02) {
         m_bToggle = true;
+        setCheckable(true);
+    }
     if ((s & 0x1F) == BS_DEFPUSHBUTTON)
         m_bDefault = true;
     m_nStyle = (style & ~0x1Fu) | BS_OWNERDRAW;
@@ -152,40 +158,44 @@ void CSkinButton::FreeIcons() {
 }
 
 int CSkinButton::LoadIconImage(int iconId, int second) {
-    const qreal ratio = devicePixelRatioF();
-    const QPixmap first = LoadIconPixmap(iconId, 0, ratio);
+    const QIcon first = LoadIcon(iconId);
     const bool derived = second == kGreySecondIcon || second == kDimSecondIcon;
-    QPixmap other;
-    if (second != kNoSecondIcon && !derived)
-        other = LoadIconPixmap(second & 0xFFFF, 0, ratio);
+    const int otherId = second & 0xFFFF;
+    const QIcon other = second != kNoSecondIcon && !derived ? LoadIcon(otherId) : QIcon();
 
     FreeIcons();
     if (first.isNull()) {
         update();
         return 0;
     }
-    const QSize size = first.deviceIndependentSize().toSize();
-    m_icon[0] = {first, size.width(), size.height()};
-
-    if (second != kNoSecondIcon) {
-        if (derived) {
-            const QImage image = first.toImage();
-            const QImage copy =
-                second == kGreySecondIcon ? MakeGreyIcon(image) : MakeDimIcon(image);
-            if (copy.isNull()) {
-                FreeIcons();
-                update();
-                return 1;
-            }
-            other = QPixmap::fromImage(copy);
+    const QSize size = IconDefaultSize(iconId);
+    m_icon[0] = {first, size.width(), size.height(), Derived::None};
+    if (derived) {
+        m_icon[1] = {first, size.width(), size.height(),
+                     second == kGreySecondIcon ? Derived::Grey : Derived::Dim};
+        if (IconPixmap(1, devicePixelRatioF()).isNull()) {
+            FreeIcons();
+            update();
+            return 1;
         }
-        if (!other.isNull()) {
-            const QSize otherSize = other.deviceIndependentSize().toSize();
-            m_icon[1] = {other, otherSize.width(), otherSize.height()};
-        }
+    } else if (!other.isNull()) {
+        const QSize otherSize = IconDefaultSize(otherId);
+        m_icon[1] = {other, otherSize.width(), otherSize.height(), Derived::None};
     }
     update();
     return 0;
+}
+
+QPixmap CSkinButton::IconPixmap(int entry, qreal devicePixelRatio) const {
+    const IconEntry& icon = m_icon[entry];
+    if (icon.icon.isNull())
+        return {};
+    const QPixmap pixmap = icon.icon.pixmap(QSize(icon.width, icon.height), devicePixelRatio);
+    if (icon.derived == Derived::None)
+        return pixmap;
+    const QImage image = pixmap.toImage();
+    const QImage copy = icon.derived == Derived::Grey ? MakeGreyIcon(image) : MakeDimIcon(image);
+    return copy.isNull() ? QPixmap() : QPixmap::fromImage(copy);
 }
 
 QImage CSkinButton::MakeGreyIcon(const QImage& source) {
@@ -213,6 +223,8 @@ void CSkinButton::SetTipText(const char* utf8Text, bool activate) {
         return;
     m_strTip = QString::fromUtf8(utf8Text);
     m_bTipActive = activate;
+    // Without a tip the caption names the button.
+    setAccessibleName(m_strTip);
     // A tip on show follows the change at once, as the window swaps tips
     // right after a click on the button.
     if (QToolTip::isVisible() && underMouse()) {
@@ -231,7 +243,7 @@ void CSkinButton::ShowTip(const QPoint& globalPos) {
 void CSkinButton::SetCheck(int state) {
     if (!m_bToggle)
         return;
-    m_bChecked = state == 1 || state == 2;
+    setChecked(state == 1 || state == 2);
     update();
 }
 
@@ -263,13 +275,13 @@ QSize CSkinButton::IconSize(int entry) const {
 }
 
 bool CSkinButton::HasIcon(int entry) const {
-    return entry >= 0 && entry <= 1 && !m_icon[entry].pixmap.isNull();
+    return entry >= 0 && entry <= 1 && !m_icon[entry].icon.isNull();
 }
 
 QImage CSkinButton::IconImage(int entry) const {
     if (!HasIcon(entry))
         return {};
-    return m_icon[entry].pixmap.toImage();
+    return IconPixmap(entry, devicePixelRatioF()).toImage();
 }
 
 QRect CSkinButton::ItemRect() const {
@@ -304,7 +316,7 @@ void CSkinButton::paintEvent(QPaintEvent*) {
                    palette().color(QPalette::Active, QPalette::Light));
     }
     const QRect itemRect = ItemRect();
-    m_bDrawPressed = isDown() || (m_bToggle && m_bChecked);
+    m_bDrawPressed = isDown() || (m_bToggle && isChecked());
     m_bDrawFocused = hasFocus();
     m_bDrawDisabled = !isEnabled();
 
@@ -321,7 +333,25 @@ void CSkinButton::paintEvent(QPaintEvent*) {
     if (!caption.isEmpty()) {
         PaintCaption(painter, caption, itemRect, captionRect, m_bDrawPressed, m_bDrawDisabled);
     }
-    // No focus rectangle: the flat look has none.
+    // Only once the keyboard has moved the focus: a click focuses a button
+    // too, and there the mark would only be noise.
+    if (hasFocus() && window()->testAttribute(Qt::WA_KeyboardFocusChange))
+        PaintFocusMark(painter, faceRect);
+}
+
+void CSkinButton::PaintFocusMark(QPainter& painter, const QRect& faceRect) {
+    const QRect mark = faceRect.adjusted(kFocusMarkInset, kFocusMarkInset, -kFocusMarkInset - 1,
+                                         -kFocusMarkInset - 1);
+    if (mark.width() < 2 || mark.height() < 2)
+        return;
+    QPen dots(StateColours().text, 0);
+    dots.setDashPattern({1.0, 1.0});
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.setPen(dots);
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(mark);
+    painter.restore();
 }
 
 void CSkinButton::PaintFace(QPainter& painter, const QRect& faceRect) {
@@ -356,9 +386,15 @@ QRect CSkinButton::PlaceImage(bool hasCaption, const QRect& itemRect, QRect& cap
 void CSkinButton::PaintIcon(QPainter& painter, bool hasCaption, const QRect& itemRect,
                             QRect& captionRect, bool pressed, bool disabled) {
     const bool active = m_bToggle ? pressed : (pressed || m_bHover);
-    const IconEntry& entry = active || !HasIcon(1) ? m_icon[0] : m_icon[1];
+    const int shown = active || !HasIcon(1) ? 0 : 1;
+    const IconEntry& entry = m_icon[shown];
     const QRect image =
         PlaceImage(hasCaption, itemRect, captionRect, entry.width, entry.height, pressed);
+    // The ratio of what is painted into: the window's backing store, or an
+    // image the button is rendered into.
+    const QPaintDevice* target =
+        painter.paintEngine() ? painter.paintEngine()->paintDevice() : painter.device();
+    const QPixmap pixmap = IconPixmap(shown, target->devicePixelRatioF());
 
     painter.save();
     // The image rectangle is the extent of the drawing: an icon larger than
@@ -367,13 +403,13 @@ void CSkinButton::PaintIcon(QPainter& painter, bool hasCaption, const QRect& ite
     if (disabled) {
         // Engraved: the shape in the highlight colour one pixel down and
         // right, and in the shadow colour over it.
-        const QImage source = entry.pixmap.toImage();
+        const QImage source = pixmap.toImage();
         painter.drawImage(image.topLeft() + QPoint(1, 1),
                           ImageShape(source, palette().color(QPalette::Active, QPalette::Light)));
         painter.drawImage(image.topLeft(),
                           ImageShape(source, palette().color(QPalette::Active, QPalette::Dark)));
     } else {
-        painter.drawPixmap(image.topLeft(), entry.pixmap);
+        painter.drawPixmap(image.topLeft(), pixmap);
     }
     painter.restore();
 }
@@ -475,10 +511,8 @@ void CSkinButton::nextCheckState() {
     // Runs inside every click before clicked() is emitted, so a slot
     // connected to it already reads the new check state.
     setFocus(Qt::OtherFocusReason);
-    if (m_bToggle) {
-        m_bChecked = !m_bChecked;
-        update();
-    }
+    QAbstractButton::nextCheckState();
+    update();
 }
 
 bool CSkinButton::event(QEvent* event) {

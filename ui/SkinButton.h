@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 #include <QColor>
+#include <QIcon>
 #include <QImage>
 #include <QPixmap>
 #include <QRect>
@@ -25,7 +26,10 @@ inline constexpr int kDimSecondIcon = -3;
 
 // The main window's flat push button: face in the button colour, a raised
 // frame while the mouse is over it, a sunken one while it is pressed or, as
-// a toggle, checked; a small icon, an optional caption and a tooltip.
+// a toggle, checked; a small icon, an optional caption and a tooltip, which
+// is also its name to a screen reader. A toggle is a checkable button, so
+// its state reaches the screen reader too. Focus reached by the keyboard
+// shows as a dotted rectangle inside the face.
 class CSkinButton : public QAbstractButton {
     Q_OBJECT
 
@@ -50,7 +54,7 @@ class CSkinButton : public QAbstractButton {
     // 1 or 2 checks a toggle, anything else unchecks it; a button that is
     // not a toggle stays unchecked.
     void SetCheck(int state);
-    int GetCheck() const { return m_bChecked ? 1 : 0; }
+    int GetCheck() const { return isChecked() ? 1 : 0; }
     void SetButtonStyle(unsigned style, bool redraw);
 
     // A 1-pixel sunken border around the button; clicks and hover count
@@ -91,6 +95,7 @@ class CSkinButton : public QAbstractButton {
                            QRect& captionRect, bool pressed, bool disabled);
     virtual void PaintCaption(QPainter& painter, const QString& caption, const QRect& itemRect,
                               QRect& captionRect, bool pressed, bool disabled);
+    virtual void PaintFocusMark(QPainter& painter, const QRect& faceRect);
 
     // Where an image of w x h pixels goes; with a caption the caption
     // rectangle gives up the image's strip on the left.
@@ -114,10 +119,14 @@ class CSkinButton : public QAbstractButton {
         QColor face;
         QColor text;
     };
+    enum class Derived { None, Grey, Dim };
+    // Drawn anew for the pixel ratio of each paint, so that the icon stays
+    // sharp on a screen of another scale.
     struct IconEntry {
-        QPixmap pixmap;
+        QIcon icon;
         int width = 0;
         int height = 0;
+        Derived derived = Derived::None;
     };
     enum ColourIndex { kActive = 0, kNormal = 1, kFocused = 2 };
 
@@ -125,6 +134,7 @@ class CSkinButton : public QAbstractButton {
     void ClearHover();
     void MoveFocusAway();
     void FreeIcons();
+    QPixmap IconPixmap(int entry, qreal devicePixelRatio) const;
     void ShowTip(const QPoint& globalPos);
     const ColourPair& StateColours() const;
 
@@ -140,7 +150,6 @@ class CSkinButton : public QAbstractButton {
     std::array<ColourPair, 3> m_cr;
     QString m_strTip;
     bool m_bTipActive = false;
-    bool m_bChecked = false;
     std::array<IconEntry, 2> m_icon;
     bool m_bStaticEdge = false;
     unsigned m_nStyle = BS_OWNERDRAW;

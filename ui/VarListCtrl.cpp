@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QScrollBar>
 #include <string>
@@ -178,6 +179,31 @@ void CVarListCtrl::OnEndLabelEdit(int row, int column, const std::optional<QStri
         return;
     }
     SetItemText(row, column, *text);
+}
+
+void CVarListCtrl::keyPressEvent(QKeyEvent* event) {
+    const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
+    const int row = currentIndex().isValid() ? currentIndex().row() : -1;
+    if (event->key() == Qt::Key_Delete && modifiers == Qt::NoModifier) {
+        emit DeleteKeyPressed();
+        return;
+    }
+    if (row >= 0 && IsItemSelected(row) && modifiers == Qt::NoModifier &&
+        (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)) {
+        EditSubItem(row, 1);
+        return;
+    }
+    // A character typed over a selected row replaces its value, as typing
+    // over a selected cell of a sheet does. Space keeps selecting rows.
+    const QString typed = event->text();
+    const bool printable = !typed.isEmpty() && typed.at(0).isPrint() && !typed.at(0).isSpace();
+    if (row >= 0 && IsItemSelected(row) && printable &&
+        !(modifiers & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))) {
+        if (CCellEdit* editor = EditSubItem(row, 1))
+            QApplication::sendEvent(editor, event);
+        return;
+    }
+    QTreeWidget::keyPressEvent(event);
 }
 
 void CVarListCtrl::mousePressEvent(QMouseEvent* event) {

@@ -12,6 +12,9 @@ class CCellEdit;
 // selected, several at a time. Cells are edited in place: a click on a
 // value, or on the name of a row already selected, opens an editor over
 // the cell, and every edited text is checked before the cell takes it.
+// From the keyboard, Enter opens the value of the current row and a typed
+// character starts that edit with itself; Delete asks for the selected
+// rows to go.
 class CVarListCtrl : public QTreeWidget {
     Q_OBJECT
   public:
@@ -39,7 +42,11 @@ class CVarListCtrl : public QTreeWidget {
     // otherwise a message box says why and the cell keeps its text.
     void OnEndLabelEdit(int row, int column, const std::optional<QString>& text);
 
+  signals:
+    void DeleteKeyPressed();
+
   protected:
+    void keyPressEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;

@@ -8,7 +8,10 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
+#include <QTextCursor>
+#include <QTextDocument>
 #include <memory>
+#include <optional>
 
 #include "CalcDlg.h"
 #include "CalcWindowTest.h"
@@ -55,10 +58,11 @@ TEST_F(HelpDlgTest, TheWindowHasItsTitleSizeAndTexts) {
     CHelpDlg* help = OpenHelp();
     ASSERT_NE(help, nullptr);
     EXPECT_EQ(help->windowTitle(), "使用帮助");
-    // 323 x 258 dialog units: tall enough for the whole shortcut text.
-    EXPECT_EQ(help->size(), QSize(485, 387));
+    // 323 x 270 dialog units: tall enough for the whole shortcut text and
+    // a description's usage line.
+    EXPECT_EQ(help->size(), QSize(485, 405));
     EXPECT_FALSE(help->isModal());
-    EXPECT_EQ(List(help)->geometry(), QRect(20, 158, 105, 154));  // 13, 105, 70, 103
+    EXPECT_EQ(List(help)->geometry(), QRect(20, 158, 105, 172));  // 13, 105, 70, 103
     // The exit button lies below the bottom edge, out of sight.
     EXPECT_GE(ControlById<QPushButton>(help, IDCANCEL)->geometry().top(), help->height());
     EXPECT_TRUE(ControlById<QPlainTextEdit>(help, IDC_FUNC_TEXT)->isReadOnly());
@@ -112,6 +116,45 @@ TEST_F(HelpDlgTest, EachPressOpensAnotherWindowAndTheMainWindowStaysUsable) {
     QTest::keyClicks(expr, "abs(-3)");
     QTest::keyClick(expr, Qt::Key_Return);
     EXPECT_EQ(ControlById<QLineEdit>(dlg.get(), IDC_RESULT)->text(), "3");
+}
+
+TEST_F(HelpDlgTest, TheDescriptionShowsTheUsageLineWithoutScrolling) {
+    CHelpDlg* help = OpenHelp();
+    ASSERT_NE(help, nullptr);
+    auto* box = ControlById<QPlainTextEdit>(help, IDC_FUNC_TEXT);
+    for (const char* usage : {"atan(x)", "abs(x)", "log(a, b)"}) {
+        const QString name = QString::fromUtf8(usage).section(QLatin1Char('('), 0, 0);
+        Select(help, name);
+        const QTextCursor line = box->document()->find(QString::fromUtf8(usage));
+        ASSERT_FALSE(line.isNull()) << usage;
+        EXPECT_LE(box->cursorRect(line).bottom(), box->viewport()->height()) << usage;
+    }
+}
+
+TEST(HelpWindowPlacement, BesideTheOwnerWhereItFitsElseCoveringTheLeastOfIt) {
+    const QSize help(485, 410);
+    const QRect screen(0, 0, 1280, 800);
+    const QRect compact(377, 247, 525, 33);
+    const QRect full(377, 247, 525, 306);
+    const struct {
+        const char* what;
+        QRect owner;
+        std::optional<QPoint> previous;
+        QPoint expected;
+    } cases[] = {
+        {"below the compact window, 8 pixels away", compact, std::nullopt, {377, 288}},
+        // Right: 107 x 306 pixels covered; left 108 x 306, below and above
+        // 485 x 163.
+        {"no room beside the full window: right of it, pulled onto the screen",
+         full,
+         std::nullopt,
+         {795, 247}},
+        {"cascaded from the previous one", compact, QPoint(377, 288), {401, 312}},
+        {"no cascade off the screen", compact, QPoint(790, 388), {377, 288}},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(PlaceHelpWindow(c.owner, help, screen, c.previous, 24, 8), c.expected) << c.what;
+    }
 }
 
 TEST_F(HelpDlgTest, EscapeAndTheCloseBoxHideTheWindowWithoutTouchingTheMainOne) {

@@ -513,6 +513,28 @@ TEST(SkinButtonIcons, EveryIconLoadsAt16Pixels) {
               (QList<QSize>{{16, 16}, {24, 24}, {32, 32}, {48, 48}, {64, 64}}));
 }
 
+TEST(SkinButtonIcons, AreDrawnAnewForThePixelRatioOfEachPaint) {
+    CSkinButton b;
+    b.resize(24, 24);
+    ASSERT_EQ(b.LoadIconImage(IDI_HELP, 0), 0);
+    QImage picture(48, 48, QImage::Format_ARGB32_Premultiplied);
+    picture.setDevicePixelRatio(2.0);
+    b.render(&picture);
+    // The 16-pixel icon centred, at 32 device pixels: drawn at that size,
+    // not enlarged from the 16-pixel drawing.
+    const QImage sharp = LoadIconPixmap(IDI_HELP, 0, 2.0).toImage();
+    ASSERT_EQ(sharp.size(), QSize(32, 32));
+    QImage drawn = picture.copy(8, 8, 32, 32).convertToFormat(sharp.format());
+    int differing = 0;
+    for (int y = 0; y < 32; ++y) {
+        for (int x = 0; x < 32; ++x) {
+            if (qAlpha(sharp.pixel(x, y)) == 255)
+                differing += drawn.pixel(x, y) != sharp.pixel(x, y);
+        }
+    }
+    EXPECT_EQ(differing, 0);
+}
+
 TEST(SkinButtonIcons, SecondIconIsGreyDimmedOrLoaded) {
     CSkinButton b;
     ASSERT_EQ(b.LoadIconImage(IDI_ADD, kGreySecondIcon), 0);

@@ -6,6 +6,10 @@
 # the program through X, that the clipboard holds its texts for other
 # programs, that the window manager moves the caption-less window when it is
 # dragged and keeps it above the others when asked, and that it exits cleanly.
+# A screen reader's view through AT-SPI (screen_reader.py) checks that every
+# control in sight has a name, that Tab stops only at controls in sight, that
+# the grid's Delete key works and that a message box's button reads "确定"
+# under a Chinese locale.
 #
 #   real_window_test.sh PATH/TO/tallyfern [LSAN_SUPPRESSIONS_FILE]
 #
@@ -26,11 +30,12 @@ app=${1:?usage: real_window_test.sh PATH/TO/tallyfern [LSAN_SUPPRESSIONS_FILE]}
 suppressions=${2:-}
 
 missing=()
-for tool in Xvfb openbox xdotool xclip xprop; do
+for tool in Xvfb openbox xdotool xclip xprop dbus-daemon /usr/libexec/at-spi-bus-launcher; do
     command -v "$tool" >/dev/null 2>&1 || missing+=("$tool")
 done
+/usr/bin/python3 -c 'import pyatspi' 2>/dev/null || missing+=(pyatspi)
 if [ ${#missing[@]} -gt 0 ]; then
-    say "SKIPPED: ${missing[*]} not installed (Debian packages xvfb openbox xdotool xclip x11-utils; scripts/setup.sh installs them)"
+    say "SKIPPED: ${missing[*]} not installed (Debian packages xvfb openbox xdotool xclip x11-utils dbus-daemon at-spi2-core python3-pyatspi; scripts/setup.sh installs them)"
     exit "$SKIP"
 fi
 
@@ -40,10 +45,13 @@ trap x11_stop_session EXIT
 trap 'exit 130' INT TERM
 
 x11_start_session
+x11_start_accessibility
 if [ -n "$suppressions" ]; then
     export LSAN_OPTIONS="${LSAN_OPTIONS:+$LSAN_OPTIONS:}suppressions=$suppressions"
 fi
-x11_start_app "$app"
+# A Chinese desktop: Qt's own texts then read Chinese too.
+unset LANGUAGE
+LC_ALL=zh_CN.UTF-8 x11_start_app "$app"
 wait_for "a window titled \"$TITLE\"" find_window "$TITLE"
 wait_for "the window to have the keyboard focus" window_active
 say "display $DISPLAY, window $window"
@@ -52,6 +60,33 @@ say "display $DISPLAY, window $window"
 # nothing appended.
 caption=$(xdotool getwindowname "$window")
 [ "$caption" = 'Tallyfern 1.1: a natural-form calculator' ] || fail "the caption reads \"$caption\""
+
+# reader COMMAND...: what a screen reader learns (see screen_reader.py).
+reader() { /usr/bin/python3 "$X11_SOURCE_DIR/tests/x11/screen_reader.py" "$@"; }
+reader_sees_program() { reader focused >/dev/null 2>&1; }
+wait_for "the program on the accessibility bus" reader_sees_program
+all_named() {
+    local unnamed
+    unnamed=$(reader unnamed) || return 1
+    wait_detail="without a name: $(echo $unnamed)"
+    [ -z "$unnamed" ]
+}
+# focus_is PATTERN: the focused control, "ROLE|NAME|IN_SIGHT", matches.
+focus_is() {
+    local focus
+    focus=$(reader focused) || return 1
+    wait_detail="the focus is on \"$focus\""
+    [[ $focus == $1 ]]
+}
+wait_for "a name on every control in sight of the compact window" all_named
+# The compact window's nine controls, one Tab each, and back to the start;
+# none of those the compact window cuts off.
+for i in 1 2 3 4 5 6 7 8 9; do
+    xdotool key Tab
+    sleep 0.3
+    wait_for "the focus in sight after $i Tab presses in the compact window" focus_is '*|1'
+done
+wait_for "the focus back on the expression box after nine Tab presses" focus_is 'text|表达式|1'
 
 # Where the controls are: the main window draws its own 3 px frame around
 # them.
@@ -63,6 +98,7 @@ calc() {
 exit_button=$(calc IDCANCEL)
 mode_button=$(calc IDC_MODE)
 topmost_button=$(calc IDC_TOPMOST)
+add_button=$(calc IDC_ADD_VAR)
 natural_box=$(calc IDC_NATURAL)
 # Between the labels over the history and the variables: no control there.
 free_spot=$(center_of 3 100 110 10 8)
@@ -89,6 +125,25 @@ read -r _ _ _ compact_height < <(geometry)
 click_at $mode_button
 full_size() { read -r _ _ _ h < <(geometry) && [ "$h" -gt "$compact_height" ]; }
 wait_for "the window to grow to its full size" full_size
+wait_for "a name on every control in sight of the full window" all_named
+
+# A new variable, then Delete in the grid: the row goes, the grid keeps
+# the focus.
+grid_rows_are() {
+    local rows
+    rows=$(reader rows 自定义变量) || return 1
+    wait_detail="$rows rows"
+    [ "$rows" = "$1" ]
+}
+click_at $add_button
+sleep 0.5
+xdotool type --delay 50 v
+xdotool key Return
+wait_for "a row in the grid" grid_rows_are 1
+# Home makes the first row current, Space selects it.
+xdotool key Home space Delete
+wait_for "Delete to empty the grid" grid_rows_are 0
+wait_for "the focus still in the grid" focus_is '*|自定义变量|1'
 
 expected_drawing=$(printf '%s\n' \
     ' 1     3' \
@@ -137,6 +192,20 @@ xdotool key Return grave
 wait_for "the result 6 of a new expression after Escape" clipboard_is 6
 [ "$(xdotool search --onlyvisible --name "$TITLE" | head -n 1)" = "$window" ] ||
     fail "the window is gone after Escape"
+
+# An error's message box, in the locale's language throughout.
+xdotool key Escape
+xdotool type --delay 50 '1+'
+xdotool key Return
+error_box_buttons() {
+    local names
+    names=$(reader buttons 发生错误) || return 1
+    wait_detail="its buttons: $(echo $names)"
+    [ "$names" = 确定 ]
+}
+wait_for "a message box whose one button reads 确定" error_box_buttons
+xdotool key Return
+wait_for "the focus back in the expression box" focus_is 'text|表达式|1'
 
 click_at $exit_button
 x11_watched_pid=''

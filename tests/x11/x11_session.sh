@@ -14,6 +14,7 @@ X11_SOURCE_DIR=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 
 # Processes to end; x11_watched_pid is the program while it must be running.
 x11_work='' x11_xvfb_pid='' x11_wm_pid='' x11_app_pid='' x11_watched_pid=''
+x11_bus_pid='' x11_a11y_pid=''
 
 x11_stop() {
     local pid=$1
@@ -26,10 +27,13 @@ x11_stop_session() {
     # Everything here runs, whatever fails.
     set +e
     x11_stop "$x11_app_pid"
+    x11_stop "$x11_a11y_pid"
+    # Not a child of this shell: dbus-daemon forks itself away.
+    [ -n "$x11_bus_pid" ] && kill "$x11_bus_pid" 2>/dev/null
     x11_stop "$x11_wm_pid"
     x11_stop "$x11_xvfb_pid"
     [ -n "$x11_work" ] && rm -rf "$x11_work"
-    x11_app_pid='' x11_wm_pid='' x11_xvfb_pid='' x11_work=''
+    x11_app_pid='' x11_wm_pid='' x11_xvfb_pid='' x11_work='' x11_bus_pid='' x11_a11y_pid=''
 }
 
 # wait_for DESCRIPTION COMMAND...: runs COMMAND until it succeeds, for at
@@ -80,6 +84,22 @@ x11_display_known() {
 }
 
 x11_wm_running() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
+
+# x11_start_accessibility: a session bus of the run's own with the
+# accessibility bus on it, as a desktop with a screen reader running has.
+# Programs started after it show their controls there.
+x11_start_accessibility() {
+    local started
+    started=$(dbus-daemon --session --fork --print-address=1 --print-pid=1) ||
+        fail "the session bus did not start"
+    export DBUS_SESSION_BUS_ADDRESS=${started%%$'\n'*}
+    x11_bus_pid=${started##*$'\n'}
+    /usr/libexec/at-spi-bus-launcher --launch-immediately >"$x11_work/a11y.log" 2>&1 &
+    x11_a11y_pid=$!
+    # Qt asks the desktop's settings whether a screen reader runs; there
+    # are none here.
+    export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
+}
 
 # x11_start_app PROGRAM: starts it on the real window system (not the
 # offscreen one of the widget tests), its output in x11_app_log.

@@ -1,0 +1,85 @@
+// The result box shows every character of the result it holds, or where
+// even its smallest legible size cannot, the sign, the leading digits and
+// the whole exponent; a result cut off at the box's edge reads as another
+// number.
+#include <gtest/gtest.h>
+
+#include <QFontMetrics>
+#include <QImage>
+#include <QLineEdit>
+#include <QTest>
+
+#include "CalcWindowTest.h"
+#include "ResultBox.h"
+#include "TextFitting.h"
+#include "UiTestSupport.h"
+#include "resource.h"
+
+namespace {
+
+// Where `image` differs from its colour at `ground` inside `area`.
+QRect InkIn(const QImage& image, const QRect& area, const QPoint& ground) {
+    const QRgb background = image.pixel(ground);
+    QRect ink;
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        for (int x = area.left(); x <= area.right(); ++x) {
+            if (image.pixel(x, y) != background)
+                ink |= QRect(x, y, 1, 1);
+        }
+    }
+    return ink;
+}
+
+class ResultBoxTest : public CalcWindowTest {};
+
+TEST_F(ResultBoxTest, EveryResultIsDrawnWholeInsideTheBox) {
+    const struct {
+        const char* expression;
+        const char* result;
+    } cases[] = {
+        {"2^70", "1.18059162071741e+021"},
+        {"1/3", "0.333333333333333"},
+        {"-0.922761457078019", "-0.922761457078019"},
+    };
+    auto* expr = ControlById<QLineEdit>(dlg.get(), IDC_EXPR);
+    auto* box = ControlById<ResultBox>(dlg.get(), IDC_RESULT);
+    ASSERT_NE(box, nullptr);
+    for (const auto& c : cases) {
+        expr->setFocus();
+        expr->setText(QString::fromUtf8(c.expression));
+        QTest::keyClick(expr, Qt::Key_Return);
+        ASSERT_EQ(box->text(), c.result);
+        EXPECT_EQ(box->ShownText(), c.result) << "shrunk, not shortened";
+        const QRect area = box->TextArea();
+        EXPECT_LE(QFontMetrics(box->ShownFont()).horizontalAdvance(box->ShownText()), area.width())
+            << c.expression;
+        // A glyph cut at the edge of the text area would reach it.
+        const QImage drawn = box->grab().toImage();
+        const QRect ink = InkIn(drawn, box->rect().adjusted(2, 2, -2, -2), area.topLeft());
+        ASSERT_FALSE(ink.isEmpty()) << c.expression;
+        EXPECT_GE(ink.left(), area.left()) << c.expression;
+        EXPECT_LT(ink.right(), area.right()) << c.expression;
+    }
+}
+
+TEST(ResultBoxShortening, KeepsTheSignLeadingDigitsAndWholeExponentWhereShrinkingIsNotEnough) {
+    const QString whole = QStringLiteral("-3.57169535728756e+300");
+    ResultBox box;
+    box.resize(90, 21);
+    box.show();
+    box.setText(whole);
+    const QString shown = box.ShownText();
+    EXPECT_TRUE(shown.startsWith(QStringLiteral("-3.57"))) << shown.toStdString();
+    EXPECT_TRUE(shown.endsWith(QStringLiteral("e+300"))) << shown.toStdString();
+    EXPECT_TRUE(shown.contains(QChar(0x2026)));
+    EXPECT_EQ(box.ShownFont().pixelSize(), kLegibleFloorPixels);
+    EXPECT_LE(QFontMetrics(box.ShownFont()).horizontalAdvance(shown), box.TextArea().width());
+    EXPECT_EQ(box.text(), whole) << "copying and a screen reader get the whole result";
+    EXPECT_EQ(box.toolTip(), whole);
+
+    box.resize(400, 21);
+    EXPECT_EQ(box.ShownText(), whole);
+    EXPECT_TRUE(box.toolTip().isEmpty());
+}
+
+}  // namespace

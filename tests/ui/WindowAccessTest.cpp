@@ -1,0 +1,249 @@
+// The main window for a screen reader and from the keyboard alone: every
+// control in sight has a name, Tab reaches only what can be seen, and the
+// grid, the window menu and the expression editor answer keys.
+#include <gtest/gtest.h>
+
+#include <QAbstractItemView>
+#include <QAccessible>
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
+#include <QTest>
+#include <QTimer>
+#include <map>
+
+#include "AboutDlg.h"
+#include "CalcWindowTest.h"
+#include "CellEdit.h"
+#include "HelpDlg.h"
+#include "SkinButton.h"
+#include "UiTestSupport.h"
+#include "VarListCtrl.h"
+#include "resource.h"
+
+namespace {
+
+QString AccessibleName(QWidget* widget) {
+    QAccessibleInterface* face = QAccessible::queryAccessibleInterface(widget);
+    return face ? face->text(QAccessible::Name) : QString();
+}
+
+bool IsControl(QWidget* w) {
+    return qobject_cast<QAbstractButton*>(w) || qobject_cast<QLineEdit*>(w) ||
+           qobject_cast<QPlainTextEdit*>(w) || qobject_cast<QAbstractItemView*>(w);
+}
+
+class WindowAccessTest : public CalcWindowTest {
+  protected:
+    QWidget* Control(int id) const { return ControlById(dlg.get(), id); }
+    CVarListCtrl* Grid() const { return ControlById<CVarListCtrl>(dlg.get(), IDC_VARS); }
+
+    // The names of the controls a screen reader finds in sight, by id.
+    std::map<QString, QString> NamesInSight() const {
+        std::map<QString, QString> names;
+        for (QWidget* w : dlg->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
+            if (IsControl(w) && w->isVisibleTo(dlg.get()) && !w->isWindow())
+                names[w->objectName()] = AccessibleName(w);
+        }
+        return names;
+    }
+};
+
+TEST_F(WindowAccessTest, EveryControlInSightHasAName) {
+    const std::map<QString, QString> compact = NamesInSight();
+    dlg->OnToggleMode();
+    const std::map<QString, QString> full = NamesInSight();
+    for (const auto* names : {&compact, &full}) {
+        for (const auto& [id, name] : *names)
+            EXPECT_FALSE(name.isEmpty()) << "control " << id.toStdString();
+    }
+    EXPECT_EQ(compact.count(QString::number(IDC_VARS)), 0u) << "the grid is out of sight";
+    const std::pair<int, const char*> expected[] = {
+        {IDC_EXPR, "表达式"},     {IDC_RESULT, "结果"},      {IDC_HISTORY, "历史"},
+        {IDC_VARS, "自定义变量"}, {IDC_TOPMOST, "窗口置顶"}, {IDC_DELETE_VAR, "删除"},
+    };
+    for (const auto& [id, name] : expected)
+        EXPECT_EQ(full.at(QString::number(id)), QString::fromUtf8(name)) << id;
+}
+
+TEST_F(WindowAccessTest, TheHelpWindowsListAndDescriptionHaveNames) {
+    dlg->OnHelp();
+    QWidget* help = dlg->HelpWindow();
+    ASSERT_NE(help, nullptr);
+    EXPECT_EQ(AccessibleName(ControlById(help, IDC_FUNC_LIST)), "函数");
+    EXPECT_EQ(AccessibleName(ControlById(help, IDC_FUNC_TEXT)), "函数说明");
+}
+
+TEST_F(WindowAccessTest, TheTopMostButtonIsAToggleWithItsState) {
+    QAccessibleInterface* face = QAccessible::queryAccessibleInterface(Control(IDC_TOPMOST));
+    ASSERT_NE(face, nullptr);
+    EXPECT_TRUE(face->state().checkable);
+    EXPECT_FALSE(face->state().checked);
+    QTest::mouseClick(Control(IDC_TOPMOST), Qt::LeftButton);
+    EXPECT_TRUE(face->state().checked);
+    EXPECT_EQ(AccessibleName(Control(IDC_TOPMOST)), "取消窗口置顶");
+}
+
+TEST_F(WindowAccessTest, TabStopsOnlyAtControlsInSight) {
+    for (const bool full : {false, true}) {
+        if (full)
+            dlg->OnToggleMode();
+        int stops = 0;
+        for (int i = 0; i < 30; ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QWidget* focus = QApplication::focusWidget();
+            ASSERT_NE(focus, nullptr);
+            const QRect inWindow(focus->mapTo(dlg.get(), QPoint(0, 0)), focus->size());
+            EXPECT_TRUE(focus->isVisible() && dlg->rect().contains(inWindow))
+                << "Tab reached " << focus->objectName().toStdString() << (full ? " (full)" : "");
+            stops += focus == Control(IDC_VARS);
+        }
+        EXPECT_EQ(stops > 0, full) << "the grid is reached in the full window only";
+    }
+}
+
+TEST_F(WindowAccessTest, AButtonReachedByTabShowsADottedFocusMark) {
+    auto* button = ControlById<CSkinButton>(dlg.get(), IDC_MODE);
+    const QColor ink = button->palette().color(QPalette::ButtonText);
+    // The top edge of the mark, 2 pixels inside the face.
+    const auto markDots = [&] {
+        const QImage picture = button->grab().toImage();
+        const QRect face = button->ItemRect();
+        int dots = 0;
+        for (int x = face.left() + 2; x < face.right() - 2; ++x)
+            dots += picture.pixelColor(x, face.top() + 2) == ink;
+        return dots;
+    };
+    button->setFocus(Qt::MouseFocusReason);
+    dlg->setAttribute(Qt::WA_KeyboardFocusChange, false);
+    EXPECT_EQ(markDots(), 0) << "no mark after a click";
+    ControlById<QWidget>(dlg.get(), IDC_RESULT)->setFocus();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    ASSERT_TRUE(button->hasFocus());
+    const int width = button->ItemRect().width() - 5;
+    EXPECT_NEAR(markDots(), width / 2, 1) << "every other pixel";
+}
+
+TEST_F(WindowAccessTest, MenuKeyShiftF10AndAltSpaceOpenTheWindowMenu) {
+    const std::pair<Qt::Key, Qt::KeyboardModifiers> keys[] = {
+        {Qt::Key_Space, Qt::AltModifier},
+        {Qt::Key_Menu, Qt::NoModifier},
+        {Qt::Key_F10, Qt::ShiftModifier},
+    };
+    for (const auto& [key, modifiers] : keys) {
+        QString opened;
+        QTimer::singleShot(0, [&opened] {
+            if (QWidget* popup = QApplication::activePopupWidget()) {
+                opened = popup->objectName();
+                popup->close();
+            }
+        });
+        QTest::keyClick(Control(IDC_EXPR), key, modifiers);
+        EXPECT_EQ(opened, "windowMenu") << key;
+    }
+}
+
+TEST_F(WindowAccessTest, TheGridIsEditedAndEmptiedFromTheKeyboard) {
+    dlg->OnToggleMode();
+    CVarListCtrl* grid = Grid();
+    grid->InsertItem(0, "a", "1");
+    grid->InsertItem(1, "b", "2");
+    grid->setFocus();
+    grid->setCurrentItem(grid->topLevelItem(0));
+
+    QTest::keyClick(grid, Qt::Key_Return);
+    auto* editor = grid->findChild<CCellEdit*>();
+    ASSERT_NE(editor, nullptr) << "Enter opens the value";
+    EXPECT_EQ(editor->Column(), 1);
+    QTest::keyClick(editor, Qt::Key_Escape);
+    QApplication::processEvents();
+
+    QTest::keyClick(grid, Qt::Key_7);
+    editor = grid->findChild<CCellEdit*>();
+    ASSERT_NE(editor, nullptr) << "typing starts the edit";
+    EXPECT_EQ(editor->text(), "7");
+    QTest::keyClick(editor, Qt::Key_Return);
+    EXPECT_EQ(grid->GetItemText(0, 1), "7");
+
+    grid->setFocus();
+    grid->setCurrentItem(grid->topLevelItem(1));
+    QTest::keyClick(grid, Qt::Key_Delete);
+    ASSERT_EQ(grid->GetItemCount(), 1);
+    EXPECT_EQ(grid->GetItemText(0, 0), "a");
+    EXPECT_TRUE(grid->hasFocus());
+}
+
+TEST_F(WindowAccessTest, TheExpressionEditorOpensWithTheCaretAtTheEnd) {
+    ControlById<QLineEdit>(dlg.get(), IDC_EXPR)->setText("7*");
+    WhenModalOpens typeNine([](QWidget* editor) {
+        QTest::keyClicks(editor->findChild<QPlainTextEdit*>(), "9");
+        QTest::mouseClick(ControlById(editor, IDOK), Qt::LeftButton);
+    });
+    dlg->OnEditExpr();
+    EXPECT_EQ(dlg->ExpressionText(), "7*9");
+}
+
+TEST_F(WindowAccessTest, NoLabelLosesAGlyphToItsBox) {
+    CAboutDlg about(dlg.get());
+    EXPECT_EQ(AccessibleName(ControlById(&about, IDOK)), "确定") << "a button keeps its own text";
+    for (QWidget* window : {static_cast<QWidget*>(dlg.get()), static_cast<QWidget*>(&about)}) {
+        for (QLabel* label : window->findChildren<QLabel*>()) {
+            if (label->text().isEmpty() || label->text().contains('\n'))
+                continue;
+            const QFontMetrics metrics(label->font());
+            const QRect ink =
+                metrics.tightBoundingRect(label->text()).translated(0, metrics.ascent());
+            EXPECT_TRUE(ink.top() >= 0 && ink.bottom() < label->height() &&
+                        metrics.horizontalAdvance(label->text()) <= label->width())
+                << label->text().toStdString();
+        }
+    }
+}
+
+TEST_F(WindowAccessTest, AMessageBoxNeverGrowsBeyondTheScreenAndWrapsWhatItShows) {
+    const QString prefix = QStringLiteral("未定义的变量 ");
+    const struct {
+        QString text;
+        QString scrolled;  // what a box of its own shows; "" for Qt's label
+    } cases[] = {
+        {prefix + "x", ""},
+        {prefix + QString(3000, 'x'), prefix + QString(3000, 'x')},
+        // Beyond 64 K characters nobody reads on; laying it out would hold
+        // the window for most of a minute.
+        {prefix + QString(1000000, 'x'),
+         prefix + QString(65536 - prefix.size(), 'x') + QChar(0x2026)},
+    };
+    for (const auto& c : cases) {
+        QRect box;
+        QRect okButton;
+        QString scrolled;
+        int sideways = -1;
+        WhenModalOpens measure([&](QWidget* modal) {
+            box = modal->frameGeometry();
+            auto* ok = modal->findChild<QPushButton*>();
+            okButton = QRect(ok->mapTo(modal, QPoint(0, 0)), ok->size());
+            if (auto* shown = modal->findChild<QPlainTextEdit*>(); shown && shown->isVisible()) {
+                scrolled = shown->toPlainText();
+                sideways = shown->horizontalScrollBar()->maximum();
+            }
+            QTest::keyClick(modal, Qt::Key_Escape);
+        });
+        ShowMessageBox(dlg.get(), c.text, QStringLiteral("发生错误"), MB_OK | MB_ICONINFORMATION);
+        ASSERT_FALSE(box.isEmpty());
+        const QRect screen = dlg->screen()->availableGeometry();
+        EXPECT_LE(box.height(), screen.height()) << c.text.size();
+        EXPECT_LE(box.width(), screen.width()) << c.text.size();
+        EXPECT_LE(okButton.bottom(), box.height()) << "its button in reach";
+        EXPECT_EQ(scrolled, c.scrolled) << c.text.size();
+        if (!c.scrolled.isEmpty()) {
+            EXPECT_EQ(sideways, 0) << "wrapped, not cut at the right";
+        }
+    }
+}
+
+}  // namespace

@@ -1,0 +1,104 @@
+"""What a screen reader learns of the window program through AT-SPI.
+
+    screen_reader.py unnamed         controls in sight without a name, one a line
+    screen_reader.py focused         the focused control: "ROLE|NAME|IN_SIGHT"
+    screen_reader.py buttons TITLE   the push buttons of the window titled TITLE
+    screen_reader.py rows NAME       the rows of the table or tree named NAME
+
+Reads the application named "tallyfern" on the accessibility bus; exits 2
+while it is not there yet, so that the caller can wait for it.
+"""
+import sys
+
+import pyatspi
+
+APPLICATION = "tallyfern"
+# The roles of the controls a user works with; each needs a name.
+CONTROL_ROLES = {
+    pyatspi.ROLE_PUSH_BUTTON,
+    pyatspi.ROLE_TOGGLE_BUTTON,
+    pyatspi.ROLE_CHECK_BOX,
+    pyatspi.ROLE_TEXT,
+    pyatspi.ROLE_ENTRY,
+    pyatspi.ROLE_LIST,
+    pyatspi.ROLE_TABLE,
+    pyatspi.ROLE_TREE,
+    pyatspi.ROLE_TREE_TABLE,
+}
+# Deep enough for the main window and its dialogs, short of list items.
+MAX_DEPTH = 4
+
+
+def application():
+    for app in pyatspi.Registry.getDesktop(0):
+        if app is not None and app.name == APPLICATION:
+            return app
+    sys.exit(2)
+
+
+def walk(node, depth=0):
+    yield node
+    if depth >= MAX_DEPTH:
+        return
+    for child in node:
+        if child is not None:
+            yield from walk(child, depth + 1)
+
+
+def showing(node):
+    return node.getState().contains(pyatspi.STATE_SHOWING)
+
+
+def extents(node):
+    e = node.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+    return e.x, e.y, e.width, e.height
+
+
+def inside(inner, outer):
+    x, y, w, h = inner
+    ox, oy, ow, oh = outer
+    return w > 0 and h > 0 and x >= ox and y >= oy and x + w <= ox + ow and y + h <= oy + oh
+
+
+def top_window(node):
+    while node.parent is not None and node.parent.getRole() != pyatspi.ROLE_APPLICATION:
+        node = node.parent
+    return node
+
+
+def unnamed():
+    for node in walk(application()):
+        if node.getRole() in CONTROL_ROLES and showing(node) and not node.name:
+            print(f"{node.getRoleName()} at {extents(node)}")
+
+
+def focused():
+    for node in walk(application()):
+        if node.getState().contains(pyatspi.STATE_FOCUSED):
+            in_sight = showing(node) and inside(extents(node), extents(top_window(node)))
+            print(f"{node.getRoleName()}|{node.name}|{int(in_sight)}")
+            return
+
+
+def buttons(title):
+    for window in application():
+        if window is not None and window.name == title:
+            for node in walk(window):
+                if node.getRole() == pyatspi.ROLE_PUSH_BUTTON and showing(node):
+                    print(node.name)
+
+
+def rows(name):
+    for node in walk(application()):
+        if node.name == name and node.getRole() in (pyatspi.ROLE_TABLE, pyatspi.ROLE_TREE,
+                                                    pyatspi.ROLE_TREE_TABLE):
+            print(node.queryTable().nRows)
+            return
+
+
+COMMANDS = {"unnamed": unnamed, "focused": focused, "buttons": buttons, "rows": rows}
+
+if __name__ == "__main__":
+    if len(sys.argv) < 2 or sys.argv[1] not in COMMANDS:
+        sys.exit(__doc__)
+    COMMANDS[sys.argv[1]](*sys.argv[2:])
