@@ -49,6 +49,25 @@ TEST_F(CliInputTest, ALastLineWithoutLineFeedIsReadWhole) {
     }
 }
 
+TEST_F(CliInputTest, ResultsAreOutWhileTheProgramWaitsForMoreInput) {
+    // A pipe that stays open: were "2" held in the output buffer until the
+    // input ends, an interrupted run would lose it.
+    cli_process::Pipe in = cli_process::MakePipe();
+    cli_process::Pipe out = cli_process::MakePipe();
+    const pid_t pid = cli_process::Spawn({}, cli_process::EnvironmentWith({}), in.read.Get(),
+                                         out.write.Get(), STDERR_FILENO);
+    in.read.Reset();
+    out.write.Reset();
+    ASSERT_EQ(write(in.write.Get(), "1+1\n", 4), 4);
+    pollfd ready{out.read.Get(), POLLIN, 0};
+    ASSERT_EQ(poll(&ready, 1, 30'000), 1) << "no result while the input stays open";
+    char text[8] = {};
+    EXPECT_EQ(read(out.read.Get(), text, sizeof text), 2);
+    EXPECT_STREQ(text, "2\n");
+    in.write.Reset();
+    EXPECT_EQ(cli_process::WaitForExit(pid), 0);
+}
+
 TEST_F(CliInputTest, StatusIsZeroWhenEveryLineComputes) {
     const CliRun run = RunCli({"-v", "x=2"}, "x\nx*x\n\n");
     EXPECT_EQ(run.out, "2\n4\n");
