@@ -18,8 +18,10 @@ namespace {
 namespace fs = std::filesystem;
 using cli_process::CliRun;
 
-// libedit switches the terminal to raw mode after it has prompted.
-constexpr std::chrono::milliseconds kRawModeWait(3000);
+// libedit switches the terminal to raw mode after it has prompted. Keys
+// typed before that may be dropped when it switches, so the test waits for
+// raw mode, however long a loaded machine takes to get there.
+constexpr std::chrono::milliseconds kRawModeWait(15000);
 constexpr char kCtrlD[] = "\x04";
 constexpr char kUpAndEnter[] = "\x1b[A\n";
 // The first line of the history file as libedit writes it.
