@@ -3,7 +3,7 @@
 //   Parse/...    CExpParser::Parse alone; freeing the tree is not timed.
 //   Evaluate/... CExpEvaluator::Evaluate on a tree parsed beforehand.
 //   Compute/...  ComputeExpression: parse, evaluate, free.
-//   Copy/...     CopyTree of a parsed tree; freeing the copy is not timed.
+//   Copy/...     copying a parsed tree (its array); freeing the copy is not timed.
 //   Free/...     freeing a parsed tree alone.
 //
 // Inputs: long sums ("1+2.5+3+..." of N terms), short expressions computed one
@@ -145,7 +145,7 @@ void ParseOne(benchmark::State& state, const Input& in) {
         return;
     for (auto _ : state) {
         CExpParser parser(in.text);
-        std::unique_ptr<CExpNode> tree = parser.Parse();
+        std::unique_ptr<CExpTree> tree = parser.Parse();
         benchmark::DoNotOptimize(tree.get());
         state.PauseTiming();
         tree.reset();
@@ -182,9 +182,9 @@ void ComputeOne(benchmark::State& state, const Input& in) {
 void CopyOne(benchmark::State& state, const Input& in) {
     if (!Check(state, in))
         return;
-    const std::unique_ptr<CExpNode> tree = CExpParser(in.text).Parse();
+    const std::unique_ptr<CExpTree> tree = CExpParser(in.text).Parse();
     for (auto _ : state) {
-        std::unique_ptr<CExpNode> copy = CopyTree(tree.get());
+        std::unique_ptr<CExpTree> copy = std::make_unique<CExpTree>(*tree);
         benchmark::DoNotOptimize(copy.get());
         state.PauseTiming();
         copy.reset();
@@ -198,7 +198,7 @@ void FreeOne(benchmark::State& state, const Input& in) {
         return;
     for (auto _ : state) {
         state.PauseTiming();
-        std::unique_ptr<CExpNode> tree = CExpParser(in.text).Parse();
+        std::unique_ptr<CExpTree> tree = CExpParser(in.text).Parse();
         state.ResumeTiming();
         tree.reset();
         benchmark::DoNotOptimize(tree.get());

@@ -31,6 +31,16 @@ std::string NaturalCanvas::Row::Piece(int from, int count) const {
     return piece;
 }
 
+void NaturalCanvas::Row::CopyPiece(int from, int count, std::string& out) const {
+    out.assign(static_cast<std::size_t>(count), ' ');
+    const int begin = std::max(from, m_nFirst);
+    const int end = std::min(from + count, m_nEnd);
+    if (begin < end) {
+        std::copy(m_cells.begin() + (begin - m_nOrigin), m_cells.begin() + (end - m_nOrigin),
+                  out.begin() + (begin - from));
+    }
+}
+
 std::size_t NaturalCanvas::Row::Reserve(int from, int end) {
     if (IsEmpty()) {
         m_nFirst = from;

@@ -25,6 +25,8 @@ class NaturalCanvas {
         bool HasInk(int from, int count) const;
         // Columns [from, from + count) as text, spaces where nothing is.
         std::string Piece(int from, int count) const;
+        // The same into `out`, whose storage is reused.
+        void CopyPiece(int from, int count, std::string& out) const;
         int FirstColumn() const { return m_nFirst; }
         int EndColumn() const { return m_nEnd; }
         bool IsEmpty() const { return m_nFirst >= m_nEnd; }
@@ -61,9 +63,13 @@ class NaturalCanvas {
 
     bool Overflowed() const { return m_bOverflowed; }
 
+    // Counts `bytes` against the byte limit; false (and the canvas
+    // overflowed) once they are beyond it. The other storage of a drawing is
+    // charged here too, so that the limit bounds all the drawing takes.
+    bool Charge(std::size_t bytes);
+
   private:
     Row* Take(int level);
-    bool Charge(std::size_t bytes);
 
     std::deque<Row> m_rows;  // m_rows[i] holds level m_nTopLevel - i
     int m_nTopLevel = 0;
