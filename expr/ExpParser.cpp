@@ -146,24 +146,25 @@ void CExpParser::ParseLiteral() {
     // The mantissa's text is the source's own bytes: only a leading '.'
     // gets its "0" written out.
     const int from = m_nPos;
+    DigitRun digits;
     const bool hasIntPart = NextChar() != '.';
     if (!hasIntPart) {
-        SkipDigitRun();
+        SkipDigitRun(digits, true);
     } else {
         PutBack();
-        SkipDigitRun();
+        SkipDigitRun(digits, false);
         if (NextChar() == '.')
-            SkipDigitRun();
+            SkipDigitRun(digits, true);
         else
             PutBack();
     }
     const std::string_view mantissa = m_strInput.substr(from, m_nPos - from);
     if (hasIntPart) {
         AddNumber(static_cast<std::uint32_t>(from), CExpTree::TextPlace::Source,
-                  DecimalToDouble(mantissa));
+                  digits.Value(mantissa));
     } else {
         const std::uint32_t composed = m_pTree->Compose("0", mantissa);
-        AddNumber(composed, CExpTree::TextPlace::Composed, DecimalToDouble(mantissa));
+        AddNumber(composed, CExpTree::TextPlace::Composed, digits.Value(mantissa));
     }
     const char e = NextChar();
     if (e != 'E' && e != 'e') {
@@ -173,43 +174,56 @@ void CExpParser::ParseLiteral() {
     // The exponent makes mantissa * 10 ^ exponent, so that the drawing can
     // raise it.
     AddNumber(0, CExpTree::TextPlace::Ten, 10.0);
-    ParseDigits(true);
+    ParseExponentDigits();
     AddInfix('^');
     AddInfix('*');
 }
 
-void CExpParser::SkipDigitRun() {
-    char c = NextChar();
-    if (!IsDigit(c))
-        throw CExpException(EXP_ERR_OPERAND, m_nPos);
-    while (IsDigit(c))
-        c = NextChar();
-    PutBack();
+double CExpParser::DigitRun::Value(std::string_view text) const {
+    // Up to 15 digits make an integer that a double holds exactly, and so
+    // is every power of ten up to 10^22: one division, which rounds
+    // correctly, gives the nearest double. Longer numbers are read whole.
+    static constexpr double kPowersOfTen[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                              1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+    constexpr int kExactDigits = 15;
+    if (count <= kExactDigits)
+        return static_cast<double>(value) / kPowersOfTen[fractionCount];
+    return DecimalToDouble(text);
 }
 
-// One run of digits. An exponent's digits may follow any number of signs,
-// each its own sign node (1e--3 is two); a fraction's may not, so that 1.-5
-// is reported instead of silently reading as 1.
-void CExpParser::ParseDigits(bool signsAllowed) {
+void CExpParser::SkipDigitRun(DigitRun& digits, bool fraction) {
+    const std::size_t from = static_cast<std::size_t>(m_nPos);
+    std::size_t end = from;
+    while (end < m_strInput.size() && IsDigit(m_strInput[end])) {
+        digits.value = digits.value * 10 + static_cast<std::uint64_t>(m_strInput[end] - '0');
+        ++end;
+    }
+    if (end == from)
+        throw CExpException(EXP_ERR_OPERAND, m_nPos + 1);
+    const int count = static_cast<int>(end - from);
+    digits.count += count;
+    if (fraction)
+        digits.fractionCount += count;
+    m_nPos = static_cast<int>(end);
+}
+
+// An exponent's digits may follow any number of signs, each its own sign
+// node (1e--3 is two).
+void CExpParser::ParseExponentDigits() {
     const int signsFrom = m_nPos;
     char c = NextChar();
-    if (signsAllowed) {
-        const int depth = m_nDepth;
-        while (c == '+' || c == '-') {
-            OpenLevel(m_nPos - 1);
-            c = NextChar();
-        }
-        m_nDepth = depth;
-    }
-    const int signsTo = m_nPos - 1;
-    if (!IsDigit(c))
-        throw CExpException(EXP_ERR_OPERAND, m_nPos);
-    const int digitsFrom = m_nPos - 1;
-    while (IsDigit(c))
+    const int depth = m_nDepth;
+    while (c == '+' || c == '-') {
+        OpenLevel(m_nPos - 1);
         c = NextChar();
+    }
+    m_nDepth = depth;
     PutBack();
-    AddNumber(static_cast<std::uint32_t>(digitsFrom), CExpTree::TextPlace::Source,
-              DecimalToDouble(m_strInput.substr(digitsFrom, m_nPos - digitsFrom)));
+    const int signsTo = m_nPos;
+    DigitRun digits;
+    SkipDigitRun(digits, false);
+    AddNumber(static_cast<std::uint32_t>(signsTo), CExpTree::TextPlace::Source,
+              digits.Value(m_strInput.substr(signsTo, m_nPos - signsTo)));
     // The sign nearest the digits is the innermost node.
     for (int i = signsTo - 1; i >= signsFrom; --i)
         AddInner(ExpNodeKind::Sign, m_strInput[i], 1 + LastSize());

@@ -87,10 +87,18 @@ class CExpParser {
     bool ParseFactor();
     bool ParseName();
     void ParseLiteral();
-    // One run of digits, with the signs in front of it when signsAllowed;
-    // EXP_ERR_OPERAND without a digit.
-    void ParseDigits(bool signsAllowed);
-    void SkipDigitRun();
+    // The digits of a literal, gathered as they are passed over.
+    struct DigitRun {
+        std::uint64_t value = 0;  // exact while count stays small
+        int count = 0;
+        int fractionCount = 0;
+        // The nearest double to the literal `text` these digits make.
+        double Value(std::string_view text) const;
+    };
+    // Passes over a run of at least one digit; EXP_ERR_OPERAND without one.
+    void SkipDigitRun(DigitRun& digits, bool fraction);
+    // The signs and digits of an exponent; EXP_ERR_OPERAND without a digit.
+    void ParseExponentDigits();
     // A factor is finished at the innermost level: makes the nodes of what
     // waited for it, and says what comes next.
     Step Finish();

@@ -55,12 +55,6 @@ CExpNode CExpTree::Root() const {
     return m_nodes.empty() ? CExpNode() : CExpNode(this, Size() - 1);
 }
 
-std::uint32_t CExpTree::SubtreeSize(std::uint32_t index) const {
-    const Node& node = m_nodes[index];
-    return node.kind == ExpNodeKind::Number || node.kind == ExpNodeKind::Variable ? 1
-                                                                                  : node.inner.size;
-}
-
 std::string_view CExpTree::TextOf(std::uint32_t index) const {
     const Node& node = m_nodes[index];
     switch (node.textPlace) {

@@ -68,7 +68,12 @@ class CExpTree {
     std::uint32_t SubtreeStart(std::uint32_t index) const {
         return index + 1 - SubtreeSize(index);
     }
-    std::uint32_t SubtreeSize(std::uint32_t index) const;
+    std::uint32_t SubtreeSize(std::uint32_t index) const {
+        const Node& node = m_nodes[index];
+        return node.kind == ExpNodeKind::Number || node.kind == ExpNodeKind::Variable
+                   ? 1
+                   : node.inner.size;
+    }
     std::string_view TextOf(std::uint32_t index) const;
     // The text the tree was read from.
     std::string_view Source() const { return m_source; }
