@@ -186,25 +186,30 @@ double CExpParser::DigitRun::Value(std::string_view text) const {
     static constexpr double kPowersOfTen[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
                                               1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
     constexpr int kExactDigits = 15;
-    if (count <= kExactDigits)
-        return static_cast<double>(value) / kPowersOfTen[fractionCount];
-    return DecimalToDouble(text);
+    if (count > kExactDigits)
+        return DecimalToDouble(text);
+    if (fractionCount == 0)
+        return static_cast<double>(value);
+    return static_cast<double>(value) / kPowersOfTen[fractionCount];
 }
 
 void CExpParser::SkipDigitRun(DigitRun& digits, bool fraction) {
-    const std::size_t from = static_cast<std::size_t>(m_nPos);
-    std::size_t end = from;
-    while (end < m_strInput.size() && IsDigit(m_strInput[end])) {
-        digits.value = digits.value * 10 + static_cast<std::uint64_t>(m_strInput[end] - '0');
+    const char* const from = m_strInput.data() + m_nPos;
+    const char* const textEnd = m_strInput.data() + m_strInput.size();
+    const char* end = from;
+    std::uint64_t value = digits.value;
+    while (end != textEnd && IsDigit(*end)) {
+        value = value * 10 + static_cast<std::uint64_t>(*end - '0');
         ++end;
     }
     if (end == from)
         throw CExpException(EXP_ERR_OPERAND, m_nPos + 1);
     const int count = static_cast<int>(end - from);
+    digits.value = value;
     digits.count += count;
     if (fraction)
         digits.fractionCount += count;
-    m_nPos = static_cast<int>(end);
+    m_nPos += count;
 }
 
 // An exponent's digits may follow any number of signs, each its own sign
