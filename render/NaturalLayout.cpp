@@ -8,6 +8,18 @@
 void CNaturalLayout::Draw(CExpNode root, int column, int level) {
     const CExpTree& tree = *root.Tree();
     m_nFirst = tree.SubtreeStart(root.Index());
+    // The nodes are drawn from the last back to the first, so that rows
+    // are written from right to left: a first pass only plans the rows,
+    // which then take their room at once.
+    m_canvas.BeginPlan();
+    DrawNodes(root, column, level);
+    m_canvas.EndPlan();
+    DrawNodes(root, column, level);
+    std::vector<Placement>().swap(m_placements);
+}
+
+void CNaturalLayout::DrawNodes(CExpNode root, int column, int level) {
+    const CExpTree& tree = *root.Tree();
     m_placements.assign(root.Index() + 1 - m_nFirst, Placement{});
     Place(root, column, level);
     for (std::uint32_t i = root.Index() + 1; i-- > m_nFirst && !m_canvas.Overflowed();) {
@@ -38,7 +50,6 @@ void CNaturalLayout::Draw(CExpNode root, int column, int level) {
                 break;
         }
     }
-    std::vector<Placement>().swap(m_placements);
 }
 
 // A call's name, then its arguments separated by ", " between bars as high

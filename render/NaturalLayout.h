@@ -33,6 +33,8 @@ class CNaturalLayout {
     };
     static constexpr std::int32_t kNotDrawn = -1;
 
+    // One pass over the nodes, from the root back to the first.
+    void DrawNodes(CExpNode root, int column, int level);
     void DrawBrackets(CExpNode node, Placement at);
     void DrawFraction(CExpNode node, Placement at);
     void DrawPower(CExpNode node, Placement at);
