@@ -21,7 +21,7 @@ class CNaturalForm {
     // then returns no lines and IsTooLarge() tells why. Everything a drawing
     // holds counts: the measurements and places of the nodes, the canvas,
     // the cuts and, for Render, the lines it returns. A sum of a million
-    // terms takes about a third of it.
+    // terms with fractions among them takes about 160 MB.
     static constexpr std::size_t kMaxDrawingBytes = std::size_t{256} << 20;
 
     // Draws a copy of the tree (null draws nothing).
