@@ -55,22 +55,25 @@ void CExpParser::Read(std::string_view text, CExpTree& tree, bool keepCopy) {
     m_strInput = tree.Source();
     m_nPos = 0;
     m_nDepth = 0;
-    m_nOpenCalls = 0;
     m_levels.clear();
+    m_argCounts.clear();
     try {
         Run();
     } catch (...) {
         tree.Clear();
         m_levels.clear();
+        m_argCounts.clear();
         throw;
     }
     // The levels of a deeply nested text are not kept for the next one.
     if (m_levels.capacity() > kKeptLevels)
         std::vector<Level>().swap(m_levels);
+    if (m_argCounts.capacity() > kKeptLevels)
+        std::vector<std::uint32_t>().swap(m_argCounts);
 }
 
 void CExpParser::Run() {
-    m_levels.push_back({0, 0, Opened::Whole, 0, 0, 0, false});
+    m_levels.push_back({0, Opened::Whole, 0, 0, 0, 0});
     for (;;) {
         if (!ParseFactor())
             continue;
@@ -93,7 +96,7 @@ bool CExpParser::ParseFactor() {
     const char c = NextChar();
     if (c == '(') {
         OpenLevel(start);
-        m_levels.push_back({start, 0, Opened::Parenthesis, 0, 0, 0, false});
+        m_levels.push_back({start, Opened::Parenthesis, 0, 0, 0, 0});
         return false;
     }
     if (c == '+' || c == '-') {
@@ -102,7 +105,7 @@ bool CExpParser::ParseFactor() {
         OpenLevel(start);
         // A sign's operand is a whole power: -2^2 is -(2^2). Only the first
         // factor of a level can be a sign, so the level holds it.
-        m_levels.back().sign = c;
+        m_levels.back().sign = static_cast<std::uint8_t>(c);
         return false;
     }
     if (IsLetter(c)) {
@@ -130,15 +133,15 @@ bool CExpParser::ParseName() {
         leaf.kind = ExpNodeKind::Variable;
         leaf.op = ' ';
         leaf.textPlace = CExpTree::TextPlace::Source;
-        leaf.inArgument = m_nOpenCalls > 0;
+        leaf.inArgument = !m_argCounts.empty();
         m_pTree->Append(leaf);
         return true;
     }
     OpenLevel(m_nPos - 1);
     // An argument list's errors are reported where they occur: its level
     // keeps the name's start instead of the '('.
-    m_levels.push_back({start, 0, Opened::Arguments, 0, 0, 0, false});
-    ++m_nOpenCalls;
+    m_levels.push_back({start, Opened::Arguments, 0, 0, 0, 0});
+    m_argCounts.push_back(0);
     return false;
 }
 
@@ -240,10 +243,10 @@ CExpParser::Step CExpParser::Finish() {
     // factor takes it as its base.
     if (level.powerPending) {
         AddInfix('^');
-        level.powerPending = false;
+        level.powerPending = 0;
     }
     if (NextChar() == '^') {
-        level.powerPending = true;
+        level.powerPending = 1;
         return Step::WantsFactor;
     }
     PutBack();
@@ -282,7 +285,7 @@ CExpParser::Step CExpParser::Finish() {
             return Step::ClosedLevel;
         }
         case Opened::Arguments: {
-            ++level.argCount;
+            const std::uint32_t argCount = ++m_argCounts.back();
             c = NextChar();
             if (c == ',')
                 return Step::WantsFactor;
@@ -291,21 +294,21 @@ CExpParser::Step CExpParser::Finish() {
             // The arguments' subtrees end the tree so far.
             std::uint32_t size = 1;
             std::uint32_t last = m_pTree->Size() - 1;
-            for (std::uint32_t i = 0; i < level.argCount; ++i) {
+            for (std::uint32_t i = 0; i < argCount; ++i) {
                 const std::uint32_t argSize = m_pTree->SubtreeSize(last);
                 size += argSize;
                 last -= argSize;
             }
             CExpTree::Node call{};
-            call.inner = {size, level.argCount};
+            call.inner = {size, argCount};
             call.textStart = static_cast<std::uint32_t>(level.start);
             call.kind = ExpNodeKind::Call;
             call.op = '(';
             call.textPlace = CExpTree::TextPlace::Source;
             m_pTree->Append(call);
             m_levels.pop_back();
+            m_argCounts.pop_back();
             --m_nDepth;
-            --m_nOpenCalls;
             return Step::ClosedLevel;
         }
         case Opened::Whole:

@@ -55,16 +55,19 @@ class CExpParser {
 
   private:
     enum class Opened : std::uint8_t { Whole, Parenthesis, Arguments };
-    // A parenthesis, an argument list or the whole text being read.
+    // A parenthesis, an argument list or the whole text being read: eight
+    // bytes, as a text may open a million of them.
     struct Level {
-        std::int32_t start;         // the index of its '(', or of a call's name
-        std::uint32_t argCount;     // arguments finished so far
+        std::int32_t start;  // the index of its '(', or of a call's name
         Opened opened;
-        char sumOp;                 // '+' or '-' waiting for its right operand, or 0
-        char termOp;                // '*' or '/' likewise
-        char sign;                  // a sign waiting for its power, or 0
-        bool powerPending;          // a '^' waiting for its exponent
+        char sumOp;   // '+' or '-' waiting for its right operand, or 0
+        char termOp;  // '*' or '/' likewise
+        // A sign waiting for its power ('+', '-' or 0), and a '^' waiting
+        // for its exponent.
+        std::uint8_t sign : 7;
+        std::uint8_t powerPending : 1;
     };
+    static_assert(sizeof(Level) == 8);
 
     char NextChar() {
         // Every rule stops at the end marker; reading past it yields the
@@ -119,6 +122,6 @@ class CExpParser {
     int m_nPos = 0;
     std::string_view m_strInput;  // the text; the end marker follows it
     std::vector<Level> m_levels;
+    std::vector<std::uint32_t> m_argCounts;  // of the calls being read, innermost last
     int m_nDepth = 0;
-    int m_nOpenCalls = 0;
 };
