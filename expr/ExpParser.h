@@ -19,8 +19,9 @@
 //   literal := digits [ '.' digits ] [ ('E'|'e') signed-digits ]
 //            | '.' digits [ ('E'|'e') signed-digits ]
 //
-// The text may be any bytes, NUL included; the backtick end marker that the
-// parser appends ends it, so a typed backtick ends the expression early.
+// The text may be any bytes, NUL included. The parser reads a backtick end
+// marker past its last byte, and a typed backtick reads the same, so it ends
+// the expression early.
 //
 // The parser is one loop over the characters. A sign can only open a
 // parenthesis, an argument or the whole text (after an operator it is an
@@ -41,6 +42,7 @@ class CExpParser {
 
     // A parser for reading one text after another (ParseInto).
     CExpParser() = default;
+    // A parser for one text, which must live until Parse has read it.
     explicit CExpParser(std::string_view text) : m_strText(text) {}
     virtual ~CExpParser() = default;
 
