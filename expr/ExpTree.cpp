@@ -1,6 +1,9 @@
 #include "ExpTree.h"
 
+#include <sys/mman.h>
+
 #include <algorithm>
+#include <cstdint>
 
 namespace {
 
@@ -9,6 +12,28 @@ constexpr std::string_view kTen = "10";
 // Storage a tree keeps for the next expression; beyond it, a large one's
 // memory goes back when the next tree begins.
 constexpr std::size_t kKeptNodes = 4096;
+
+// A tree of a long text takes tens of megabytes that the kernel hands out
+// page by page as the parser writes them: with 4 KiB pages, taking them is
+// a fifth of the whole computation of a long sum. Large pages, where the
+// system gives them on request, cut that to a few steps. Only whole large
+// pages inside the block are asked for.
+void AskForLargePages(const void* block, std::size_t bytes) {
+#ifdef MADV_HUGEPAGE
+    constexpr std::uintptr_t kLargePage = std::uintptr_t{2} << 20;
+    constexpr std::size_t kWorthIt = 4 * kLargePage;
+    if (bytes < kWorthIt)
+        return;
+    const auto start = reinterpret_cast<std::uintptr_t>(block);
+    const std::uintptr_t from = (start + kLargePage - 1) & ~(kLargePage - 1);
+    const std::uintptr_t to = (start + bytes) & ~(kLargePage - 1);
+    if (to > from)
+        madvise(reinterpret_cast<void*>(from), to - from, MADV_HUGEPAGE);
+#else
+    (void)block;
+    (void)bytes;
+#endif
+}
 
 bool IsDigit(char c) {
     return c >= '0' && c <= '9';
@@ -79,6 +104,7 @@ void CExpTree::Begin(std::string_view source, bool keepCopy, std::size_t expecte
         m_source = source;
     }
     m_nodes.reserve(expectedNodes);
+    AskForLargePages(m_nodes.data(), m_nodes.capacity() * sizeof(Node));
 }
 
 std::uint32_t CExpTree::Compose(std::string_view a, std::string_view b) {
