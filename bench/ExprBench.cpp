@@ -2,8 +2,9 @@
 //
 //   Parse/...    CExpParser::Parse alone; freeing the tree is not timed.
 //   Evaluate/... CExpEvaluator::Evaluate on a tree parsed beforehand.
-//   Compute/...  ComputeExpression: parse, evaluate, free.
-//   Copy/...     CopyTree of a parsed tree; freeing the copy is not timed.
+//   Compute/...  ComputeExpression: parse, evaluate, free; ShortInWorkspace
+//                computes one after another in an ExpressionWorkspace.
+//   Copy/...     copying a parsed tree (its array); freeing the copy is not timed.
 //   Free/...     freeing a parsed tree alone.
 //
 // Inputs: long sums ("1+2.5+3+..." of N terms), short expressions computed one
@@ -27,6 +28,7 @@
 #include "ExpEvaluator.h"
 #include "ExpException.h"
 #include "ExpParser.h"
+#include "ExpressionWorkspace.h"
 #include "VarTable.h"
 
 namespace {
@@ -145,7 +147,7 @@ void ParseOne(benchmark::State& state, const Input& in) {
         return;
     for (auto _ : state) {
         CExpParser parser(in.text);
-        std::unique_ptr<CExpNode> tree = parser.Parse();
+        std::unique_ptr<CExpTree> tree = parser.Parse();
         benchmark::DoNotOptimize(tree.get());
         state.PauseTiming();
         tree.reset();
@@ -182,9 +184,9 @@ void ComputeOne(benchmark::State& state, const Input& in) {
 void CopyOne(benchmark::State& state, const Input& in) {
     if (!Check(state, in))
         return;
-    const std::unique_ptr<CExpNode> tree = CExpParser(in.text).Parse();
+    const std::unique_ptr<CExpTree> tree = CExpParser(in.text).Parse();
     for (auto _ : state) {
-        std::unique_ptr<CExpNode> copy = CopyTree(tree.get());
+        std::unique_ptr<CExpTree> copy = std::make_unique<CExpTree>(*tree);
         benchmark::DoNotOptimize(copy.get());
         state.PauseTiming();
         copy.reset();
@@ -198,7 +200,7 @@ void FreeOne(benchmark::State& state, const Input& in) {
         return;
     for (auto _ : state) {
         state.PauseTiming();
-        std::unique_ptr<CExpNode> tree = CExpParser(in.text).Parse();
+        std::unique_ptr<CExpTree> tree = CExpParser(in.text).Parse();
         state.ResumeTiming();
         tree.reset();
         benchmark::DoNotOptimize(tree.get());
@@ -263,6 +265,25 @@ void BM_ComputeShort(benchmark::State& state) {
     state.SetBytesProcessed(static_cast<std::int64_t>(bytes));
 }
 
+// The same in one workspace, as the console program computes its lines:
+// the tree and the stacks are kept from one expression to the next.
+void BM_ComputeShortInWorkspace(benchmark::State& state) {
+    const auto& inputs = ShortExpressions();
+    for (const Input& in : inputs)
+        if (!Check(state, in))
+            return;
+    const VarTable vars;
+    ExpressionWorkspace workspace(vars);
+    std::size_t i = 0, bytes = 0;
+    for (auto _ : state) {
+        const Input& in = inputs[i];
+        i = i + 1 == inputs.size() ? 0 : i + 1;
+        benchmark::DoNotOptimize(workspace.Compute(in.text));
+        bytes += in.text.size();
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(bytes));
+}
+
 void LongSumSizes(benchmark::internal::Benchmark* b) {
     for (std::int64_t n : {1'000, 10'000, 100'000, 1'000'000})
         b->Arg(n);
@@ -287,6 +308,7 @@ BENCHMARK(BM_Free<LongSum>)->Name("Free/LongSum")->Apply(LongSumSizes);
 
 BENCHMARK(BM_ParseShort)->Name("Parse/Short");
 BENCHMARK(BM_ComputeShort)->Name("Compute/Short");
+BENCHMARK(BM_ComputeShortInWorkspace)->Name("Compute/ShortInWorkspace");
 
 BENCHMARK(BM_Parse<Parens>)->Name("Parse/Parens")->Apply(NestingDepths);
 BENCHMARK(BM_Evaluate<Parens>)->Name("Evaluate/Parens")->Apply(NestingDepths);

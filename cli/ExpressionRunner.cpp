@@ -2,7 +2,6 @@
 
 #include <exception>
 #include <new>
-#include <utility>
 
 #include "ConsoleOutput.h"
 #include "ConsoleText.h"
@@ -12,22 +11,21 @@
 
 LineOutcome ExpressionRunner::Run(std::string_view consoleText, bool skipBlank) {
     try {
-        const std::string stripped = StripWhitespace(ToEngineText(consoleText, m_conversion));
+        // The line is computed where it stands: only a line with blanks, or
+        // one that needs converting, is copied.
+        const std::string_view stripped =
+            StripWhitespace(ToEngineText(consoleText, m_conversion), m_stripped);
         if (skipBlank && stripped.empty())
             return LineOutcome::Blank;
         try {
-            ComputedExpression computed = ComputeExpressionTree(stripped, m_variables);
-            m_output.Result(FormatResult(computed.value));
+            const double value = m_workspace.Compute(stripped);
+            char formatted[kFormattedResultSize];
+            m_output.Result(FormatResult(value, formatted));
             m_output.Result("\n");
-            if (m_naturalFormWidth) {
-                // The value stands already: only the drawing is lost.
-                try {
-                    PrintNaturalForm(std::move(computed.tree), *m_naturalFormWidth);
-                } catch (const std::bad_alloc&) {
-                    m_output.Error(
-                        "tallyfern-cli: out of memory; the natural form was not drawn\n");
-                    return LineOutcome::Failed;
-                }
+            // The value stands already: only the drawing can be lost.
+            if (m_naturalFormWidth && !PrintNaturalForm(*m_naturalFormWidth)) {
+                m_output.Error("tallyfern-cli: out of memory; the natural form was not drawn\n");
+                return LineOutcome::Failed;
             }
             return LineOutcome::Computed;
         } catch (const CExpException& error) {
@@ -45,19 +43,24 @@ LineOutcome ExpressionRunner::Run(std::string_view consoleText, bool skipBlank) 
     return LineOutcome::Failed;
 }
 
-void ExpressionRunner::PrintNaturalForm(std::unique_ptr<CExpNode> tree, int width) {
-    CNaturalForm naturalForm(std::move(tree));
-    // Names and numbers are ASCII, and so is the whole drawing: it needs no
-    // conversion for the terminal.
-    for (const std::string& line : naturalForm.Render(width)) {
-        // The element that separates two segments holds just a line feed:
-        // an empty line.
-        if (line != "\n")
-            m_output.Result(line);
-        m_output.Result("\n");
+bool ExpressionRunner::PrintNaturalForm(int width) {
+    bool drawn = false;
+    try {
+        // Names and numbers are ASCII, and so is the whole drawing: it needs
+        // no conversion for the terminal.
+        drawn = CNaturalForm::Draw(m_workspace.Tree(), width, [this](std::string_view line) {
+            // The element that separates two segments holds just a line
+            // feed: an empty line.
+            if (line != "\n")
+                m_output.Result(line);
+            m_output.Result("\n");
+        });
+    } catch (const std::bad_alloc&) {
+        return false;
     }
-    if (naturalForm.IsTooLarge())
+    if (!drawn)
         m_output.Error("tallyfern-cli: the natural form is too large to draw\n");
+    return true;
 }
 
 void ExpressionRunner::ReportError(std::string_view engineMessage) {

@@ -1,11 +1,10 @@
 #pragma once
 
-#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 
-#include "ExpNode.h"
+#include "ExpressionWorkspace.h"
 #include "VarTable.h"
 
 class ConsoleOutput;
@@ -14,14 +13,15 @@ enum class LineOutcome { Blank, Computed, Failed };
 
 // Computes expressions typed at the console as the window's compute command
 // does, and reports each outcome: the value on standard output, or the
-// error box's text on standard error.
+// error box's text on standard error. Its storage is kept from one line to
+// the next: a short line allocates nothing.
 class ExpressionRunner {
   public:
     // With a natural-form width, every result is followed by the drawing of
     // its expression cut to that width.
     ExpressionRunner(const VarTable& variables, ConsoleOutput& output,
                      std::optional<int> naturalFormWidth = std::nullopt)
-        : m_variables(variables), m_output(output), m_naturalFormWidth(naturalFormWidth) {}
+        : m_output(output), m_naturalFormWidth(naturalFormWidth), m_workspace(variables) {}
 
     // An expression given on the command line: even an empty one is computed
     // and its error reported.
@@ -33,10 +33,13 @@ class ExpressionRunner {
   private:
     LineOutcome Run(std::string_view consoleText, bool skipBlank);
     void ReportError(std::string_view engineMessage);
-    void PrintNaturalForm(std::unique_ptr<CExpNode> tree, int width);
+    // False when memory ran out.
+    bool PrintNaturalForm(int width);
 
-    const VarTable& m_variables;
     ConsoleOutput& m_output;
     std::optional<int> m_naturalFormWidth;
-    std::string m_conversion;  // kept to spare an allocation per line
+    ExpressionWorkspace m_workspace;
+    // Kept to spare an allocation per line.
+    std::string m_conversion;
+    std::string m_stripped;
 };

@@ -1,5 +1,6 @@
 #include "ExpCompute.h"
 
+#include <algorithm>
 #include <charconv>
 #include <utility>
 
@@ -30,24 +31,39 @@ bool StartsInsideCharacter(std::string_view text, std::size_t offset) {
     }
     return i > offset;
 }
-}  // namespace
 
-std::string StripWhitespace(std::string_view text) {
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r';
+}
+
+void AppendStripped(std::string_view text, std::string& stripped) {
     // Most text has few blanks: the runs between them are copied whole.
-    auto isBlank = [](char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; };
-    std::string stripped;
-    stripped.reserve(text.size());
     std::size_t from = 0;
     while (from < text.size()) {
         std::size_t to = from;
-        while (to < text.size() && !isBlank(text[to]))
+        while (to < text.size() && !IsBlank(text[to]))
             ++to;
         stripped.append(text.data() + from, to - from);
         from = to;
-        while (from < text.size() && isBlank(text[from]))
+        while (from < text.size() && IsBlank(text[from]))
             ++from;
     }
+}
+}  // namespace
+
+std::string StripWhitespace(std::string_view text) {
+    std::string stripped;
+    stripped.reserve(text.size());
+    AppendStripped(text, stripped);
     return stripped;
+}
+
+std::string_view StripWhitespace(std::string_view text, std::string& storage) {
+    if (std::none_of(text.begin(), text.end(), IsBlank))
+        return text;
+    storage.clear();
+    AppendStripped(text, storage);
+    return storage;
 }
 
 ComputedExpression ComputeExpressionTree(std::string_view stripped, const VarTable& vars) {
@@ -67,19 +83,28 @@ double ComputeExpression(std::string_view stripped, const VarTable& vars) {
     return ComputeExpressionTree(stripped, vars).value;
 }
 
-std::string FormatResult(double value) {
-    char text[64];
-    const auto printed =
-        std::to_chars(text, text + sizeof text, value, std::chars_format::general, kResultDigits);
-    std::string result(text, printed.ptr);
+std::string_view FormatResult(double value, char (&buffer)[kFormattedResultSize]) {
+    const auto printed = std::to_chars(buffer, buffer + sizeof buffer - kExponentDigits, value,
+                                       std::chars_format::general, kResultDigits);
+    std::size_t length = static_cast<std::size_t>(printed.ptr - buffer);
     // Pad the exponent to three digits: the sign stands right after the 'e'.
-    const std::size_t e = result.find('e');
-    if (e != std::string::npos) {
-        const std::size_t digits = result.size() - (e + 2);
-        if (digits < kExponentDigits)
-            result.insert(e + 2, kExponentDigits - digits, '0');
+    const std::string_view text(buffer, length);
+    const std::size_t e = text.find('e');
+    if (e != std::string_view::npos) {
+        const std::size_t digits = length - (e + 2);
+        if (digits < kExponentDigits) {
+            const std::size_t pad = kExponentDigits - digits;
+            std::copy_backward(buffer + e + 2, buffer + length, buffer + length + pad);
+            std::fill_n(buffer + e + 2, pad, '0');
+            length += pad;
+        }
     }
-    return result;
+    return {buffer, length};
+}
+
+std::string FormatResult(double value) {
+    char buffer[kFormattedResultSize];
+    return std::string(FormatResult(value, buffer));
 }
 
 std::string ComposeErrorMessage(const CExpException& error, std::string_view stripped) {

@@ -5,13 +5,16 @@
 #include <string_view>
 
 #include "ExpException.h"
-#include "ExpNode.h"
+#include "ExpTree.h"
 #include "VarTable.h"
 
 // The steps of one computation as the window and the console program run it.
 
 // The text without blanks, tabs, carriage returns and line feeds.
 std::string StripWhitespace(std::string_view text);
+// The same without a copy when there is nothing to drop: the result views
+// `text`, or else `storage`, which receives the stripped text.
+std::string_view StripWhitespace(std::string_view text, std::string& storage);
 
 // Parses the stripped text, evaluates it with the variables and checks the
 // result; throws CExpException, or std::bad_alloc when memory runs out (all
@@ -22,7 +25,7 @@ double ComputeExpression(std::string_view stripped, const VarTable& vars);
 // natural form draws.
 struct ComputedExpression {
     double value = 0;
-    std::unique_ptr<CExpNode> tree;
+    std::unique_ptr<CExpTree> tree;
 };
 
 // As ComputeExpression, and hands the parsed tree back.
@@ -31,6 +34,9 @@ ComputedExpression ComputeExpressionTree(std::string_view stripped, const VarTab
 // "%.15g" with an exponent of at least three digits (1e+020, 2.5e-007),
 // whatever the process locale.
 std::string FormatResult(double value);
+// The same written into `buffer`, which the result views.
+inline constexpr std::size_t kFormattedResultSize = 32;
+std::string_view FormatResult(double value, char (&buffer)[kFormattedResultSize]);
 
 // The text of the error box: the message framed by its prefix and suffix,
 // then up to 10 bytes of the stripped expression from the error position.

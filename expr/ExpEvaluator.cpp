@@ -1,6 +1,9 @@
 #include "ExpEvaluator.h"
 
-#include <vector>
+#include <optional>
+#include <span>
+#include <type_traits>
+#include <utility>
 
 namespace {
 
@@ -19,171 +22,189 @@ T Lookup(const VarTable* vars, std::string_view name) {
     return ExpValueTraits<T>::FromVariable(*value);
 }
 
-// The evaluation walk. Each frame is a node waiting for the values of its
-// operands; `step` counts what it has received so far. Finished values wait
-// on their own stack in the order they were computed.
+// One loop over the nodes [first, end) of a tree in post-order. Every node
+// leaves its value on the stack; an error stands in for a value (see the
+// class comment) and is thrown when it reaches the root.
 template <class T>
-T Walk(const CExpNode& root, Scope scope, const CExpFuncTable& funcs) {
+T Walk(const CExpTree& tree, std::uint32_t first, std::uint32_t end, Scope scope,
+       const CExpFuncTable& funcs, ExpEvaluationStack<T>& stack) {
     using Traits = ExpValueTraits<T>;
-    // Frames stay small: a sum of a million terms waits on a million of
-    // them. The functions of the calls being evaluated, innermost last, wait
-    // on a stack of their own.
-    struct Frame {
-        const CExpNode* node;
-        int step;
-        bool inArgument;
-    };
-    std::vector<const CExpFuncTable::FuncEntry*> calls;
-    // Room for every short expression from the start.
-    constexpr std::size_t kInitialRoom = 32;
-    std::vector<Frame> frames;
-    std::vector<T> values;
-    frames.reserve(kInitialRoom);
-    values.reserve(kInitialRoom);
-    frames.push_back({&root, 0, false});
+    std::vector<T>& values = stack.values;
+    std::vector<ExpPendingError>& errors = stack.errors;
+    values.clear();
+    errors.clear();
+    if (first >= end)
+        throw CExpException(EXP_ERR_OPERAND, 0);
 
-    // A number or variable, which needs no frame of its own.
-    auto pushLeaf = [&values, scope](const CExpNode& leaf, bool inArgument) {
-        const VarTable* vars = inArgument ? scope.args : scope.top;
-        if (leaf.IsVariable())
-            values.push_back(Lookup<T>(vars, leaf.GetText()));
-        else if (leaf.IsNumber())
-            values.push_back(Traits::ConvertLiteral(leaf.GetText()));
-        else
-            throw CExpException(EXP_ERR_OPERAND, 0);
+    auto takeError = [&errors](std::size_t depth) -> std::optional<CExpException> {
+        if (errors.empty() || errors.back().depth != depth)
+            return std::nullopt;
+        std::optional<CExpException> error(std::move(errors.back().error));
+        errors.pop_back();
+        return error;
     };
-    // Schedules `child` under the frame at `index`. A leaf child is
-    // evaluated at once, as it would be first thing on the next round.
-    auto descend = [&frames, &pushLeaf](std::size_t index, const CExpNode* child, bool inArgument) {
-        ++frames[index].step;
-        if (child && child->GetOp() == ' ' && !child->IsCall())
-            pushLeaf(*child, inArgument);
-        else
-            frames.push_back({child, 0, inArgument});
+    auto hasErrorFrom = [&errors](std::size_t depth) {
+        return !errors.empty() && errors.back().depth >= depth;
     };
-    auto popValue = [&values] {
-        const T value = values.back();
-        values.pop_back();
-        return value;
-    };
-
-    while (!frames.empty()) {
-        const std::size_t index = frames.size() - 1;
-        const Frame frame = frames[index];
-        const CExpNode* node = frame.node;
-        if (node == nullptr)
-            throw CExpException(EXP_ERR_OPERAND, 0);
-
-        if (node->IsCall()) {
-            if constexpr (!Traits::kHasFunctions) {
-                throw CExpException(EXP_ERR_OPERATOR, 0);
-            } else {
-                const CExpNode::ArgSpan args = node->GetArgs();
-                if (frame.step == 0) {
-                    // The name is looked up and the argument count checked
-                    // before any argument is evaluated.
-                    const auto& entry = funcs.Find(node->GetName());
-                    if (static_cast<int>(args.size()) < entry.argCount)
-                        throw CExpException(EXP_ERR_OPERAND, 0);
-                    calls.push_back(&entry);
-                } else {
-                    // Each argument is checked before the next is evaluated.
-                    values.back() = Traits::CheckResult(values.back());
-                }
-                const CExpFuncTable::FuncEntry& entry = *calls.back();
-                if (frame.step < entry.argCount) {
-                    descend(index, args[frame.step].get(), true);
-                    continue;
-                }
-                // Arguments beyond those the function uses are never evaluated.
-                const std::size_t used = static_cast<std::size_t>(entry.argCount);
-                double result;
-                if constexpr (std::is_same_v<T, double>) {
-                    result = entry.fn(
-                        funcs, std::span<const double>(values.data() + values.size() - used, used));
-                } else {
-                    const std::vector<double> arguments(values.end() - used, values.end());
-                    result = entry.fn(funcs, arguments);
-                }
-                values.resize(values.size() - used);
-                values.push_back(static_cast<T>(result));
-                calls.pop_back();
-                frames.pop_back();
-                continue;
-            }
+    // Runs `compute` for the value at the top of the stack; an error it
+    // throws takes the value's place.
+    auto settle = [&](auto&& compute) {
+        try {
+            values.back() = compute();
+        } catch (CExpException& error) {
+            errors.push_back({values.size() - 1, std::move(error)});
         }
+    };
+    auto push = [&](auto&& compute) {
+        values.emplace_back();
+        settle(compute);
+    };
 
-        const char op = node->GetOp();
-        const CExpNode* left = node->GetLeft();
-        const CExpNode* right = node->GetRight();
-        const bool in = frame.inArgument;
-        switch (op) {
-            case ' ':
-                pushLeaf(*node, in);
-                frames.pop_back();
-                continue;
-            case '(':
-                if (frame.step == 0) {
-                    descend(index, left, in);
-                    continue;
-                }
+    const std::span<const CExpTree::Node> nodes = tree.Nodes();
+    for (std::uint32_t i = first; i < end; ++i) {
+        const CExpTree::Node& node = nodes[i];
+        switch (node.kind) {
+            case ExpNodeKind::Number:
+                if constexpr (std::is_same_v<T, double>)
+                    values.push_back(node.value);
+                else
+                    push([&] { return Traits::ConvertLiteral(tree.TextOf(i)); });
                 break;
-            case '+':
-            case '-':
-                if (left == nullptr) {  // a sign
-                    if (frame.step == 0) {
-                        descend(index, right, in);
-                        continue;
+            case ExpNodeKind::Variable:
+                push([&] {
+                    return Lookup<T>(node.inArgument ? scope.args : scope.top, tree.TextOf(i));
+                });
+                break;
+            case ExpNodeKind::Parenthesis:
+                break;
+            case ExpNodeKind::Sign:
+                if (node.op == '-' && !hasErrorFrom(values.size() - 1))
+                    values.back() = Traits::Negate(values.back());
+                break;
+            case ExpNodeKind::Infix: {
+                const std::size_t left = values.size() - 2;
+                const T r = values.back();
+                values.pop_back();
+                const T l = values.back();
+                const char op = node.op;
+                auto compute = [&]() -> T {
+                    switch (op) {
+                        case '+':
+                            return Traits::Add(l, r);
+                        case '-':
+                            return Traits::Subtract(l, r);
+                        case '*':
+                            return Traits::Multiply(l, r);
+                        case '/':
+                            return Traits::Divide(l, r);
+                        default:
+                            return Traits::Power(l, r);
                     }
-                    if (op == '-')
-                        values.back() = Traits::Negate(values.back());
+                };
+                if (!hasErrorFrom(left) && !(op == '/' && Traits::IsEqual(r, T(0)))) {
+                    settle(compute);
                     break;
                 }
-                [[fallthrough]];
-            case '^':
-                if (frame.step < 2) {
-                    descend(index, frame.step == 0 ? left : right, in);
-                    continue;
-                } else {
-                    const T r = popValue();
-                    const T l = popValue();
-                    values.push_back(op == '+'   ? Traits::Add(l, r)
-                                     : op == '-' ? Traits::Subtract(l, r)
-                                                 : Traits::Power(l, r));
-                }
-                break;
-            case '*':
-            case '/':
-                if (frame.step == 0) {
-                    descend(index, right, in);
-                    continue;
-                }
-                if (frame.step == 1) {
+                // The first error in the operator's order of evaluation.
+                std::optional<CExpException> rightError = takeError(left + 1);
+                std::optional<CExpException> leftError = takeError(left);
+                std::optional<CExpException> error;
+                if (op == '*' || op == '/') {
                     // The divisor is tested before the dividend is evaluated,
                     // so x/0 reports the division even when x is undefined.
-                    if (op == '/' && Traits::IsEqual(values.back(), T(0)))
-                        throw CExpException(EXP_ERR_DIVZERO, 0);
-                    descend(index, left, in);
-                    continue;
+                    if (rightError)
+                        error = std::move(rightError);
+                    else if (op == '/' && Traits::IsEqual(r, T(0)))
+                        error = CExpException(EXP_ERR_DIVZERO, 0);
+                    else
+                        error = std::move(leftError);
                 } else {
-                    const T l = popValue();
-                    const T r = popValue();
-                    values.push_back(op == '*' ? Traits::Multiply(l, r) : Traits::Divide(l, r));
+                    error = leftError ? std::move(leftError) : std::move(rightError);
                 }
+                if (error)
+                    errors.push_back({left, std::move(*error)});
+                else
+                    settle(compute);
                 break;
-            default:
-                throw CExpException(EXP_ERR_OPERAND, 0);
+            }
+            case ExpNodeKind::Call: {
+                const std::size_t count = node.inner.argCount;
+                const std::size_t base = values.size() - count;
+                std::optional<CExpException> error;
+                T result{};
+                if constexpr (!Traits::kHasFunctions) {
+                    error = CExpException(EXP_ERR_OPERATOR, 0);
+                } else {
+                    try {
+                        // The name and the argument count come before any
+                        // argument; then each argument in turn, checked.
+                        const CExpFuncTable::FuncEntry& entry = funcs.Find(tree.TextOf(i));
+                        const std::size_t used = static_cast<std::size_t>(entry.argCount);
+                        if (count < used)
+                            throw CExpException(EXP_ERR_OPERAND, 0);
+                        for (std::size_t a = base; a < base + used; ++a) {
+                            if (hasErrorFrom(a)) {
+                                std::size_t at = errors.size();
+                                while (at > 0 && errors[at - 1].depth >= a)
+                                    --at;
+                                if (errors[at].depth == a)
+                                    throw errors[at].error;
+                            }
+                            values[a] = Traits::CheckResult(values[a]);
+                        }
+                        // Arguments beyond those the function uses count
+                        // for nothing, their errors neither.
+                        if constexpr (std::is_same_v<T, double>) {
+                            result = entry.fn(funcs, std::span<const double>(values.data() + base, used));
+                        } else {
+                            stack.arguments.assign(values.begin() + base,
+                                                   values.begin() + base + used);
+                            result = static_cast<T>(entry.fn(funcs, stack.arguments));
+                        }
+                    } catch (CExpException& thrown) {
+                        error = std::move(thrown);
+                    }
+                }
+                while (hasErrorFrom(base))
+                    errors.pop_back();
+                values.resize(base);
+                values.push_back(result);
+                if (error)
+                    errors.push_back({base, std::move(*error)});
+                break;
+            }
         }
-        frames.pop_back();
     }
+    if (!errors.empty())
+        throw errors.back().error;
     return values.back();
 }
+
+// The stack of a deep expression is not kept for the next one, however
+// the evaluation ends.
+template <class T>
+struct ReleaseAfterwards {
+    ExpEvaluationStack<T>& stack;
+    ~ReleaseAfterwards() { stack.ReleaseLarge(); }
+};
 
 }  // namespace
 
 template <class T>
-T CExpEvaluatorT<T>::Evaluate(const CExpNode& node) const {
-    return Walk<T>(node, Scope{&m_variables, m_funcs.Variables()}, m_funcs);
+T CExpEvaluatorT<T>::Evaluate(const CExpTree& tree) const {
+    ReleaseAfterwards<T> release{m_stack};
+    return Walk<T>(tree, 0, tree.Size(), Scope{&m_variables, m_funcs.Variables()}, m_funcs,
+                   m_stack);
+}
+
+template <class T>
+T CExpEvaluatorT<T>::Evaluate(CExpNode node) const {
+    if (node.IsNull())
+        throw CExpException(EXP_ERR_OPERAND, 0);
+    const CExpTree& tree = *node.Tree();
+    ReleaseAfterwards<T> release{m_stack};
+    return Walk<T>(tree, tree.SubtreeStart(node.Index()), node.Index() + 1,
+                   Scope{&m_variables, m_funcs.Variables()}, m_funcs, m_stack);
 }
 
 template <class T>
@@ -191,8 +212,13 @@ T CExpEvaluatorT<T>::LookupVariable(std::string_view name) const {
     return Lookup<T>(&m_variables, name);
 }
 
-double EvaluateArgument(const CExpNode& root, const CExpFuncTable& funcs) {
-    return Walk<double>(root, Scope{funcs.Variables(), funcs.Variables()}, funcs);
+double EvaluateArgument(CExpNode root, const CExpFuncTable& funcs) {
+    if (root.IsNull())
+        throw CExpException(EXP_ERR_OPERAND, 0);
+    const CExpTree& tree = *root.Tree();
+    ExpEvaluationStack<double> stack;
+    return Walk<double>(tree, tree.SubtreeStart(root.Index()), root.Index() + 1,
+                        Scope{funcs.Variables(), funcs.Variables()}, funcs, stack);
 }
 
 template class CExpEvaluatorT<double>;

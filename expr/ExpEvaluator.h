@@ -1,31 +1,66 @@
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string_view>
+#include <vector>
 
+#include "ExpException.h"
 #include "ExpFuncTable.h"
 #include "ExpNode.h"
+#include "ExpTree.h"
 #include "ExpValueTraits.h"
 #include "VarTable.h"
+
+// An error that stands in for the value at this depth of the value stack.
+struct ExpPendingError {
+    std::size_t depth;
+    CExpException error;
+};
+
+// What an evaluation keeps while it runs.
+template <class T>
+struct ExpEvaluationStack {
+    std::vector<T> values;
+    std::vector<ExpPendingError> errors;  // by depth, the deepest last
+    std::vector<double> arguments;        // of a call, for value types other than double
+
+    // Gives back storage far beyond what a short expression needs.
+    void ReleaseLarge() {
+        constexpr std::size_t kKept = 1024;
+        if (values.capacity() > kKept)
+            std::vector<T>().swap(values);
+        if (errors.capacity() > kKept)
+            std::vector<ExpPendingError>().swap(errors);
+    }
+};
 
 // Evaluates an expression tree to a value of type T (double in the program).
 //
 // Operands are evaluated in a fixed order, which decides the error reported
 // when both contain one: + - ^ left first; * right first; / right first and
-// the zero test before the left. A call's arguments are evaluated in order,
-// each checked with CheckResult, after the function name is found; arguments
-// see the function table's variables, the top level sees m_variables.
+// the zero test before the left. A call's function name is looked up and
+// its argument count checked before its arguments count; the arguments are
+// taken in order, each checked with CheckResult. Arguments see the function
+// table's variables, the top level sees m_variables.
 //
-// The walk keeps its pending work on the heap, so a tree of any depth
-// evaluates in time and memory linear in its size.
+// The tree is in post-order, so evaluating it is one loop over its nodes
+// with a stack of values: a chain like a+b+c+... never holds more than two.
+// An error does not stop the loop at once: it stands in for the value of
+// its subtree, and each operator passes on the error its order of
+// evaluation would have met first (a '*' the right one's). Which error the
+// whole tree reports is then the one the fixed order gives, without the
+// loop having to take the right operand of a '*' before its left.
 template <class T>
 class CExpEvaluatorT {
-public:
+  public:
     using Traits = ExpValueTraits<T>;
 
-    T Evaluate(const CExpNode& node) const;
+    T Evaluate(const CExpTree& tree) const;
+    // The value of one subtree.
+    T Evaluate(CExpNode node) const;
     // An operator, sign or parenthesis node.
-    T EvaluateOperator(const CExpNode& node) const { return Evaluate(node); }
+    T EvaluateOperator(CExpNode node) const { return Evaluate(node); }
     // EXP_ERR_UNDEFINED (naming the variable) when m_variables lacks it.
     T LookupVariable(std::string_view name) const;
 
@@ -38,14 +73,19 @@ public:
     // The functions, and the variables their arguments are evaluated with.
     CExpFuncTable m_funcs;
     // The tree this evaluator owns: a copy the creator stores.
-    std::unique_ptr<CExpNode> m_pTree;
+    std::unique_ptr<CExpTree> m_pTree;
+
+  private:
+    // Kept from one evaluation to the next, so that evaluating one short
+    // expression after another allocates nothing.
+    mutable ExpEvaluationStack<T> m_stack;
 };
 
 using CExpEvaluator = CExpEvaluatorT<double>;
 
 // Evaluates `root` as an argument of a function of `funcs`: variables come
 // from the table's variable reference (none when it is unset).
-double EvaluateArgument(const CExpNode& root, const CExpFuncTable& funcs);
+double EvaluateArgument(CExpNode root, const CExpFuncTable& funcs);
 
 extern template class CExpEvaluatorT<double>;
 extern template class CExpEvaluatorT<float>;

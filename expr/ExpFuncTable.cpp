@@ -40,13 +40,13 @@ const CExpFuncTable::FuncEntry& CExpFuncTable::Find(std::string_view name) const
     throw CExpException(EXP_ERR_OPERATOR, 0);
 }
 
-double CExpFuncTable::Call(std::string_view name, CExpNode::ArgSpan args) const {
+double CExpFuncTable::Call(std::string_view name, std::span<const CExpNode> args) const {
     const FuncEntry& entry = Find(name);
     if (static_cast<int>(args.size()) < entry.argCount)
         throw CExpException(EXP_ERR_OPERAND, 0);
     std::vector<double> values;
     for (int i = 0; i < entry.argCount; ++i) {
-        values.push_back(CExpEvaluator::CheckResult(EvaluateArgument(*args[i], *this)));
+        values.push_back(CExpEvaluator::CheckResult(EvaluateArgument(args[static_cast<std::size_t>(i)], *this)));
     }
     return entry.fn(*this, values);
 }

@@ -43,7 +43,7 @@ class CExpFuncTable {
     // Calls a function by name: evaluates and checks the arguments it uses,
     // first to last, with the table's variables, then applies the formula.
     // EXP_ERR_OPERAND when the call has fewer arguments than the function uses.
-    double Call(std::string_view name, CExpNode::ArgSpan args) const;
+    double Call(std::string_view name, std::span<const CExpNode> args) const;
 
     double Pi() const { return m_pi; }
     const VarTable* Variables() const { return m_pVars; }

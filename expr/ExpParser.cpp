@@ -1,10 +1,11 @@
 #include "ExpParser.h"
 
+#include <new>
+
+#include "DecimalText.h"
 #include "ExpException.h"
 
 namespace {
-
-constexpr char kEndMarker = '`';
 
 bool IsLetter(char c) {
     return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
@@ -16,77 +17,73 @@ bool IsOperator(char c) {
     return c == '+' || c == '-' || c == '*' || c == '/' || c == '^';
 }
 
-CExpNode::Ptr Leaf(std::string_view text, int kind) {
-    return std::make_unique<CExpNode>(text, kind);
-}
-CExpNode::Ptr Infix(CExpNode::Ptr left, char op, CExpNode::Ptr right) {
-    return std::make_unique<CExpNode>(std::move(left), op, std::move(right));
-}
-CExpNode::Ptr Sign(char sign, CExpNode::Ptr operand) {
-    return std::make_unique<CExpNode>(sign, std::move(operand));
+// The most nodes a text can make: "1e1+" makes six of four bytes. Room for
+// them is reserved up front, so that the array never moves while it grows
+// (a move would hold the old and the new array at once); pages that are
+// never written take no memory.
+std::size_t MostNodes(std::size_t textLength) {
+    return textLength / 3 * 5 + 5;
 }
 
 }  // namespace
 
-namespace {
-// Bytes of tree per byte of text in a long sum of short numbers, which is
-// the densest text there is: the first block of the store then takes most
-// trees whole.
-constexpr std::size_t kTreeBytesPerTextByte = 24;
-
-// Appending rather than joining keeps GCC 12's -O3 overlap warning quiet.
-std::string WithLeadingZero(std::string_view fraction) {
-    std::string text;
-    text.reserve(fraction.size() + 1);
-    text += '0';
-    text += fraction;
-    return text;
-}
-}  // namespace
-
-CExpParser::CExpParser(std::string_view text)
-    : m_pStore(std::make_unique<CExpNodeStore>(
-          text.size() > CExpParser::kMaxLength ? 0 : text.size() * kTreeBytesPerTextByte)) {
-    // A text too long to parse is refused by Parse without being copied.
-    m_strInput =
-        m_pStore->KeepSource(text.size() > kMaxLength ? std::string_view() : text, kEndMarker);
-    m_nTextLength = text.size();
-}
-
-char CExpParser::NextChar() {
-    // Every rule stops at the end marker; reading past it yields the marker
-    // again rather than leaving the text.
-    const char c =
-        static_cast<std::size_t>(m_nPos) < m_strInput.size() ? m_strInput[m_nPos] : kEndMarker;
-    ++m_nPos;
-    return c;
-}
-
-std::unique_ptr<CExpNode> CExpParser::Parse() {
-    if (m_nTextLength > kMaxLength)
+std::unique_ptr<CExpTree> CExpParser::Parse() {
+    if (m_strText.size() > kMaxLength)
         throw CExpException(EXP_ERR_EXPRESSION, static_cast<int>(kMaxLength));
     // The text has been read, and its tree handed over, by an earlier call.
-    if (m_bDone || !m_pStore)
+    if (m_bParsed)
         return nullptr;
-    CExpNodeStore::Scope scope(*m_pStore);
-    m_stack.reserve(16);
-    m_stack.push_back({Rule::Whole, 0, 0, nullptr});
-    BeginSum();
-    Ptr operand;
-    while (!m_bDone) {
-        operand = operand ? Reduce(std::move(operand)) : ParseFactor();
+    m_bParsed = true;
+    auto tree = std::make_unique<CExpTree>();
+    Read(m_strText, *tree, true);
+    return tree;
+}
+
+void CExpParser::ParseInto(std::string_view text, CExpTree& tree) {
+    if (text.size() > kMaxLength)
+        throw CExpException(EXP_ERR_EXPRESSION, static_cast<int>(kMaxLength));
+    Read(text, tree, false);
+}
+
+void CExpParser::Read(std::string_view text, CExpTree& tree, bool keepCopy) {
+    try {
+        tree.Begin(text, keepCopy, MostNodes(text.size()));
+    } catch (const std::bad_alloc&) {
+        tree.Begin(text, keepCopy, text.size() / 2);
     }
-    CExpNode::AdoptStore(*operand, std::move(m_pStore));
-    return operand;
+    m_pTree = &tree;
+    m_strInput = tree.Source();
+    m_nPos = 0;
+    m_nDepth = 0;
+    m_levels.clear();
+    m_argCounts.clear();
+    try {
+        Run();
+    } catch (...) {
+        tree.Clear();
+        m_levels.clear();
+        m_argCounts.clear();
+        throw;
+    }
+    // The levels of a deeply nested text are not kept for the next one.
+    if (m_levels.capacity() > kKeptLevels)
+        std::vector<Level>().swap(m_levels);
+    if (m_argCounts.capacity() > kKeptLevels)
+        std::vector<std::uint32_t>().swap(m_argCounts);
 }
 
-void CExpParser::BeginSum() {
-    m_stack.push_back({Rule::Sum, 0, 0, nullptr});
-    BeginTerm();
-}
-
-void CExpParser::BeginTerm() {
-    m_stack.push_back({Rule::Term, 0, 0, nullptr});
+void CExpParser::Run() {
+    m_levels.push_back({0, Opened::Whole, 0, 0, 0, 0});
+    for (;;) {
+        if (!ParseFactor())
+            continue;
+        // The factor is finished, and with it perhaps the levels around it.
+        Step step;
+        while ((step = Finish()) == Step::ClosedLevel) {
+        }
+        if (step == Step::Done)
+            return;
+    }
 }
 
 void CExpParser::OpenLevel(int at) {
@@ -94,22 +91,22 @@ void CExpParser::OpenLevel(int at) {
         throw CExpException(EXP_ERR_EXPRESSION, at);
 }
 
-CExpParser::Ptr CExpParser::ParseFactor() {
+bool CExpParser::ParseFactor() {
     const int start = m_nPos;
     const char c = NextChar();
     if (c == '(') {
         OpenLevel(start);
-        m_stack.push_back({Rule::Paren, '(', start, nullptr});
-        BeginSum();
-        return nullptr;
+        m_levels.push_back({start, Opened::Parenthesis, 0, 0, 0, 0});
+        return false;
     }
     if (c == '+' || c == '-') {
         if (start > 0 && IsOperator(m_strInput[start - 1]))
             throw CExpException(EXP_ERR_EXPRESSION, start);
         OpenLevel(start);
-        // A sign's operand is a whole power: -2^2 is -(2^2).
-        m_stack.push_back({Rule::Sign, c, start, nullptr});
-        return nullptr;
+        // A sign's operand is a whole power: -2^2 is -(2^2). Only the first
+        // factor of a level can be a sign, so the level holds it.
+        m_levels.back().sign = static_cast<std::uint8_t>(c);
+        return false;
     }
     if (IsLetter(c)) {
         PutBack();
@@ -117,186 +114,235 @@ CExpParser::Ptr CExpParser::ParseFactor() {
     }
     if (IsDigit(c) || c == '.') {
         PutBack();
-        return ParseLiteral();
+        ParseLiteral();
+        return true;
     }
     throw CExpException(EXP_ERR_OPERAND, start);
 }
 
-CExpParser::Ptr CExpParser::ParseName() {
+bool CExpParser::ParseName() {
     const int start = m_nPos;
     char c = NextChar();
     do {
         c = NextChar();
     } while (IsLetter(c) || IsDigit(c) || c == '_');
-    const std::string_view name(m_strInput.data() + start, m_nPos - 1 - start);
     if (c != '(') {
         PutBack();
-        return Leaf(name, EXP_VARIABLE);
+        CExpTree::Node leaf{};
+        leaf.textStart = static_cast<std::uint32_t>(start);
+        leaf.kind = ExpNodeKind::Variable;
+        leaf.op = ' ';
+        leaf.textPlace = CExpTree::TextPlace::Source;
+        leaf.inArgument = !m_argCounts.empty();
+        m_pTree->Append(leaf);
+        return true;
     }
     OpenLevel(m_nPos - 1);
-    m_calls.push_back({name, {}});
-    m_stack.push_back({Rule::Args, '(', m_nPos - 1, nullptr});
-    BeginSum();
-    return nullptr;
+    // An argument list's errors are reported where they occur: its level
+    // keeps the name's start instead of the '('.
+    m_levels.push_back({start, Opened::Arguments, 0, 0, 0, 0});
+    m_argCounts.push_back(0);
+    return false;
 }
 
-CExpParser::Ptr CExpParser::ParseLiteral() {
+void CExpParser::ParseLiteral() {
     // The mantissa's text is the source's own bytes: only a leading '.'
     // gets its "0" written out.
     const int from = m_nPos;
-    Ptr exponent;
-    auto readExponent = [&] {
-        const char e = NextChar();
-        if (e == 'E' || e == 'e')
-            exponent = ParseDigits(true);
-        else
-            PutBack();
-    };
+    DigitRun digits;
     const bool hasIntPart = NextChar() != '.';
-    int mantissaEnd;
     if (!hasIntPart) {
-        SkipDigitRun();
-        mantissaEnd = m_nPos;
-        readExponent();
+        SkipDigitRun(digits, true);
     } else {
         PutBack();
-        SkipDigitRun();
-        mantissaEnd = m_nPos;
-        const char c = NextChar();
-        if (c == '.') {
-            SkipDigitRun();
-            mantissaEnd = m_nPos;
-            readExponent();
-        } else if (c == 'E' || c == 'e') {
-            exponent = ParseDigits(true);
-        } else {
+        SkipDigitRun(digits, false);
+        if (NextChar() == '.')
+            SkipDigitRun(digits, true);
+        else
             PutBack();
-        }
     }
-    const std::string_view mantissa = m_strInput.substr(from, mantissaEnd - from);
-    Ptr number =
-        hasIntPart ? Leaf(mantissa, EXP_NUMBER) : Leaf(WithLeadingZero(mantissa), EXP_NUMBER);
-    if (!exponent)
-        return number;
-    return Infix(std::move(number), '*', Infix(Leaf("10", EXP_NUMBER), '^', std::move(exponent)));
+    const std::string_view mantissa = m_strInput.substr(from, m_nPos - from);
+    if (hasIntPart) {
+        AddNumber(static_cast<std::uint32_t>(from), CExpTree::TextPlace::Source,
+                  digits.Value(mantissa));
+    } else {
+        const std::uint32_t composed = m_pTree->Compose("0", mantissa);
+        AddNumber(composed, CExpTree::TextPlace::Composed, digits.Value(mantissa));
+    }
+    const char e = NextChar();
+    if (e != 'E' && e != 'e') {
+        PutBack();
+        return;
+    }
+    // The exponent makes mantissa * 10 ^ exponent, so that the drawing can
+    // raise it.
+    AddNumber(0, CExpTree::TextPlace::Ten, 10.0);
+    ParseExponentDigits();
+    AddInfix('^');
+    AddInfix('*');
 }
 
-void CExpParser::SkipDigitRun() {
-    char c = NextChar();
-    if (!IsDigit(c))
-        throw CExpException(EXP_ERR_OPERAND, m_nPos);
-    while (IsDigit(c))
-        c = NextChar();
-    PutBack();
+double CExpParser::DigitRun::Value(std::string_view text) const {
+    // Up to 15 digits make an integer that a double holds exactly, and so
+    // is every power of ten up to 10^22: one division, which rounds
+    // correctly, gives the nearest double. Longer numbers are read whole.
+    static constexpr double kPowersOfTen[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                              1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+    constexpr int kExactDigits = 15;
+    if (count > kExactDigits)
+        return DecimalToDouble(text);
+    if (fractionCount == 0)
+        return static_cast<double>(value);
+    return static_cast<double>(value) / kPowersOfTen[fractionCount];
 }
 
-// One run of digits. An exponent's digits may follow any number of signs,
-// each its own sign node (1e--3 is two); a fraction's may not, so that 1.-5
-// is reported instead of silently reading as 1.
-CExpParser::Ptr CExpParser::ParseDigits(bool signsAllowed) {
+void CExpParser::SkipDigitRun(DigitRun& digits, bool fraction) {
+    const char* const from = m_strInput.data() + m_nPos;
+    const char* const textEnd = m_strInput.data() + m_strInput.size();
+    const char* end = from;
+    std::uint64_t value = digits.value;
+    while (end != textEnd && IsDigit(*end)) {
+        value = value * 10 + static_cast<std::uint64_t>(*end - '0');
+        ++end;
+    }
+    if (end == from)
+        throw CExpException(EXP_ERR_OPERAND, m_nPos + 1);
+    const int count = static_cast<int>(end - from);
+    digits.value = value;
+    digits.count += count;
+    if (fraction)
+        digits.fractionCount += count;
+    m_nPos += count;
+}
+
+// An exponent's digits may follow any number of signs, each its own sign
+// node (1e--3 is two).
+void CExpParser::ParseExponentDigits() {
     const int signsFrom = m_nPos;
     char c = NextChar();
-    if (signsAllowed) {
-        const int depth = m_nDepth;
-        while (c == '+' || c == '-') {
-            OpenLevel(m_nPos - 1);
-            c = NextChar();
-        }
-        m_nDepth = depth;
-    }
-    const int signsTo = m_nPos - 1;
-    if (!IsDigit(c))
-        throw CExpException(EXP_ERR_OPERAND, m_nPos);
-    const int digitsFrom = m_nPos - 1;
-    while (IsDigit(c))
+    const int depth = m_nDepth;
+    while (c == '+' || c == '-') {
+        OpenLevel(m_nPos - 1);
         c = NextChar();
+    }
+    m_nDepth = depth;
     PutBack();
-    Ptr node =
-        Leaf(std::string_view(m_strInput.data() + digitsFrom, m_nPos - digitsFrom), EXP_NUMBER);
+    const int signsTo = m_nPos;
+    DigitRun digits;
+    SkipDigitRun(digits, false);
+    AddNumber(static_cast<std::uint32_t>(signsTo), CExpTree::TextPlace::Source,
+              digits.Value(m_strInput.substr(signsTo, m_nPos - signsTo)));
+    // The sign nearest the digits is the innermost node.
     for (int i = signsTo - 1; i >= signsFrom; --i)
-        node = Sign(m_strInput[i], std::move(node));
-    return node;
+        AddInner(ExpNodeKind::Sign, m_strInput[i], 1 + LastSize());
 }
 
-CExpParser::Ptr CExpParser::Reduce(Ptr operand) {
-    Frame& top = m_stack.back();
-    // The operands of a product and of a sign are powers. A power rule
-    // waits only where a '^' follows its first factor: most factors have
-    // none.
-    if (top.rule == Rule::Term || top.rule == Rule::Sign) {
-        if (NextChar() == '^') {
-            m_stack.push_back({Rule::Power, '^', 0, std::move(operand)});
-            return nullptr;
-        }
-        PutBack();
+CExpParser::Step CExpParser::Finish() {
+    Level& level = m_levels.back();
+    // The operands of a product and of a sign are powers: a '^' after a
+    // factor takes it as its base.
+    if (level.powerPending) {
+        AddInfix('^');
+        level.powerPending = 0;
     }
-    const auto combine = [&](Frame& f) {
-        f.result =
-            f.result ? Infix(std::move(f.result), f.op, std::move(operand)) : std::move(operand);
-    };
-    const auto finish = [&]() {
-        Ptr done = std::move(m_stack.back().result);
-        m_stack.pop_back();
-        return done;
-    };
-    switch (top.rule) {
-        case Rule::Power: {
-            combine(top);
-            if (NextChar() == '^')
-                return nullptr;
-            PutBack();
-            return finish();
-        }
-        case Rule::Term:
-        case Rule::Sum: {
-            combine(top);
-            const char c = NextChar();
-            const bool isSum = top.rule == Rule::Sum;
-            if (isSum ? (c == '+' || c == '-') : (c == '*' || c == '/')) {
-                top.op = c;
-                if (isSum)
-                    BeginTerm();
-                return nullptr;
-            }
-            PutBack();
-            return finish();
-        }
-        case Rule::Paren: {
+    if (NextChar() == '^') {
+        level.powerPending = 1;
+        return Step::WantsFactor;
+    }
+    PutBack();
+    if (level.sign) {
+        // A plus sign leaves no node behind.
+        if (level.sign == '-')
+            AddInner(ExpNodeKind::Sign, '-', 1 + LastSize());
+        level.sign = 0;
+        --m_nDepth;
+    }
+    if (level.termOp) {
+        AddInfix(level.termOp);
+        level.termOp = 0;
+    }
+    char c = NextChar();
+    if (c == '*' || c == '/') {
+        level.termOp = c;
+        return Step::WantsFactor;
+    }
+    if (level.sumOp) {
+        AddInfix(level.sumOp);
+        level.sumOp = 0;
+    }
+    if (c == '+' || c == '-') {
+        level.sumOp = c;
+        return Step::WantsFactor;
+    }
+    PutBack();
+    switch (level.opened) {
+        case Opened::Parenthesis: {
             if (NextChar() != ')')
-                throw CExpException(EXP_ERR_BRACKET, top.start);
-            m_stack.pop_back();
+                throw CExpException(EXP_ERR_BRACKET, level.start);
+            m_levels.pop_back();
             --m_nDepth;
-            return std::make_unique<CExpNode>(std::move(operand), '(');
+            AddInner(ExpNodeKind::Parenthesis, '(', 1 + LastSize());
+            return Step::ClosedLevel;
         }
-        case Rule::Sign: {
-            const char sign = top.op;
-            m_stack.pop_back();
-            --m_nDepth;
-            // A plus sign leaves no node behind.
-            return sign == '-' ? Sign('-', std::move(operand)) : std::move(operand);
-        }
-        case Rule::Args: {
-            Call& call = m_calls.back();
-            call.args.push_back(std::move(operand));
-            const char c = NextChar();
-            if (c == ',') {
-                BeginSum();
-                return nullptr;
-            }
+        case Opened::Arguments: {
+            const std::uint32_t argCount = ++m_argCounts.back();
+            c = NextChar();
+            if (c == ',')
+                return Step::WantsFactor;
             if (c != ')')
                 throw CExpException(EXP_ERR_BRACKET, m_nPos);
-            Ptr node = std::make_unique<CExpNode>(call.name, std::move(call.args));
-            m_calls.pop_back();
-            m_stack.pop_back();
+            // The arguments' subtrees end the tree so far.
+            std::uint32_t size = 1;
+            std::uint32_t last = m_pTree->Size() - 1;
+            for (std::uint32_t i = 0; i < argCount; ++i) {
+                const std::uint32_t argSize = m_pTree->SubtreeSize(last);
+                size += argSize;
+                last -= argSize;
+            }
+            CExpTree::Node call{};
+            call.inner = {size, argCount};
+            call.textStart = static_cast<std::uint32_t>(level.start);
+            call.kind = ExpNodeKind::Call;
+            call.op = '(';
+            call.textPlace = CExpTree::TextPlace::Source;
+            m_pTree->Append(call);
+            m_levels.pop_back();
+            m_argCounts.pop_back();
             --m_nDepth;
-            return node;
+            return Step::ClosedLevel;
         }
-        case Rule::Whole: {
-            if (NextChar() != kEndMarker)
-                throw CExpException(EXP_ERR_EXPRESSION, m_nPos);
-            m_bDone = true;
-            return operand;
-        }
+        case Opened::Whole:
+            break;
     }
-    return operand;
+    if (NextChar() != kEndMarker)
+        throw CExpException(EXP_ERR_EXPRESSION, m_nPos);
+    return Step::Done;
+}
+
+void CExpParser::AddNumber(std::uint32_t textStart, CExpTree::TextPlace place, double value) {
+    CExpTree::Node leaf{};
+    leaf.value = value;
+    leaf.textStart = textStart;
+    leaf.kind = ExpNodeKind::Number;
+    leaf.op = ' ';
+    leaf.textPlace = place;
+    m_pTree->Append(leaf);
+}
+
+void CExpParser::AddInner(ExpNodeKind kind, char op, std::uint32_t size) {
+    CExpTree::Node node{};
+    node.inner = {size, 0};
+    node.kind = kind;
+    node.op = op;
+    m_pTree->Append(node);
+}
+
+void CExpParser::AddInfix(char op) {
+    const std::uint32_t right = LastSize();
+    const std::uint32_t left = m_pTree->SubtreeSize(m_pTree->Size() - 1 - right);
+    AddInner(ExpNodeKind::Infix, op, 1 + left + right);
+}
+
+std::uint32_t CExpParser::LastSize() const {
+    return m_pTree->SubtreeSize(m_pTree->Size() - 1);
 }

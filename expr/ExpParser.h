@@ -1,12 +1,12 @@
 #pragma once
 
+#include <cstdint>
 #include <memory>
-#include <string>
 #include <string_view>
 #include <vector>
 
 #include "ExpException.h"
-#include "ExpNode.h"
+#include "ExpTree.h"
 
 // Reads an expression text (white space already removed) into a tree.
 //
@@ -19,13 +19,20 @@
 //   literal := digits [ '.' digits ] [ ('E'|'e') signed-digits ]
 //            | '.' digits [ ('E'|'e') signed-digits ]
 //
-// The text may be any bytes, NUL included; the backtick end marker that the
-// parser appends ends it, so a typed backtick ends the expression early.
+// The text may be any bytes, NUL included. The parser reads a backtick end
+// marker past its last byte, and a typed backtick reads the same, so it ends
+// the expression early.
 //
-// Nested rules wait on an explicit stack rather than the call stack, so
-// nesting is bounded by kMaxNesting, never by the thread's stack. Each
-// parenthesis, argument list and sign opens one level; the character that
-// would open level kMaxNesting + 1 is reported as EXP_ERR_EXPRESSION.
+// The parser is one loop over the characters. A sign can only open a
+// parenthesis, an argument or the whole text (after an operator it is an
+// error), so each of these keeps all it waits for in one Level: the pending
+// operators of its sum and term, its sign, and a pending '^'. Finished
+// operands go straight into the tree, which is in post-order, and each
+// pending operator becomes a node as soon as its right operand is done. The
+// levels wait on the heap, so nesting is bounded by kMaxNesting, never by
+// the thread's stack. Each parenthesis, argument list and sign opens one
+// nesting level; the character that would open level kMaxNesting + 1 is
+// reported as EXP_ERR_EXPRESSION.
 class CExpParser {
   public:
     static constexpr int kMaxNesting = 1'000'000;
@@ -33,54 +40,90 @@ class CExpParser {
     // offset: positions must fit the error's 32-bit field.
     static constexpr std::size_t kMaxLength = std::size_t{1} << 30;
 
-    explicit CExpParser(std::string_view text);
+    // A parser for reading one text after another (ParseInto).
+    CExpParser() = default;
+    // A parser for one text, which must live until Parse has read it.
+    explicit CExpParser(std::string_view text) : m_strText(text) {}
     virtual ~CExpParser() = default;
 
-    // The root of a new tree, or throws CExpException. Call it once: the
-    // tree takes over the parser's node store.
-    std::unique_ptr<CExpNode> Parse();
+    // A new tree, with a copy of the text, or throws CExpException. Call it
+    // once; a second call finds the text read and returns null.
+    std::unique_ptr<CExpTree> Parse();
+
+    // Reads `text` into `tree`, reusing its storage, or throws
+    // CExpException (the tree is then empty). The tree views `text` without
+    // a copy: keep it alive and unchanged while the tree is used.
+    void ParseInto(std::string_view text, CExpTree& tree);
 
   private:
-    using Ptr = CExpNode::Ptr;
-
-    // A rule that has started and waits for the operand being parsed.
-    enum class Rule : unsigned char { Whole, Sum, Term, Power, Paren, Sign, Args };
-    struct Frame {
-        Rule rule;
-        char op;    // Sum/Term: the pending operator; Sign: the sign
-        int start;  // Paren: index of its '('
-        Ptr result;
+    enum class Opened : std::uint8_t { Whole, Parenthesis, Arguments };
+    // A parenthesis, an argument list or the whole text being read: eight
+    // bytes, as a text may open a million of them.
+    struct Level {
+        std::int32_t start;  // the index of its '(', or of a call's name
+        Opened opened;
+        char sumOp;   // '+' or '-' waiting for its right operand, or 0
+        char termOp;  // '*' or '/' likewise
+        // A sign waiting for its power ('+', '-' or 0), and a '^' waiting
+        // for its exponent.
+        std::uint8_t sign : 7;
+        std::uint8_t powerPending : 1;
     };
-    struct Call {
-        std::string_view name;
-        CExpNode::ArgList args;
-    };
+    static_assert(sizeof(Level) == 8);
 
-    char NextChar();
+    char NextChar() {
+        // Every rule stops at the end marker; reading past it yields the
+        // marker again rather than leaving the text.
+        const char c = static_cast<std::size_t>(m_nPos) < m_strInput.size() ? m_strInput[m_nPos]
+                                                                             : kEndMarker;
+        ++m_nPos;
+        return c;
+    }
     void PutBack() { --m_nPos; }
 
-    void BeginSum();
-    void BeginTerm();
-    void OpenLevel(int at);
-    Ptr ParseFactor();
-    Ptr ParseName();
-    Ptr ParseLiteral();
-    Ptr ParseDigits(bool signsAllowed);
-    // Passes over a run of at least one digit; EXP_ERR_OPERAND without one.
-    void SkipDigitRun();
-    // Hands a finished operand to the innermost waiting rule; returns the
-    // operand that rule completes in turn, or null when it wants another
-    // factor. Sets m_bDone when the whole text is read.
-    Ptr Reduce(Ptr operand);
+    enum class Step { WantsFactor, ClosedLevel, Done };
 
-    // Declared first, so that it outlives every node the members below hold
-    // when a parse fails.
-    std::unique_ptr<CExpNodeStore> m_pStore;
+    // Sets up the tree and reads the text into it.
+    void Read(std::string_view text, CExpTree& tree, bool keepCopy);
+    void Run();
+    void OpenLevel(int at);
+    // Reads a factor; true when it is finished (a name or a literal), false
+    // when it opened a level or a sign that waits for its operand.
+    bool ParseFactor();
+    bool ParseName();
+    void ParseLiteral();
+    // The digits of a literal, gathered as they are passed over.
+    struct DigitRun {
+        std::uint64_t value = 0;  // exact while count stays small
+        int count = 0;
+        int fractionCount = 0;
+        // The nearest double to the literal `text` these digits make.
+        double Value(std::string_view text) const;
+    };
+    // Passes over a run of at least one digit; EXP_ERR_OPERAND without one.
+    void SkipDigitRun(DigitRun& digits, bool fraction);
+    // The signs and digits of an exponent; EXP_ERR_OPERAND without a digit.
+    void ParseExponentDigits();
+    // A factor is finished at the innermost level: makes the nodes of what
+    // waited for it, and says what comes next.
+    Step Finish();
+
+    void AddNumber(std::uint32_t textStart, CExpTree::TextPlace place, double value);
+    void AddInner(ExpNodeKind kind, char op, std::uint32_t size);
+    void AddInfix(char op);
+    // The subtree size of the operand that ends the tree so far.
+    std::uint32_t LastSize() const;
+
+    static constexpr char kEndMarker = '`';
+    // Levels kept for the next text; a deeply nested one's go back.
+    static constexpr std::size_t kKeptLevels = 1024;
+
+    std::string_view m_strText;  // what the one-text constructor was given
+    bool m_bParsed = false;
+    CExpTree* m_pTree = nullptr;
     int m_nPos = 0;
-    std::string_view m_strInput;  // the text and the end marker, in m_pStore
-    std::vector<Frame> m_stack;
-    std::vector<Call> m_calls;
+    std::string_view m_strInput;  // the text; the end marker follows it
+    std::vector<Level> m_levels;
+    std::vector<std::uint32_t> m_argCounts;  // of the calls being read, innermost last
     int m_nDepth = 0;
-    std::size_t m_nTextLength = 0;
-    bool m_bDone = false;
 };

@@ -1,9 +1,16 @@
 // The window's and the console's computation: strip, parse, evaluate with a
-// few variables, format the result or compose the error message.
+// few variables, format the result or compose the error message. A copy of
+// the tree evaluates to the same value, and the console program's
+// workspace, which keeps its storage from one text to the next, computes
+// the same value or fails with the same error.
+#include <bit>
 #include <cmath>
+#include <cstdint>
 
 #include "ExpCompute.h"
+#include "ExpEvaluator.h"
 #include "ExpException.h"
+#include "ExpressionWorkspace.h"
 #include "FuzzSupport.h"
 #include "VarTable.h"
 
@@ -23,9 +30,14 @@ const VarTable& Variables() {
     return table;
 }
 
+bool SameValue(double a, double b) {
+    return std::bit_cast<std::uint64_t>(a) == std::bit_cast<std::uint64_t>(b);
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    static ExpressionWorkspace workspace(Variables());
     const std::string stripped = StripWhitespace(Fuzz::AsText(data, size));
     try {
         const ComputedExpression computed = ComputeExpressionTree(stripped, Variables());
@@ -34,9 +46,25 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         FUZZ_CHECK(computed.tree != nullptr);
         const std::string shown = FormatResult(computed.value);
         FUZZ_CHECK(!shown.empty() && shown.size() < 32);
+
+        CExpEvaluator evaluator;
+        evaluator.m_variables.Assign(Variables());
+        evaluator.m_funcs.SetVariables(&Variables());
+        evaluator.m_pTree = std::make_unique<CExpTree>(*computed.tree);
+        FUZZ_CHECK(SameValue(evaluator.Evaluate(*evaluator.m_pTree), computed.value));
+        FUZZ_CHECK(SameValue(workspace.Compute(stripped), computed.value));
     } catch (const CExpException& error) {
         const std::string message = ComposeErrorMessage(error, stripped);
         FUZZ_CHECK(!message.empty());
+        bool failedAlike = false;
+        try {
+            workspace.Compute(stripped);
+        } catch (const CExpException& again) {
+            failedAlike = again.GetCode() == error.GetCode() &&
+                          again.GetPosition() == error.GetPosition() &&
+                          again.GetErrorText() == error.GetErrorText();
+        }
+        FUZZ_CHECK(failedAlike);
     }
     return 0;
 }

@@ -3,8 +3,8 @@
 #include <memory>
 
 #include "ExpException.h"
-#include "ExpNode.h"
 #include "ExpParser.h"
+#include "ExpTree.h"
 #include "FuzzSupport.h"
 #include "NaturalForm.h"
 
@@ -15,12 +15,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // Widths from 1 to 512; the top bit chooses the copying constructor.
     const int width = 1 + ((high & 0x01) << 8 | low);
     const bool copy = (high & 0x80) != 0;
-    std::unique_ptr<CExpNode> tree;
+    std::unique_ptr<CExpTree> tree;
     try {
         tree = CExpParser(text).Parse();
     } catch (const CExpException&) {
         return 0;
     }
+    // The lines handed over one by one are the lines Render returns.
+    std::vector<std::string> streamed;
+    const bool drawn = CNaturalForm::Draw(
+        *tree, width, [&streamed](std::string_view line) { streamed.emplace_back(line); });
     std::unique_ptr<CNaturalForm> form = copy ? std::make_unique<CNaturalForm>(tree.get())
                                               : std::make_unique<CNaturalForm>(std::move(tree));
     const std::vector<std::string> lines = form->Render(width);
@@ -29,6 +33,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         // A row is one line of the drawing; only the separator holds a line feed.
         FUZZ_CHECK(line == "\n" || line.find('\n') == std::string::npos);
     }
+    if (drawn && !form->IsTooLarge())
+        FUZZ_CHECK(streamed == lines);
     // Drawing again gives the same picture.
     FUZZ_CHECK(form->Render(width) == lines);
     return 0;

@@ -1,84 +1,179 @@
 #include "TreeCheck.h"
 
-#include <utility>
+#include <bit>
+#include <cstdint>
+#include <string_view>
 #include <vector>
 
-#include "ExpNode.h"
+#include "ExpTree.h"
 #include "FuzzSupport.h"
 
 namespace {
+
+constexpr std::string_view kOperators = "+-*/^";
 
 bool IsLetter(char c) {
     return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
 }
 
-}  // namespace
-
-std::size_t Fuzz::CheckTree(const CExpNode& root) {
-    std::size_t count = 0;
-    std::vector<const CExpNode*> pending{&root};
-    while (!pending.empty()) {
-        const CExpNode* node = pending.back();
-        pending.pop_back();
-        ++count;
-        if (node->IsCall()) {
-            FUZZ_CHECK(!node->GetName().empty() && IsLetter(node->GetName()[0]));
-            FUZZ_CHECK(!node->GetArgs().empty());
-            FUZZ_CHECK(!node->GetLeft() && !node->GetRight());
-            for (const auto& arg : node->GetArgs()) {
-                FUZZ_CHECK(arg != nullptr);
-                pending.push_back(&*arg);
-            }
-            continue;
-        }
-        switch (node->GetOp()) {
-            case ' ':
-                FUZZ_CHECK(node->IsNumber() || node->IsVariable());
-                FUZZ_CHECK(!node->GetText().empty());
-                FUZZ_CHECK(!node->GetLeft() && !node->GetRight());
-                break;
-            case '(':
-                FUZZ_CHECK(node->GetLeft() && !node->GetRight());
-                break;
-            case '+':
-            case '-':
-                FUZZ_CHECK(node->GetRight());
-                break;
-            case '*':
-            case '/':
-            case '^':
-                FUZZ_CHECK(node->GetLeft() && node->GetRight());
-                break;
-            default:
-                FUZZ_CHECK(!"an operator the grammar does not have");
-        }
-        if (node->GetLeft())
-            pending.push_back(node->GetLeft());
-        if (node->GetRight())
-            pending.push_back(node->GetRight());
-    }
-    return count;
-}
-
-bool Fuzz::SameTree(const CExpNode& a, const CExpNode& b) {
-    std::vector<std::pair<const CExpNode*, const CExpNode*>> pending{{&a, &b}};
-    while (!pending.empty()) {
-        const auto [x, y] = pending.back();
-        pending.pop_back();
-        if (!x || !y) {
-            if (x != y)
-                return false;
-            continue;
-        }
-        if (x->GetOp() != y->GetOp() || x->IsCall() != y->IsCall() ||
-            x->IsNumber() != y->IsNumber() || x->IsVariable() != y->IsVariable() ||
-            x->GetText() != y->GetText() || x->GetName() != y->GetName() ||
-            x->GetArgs().size() != y->GetArgs().size())
+bool IsDigits(std::string_view text) {
+    if (text.empty())
+        return false;
+    for (const char c : text) {
+        if (c < '0' || c > '9')
             return false;
-        pending.emplace_back(x->GetLeft(), y->GetLeft());
-        pending.emplace_back(x->GetRight(), y->GetRight());
-        for (std::size_t i = 0; i < x->GetArgs().size(); ++i)
-            pending.emplace_back(x->GetArgs()[i].get(), y->GetArgs()[i].get());
     }
     return true;
+}
+
+// The children of a node, last first.
+std::vector<CExpNode> ChildrenLastFirst(CExpNode node) {
+    std::vector<CExpNode> children;
+    switch (node.Kind()) {
+        case ExpNodeKind::Infix:
+            children = {node.GetRight(), node.GetLeft()};
+            break;
+        case ExpNodeKind::Sign:
+            children = {node.GetRight()};
+            break;
+        case ExpNodeKind::Parenthesis:
+            children = {node.GetLeft()};
+            break;
+        case ExpNodeKind::Call:
+            for (CExpNode arg = node.LastArg(); arg; arg = arg.PreviousArg(node))
+                children.push_back(arg);
+            break;
+        default:
+            break;
+    }
+    return children;
+}
+
+// A number written with an exponent: mantissa * 10 ^ (signs and digits).
+// Returns the exponent's outermost node, or a null node.
+CExpNode ExponentOf(CExpNode product) {
+    if (!product.IsInfix() || product.GetOp() != '*' || !product.GetLeft().IsNumber())
+        return {};
+    const CExpNode power = product.GetRight();
+    if (!power.IsInfix() || power.GetOp() != '^' || power.GetLeft().GetText() != "10")
+        return {};
+    CExpNode digits = power.GetRight();
+    while (digits.IsSign())
+        digits = digits.GetRight();
+    return digits.IsNumber() && IsDigits(digits.GetText()) ? power.GetRight() : CExpNode();
+}
+
+}  // namespace
+
+std::size_t Fuzz::CheckTree(const CExpTree& tree) {
+    FUZZ_CHECK(!tree.IsEmpty());
+    FUZZ_CHECK(tree.SubtreeStart(tree.Size() - 1) == 0);
+    for (std::uint32_t i = 0; i < tree.Size(); ++i) {
+        const CExpNode node = tree.At(i);
+        const std::uint32_t size = node.SubtreeSize();
+        FUZZ_CHECK(size >= 1 && size <= i + 1);
+        // The children's subtrees fill the node's, back to back.
+        std::uint32_t end = i;
+        for (const CExpNode child : ChildrenLastFirst(node)) {
+            FUZZ_CHECK(child && child.Index() + 1 == end);
+            end = tree.SubtreeStart(child.Index());
+        }
+        FUZZ_CHECK(end == i + 1 - size);
+        switch (node.Kind()) {
+            case ExpNodeKind::Number:
+            case ExpNodeKind::Variable:
+                FUZZ_CHECK(node.GetOp() == ' ' && !node.GetText().empty());
+                FUZZ_CHECK(node.IsNumber() || IsLetter(node.GetText()[0]));
+                break;
+            case ExpNodeKind::Infix:
+                FUZZ_CHECK(kOperators.find(node.GetOp()) != std::string_view::npos);
+                break;
+            case ExpNodeKind::Sign:
+                FUZZ_CHECK(node.GetOp() == '+' || node.GetOp() == '-');
+                break;
+            case ExpNodeKind::Parenthesis:
+                FUZZ_CHECK(node.GetOp() == '(');
+                break;
+            case ExpNodeKind::Call:
+                FUZZ_CHECK(node.GetOp() == '(' && node.ArgCount() >= 1);
+                FUZZ_CHECK(!node.GetName().empty() && IsLetter(node.GetName()[0]));
+                break;
+        }
+    }
+    return tree.Size();
+}
+
+bool Fuzz::SameTree(const CExpTree& a, const CExpTree& b) {
+    if (a.Size() != b.Size())
+        return false;
+    for (std::uint32_t i = 0; i < a.Size(); ++i) {
+        const CExpNode x = a.At(i);
+        const CExpNode y = b.At(i);
+        if (x.Kind() != y.Kind() || x.GetOp() != y.GetOp() || x.GetText() != y.GetText() ||
+            x.GetName() != y.GetName() || x.SubtreeSize() != y.SubtreeSize() ||
+            x.ArgCount() != y.ArgCount() ||
+            std::bit_cast<std::uint64_t>(x.GetValue()) != std::bit_cast<std::uint64_t>(y.GetValue()))
+            return false;
+    }
+    return true;
+}
+
+std::string Fuzz::PrintTree(const CExpTree& tree) {
+    // What is left to write, the next piece last: a node or a fixed text.
+    struct Piece {
+        CExpNode node;
+        std::string_view text;
+    };
+    std::string out;
+    std::vector<Piece> pending{{tree.Root(), {}}};
+    while (!pending.empty()) {
+        const Piece piece = pending.back();
+        pending.pop_back();
+        if (!piece.node) {
+            out += piece.text;
+            continue;
+        }
+        const CExpNode node = piece.node;
+        switch (node.Kind()) {
+            case ExpNodeKind::Number:
+            case ExpNodeKind::Variable:
+                out += node.GetText();
+                break;
+            case ExpNodeKind::Parenthesis:
+                out += '(';
+                pending.push_back({{}, ")"});
+                pending.push_back({node.GetLeft(), {}});
+                break;
+            case ExpNodeKind::Sign:
+                out += node.GetOp();
+                pending.push_back({node.GetRight(), {}});
+                break;
+            case ExpNodeKind::Call: {
+                out += node.GetName();
+                out += '(';
+                pending.push_back({{}, ")"});
+                for (CExpNode arg = node.LastArg(); arg;) {
+                    pending.push_back({arg, {}});
+                    arg = arg.PreviousArg(node);
+                    if (arg)
+                        pending.push_back({{}, ","});
+                }
+                break;
+            }
+            case ExpNodeKind::Infix: {
+                if (const CExpNode exponent = ExponentOf(node)) {
+                    // 1e-3 is the only way to write a sign after '^'.
+                    out += node.GetLeft().GetText();
+                    out += 'e';
+                    pending.push_back({exponent, {}});
+                    break;
+                }
+                pending.push_back({node.GetRight(), {}});
+                pending.push_back({{}, kOperators.substr(kOperators.find(node.GetOp()), 1)});
+                pending.push_back({node.GetLeft(), {}});
+                break;
+            }
+        }
+    }
+    return out;
 }

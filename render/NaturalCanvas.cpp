@@ -31,6 +31,16 @@ std::string NaturalCanvas::Row::Piece(int from, int count) const {
     return piece;
 }
 
+void NaturalCanvas::Row::CopyPiece(int from, int count, std::string& out) const {
+    out.assign(static_cast<std::size_t>(count), ' ');
+    const int begin = std::max(from, m_nFirst);
+    const int end = std::min(from + count, m_nEnd);
+    if (begin < end) {
+        std::copy(m_cells.begin() + (begin - m_nOrigin), m_cells.begin() + (end - m_nOrigin),
+                  out.begin() + (begin - from));
+    }
+}
+
 std::size_t NaturalCanvas::Row::Reserve(int from, int end) {
     if (IsEmpty()) {
         m_nFirst = from;
@@ -43,9 +53,13 @@ std::size_t NaturalCanvas::Row::Reserve(int from, int end) {
     std::size_t added = 0;
     if (from < origin) {
         // Growing leftwards doubles the room as well, so that a row drawn
-        // from right to left is not copied once per cell.
+        // from right to left is not copied once per cell. The new cells are
+        // made at their exact size: inserting at the front would let the
+        // string's own growth double its capacity again on top of that.
         const int grow = std::max(origin - from, static_cast<int>(m_cells.size()));
-        m_cells.insert(0, static_cast<std::size_t>(grow), ' ');
+        std::string cells(static_cast<std::size_t>(grow) + m_cells.size(), ' ');
+        std::copy(m_cells.begin(), m_cells.end(), cells.begin() + grow);
+        m_cells.swap(cells);
         m_nOrigin -= grow;
         added += static_cast<std::size_t>(grow);
     }
@@ -65,6 +79,7 @@ void NaturalCanvas::Clear() {
     m_nUsedCount = 0;
     m_bytes = 0;
     m_bOverflowed = false;
+    m_bPlanning = false;
 }
 
 bool NaturalCanvas::Charge(std::size_t bytes) {
@@ -100,6 +115,33 @@ NaturalCanvas::Row* NaturalCanvas::Take(int level) {
     return &m_rows[static_cast<std::size_t>(std::int64_t{m_nTopLevel} - level)];
 }
 
+void NaturalCanvas::Row::Plan(int from, int end) {
+    if (IsEmpty()) {
+        m_nFirst = from;
+        m_nEnd = end;
+        return;
+    }
+    m_nFirst = std::min(m_nFirst, from);
+    m_nEnd = std::max(m_nEnd, end);
+}
+
+void NaturalCanvas::BeginPlan() {
+    m_bPlanning = true;
+}
+
+void NaturalCanvas::EndPlan() {
+    m_bPlanning = false;
+    for (Row& row : m_rows) {
+        if (m_bOverflowed || row.IsEmpty())
+            continue;
+        const auto size = static_cast<std::size_t>(row.m_nEnd - row.m_nFirst);
+        if (!Charge(size))
+            return;
+        row.m_cells.assign(size, ' ');
+        row.m_nOrigin = row.m_nFirst;
+    }
+}
+
 void NaturalCanvas::MarkUsed(int level) {
     Row* row = Take(level);
     if (row && !row->m_bUsed) {
@@ -112,6 +154,10 @@ void NaturalCanvas::Write(int column, int level, std::string_view text) {
     if (text.empty())
         return;
     Row* row = Take(level);
+    if (row && m_bPlanning) {
+        row->Plan(column, column + static_cast<int>(text.size()));
+        return;
+    }
     if (!row || !Charge(row->Reserve(column, column + static_cast<int>(text.size()))))
         return;
     std::copy(text.begin(), text.end(), &row->Cell(column));
@@ -121,6 +167,10 @@ void NaturalCanvas::WriteRun(int column, int level, int count, char c) {
     if (count <= 0)
         return;
     Row* row = Take(level);
+    if (row && m_bPlanning) {
+        row->Plan(column, column + count);
+        return;
+    }
     if (!row || !Charge(row->Reserve(column, column + count)))
         return;
     std::fill_n(&row->Cell(column), count, c);

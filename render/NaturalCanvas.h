@@ -12,9 +12,10 @@
 //
 // A row stores only the span between its leftmost and rightmost written
 // cells, so memory follows what is drawn: a million-term sum is one long
-// row, a tower of exponents many short ones. Rows grow in both directions
-// with room to spare, so writing in any order costs amortised constant time
-// per cell. Storage beyond the byte limit is refused: the canvas then
+// row, a tower of exponents many short ones. A drawing planned first (see
+// BeginPlan) gets each row at its exact size; otherwise rows grow in both
+// directions with room to spare, so writing in any order costs amortised
+// constant time per cell. Storage beyond the byte limit is refused: the canvas then
 // reports that it overflowed and ignores further writes.
 class NaturalCanvas {
   public:
@@ -25,6 +26,8 @@ class NaturalCanvas {
         bool HasInk(int from, int count) const;
         // Columns [from, from + count) as text, spaces where nothing is.
         std::string Piece(int from, int count) const;
+        // The same into `out`, whose storage is reused.
+        void CopyPiece(int from, int count, std::string& out) const;
         int FirstColumn() const { return m_nFirst; }
         int EndColumn() const { return m_nEnd; }
         bool IsEmpty() const { return m_nFirst >= m_nEnd; }
@@ -34,6 +37,8 @@ class NaturalCanvas {
         friend class NaturalCanvas;
         // Makes room for columns [from, end); returns the bytes added.
         std::size_t Reserve(int from, int end);
+        // Extends the span to [from, end) without room for it.
+        void Plan(int from, int end);
         char& Cell(int column) { return m_cells[static_cast<std::size_t>(column - m_nOrigin)]; }
 
         std::string m_cells;  // m_cells[0] is column m_nOrigin
@@ -46,6 +51,12 @@ class NaturalCanvas {
     explicit NaturalCanvas(std::size_t byteLimit) : m_byteLimit(byteLimit) {}
 
     void Clear();
+    // Between these two calls, writing only notes where each row will hold
+    // something; EndPlan then gives each row its room at once, exactly. A
+    // row written piece by piece from right to left would otherwise grow
+    // leftwards step by step, with room to spare at every step.
+    void BeginPlan();
+    void EndPlan();
     // Records that some node has its baseline on this level.
     void MarkUsed(int level);
     void Write(int column, int level, std::string_view text);
@@ -61,9 +72,13 @@ class NaturalCanvas {
 
     bool Overflowed() const { return m_bOverflowed; }
 
+    // Counts `bytes` against the byte limit; false (and the canvas
+    // overflowed) once they are beyond it. The other storage of a drawing is
+    // charged here too, so that the limit bounds all the drawing takes.
+    bool Charge(std::size_t bytes);
+
   private:
     Row* Take(int level);
-    bool Charge(std::size_t bytes);
 
     std::deque<Row> m_rows;  // m_rows[i] holds level m_nTopLevel - i
     int m_nTopLevel = 0;
@@ -71,4 +86,5 @@ class NaturalCanvas {
     std::size_t m_byteLimit;
     std::size_t m_bytes = 0;
     bool m_bOverflowed = false;
+    bool m_bPlanning = false;
 };

@@ -1,59 +1,76 @@
 #include "NaturalForm.h"
 
 #include <algorithm>
+#include <optional>
 #include <utility>
 
-#include "ExpNode.h"
 #include "LineBreaking.h"
 #include "NaturalLayout.h"
 #include "NaturalMeasure.h"
 
 namespace {
 
-// Each node draws at least one cell, and no drawing may take more cells
-// than the byte limit, so these bound the measuring before any drawing.
-constexpr std::uint32_t kMaxNodes = static_cast<std::uint32_t>(CNaturalForm::kMaxDrawingBytes);
+constexpr std::string_view kLineFeed = "\n";
+// A drawing is never wider or higher than its byte limit.
 constexpr std::int32_t kMaxExtent = static_cast<std::int32_t>(CNaturalForm::kMaxDrawingBytes);
+// What a line returned in a vector takes besides its text.
+constexpr std::size_t kLineOverhead = sizeof(std::string);
 
-const std::string kLineFeed(1, '\n');
+// One drawing: laid out on a canvas whose byte account every part of the
+// drawing is charged to, then cut into lines.
+class Drawing {
+  public:
+    explicit Drawing(std::size_t heldBytesPerLine)
+        : m_canvas(CNaturalForm::kMaxDrawingBytes), m_heldBytesPerLine(heldBytesPerLine) {}
 
-}  // namespace
+    bool Lay(const CExpTree& tree);
+    // False when the lines would be too large to hold.
+    bool Cut(int width, const CNaturalForm::LineSink& line);
 
-CNaturalForm::CNaturalForm(const CExpNode* root) : m_pRoot(CopyTree(root)) {}
-
-CNaturalForm::CNaturalForm(std::unique_ptr<CExpNode> root) : m_pRoot(std::move(root)) {}
-
-CNaturalForm::~CNaturalForm() = default;
-
-std::vector<std::string> CNaturalForm::Render(int width) {
-    m_canvas.Clear();
-    m_nCursor = 0;
-    m_bTooLarge = !Layout(0, m_pRoot.get());
-    std::vector<std::string> lines;
-    if (!m_bTooLarge)
-        lines = CutIntoLines(width);
-    // The canvas has served its purpose; a large one should not outlive the call.
-    m_canvas.Clear();
-    return lines;
-}
-
-bool CNaturalForm::Layout(int level, const CExpNode* node) {
-    if (!node)
+  private:
+    template <class T>
+    bool Reserve(std::vector<T>& list, std::size_t count) {
+        if (!m_canvas.Charge(count * sizeof(T)))
+            return false;
+        list.reserve(count);
         return true;
+    }
+
+    NaturalCanvas m_canvas;
+    std::size_t m_heldBytesPerLine;
+    int m_nWidth = 0;
+};
+
+bool Drawing::Lay(const CExpTree& tree) {
+    if (tree.IsEmpty())
+        return true;
+    // The bookkeeping of every node is charged before it is taken.
+    if (!m_canvas.Charge(std::size_t{tree.Size()} *
+                         (sizeof(NodeMeasure) + CNaturalLayout::kBytesPerNode)))
+        return false;
     CTreeMeasure measure;
-    if (!measure.Measure(*node, kMaxNodes, kMaxExtent))
+    if (!measure.Measure(tree.Root(), kMaxExtent))
         return false;
-    if (std::int64_t{m_nCursor} + measure[0].width > kMaxExtent)
-        return false;
-    CNaturalLayout(m_canvas, measure).Draw(*node, m_nCursor, level);
-    m_nCursor += measure[0].width;
+    m_nWidth = measure.Of(tree.Root()).width;
+    CNaturalLayout(m_canvas, measure).Draw(tree.Root(), 0, 0);
     return !m_canvas.Overflowed();
 }
 
-std::vector<std::string> CNaturalForm::CutIntoLines(int width) {
-    const int drawingWidth = m_nCursor;
-    const std::vector<int> cuts =
-        ChooseCuts(FindCutCandidates(m_canvas.Find(0), drawingWidth), drawingWidth, width);
+bool Drawing::Cut(int width, const CNaturalForm::LineSink& line) {
+    const int drawingWidth = m_nWidth;
+    const NaturalCanvas::Row* baseline = m_canvas.Find(0);
+    // There are never more candidates than baseline cells, nor more cuts
+    // than candidates.
+    const std::size_t mostCandidates =
+        (baseline ? static_cast<std::size_t>(baseline->EndColumn() - baseline->FirstColumn()) : 0) +
+        1;
+    if (!m_canvas.Charge(2 * mostCandidates * sizeof(int)))
+        return false;
+    std::vector<int> cuts;
+    {
+        const std::vector<int> candidates = FindCutCandidates(baseline, drawingWidth);
+        cuts = ChooseCuts(candidates, drawingWidth, width);
+    }
 
     // A segment's piece of a row ends before the space that precedes the
     // operator it is cut at; the last one runs to the end.
@@ -62,7 +79,8 @@ std::vector<std::string> CNaturalForm::CutIntoLines(int width) {
         int count;
     };
     std::vector<Piece> pieces;
-    pieces.reserve(cuts.size());
+    if (!Reserve(pieces, cuts.size()))
+        return false;
     for (int from = 0; const int cut : cuts) {
         pieces.push_back({from, cut == drawingWidth ? cut - from : cut - from - 1});
         from = cut;
@@ -74,7 +92,11 @@ std::vector<std::string> CNaturalForm::CutIntoLines(int width) {
     // Which rows show in which segment: a piece of spaces only is dropped.
     // Each row is only looked at where it holds something.
     std::vector<std::pair<std::uint32_t, int>> shown;  // (segment, row), row by row
-    std::vector<std::size_t> perSegment(pieces.size() + 1, 0);
+    std::vector<std::size_t> perSegment;
+    if (!Reserve(perSegment, pieces.size() + 1))
+        return false;
+    perSegment.assign(pieces.size() + 1, 0);
+    std::size_t heldBytes = pieces.empty() ? 0 : (pieces.size() - 1) * (m_heldBytesPerLine + 1);
     for (int r = 0; r < rowCount; ++r) {
         const NaturalCanvas::Row* row = m_canvas.Find(*topLevel - r);
         if (!row || row->IsEmpty())
@@ -85,36 +107,64 @@ std::vector<std::string> CNaturalForm::CutIntoLines(int width) {
         for (; segment != pieces.end() && segment->from < row->EndColumn(); ++segment) {
             if (segment->count > 0 && row->HasInk(segment->from, segment->count)) {
                 const auto s = static_cast<std::uint32_t>(segment - pieces.begin());
+                if (!m_canvas.Charge(sizeof(shown.front()) + sizeof(int)))
+                    return false;
                 shown.emplace_back(s, r);
                 ++perSegment[s + 1];
+                heldBytes += m_heldBytesPerLine + static_cast<std::size_t>(segment->count);
             }
         }
     }
+    // The text of the lines counts whether the caller keeps them or not: a
+    // drawing of more text than the limit is not made either way.
+    if (!m_canvas.Charge(heldBytes))
+        return false;
 
     // Group the rows by segment, keeping them top to bottom.
-    std::size_t textBytes = pieces.empty() ? 0 : pieces.size() - 1;
-    for (const auto& [s, r] : shown)
-        textBytes += static_cast<std::size_t>(pieces[s].count);
-    if (textBytes > kMaxDrawingBytes) {
-        m_bTooLarge = true;
-        return {};
-    }
     for (std::size_t s = 1; s < perSegment.size(); ++s)
         perSegment[s] += perSegment[s - 1];
     std::vector<int> rowsBySegment(shown.size());
     for (const auto& [s, r] : shown)
         rowsBySegment[perSegment[s]++] = r;
+    std::vector<std::pair<std::uint32_t, int>>().swap(shown);
 
-    std::vector<std::string> lines;
-    lines.reserve(shown.size() + pieces.size());
+    std::string piece;
     std::size_t next = 0;
     for (std::size_t s = 0; s < pieces.size(); ++s) {
         if (s > 0)
-            lines.push_back(kLineFeed);
+            line(kLineFeed);
         for (; next < perSegment[s]; ++next) {
-            lines.push_back(m_canvas.Find(*topLevel - rowsBySegment[next])
-                                ->Piece(pieces[s].from, pieces[s].count));
+            m_canvas.Find(*topLevel - rowsBySegment[next])
+                ->CopyPiece(pieces[s].from, pieces[s].count, piece);
+            line(piece);
         }
     }
+    return true;
+}
+
+}  // namespace
+
+CNaturalForm::CNaturalForm(const CExpTree* tree)
+    : m_pRoot(tree ? std::make_unique<CExpTree>(*tree) : nullptr) {}
+
+CNaturalForm::CNaturalForm(std::unique_ptr<CExpTree> tree) : m_pRoot(std::move(tree)) {}
+
+CNaturalForm::~CNaturalForm() = default;
+
+std::vector<std::string> CNaturalForm::Render(int width) {
+    std::vector<std::string> lines;
+    m_bTooLarge = false;
+    if (!m_pRoot)
+        return lines;
+    Drawing drawing(kLineOverhead);
+    m_bTooLarge = !drawing.Lay(*m_pRoot) ||
+                  !drawing.Cut(width, [&lines](std::string_view line) { lines.emplace_back(line); });
+    if (m_bTooLarge)
+        lines.clear();
     return lines;
+}
+
+bool CNaturalForm::Draw(const CExpTree& tree, int width, const LineSink& line) {
+    Drawing drawing(0);
+    return drawing.Lay(tree) && drawing.Cut(width, line);
 }

@@ -2,13 +2,14 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
+#include "ExpTree.h"
 #include "NaturalCanvas.h"
-
-class CExpNode;
 
 // The natural written form of an expression: fractions over a rule, raised
 // exponents, brackets as bars that grow with their content, drawn as plain
@@ -16,16 +17,17 @@ class CExpNode;
 // main baseline.
 class CNaturalForm {
   public:
-    // A drawing that would take more than this (canvas storage, or the text
-    // of its lines) is not made: Render then returns no lines and
-    // IsTooLarge() tells why. Every drawing of a few thousand rows or
-    // millions of columns stays well within it.
-    static constexpr std::size_t kMaxDrawingBytes = std::size_t{64} << 20;
+    // A drawing that would take more memory than this is not made: Render
+    // then returns no lines and IsTooLarge() tells why. Everything a drawing
+    // holds counts: the measurements and places of the nodes, the canvas,
+    // the cuts and, for Render, the lines it returns. A sum of a million
+    // terms with fractions among them takes about 160 MB.
+    static constexpr std::size_t kMaxDrawingBytes = std::size_t{256} << 20;
 
-    // Draws a deep copy of the tree (null draws nothing).
-    explicit CNaturalForm(const CExpNode* root);
+    // Draws a copy of the tree (null draws nothing).
+    explicit CNaturalForm(const CExpTree* tree);
     // Draws this tree, which the object takes over: no copy is made.
-    explicit CNaturalForm(std::unique_ptr<CExpNode> root);
+    explicit CNaturalForm(std::unique_ptr<CExpTree> tree);
     virtual ~CNaturalForm();
     CNaturalForm(const CNaturalForm&) = delete;
     CNaturalForm& operator=(const CNaturalForm&) = delete;
@@ -39,15 +41,14 @@ class CNaturalForm {
     // Whether the last Render refused a drawing larger than kMaxDrawingBytes.
     bool IsTooLarge() const { return m_bTooLarge; }
 
-  private:
-    // Draws a node with its baseline at `level`, starting at column
-    // m_nCursor, and leaves m_nCursor just right of the drawing. False when
-    // the drawing is too large.
-    bool Layout(int level, const CExpNode* node);
-    std::vector<std::string> CutIntoLines(int width);
+    // Hands the lines Render would return to `line` one by one, without
+    // keeping them, and without a copy of the tree; false when the drawing
+    // is too large (then no line is handed over). The limit is the same,
+    // less what Render's list of lines would take besides their text.
+    using LineSink = std::function<void(std::string_view line)>;
+    static bool Draw(const CExpTree& tree, int width, const LineSink& line);
 
-    std::int32_t m_nCursor = 0;
-    NaturalCanvas m_canvas{kMaxDrawingBytes};
-    std::unique_ptr<CExpNode> m_pRoot;
+  private:
+    std::unique_ptr<CExpTree> m_pRoot;
     bool m_bTooLarge = false;
 };

@@ -3,50 +3,48 @@
 #include <cstdint>
 #include <vector>
 
+#include "ExpNode.h"
 #include "NaturalCanvas.h"
 #include "NaturalMeasure.h"
 
-class CExpNode;
-
-// Draws a measured tree onto the canvas. Every node's place follows from
-// the measurements of its children, so the nodes are drawn one by one from
-// a list of waiting parts rather than by recursion; the narrower part of a
-// fraction is drawn centred straight away.
+// Draws a measured subtree onto the canvas. Where a node goes follows from
+// its parent's place and the measurements, and in the tree's post-order a
+// parent stands after its children: one loop from the root back to the
+// first node places every node before it is reached. The narrower part of
+// a fraction is placed centred straight away, so nothing drawn moves later.
 class CNaturalLayout {
   public:
     CNaturalLayout(NaturalCanvas& canvas, const CTreeMeasure& measure)
         : m_canvas(canvas), m_measure(measure) {}
 
-    // Draws the tree measured as index 0 with its baseline at `level`,
-    // starting at `column`.
-    void Draw(const CExpNode& root, int column, int level);
+    // Draws the subtree of `root` with its baseline at `level`, starting at
+    // `column`.
+    void Draw(CExpNode root, int column, int level);
+
+    // Bytes of bookkeeping per node that Draw takes besides the canvas.
+    static constexpr std::size_t kBytesPerNode = 2 * sizeof(std::int32_t);
 
   private:
-    // A node as the drawing shows it, with the index of its measurement.
-    struct Part {
-        const CExpNode* node = nullptr;
-        std::uint32_t index = 0;
+    // Where a node's drawing starts; nodes never placed (the plain
+    // parentheses a drawing leaves out) are not drawn.
+    struct Placement {
+        std::int32_t column = kNotDrawn;
+        std::int32_t level = 0;
     };
-    struct Placed {
-        Part part;
-        int column;
-        int level;
-    };
+    static constexpr std::int32_t kNotDrawn = -1;
 
-    void DrawBrackets(const Placed& at, Part content);
-    void DrawFraction(const Placed& at, Part left, Part right);
-    void DrawPower(const Placed& at, Part left, Part right);
-    void DrawOperator(const Placed& at, Part left, Part right);
+    // One pass over the nodes, from the root back to the first.
+    void DrawNodes(CExpNode root, int column, int level);
+    void DrawBrackets(CExpNode node, Placement at);
+    void DrawFraction(CExpNode node, Placement at);
+    void DrawPower(CExpNode node, Placement at);
+    void DrawOperator(CExpNode node, Placement at);
     // Bars on the levels a part takes, which sits with its baseline at `level`.
     void DrawBars(int column, int level, const NodeMeasure& content);
-    // The parentheses of a numerator, denominator or exponent are not drawn.
-    static Part Unwrap(Part part);
-    const NodeMeasure& Measured(Part part) const;
-    void Place(Part part, int column, int level);
+    void Place(CExpNode node, int column, int level);
 
     NaturalCanvas& m_canvas;
     const CTreeMeasure& m_measure;
-    std::vector<Placed> m_waiting;
-    std::vector<Placed> m_children;  // of the node being drawn
-    std::vector<Part> m_arguments;   // of the call being drawn
+    std::vector<Placement> m_placements;  // indexed like the tree's nodes, from m_nFirst
+    std::uint32_t m_nFirst = 0;
 };

@@ -3,8 +3,6 @@
 #include <algorithm>
 #include <limits>
 
-#include "ExpNode.h"
-
 namespace {
 
 // An empty argument list never comes from the parser; these are the
@@ -12,182 +10,126 @@ namespace {
 constexpr std::int64_t kEmptyCallTop = 0;
 constexpr std::int64_t kEmptyCallBottom = 10000;
 
-const NodeMeasure kAbsent{};
-
 }  // namespace
 
-const CExpNode* ChildAt(const CExpNode& node, std::size_t i) {
-    if (node.IsCall()) {
-        const CExpNode::ArgSpan args = node.GetArgs();
-        return i < args.size() ? args[i].get() : nullptr;
-    }
-    if (!node.GetLeft())
-        return i == 0 ? node.GetRight() : nullptr;
-    if (i == 0)
-        return node.GetLeft();
-    return i == 1 ? node.GetRight() : nullptr;
+bool IsPlainParenthesis(CExpNode node) {
+    return node && node.IsParenthesis();
 }
 
-bool IsPlainParenthesis(const CExpNode* node) {
-    return node && node->GetOp() == '(' && node->GetName().empty();
+CExpNode Unwrapped(CExpNode node) {
+    return IsPlainParenthesis(node) ? node.GetLeft() : node;
 }
 
-bool NeedsBarsAsBase(const CExpNode* node) {
-    return node && (node->GetOp() == '*' || node->GetOp() == '^');
+bool NeedsBarsAsBase(CExpNode node) {
+    return node && node.IsInfix() && (node.GetOp() == '*' || node.GetOp() == '^');
 }
 
-bool CTreeMeasure::Measure(const CExpNode& root, std::uint32_t maxNodes, std::int32_t maxExtent) {
-    m_nodes.clear();
-    // A node is numbered when the walk enters it and measured when it
-    // leaves it, after all its children.
-    struct Frame {
-        const CExpNode* node;
-        std::uint32_t index;
-        std::uint32_t nextChild;
-    };
-    std::vector<Frame> path;
-    auto enter = [&](const CExpNode& node) {
-        if (m_nodes.size() >= maxNodes)
-            return false;
-        path.push_back({&node, static_cast<std::uint32_t>(m_nodes.size()), 0});
-        m_nodes.emplace_back();
-        return true;
-    };
-    if (!enter(root))
-        return false;
-    while (!path.empty()) {
-        Frame& frame = path.back();
-        if (const CExpNode* child = ChildAt(*frame.node, frame.nextChild)) {
-            ++frame.nextChild;
-            if (!enter(*child))
-                return false;
-            continue;
-        }
-        const NodeMeasure measure = Combine(*frame.node, frame.index);
+bool CTreeMeasure::Measure(CExpNode root, std::int32_t maxExtent) {
+    const CExpTree& tree = *root.Tree();
+    m_nFirst = tree.SubtreeStart(root.Index());
+    m_nodes.assign(root.Index() + 1 - m_nFirst, NodeMeasure{});
+    for (std::uint32_t i = m_nFirst; i <= root.Index(); ++i) {
+        const NodeMeasure measure = Combine(tree.At(i));
         if (measure.width > maxExtent || measure.top > maxExtent || measure.bottom < -maxExtent)
             return false;
-        m_nodes[frame.index] = measure;
-        path.pop_back();
+        m_nodes[i - m_nFirst] = measure;
     }
     return true;
 }
 
-NodeMeasure CTreeMeasure::Combine(const CExpNode& node, std::uint32_t index) const {
-    // The children's subtrees follow the node in drawing order.
-    std::uint32_t next = index + 1;
-    std::uint32_t leftIndex = 0;
-    std::uint32_t rightIndex = 0;
-    const NodeMeasure* left = &kAbsent;
-    const NodeMeasure* right = &kAbsent;
-    std::size_t argumentCount = 0;
-    std::int64_t argumentWidths = 0;
-    std::int64_t argumentTop = kEmptyCallTop;
-    std::int64_t argumentBottom = kEmptyCallBottom;
-    if (node.IsCall()) {
-        for (; ChildAt(node, argumentCount); ++argumentCount) {
-            const NodeMeasure& argument = m_nodes[next];
-            argumentWidths += argument.width;
-            argumentTop = std::max<std::int64_t>(argumentTop, argument.top);
-            argumentBottom = std::min<std::int64_t>(argumentBottom, argument.bottom);
-            next += argument.size;
-        }
-    } else {
-        if (node.GetLeft()) {
-            leftIndex = next;
-            left = &m_nodes[next];
-            next += left->size;
-        }
-        if (node.GetRight()) {
-            rightIndex = next;
-            right = &m_nodes[next];
-            next += right->size;
-        }
-    }
-    // What is drawn for a child whose plain parentheses are left out: the
-    // content, which directly follows the parenthesis node.
-    auto unwrapped = [this](const CExpNode* child, std::uint32_t childIndex) -> const NodeMeasure& {
-        if (!child)
-            return kAbsent;
-        if (!IsPlainParenthesis(child))
-            return m_nodes[childIndex];
-        return child->GetLeft() ? m_nodes[childIndex + 1] : kAbsent;
-    };
+const NodeMeasure& CTreeMeasure::OfDrawn(CExpNode node) const {
+    return Of(Unwrapped(node));
+}
 
+NodeMeasure CTreeMeasure::Combine(CExpNode node) const {
     std::int64_t width = 0;
     std::int64_t top = 1;
     std::int64_t bottom = 0;
-    switch (node.GetOp()) {
-        case ' ':
+    switch (node.Kind()) {
+        case ExpNodeKind::Number:
+        case ExpNodeKind::Variable:
             width = static_cast<std::int64_t>(node.GetText().size());
             break;
-        case '(':
+        case ExpNodeKind::Parenthesis: {
+            const NodeMeasure& content = Of(node.GetLeft());
+            width = std::int64_t{content.width} + 2;
+            top = content.top;
+            bottom = content.bottom;
+            break;
+        }
+        case ExpNodeKind::Call: {
+            const std::uint32_t count = node.ArgCount();
             width = static_cast<std::int64_t>(node.GetName().size()) + 2;
-            if (node.IsCall()) {
-                width += argumentWidths;
-                if (argumentCount > 1)
-                    width += 2 * static_cast<std::int64_t>(argumentCount - 1);  // ", "
-                top = argumentTop;
-                bottom = argumentBottom;
-            } else {
-                width += left->width;
-                top = left->top;
-                bottom = left->bottom;
+            top = kEmptyCallTop;
+            bottom = kEmptyCallBottom;
+            for (CExpNode arg = node.LastArg(); arg; arg = arg.PreviousArg(node)) {
+                width += Of(arg).width;
+                top = std::max<std::int64_t>(top, Of(arg).top);
+                bottom = std::min<std::int64_t>(bottom, Of(arg).bottom);
+            }
+            if (count > 1)
+                width += 2 * static_cast<std::int64_t>(count - 1);  // ", "
+            break;
+        }
+        case ExpNodeKind::Sign: {
+            // " - " before the operand.
+            const NodeMeasure& operand = Of(node.GetRight());
+            width = std::int64_t{operand.width} + 3;
+            top = operand.top;
+            bottom = operand.bottom;
+            break;
+        }
+        case ExpNodeKind::Infix: {
+            const NodeMeasure& left = Of(node.GetLeft());
+            const NodeMeasure& right = Of(node.GetRight());
+            switch (node.GetOp()) {
+                case '/':
+                    width = std::int64_t{std::max(OfDrawn(node.GetLeft()).width,
+                                                  OfDrawn(node.GetRight()).width)} +
+                            2;
+                    top = std::int64_t{left.top} - left.bottom + 1;
+                    bottom = std::int64_t{right.bottom} - right.top;
+                    break;
+                case '^':
+                    width = std::int64_t{left.width} + (NeedsBarsAsBase(node.GetLeft()) ? 2 : 0) +
+                            OfDrawn(node.GetRight()).width;
+                    top = std::int64_t{left.top} + right.top - right.bottom;
+                    bottom = left.bottom;
+                    break;
+                default:
+                    // " + " between the operands.
+                    width = std::int64_t{left.width} + 3 + right.width;
+                    top = std::max(left.top, right.top);
+                    bottom = std::min(left.bottom, right.bottom);
+                    break;
             }
             break;
-        case '/':
-            width = std::int64_t{std::max(unwrapped(node.GetLeft(), leftIndex).width,
-                                          unwrapped(node.GetRight(), rightIndex).width)} +
-                    2;
-            top = std::int64_t{left->top} - left->bottom + 1;
-            bottom = std::int64_t{right->bottom} - right->top;
-            break;
-        case '^':
-            width = std::int64_t{left->width} + (NeedsBarsAsBase(node.GetLeft()) ? 2 : 0) +
-                    unwrapped(node.GetRight(), rightIndex).width;
-            top = std::int64_t{left->top} + right->top - right->bottom;
-            bottom = left->bottom;
-            break;
-        default:
-            // An operator or sign: " + " between its operands.
-            width = std::int64_t{left->width} + 3 + right->width;
-            if (node.GetOp() == '+' || node.GetOp() == '-' || node.GetOp() == '*') {
-                if (node.GetLeft() && node.GetRight()) {
-                    top = std::max(left->top, right->top);
-                    bottom = std::min(left->bottom, right->bottom);
-                } else if (node.GetLeft() || node.GetRight()) {
-                    const NodeMeasure& operand = node.GetLeft() ? *left : *right;
-                    top = operand.top;
-                    bottom = operand.bottom;
-                }
-            }
-            // Any other kind measures as a leaf.
-            break;
+        }
     }
     // Values beyond the int range are clamped here; the caller refuses them.
     auto clamp = [](std::int64_t value) {
         constexpr std::int64_t kMax = std::numeric_limits<std::int32_t>::max();
         return static_cast<std::int32_t>(std::clamp(value, -kMax, kMax));
     };
-    return NodeMeasure{clamp(width), clamp(top), clamp(bottom), next - index};
+    return NodeMeasure{clamp(width), clamp(top), clamp(bottom)};
 }
 
 namespace {
 
-NodeMeasure MeasureOf(const CExpNode* node) {
+NodeMeasure MeasureOf(CExpNode node) {
     if (!node)
-        return kAbsent;
+        return {};
     CTreeMeasure measure;
-    measure.Measure(*node, std::numeric_limits<std::uint32_t>::max(),
-                    std::numeric_limits<std::int32_t>::max());
-    return measure[0];
+    measure.Measure(node, std::numeric_limits<std::int32_t>::max());
+    return measure.Of(node);
 }
 
 }  // namespace
 
-int TopExtent(const CExpNode* node) {
+int TopExtent(CExpNode node) {
     return MeasureOf(node).top;
 }
 
-int BottomExtent(const CExpNode* node) {
+int BottomExtent(CExpNode node) {
     return MeasureOf(node).bottom;
 }

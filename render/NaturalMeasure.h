@@ -3,7 +3,8 @@
 #include <cstdint>
 #include <vector>
 
-class CExpNode;
+#include "ExpNode.h"
+#include "ExpTree.h"
 
 // What the natural form needs to know of a subtree before drawing it: how
 // wide its drawing is and which levels it takes relative to its baseline,
@@ -12,39 +13,40 @@ struct NodeMeasure {
     std::int32_t width = 0;
     std::int32_t top = 0;
     std::int32_t bottom = 0;
-    std::uint32_t size = 0;  // nodes in the subtree, the node included
 };
 
-// The measurements of every node of one tree, indexed in pre-order (a node,
-// then its children's subtrees in drawing order), taken in one pass from the
-// leaves up, so that each node is measured once however deep the tree is.
+// The measurements of every node of one subtree, indexed like the tree's
+// nodes. The tree is in post-order, so one loop from the first node to the
+// root finds each node's children measured before it.
 class CTreeMeasure {
   public:
-    // Measures the tree below root. False when the drawing would be larger
-    // than the limits (more nodes than maxNodes, or wider or higher than
-    // maxExtent); the measurements are then incomplete.
-    bool Measure(const CExpNode& root, std::uint32_t maxNodes, std::int32_t maxExtent);
+    // Measures the subtree below root. False when the drawing would be
+    // wider or higher than maxExtent; the measurements are then incomplete.
+    bool Measure(CExpNode root, std::int32_t maxExtent);
 
-    const NodeMeasure& operator[](std::uint32_t index) const { return m_nodes[index]; }
+    const NodeMeasure& operator[](std::uint32_t index) const { return m_nodes[index - m_nFirst]; }
+    const NodeMeasure& Of(CExpNode node) const { return (*this)[node.Index()]; }
+    // What is drawn of a child: the content of plain parentheses that the
+    // drawing leaves out (see Unwrapped).
+    const NodeMeasure& OfDrawn(CExpNode node) const;
 
   private:
-    NodeMeasure Combine(const CExpNode& node, std::uint32_t index) const;
+    NodeMeasure Combine(CExpNode node) const;
 
     std::vector<NodeMeasure> m_nodes;
+    std::uint32_t m_nFirst = 0;
 };
 
 // The levels a node's drawing takes above and below its baseline: the top
 // level is exclusive, the bottom one inclusive. An absent node takes none.
-int TopExtent(const CExpNode* node);
-int BottomExtent(const CExpNode* node);
+int TopExtent(CExpNode node);
+int BottomExtent(CExpNode node);
 
-// A plain parenthesis (no name): its bars are left out where the drawing
-// shows the grouping by itself, in a numerator, denominator or exponent.
-bool IsPlainParenthesis(const CExpNode* node);
+// A plain parenthesis: its bars are left out where the drawing shows the
+// grouping by itself, in a numerator, denominator or exponent.
+bool IsPlainParenthesis(CExpNode node);
+// `node`, or the content of plain parentheses.
+CExpNode Unwrapped(CExpNode node);
 
 // The base of a power that is a product or a power is drawn between bars.
-bool NeedsBarsAsBase(const CExpNode* node);
-
-// The i-th child in drawing order: a call's arguments, else the left child
-// then the right one, absent children skipped. Null past the last one.
-const CExpNode* ChildAt(const CExpNode& node, std::size_t i);
+bool NeedsBarsAsBase(CExpNode node);

@@ -43,6 +43,7 @@ const ValueCase kValues[] = {
     {"1/10^400", 0},                        // an infinite divisor is not zero
     {"0.5^1074", 4.9406564584124654e-324},  // a subnormal result passes
     {"1`+2", 1},
+    {"abs(1,x)", 1},  // an argument the function does not use counts for nothing
 };
 
 TEST(ExpEvaluator, TextsComputeTheirValues) {
@@ -84,6 +85,15 @@ const FailureCase kFailures[] = {
     {"x^(1/0)", EXP_ERR_UNDEFINED, "x"},
     {"-y*x", EXP_ERR_UNDEFINED, "x"},
     {"sin(x)+y", EXP_ERR_UNDEFINED, "x"},
+    // The same order holds along chains and inside calls, whose name and
+    // argument count come first, then each argument in turn.
+    {"x*y*z", EXP_ERR_UNDEFINED, "z"},
+    {"1+2*x*3+y", EXP_ERR_UNDEFINED, "x"},
+    {"(x+1)/(y*0)", EXP_ERR_UNDEFINED, "y"},
+    {"y/x/0", EXP_ERR_DIVZERO},
+    {"log(x,y)", EXP_ERR_UNDEFINED, "x"},
+    {"log(10^400,x)", EXP_ERR_INFINITE},
+    {"log(x)", EXP_ERR_OPERAND},
 };
 
 TEST(ExpEvaluator, FailuresReportTheirCodeAndTheFirstUndefinedName) {
@@ -112,7 +122,7 @@ TEST(ExpEvaluator, TopLevelAndArgumentsReadTheirOwnVariables) {
     evaluator.m_variables.Insert("x", 1);
     const auto tree = CExpParser("x*10+abs(x)").Parse();
     // Without a table for the arguments, an argument sees no variable at all.
-    EXPECT_DOUBLE_EQ(evaluator.Evaluate(*tree->GetLeft()), 10);
+    EXPECT_DOUBLE_EQ(evaluator.Evaluate(tree->Root().GetLeft()), 10);
     const auto error = ErrorOf([&] { evaluator.Evaluate(*tree); });
     EXPECT_EQ(error ? error->GetCode() : -1, EXP_ERR_UNDEFINED);
 

@@ -133,7 +133,7 @@ TEST(ExpFuncTable, ANameRegisteredTwiceIsFoundAtItsFirstEntry) {
 TEST(ExpFuncTable, CallEvaluatesArgumentsWithTheTableVariables) {
     CExpFuncTable table;
     const auto call = CExpParser("log(2,x*2)").Parse();
-    const CExpNode::ArgSpan args = call->GetArgs();
+    const std::vector<CExpNode> args = call->Root().GetArgs();
     EXPECT_EQ(ErrorCode([&] { table.Call("log", args); }), EXP_ERR_UNDEFINED);
 
     VarTable vars;
@@ -142,7 +142,7 @@ TEST(ExpFuncTable, CallEvaluatesArgumentsWithTheTableVariables) {
     EXPECT_DOUBLE_EQ(table.Call("log", args), 3);
     EXPECT_DOUBLE_EQ(table.Call("abs", args), 2);  // uses the first argument only
     const auto oneArgument = CExpParser("abs(1)").Parse();
-    EXPECT_EQ(ErrorCode([&] { table.Call("log", oneArgument->GetArgs()); }), EXP_ERR_OPERAND);
+    EXPECT_EQ(ErrorCode([&] { table.Call("log", oneArgument->Root().GetArgs()); }), EXP_ERR_OPERAND);
     EXPECT_EQ(ErrorCode([&] { table.Call("ln", args); }), EXP_ERR_OPERATOR);
 }
 

@@ -8,6 +8,7 @@
 #include "ExpException.h"
 #include "ExpNode.h"
 #include "ExpParser.h"
+#include "ExpTree.h"
 #include "TestSupport.h"
 
 namespace {
@@ -15,30 +16,33 @@ namespace {
 // A tree as a compact string: a leaf is its text, an infix operator
 // "op(left,right)", a sign "op(operand)", a parenthesis "[inner]" and a call
 // "name(arg,...)".
-std::string Shape(const CExpNode* node) {
-    if (node == nullptr)
+std::string Shape(CExpNode node) {
+    if (!node)
         return "null";
-    if (node->IsCall()) {
-        std::string text = std::string(node->GetName()) + "(";
-        for (std::size_t i = 0; i < node->GetArgs().size(); ++i) {
-            if (i > 0)
-                text += ",";
-            text += Shape(node->GetArgs()[i].get());
+    switch (node.Kind()) {
+        case ExpNodeKind::Call: {
+            std::string text = std::string(node.GetName()) + "(";
+            const std::vector<CExpNode> args = node.GetArgs();
+            for (std::size_t i = 0; i < args.size(); ++i)
+                text += (i > 0 ? "," : "") + Shape(args[i]);
+            return text + ")";
         }
-        return text + ")";
+        case ExpNodeKind::Number:
+        case ExpNodeKind::Variable:
+            return std::string(node.GetText());
+        case ExpNodeKind::Parenthesis:
+            return "[" + Shape(node.GetLeft()) + "]";
+        case ExpNodeKind::Sign:
+            return std::string(1, node.GetOp()) + "(" + Shape(node.GetRight()) + ")";
+        case ExpNodeKind::Infix:
+            break;
     }
-    const char op = node->GetOp();
-    if (op == ' ')
-        return std::string(node->GetText());
-    if (op == '(')
-        return std::string("[") + Shape(node->GetLeft()) + "]";
-    if (node->GetLeft() == nullptr)
-        return std::string(1, op) + "(" + Shape(node->GetRight()) + ")";
-    return std::string(1, op) + "(" + Shape(node->GetLeft()) + "," + Shape(node->GetRight()) + ")";
+    return std::string(1, node.GetOp()) + "(" + Shape(node.GetLeft()) + "," +
+           Shape(node.GetRight()) + ")";
 }
 
 std::string ParsedShape(const std::string& text) {
-    return Shape(CExpParser(text).Parse().get());
+    return Shape(CExpParser(text).Parse()->Root());
 }
 
 struct ShapeCase {
@@ -147,124 +151,121 @@ TEST(ExpParser, RejectedTextsReportCodeAndPosition) {
 }
 
 TEST(ExpTree, NodesTellLeafKindsAndCallsFromParentheses) {
-    const auto tree = CExpParser("x*(2)+f(3)").Parse();
-    const CExpNode* x = tree->GetLeft()->GetLeft();
-    const CExpNode* paren = tree->GetLeft()->GetRight();
-    const CExpNode* call = tree->GetRight();
-    ASSERT_EQ(call->GetArgs().size(), 1u);
-    const CExpNode* three = call->GetArgs()[0].get();
-    EXPECT_TRUE(x->IsVariable() && !x->IsNumber() && x->GetOp() == ' ');
-    EXPECT_TRUE(three->IsNumber() && !three->IsVariable() && three->GetOp() == ' ');
-    EXPECT_TRUE(paren->GetOp() == '(' && !paren->IsCall());
-    EXPECT_TRUE(call->GetOp() == '(' && call->IsCall() && call->GetName() == "f");
-    for (const CExpNode* node : {tree->GetLeft(), paren, call}) {
-        EXPECT_FALSE(node->IsNumber() || node->IsVariable());
+    const auto tree = CExpParser("x*(2)+f(3)-4").Parse();
+    const CExpNode sum = tree->Root().GetLeft();
+    const CExpNode x = sum.GetLeft().GetLeft();
+    const CExpNode paren = sum.GetLeft().GetRight();
+    const CExpNode call = sum.GetRight();
+    ASSERT_EQ(call.GetArgs().size(), 1u);
+    const CExpNode three = call.GetArgs()[0];
+    EXPECT_TRUE(x.IsVariable() && x.IsLeaf() && x.GetOp() == ' ');
+    EXPECT_TRUE(three.IsNumber() && three.IsLeaf() && three.GetValue() == 3);
+    EXPECT_TRUE(paren.IsParenthesis() && paren.GetOp() == '(' && paren.GetName().empty());
+    EXPECT_TRUE(call.IsCall() && call.GetOp() == '(' && call.GetName() == "f");
+    EXPECT_TRUE(CExpParser("-4").Parse()->Root().IsSign());
+    for (const CExpNode node : {sum, paren, call}) {
+        EXPECT_FALSE(node.IsLeaf());
+        EXPECT_TRUE(node.GetText().empty());
     }
 }
 
-void CollectNodes(const CExpNode* node, std::vector<const CExpNode*>& nodes) {
-    if (node == nullptr)
-        return;
-    nodes.push_back(node);
-    CollectNodes(node->GetLeft(), nodes);
-    CollectNodes(node->GetRight(), nodes);
-    for (const auto& arg : node->GetArgs())
-        CollectNodes(arg.get(), nodes);
+// The array's invariants: every node follows its whole subtree, the
+// children's subtrees fill the node's back to back in source order, and
+// every number carries its value, read once.
+struct ArrayCase {
+    const char* text;
+    const char* kinds;  // per node in array order: N number, V variable, I infix, S sign, P parenthesis, C call
+    std::vector<std::uint32_t> sizes;
+};
+
+const ArrayCase kArrays[] = {
+    {"1+2+3", "NNINI", {1, 1, 3, 1, 5}},  // a left-deep chain: the operators follow their right operands
+    {"1+2*3", "NNNII", {1, 1, 1, 3, 5}},
+    {"-(x)^2", "VPNIS", {1, 2, 1, 4, 5}},
+    {"f(1,g(2),3)", "NNCNC", {1, 1, 2, 1, 5}},
+    {".5e-3", "NNNSII", {1, 1, 1, 2, 4, 6}},
+};
+
+char KindLetter(CExpNode node) {
+    return "NVISPC"[static_cast<int>(node.Kind())];
 }
 
-TEST(ExpTree, CopiesShareNoNodeAndOutliveNothing) {
-    const char* text = "-(a+f(1.5e-3,g(x),(2)))^2/b";
-    const auto source = CExpParser(text).Parse();
-    const std::string shape = Shape(source.get());
-
-    auto copy = CopyTree(source.get());
-    auto constructed = std::make_unique<CExpNode>(*source);
-    std::vector<const CExpNode*> original, copied;
-    CollectNodes(source.get(), original);
-    CollectNodes(copy.get(), copied);
-    CollectNodes(constructed.get(), copied);
-    for (const CExpNode* node : copied) {
-        EXPECT_EQ(std::count(original.begin(), original.end(), node), 0);
+TEST(ExpTree, NodesFollowTheirSubtreesInSourceOrder) {
+    for (const auto& c : kArrays) {
+        const auto tree = CExpParser(c.text).Parse();
+        std::string kinds;
+        std::vector<std::uint32_t> sizes;
+        for (std::uint32_t i = 0; i < tree->Size(); ++i) {
+            kinds += KindLetter(tree->At(i));
+            sizes.push_back(tree->At(i).SubtreeSize());
+        }
+        EXPECT_EQ(kinds, c.kinds) << c.text;
+        EXPECT_EQ(sizes, c.sizes) << c.text;
+        EXPECT_EQ(tree->Root().SubtreeSize(), tree->Size()) << c.text;
     }
-    EXPECT_EQ(copied.size(), 2 * original.size());
-    EXPECT_EQ(Shape(copy.get()), shape);
-    EXPECT_EQ(Shape(constructed.get()), shape);
+}
 
-    // Destroying the copies leaves the source whole (ASan would see a
-    // shared node freed here).
+TEST(ExpTree, NumbersKeepTheirTextAndTheirValue) {
+    const auto tree = CExpParser("007+.25e+2+3.250+123456789012345678901234567890").Parse();
+    std::vector<std::pair<std::string, double>> numbers;
+    for (std::uint32_t i = 0; i < tree->Size(); ++i) {
+        if (tree->At(i).IsNumber())
+            numbers.emplace_back(tree->At(i).GetText(), tree->At(i).GetValue());
+    }
+    const std::vector<std::pair<std::string, double>> expected = {
+        {"007", 7}, {"0.25", 0.25}, {"10", 10}, {"2", 2}, {"3.250", 3.25},
+        {"123456789012345678901234567890", 1.2345678901234568e29}};
+    EXPECT_EQ(numbers, expected);
+}
+
+// A copy is the same array with a text of its own: it outlives the original
+// and the text the original viewed.
+TEST(ExpTree, ACopyIsTheSameTreeAndOutlivesItsOriginal) {
+    std::string text = "-(a+f(1.5e-3,g(x),(2)))^2/b";
+    CExpTree viewing;
+    CExpParser().ParseInto(text, viewing);
+    const std::string shape = Shape(viewing.Root());
+    auto copy = std::make_unique<CExpTree>(viewing);
+    CExpTree assigned;
+    assigned = *copy;
+    text.assign(text.size(), '#');
+    viewing.Clear();
+    EXPECT_EQ(Shape(copy->Root()), shape);
     copy.reset();
-    constructed.reset();
-    EXPECT_EQ(Shape(source.get()), shape);
-    EXPECT_EQ(CopyTree(nullptr), nullptr);
+    EXPECT_EQ(Shape(assigned.Root()), shape);
 }
 
-}  // namespace
-
-namespace {
-
-CExpNode::Ptr Parsed(const std::string& text) {
-    return CExpParser(text).Parse();
-}
-
-}  // namespace
-
-// A parsed tree keeps its texts in memory of its own: neither the parser nor
+// A parsed tree keeps its text in memory of its own: neither the parser nor
 // the text it read need outlive it.
 TEST(ExpTree, AParsedTreeOutlivesItsTextAndParser) {
-    CExpNode::Ptr tree;
+    std::unique_ptr<CExpTree> tree;
     {
         std::string text = "12.5+abc*.25e-3-f(x1,7)";
-        tree = Parsed(text);
+        tree = CExpParser(text).Parse();
         text.assign(text.size(), '#');
     }
-    EXPECT_EQ(Shape(tree.get()), "-(+(12.5,*(abc,*(0.25,^(10,-(3))))),f(x1,7))");
+    EXPECT_EQ(Shape(tree->Root()), "-(+(12.5,*(abc,*(0.25,^(10,-(3))))),f(x1,7))");
 }
 
 // The tree belongs to the first call; a second finds the text read.
 TEST(ExpTree, ASecondParseGivesNoTree) {
     CExpParser parser("1+2");
-    const CExpNode::Ptr tree = parser.Parse();
-    EXPECT_EQ(Shape(tree.get()), "+(1,2)");
+    const auto tree = parser.Parse();
+    EXPECT_EQ(Shape(tree->Root()), "+(1,2)");
     EXPECT_EQ(parser.Parse(), nullptr);
 }
 
-// Trees put together by hand may hold parsed subtrees and the other way
-// round; freeing either kind frees each node once (ASan's leak and
-// double-free checks run on this in the sanitizer build).
-TEST(ExpTree, HandBuiltAndParsedNodesMix) {
-    CExpNode::ArgList args;
-    args.push_back(Parsed("1+2"));
-    args.push_back(
-        std::make_unique<CExpNode>("a_long_variable_name_beyond_small_strings", EXP_VARIABLE));
-    auto call = std::make_unique<CExpNode>("max", std::move(args));
-    auto product = std::make_unique<CExpNode>(Parsed("(3)"), '*', std::move(call));
-    auto root = std::make_unique<CExpNode>('-', std::move(product));
-    const std::string shape = "-(*([3],max(+(1,2),a_long_variable_name_beyond_small_strings)))";
-    EXPECT_EQ(Shape(root.get()), shape);
-
-    auto copy = CopyTree(root.get());
-    CExpNode constructed(*root);
-    root.reset();
-    EXPECT_EQ(Shape(copy.get()), shape);
-    EXPECT_EQ(Shape(&constructed), shape);
+// One parser and one tree read text after text; a failed parse leaves the
+// tree empty, and the next text reads as if it were the first.
+TEST(ExpTree, AReusedTreeHoldsOnlyTheLastText) {
+    CExpParser parser;
+    CExpTree tree;
+    parser.ParseInto("f(1,2)*3", tree);
+    EXPECT_EQ(Shape(tree.Root()), "*(f(1,2),3)");
+    EXPECT_NE(TestSupport::ErrorOf([&] { parser.ParseInto("(1+2", tree); }), std::nullopt);
+    EXPECT_TRUE(tree.IsEmpty());
+    parser.ParseInto(".5", tree);
+    EXPECT_EQ(Shape(tree.Root()), "0.5");
 }
 
-// A chain built node by node is freed without a call per level.
-TEST(ExpTree, ALongHandBuiltChainIsFreedOnASmallStack) {
-    const int depth = TestSupport::kDeepNesting;
-    auto chain = std::make_unique<CExpNode>("1", EXP_NUMBER);
-    for (int i = 0; i < depth; ++i) {
-        if (i % 3 == 0) {
-            CExpNode::ArgList args;
-            args.push_back(std::move(chain));
-            chain = std::make_unique<CExpNode>("abs", std::move(args));
-        } else {
-            chain = std::make_unique<CExpNode>(i % 3 == 1 ? Parsed("2") : nullptr, '+',
-                                               std::move(chain));
-            if (!chain->GetLeft())
-                chain = std::make_unique<CExpNode>('-', std::move(chain));
-        }
-    }
-    EXPECT_TRUE(TestSupport::RunOnSmallStack([&] { chain.reset(); }));
-    EXPECT_EQ(chain, nullptr);
-}
+}  // namespace

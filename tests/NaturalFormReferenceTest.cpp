@@ -25,13 +25,13 @@ class ReferenceForm {
     static constexpr int kBaselineRow = 50;
 
     // The lines, or none when the drawing leaves the fixed canvas.
-    std::optional<std::vector<std::string>> Render(const CExpNode& root, int width) {
+    std::optional<std::vector<std::string>> Render(CExpNode root, int width) {
         for (auto& row : m_canvas)
             row.fill(' ');
         m_used.fill(false);
         m_cursor = 0;
         m_outside = false;
-        Layout(0, &root);
+        Layout(0, root);
         const int w = m_cursor;
         if (m_outside || w >= kColumns)
             return std::nullopt;
@@ -94,58 +94,58 @@ class ReferenceForm {
     }
 
   private:
-    static bool IsPlain(const CExpNode* node) {
-        return node && node->GetOp() == '(' && node->GetName().empty();
+    static bool IsPlain(CExpNode node) {
+        return node && node.GetOp() == '(' && node.GetName().empty();
     }
-    static const CExpNode* Unwrap(const CExpNode* node) {
-        return IsPlain(node) ? node->GetLeft() : node;
+    static CExpNode Unwrap(CExpNode node) {
+        return IsPlain(node) ? node.GetLeft() : node;
     }
 
-    static int Top(const CExpNode* node) {
-        switch (node->GetOp()) {
+    static int Top(CExpNode node) {
+        switch (node.GetOp()) {
             case '(':
-                if (node->IsCall()) {
+                if (node.IsCall()) {
                     int top = 0;
-                    for (const auto& argument : node->GetArgs())
-                        top = std::max(top, Top(argument.get()));
+                    for (const auto& argument : node.GetArgs())
+                        top = std::max(top, Top(argument));
                     return top;
                 }
-                return Top(node->GetLeft());
+                return Top(node.GetLeft());
             case '*':
             case '+':
             case '-':
-                if (!node->GetLeft())
-                    return Top(node->GetRight());
-                return std::max(Top(node->GetLeft()), Top(node->GetRight()));
+                if (!node.GetLeft())
+                    return Top(node.GetRight());
+                return std::max(Top(node.GetLeft()), Top(node.GetRight()));
             case '/':
-                return Top(node->GetLeft()) - Bottom(node->GetLeft()) + 1;
+                return Top(node.GetLeft()) - Bottom(node.GetLeft()) + 1;
             case '^':
-                return Top(node->GetLeft()) + Top(node->GetRight()) - Bottom(node->GetRight());
+                return Top(node.GetLeft()) + Top(node.GetRight()) - Bottom(node.GetRight());
             default:
                 return 1;
         }
     }
 
-    static int Bottom(const CExpNode* node) {
-        switch (node->GetOp()) {
+    static int Bottom(CExpNode node) {
+        switch (node.GetOp()) {
             case '(':
-                if (node->IsCall()) {
+                if (node.IsCall()) {
                     int bottom = 10000;
-                    for (const auto& argument : node->GetArgs())
-                        bottom = std::min(bottom, Bottom(argument.get()));
+                    for (const auto& argument : node.GetArgs())
+                        bottom = std::min(bottom, Bottom(argument));
                     return bottom;
                 }
-                return Bottom(node->GetLeft());
+                return Bottom(node.GetLeft());
             case '*':
             case '+':
             case '-':
-                if (!node->GetLeft())
-                    return Bottom(node->GetRight());
-                return std::min(Bottom(node->GetLeft()), Bottom(node->GetRight()));
+                if (!node.GetLeft())
+                    return Bottom(node.GetRight());
+                return std::min(Bottom(node.GetLeft()), Bottom(node.GetRight()));
             case '/':
-                return Bottom(node->GetRight()) - Top(node->GetRight());
+                return Bottom(node.GetRight()) - Top(node.GetRight());
             case '^':
-                return Bottom(node->GetLeft());
+                return Bottom(node.GetLeft());
             default:
                 return 0;
         }
@@ -181,11 +181,11 @@ class ReferenceForm {
         }
     }
 
-    void Bracket(int level, const std::string& name, const std::vector<const CExpNode*>& contents) {
+    void Bracket(int level, const std::string& name, const std::vector<CExpNode>& contents) {
         PutText(level, name);
         int c = 10000;
         int o = -10000;
-        for (const CExpNode* content : contents) {
+        for (CExpNode content : contents) {
             c = std::min(c, Bottom(content));
             o = std::max(o, Top(content) - 1);
         }
@@ -204,26 +204,26 @@ class ReferenceForm {
         ++m_cursor;
     }
 
-    void Layout(int level, const CExpNode* node) {
+    void Layout(int level, CExpNode node) {
         while (node) {
             if (kBaselineRow - level < 0 || kBaselineRow - level >= kRows) {
                 m_outside = true;
                 return;
             }
             m_used[static_cast<std::size_t>(kBaselineRow - level)] = true;
-            switch (node->GetOp()) {
+            switch (node.GetOp()) {
                 case ' ':
-                    PutText(level, std::string(node->GetText()));
+                    PutText(level, std::string(node.GetText()));
                     return;
                 case '/': {
                     const int m = m_cursor;
                     m_cursor = m + 1;
-                    const CExpNode* numerator = Unwrap(node->GetLeft());
-                    const CExpNode* denominator = Unwrap(node->GetRight());
-                    Layout(level + 1 - Bottom(node->GetLeft()), numerator);
+                    CExpNode numerator = Unwrap(node.GetLeft());
+                    CExpNode denominator = Unwrap(node.GetRight());
+                    Layout(level + 1 - Bottom(node.GetLeft()), numerator);
                     const int l = m_cursor;
                     m_cursor = m + 1;
-                    Layout(level - Top(node->GetRight()), denominator);
+                    Layout(level - Top(node.GetRight()), denominator);
                     const int h = m_cursor;
                     m_cursor = m;
                     const int f = (l - h) / 2;
@@ -241,33 +241,33 @@ class ReferenceForm {
                     return;
                 }
                 case '^': {
-                    const CExpNode* base = node->GetLeft();
-                    if (base->GetOp() == '*' || base->GetOp() == '^')
+                    CExpNode base = node.GetLeft();
+                    if (base.GetOp() == '*' || base.GetOp() == '^')
                         Bracket(level, "", {base});
                     else
                         Layout(level, base);
-                    const CExpNode* exponent = Unwrap(node->GetRight());
+                    CExpNode exponent = Unwrap(node.GetRight());
                     level += Top(base) - Bottom(exponent);
                     node = exponent;
                     continue;
                 }
                 case '(': {
-                    std::vector<const CExpNode*> contents;
-                    if (node->IsCall()) {
-                        for (const auto& argument : node->GetArgs())
-                            contents.push_back(argument.get());
+                    std::vector<CExpNode> contents;
+                    if (node.IsCall()) {
+                        for (const auto& argument : node.GetArgs())
+                            contents.push_back(argument);
                     } else {
-                        contents.push_back(node->GetLeft());
+                        contents.push_back(node.GetLeft());
                     }
-                    Bracket(level, std::string(node->GetName()), contents);
+                    Bracket(level, std::string(node.GetName()), contents);
                     return;
                 }
                 default:
-                    Layout(level, node->GetLeft());
+                    Layout(level, node.GetLeft());
                     ++m_cursor;
-                    Put(level, m_cursor, node->GetOp());
+                    Put(level, m_cursor, node.GetOp());
                     m_cursor += 2;
-                    node = node->GetRight();
+                    node = node.GetRight();
                     continue;
             }
         }
@@ -349,10 +349,10 @@ TEST(NaturalFormReference, RandomExpressionsDrawAsThePlainWayDrawsThem) {
     int compared = 0;
     for (int i = 0; i < 3000; ++i) {
         const std::string text = maker.Make();
-        const std::unique_ptr<CExpNode> tree = CExpParser(text).Parse();
+        const std::unique_ptr<CExpTree> tree = CExpParser(text).Parse();
         CNaturalForm naturalForm(tree.get());
         for (const int width : {50, 12, 3}) {
-            const auto expected = reference.Render(*tree, width);
+            const auto expected = reference.Render(tree->Root(), width);
             if (!expected)
                 continue;
             ++compared;

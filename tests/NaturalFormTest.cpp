@@ -81,7 +81,7 @@ std::string AsGolden(const std::vector<std::string>& lines) {
     return text;
 }
 
-std::unique_ptr<CExpNode> Parse(const std::string& expression) {
+std::unique_ptr<CExpTree> Parse(const std::string& expression) {
     return CExpParser(expression).Parse();
 }
 
@@ -90,7 +90,7 @@ class NaturalFormGolden : public testing::TestWithParam<GoldenCase> {};
 TEST_P(NaturalFormGolden, DrawsThePictureWorkedOutByHand) {
     const GoldenCase& c = GetParam();
     ASSERT_TRUE(c.problem.empty()) << kGoldenFile << ":" << c.line << ": " << c.problem;
-    std::unique_ptr<CExpNode> tree;
+    std::unique_ptr<CExpTree> tree;
     try {
         tree = Parse(c.expression);
     } catch (const CExpException& e) {
@@ -132,8 +132,8 @@ const ExtentCase kExtents[] = {
 TEST(NaturalMeasure, ExtentsSpanTheLevelsOfTheDrawing) {
     for (const auto& c : kExtents) {
         const auto tree = Parse(c.expression);
-        EXPECT_EQ(TopExtent(tree.get()), c.top) << c.expression;
-        EXPECT_EQ(BottomExtent(tree.get()), c.bottom) << c.expression;
+        EXPECT_EQ(TopExtent(tree->Root()), c.top) << c.expression;
+        EXPECT_EQ(BottomExtent(tree->Root()), c.bottom) << c.expression;
     }
 }
 
@@ -161,10 +161,10 @@ TEST(NaturalForm, DrawsItsOwnCopyOfTheCallersTree) {
 }
 
 TEST(NaturalForm, NoTreeDrawsNoLines) {
-    CNaturalForm copied(static_cast<const CExpNode*>(nullptr));
+    CNaturalForm copied(static_cast<const CExpTree*>(nullptr));
     EXPECT_TRUE(copied.Render(kLineWidth).empty());
     EXPECT_FALSE(copied.IsTooLarge());
-    CNaturalForm taken(std::unique_ptr<CExpNode>{});
+    CNaturalForm taken(std::unique_ptr<CExpTree>{});
     EXPECT_TRUE(taken.Render(kLineWidth).empty());
 }
 

@@ -1,0 +1,12 @@
+#include "ExpressionWorkspace.h"
+
+ExpressionWorkspace::ExpressionWorkspace(const VarTable& variables) {
+    // The variables do not change between expressions: one copy serves all.
+    m_evaluator.m_variables.Assign(variables);
+    m_evaluator.m_funcs.SetVariables(&variables);
+}
+
+double ExpressionWorkspace::Compute(std::string_view stripped) {
+    m_parser.ParseInto(stripped, m_tree);
+    return CExpEvaluator::CheckResult(m_evaluator.Evaluate(m_tree));
+}

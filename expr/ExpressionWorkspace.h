@@ -1,0 +1,34 @@
+#pragma once
+
+#include <string_view>
+
+#include "ExpEvaluator.h"
+#include "ExpParser.h"
+#include "ExpTree.h"
+#include "VarTable.h"
+
+// Computes one expression after another as the compute command does, with
+// the parser, the tree and the evaluator's stack kept from one to the next:
+// once a few short expressions have been computed, the next short one
+// allocates nothing. Storage far beyond a short expression's is given back
+// after each one.
+class ExpressionWorkspace {
+  public:
+    // `variables` must outlive the workspace: function arguments read it.
+    explicit ExpressionWorkspace(const VarTable& variables);
+
+    // Parses the stripped text, evaluates it and checks the result; throws
+    // CExpException, or std::bad_alloc when memory runs out. The tree views
+    // `stripped` without a copy, so keep that alive and unchanged as long
+    // as Tree() is used.
+    double Compute(std::string_view stripped);
+
+    // The tree of the last Compute that got as far as evaluating; empty
+    // after a syntax error.
+    const CExpTree& Tree() const { return m_tree; }
+
+  private:
+    CExpParser m_parser;
+    CExpTree m_tree;
+    CExpEvaluator m_evaluator;
+};
