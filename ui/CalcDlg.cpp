@@ -248,8 +248,9 @@ void CCalcDlg::UpdateData(bool saveAndValidate) {
     // A result wider than its box shows its leading digits.
     m_editResult->setCursorPosition(0);
     // Reading a long drawing back out of the box costs as much as showing
-    // it, so the box is compared by what it was last given.
-    if (m_naturalShown != m_strNatural) {
+    // it, so the box is compared by what it was last given; and the compact
+    // window, which hides the box, leaves it until it is shown.
+    if (m_bExpanded == 1 && m_naturalShown != m_strNatural) {
         m_editNatural->setPlainText(NaturalFormForDisplay(m_strNatural));
         m_naturalShown = m_strNatural;
     }
@@ -349,6 +350,7 @@ void CCalcDlg::OnToggleMode() {
         m_btnMode->LoadIconImage(IDI_LESS, 0);
         m_btnMode->SetTipText("精简模式", true);
         ResizeWindow(m_rcFull);
+        UpdateData(false);  // the natural form computed while compact
     }
     SetStaysOnTop(m_bTopMost != 0);
 }

@@ -151,6 +151,9 @@ TEST_F(CalcDlgTest, AnExpressionAlreadyListedIgnoringCaseIsNotAddedAgainNorMoved
 TEST_F(CalcDlgTest, TheNaturalFormEndsEveryLineWithCarriageReturnLineFeed) {
     TypeAndCompute("1/2");
     EXPECT_EQ(dlg->NaturalText(), " 1 \r\n---\r\n 2 \r\n");
+    // The compact window hides the box and leaves it unfilled until shown.
+    EXPECT_EQ(Natural()->toPlainText(), "");
+    Click(IDC_MODE);
     EXPECT_EQ(Natural()->toPlainText(), " 1 \n---\n 2 ");
 
     // Two segments: the line feed between them shows as an empty line.
