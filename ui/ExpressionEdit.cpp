@@ -263,12 +263,10 @@ void CExpressionEdit::paintEvent(QPaintEvent*) {
     painter.setPen(palette().text().color());
     layout.draw(&painter, origin, selections, area);
 
-    QStyleOptionFrame option;
-    initStyleOption(&option);
     const bool caretShown =
         hasFocus() && !isReadOnly() && m_caretOn && !m_preeditHidesCaret &&
         (!hasSelectedText() ||
-         style()->styleHint(QStyle::SH_BlinkCursorWhenTextSelected, &option, this));
+         style()->styleHint(QStyle::SH_BlinkCursorWhenTextSelected, &panel, this));
     if (caretShown) {
         layout.drawCursor(&painter, origin, caretInLayout,
                           style()->pixelMetric(QStyle::PM_TextCursorWidth, &panel, this));

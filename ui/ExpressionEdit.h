@@ -36,11 +36,6 @@ class CExpressionEdit : public QLineEdit {
     // Whether `text` fits the visible width.
     bool Fits(const QString& text) const;
 
-    // The whole line's x at the left edge of the visible text, as
-    // QLineEdit scrolls: 0 while the text starts at the left edge, negative
-    // while a short text sits at the right edge.
-    int Scroll() const { return m_scroll; }
-
   protected:
     void keyPressEvent(QKeyEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
@@ -72,7 +67,10 @@ class CExpressionEdit : public QLineEdit {
     int m_historyIndex = -1;  // -1: not walking, the typed text is shown
     QString m_draft;
 
-    int m_scroll = 0;   // see Scroll()
+    // The whole line's x at the left edge of the visible text, as QLineEdit
+    // scrolls: 0 while the text starts at the left edge, negative while a
+    // short text sits at the right edge.
+    int m_scroll = 0;
     int m_lineTop = 0;  // where the last paint put the line
     // The caret's x in the whole line, -1 until asked again.
     int m_caretLineX = -1;

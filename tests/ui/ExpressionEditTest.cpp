@@ -6,9 +6,11 @@
 
 #include <QApplication>
 #include <QImage>
+#include <QInputMethodEvent>
 #include <QLineEdit>
 #include <QStyleHints>
 #include <QTest>
+#include <QTextCharFormat>
 #include <limits>
 #include <memory>
 
@@ -72,6 +74,20 @@ TEST_F(ExpressionEditTest, ATextThatFitsOrScrollsLooksAsInAPlainLineEdit) {
         }
         EXPECT_EQ(Drawn(plain), Drawn(ours)) << c.text.left(20).toStdString();
     }
+
+    // What an input method is composing shows at the caret, underlined.
+    QTextCharFormat underlined;
+    underlined.setFontUnderline(true);
+    const QList<QInputMethodEvent::Attribute> attributes = {
+        {QInputMethodEvent::TextFormat, 0, 5, underlined},
+        {QInputMethodEvent::Cursor, 3, 1, QVariant()},
+    };
+    for (QLineEdit* edit : Both()) {
+        edit->setText("1+");
+        QInputMethodEvent composing("zhong", attributes);
+        QApplication::sendEvent(edit, &composing);
+    }
+    EXPECT_EQ(Drawn(plain), Drawn(ours));
 }
 
 TEST_F(ExpressionEditTest, ClicksAndDragsReachTheCharactersUnderThePointer) {
