@@ -100,6 +100,18 @@ QString NaturalFormForDisplay(const std::string& text) {
     return shown;
 }
 
+// The drawing's lines, each ended by "\r\n", or the note that it is too large.
+std::string DrawNaturalForm(CNaturalForm& natural) {
+    std::string text;
+    for (const std::string& line : natural.Render(kNaturalLineWidth)) {
+        text += line;
+        text += "\r\n";
+    }
+    if (natural.IsTooLarge())
+        text = ToCodePage(QStringLiteral("（自然书写形式过大，无法显示）\r\n"));
+    return text;
+}
+
 // The whole expression of a history line, which may show only its beginning.
 QString HistoryEntry(const QListWidgetItem* item) {
     return item->data(Qt::UserRole).toString();
@@ -250,7 +262,7 @@ void CCalcDlg::UpdateData(bool saveAndValidate) {
     // Reading a long drawing back out of the box costs as much as showing
     // it, so the box is compared by what it was last given; and the compact
     // window, which hides the box, leaves it until it is shown.
-    if (m_bExpanded == 1 && m_naturalShown != m_strNatural) {
+    if (m_bExpanded == 1 && NaturalText() != m_naturalShown) {
         m_editNatural->setPlainText(NaturalFormForDisplay(m_strNatural));
         m_naturalShown = m_strNatural;
     }
@@ -282,16 +294,13 @@ void CCalcDlg::OnCompute() {
     try {
         ComputedExpression computed = ComputeExpressionTree(m_strExpr, m_vars);
         std::string result = FormatResult(computed.value);
-        CNaturalForm natural(std::move(computed.tree));
-        std::string text;
-        for (const std::string& line : natural.Render(kNaturalLineWidth)) {
-            text += line;
-            text += "\r\n";
-        }
-        if (natural.IsTooLarge())
-            text = ToCodePage(QStringLiteral("（自然书写形式过大，无法显示）\r\n"));
+        auto natural = std::make_unique<CNaturalForm>(std::move(computed.tree));
+        // The compact window hides the drawing, which is then made when it
+        // is first shown or asked for.
+        std::string text = m_bExpanded == 1 ? DrawNaturalForm(*natural) : std::string();
         m_strResult = std::move(result);
         m_strNatural = std::move(text);
+        m_pendingNatural = m_bExpanded == 1 ? nullptr : std::move(natural);
         UpdateData(false);
         AddToHistory(m_strExpr);
         m_editExpr->ResetHistoryWalk();
@@ -302,6 +311,19 @@ void CCalcDlg::OnCompute() {
         // before stays.
         ShowComputeError(QStringLiteral("内存不足，无法完成计算。"), std::nullopt);
     }
+}
+
+const std::string& CCalcDlg::NaturalText() const {
+    if (m_pendingNatural) {
+        try {
+            m_strNatural = DrawNaturalForm(*m_pendingNatural);
+        } catch (const std::bad_alloc&) {
+            // Too late to refuse the computation, whose result shows.
+            m_strNatural = ToCodePage(QStringLiteral("（自然书写形式过大，无法显示）\r\n"));
+        }
+        m_pendingNatural.reset();
+    }
+    return m_strNatural;
 }
 
 void CCalcDlg::ShowComputeError(const QString& text, std::optional<std::size_t> position) {

@@ -14,6 +14,7 @@
 #include "VarTable.h"
 
 class CHelpDlg;
+class CNaturalForm;
 class CSkinButton;
 class CVarListCtrl;
 class CExpressionEdit;
@@ -62,7 +63,7 @@ class CCalcDlg : public QDialog {
 
     const std::string& ExpressionText() const { return m_strExpr; }
     const std::string& ResultText() const { return m_strResult; }
-    const std::string& NaturalText() const { return m_strNatural; }
+    const std::string& NaturalText() const;
     bool IsExpanded() const { return m_bExpanded != 0; }
     const VarTable& Variables() const { return m_vars; }
     // The help window opened last, while it exists.
@@ -117,7 +118,10 @@ class CCalcDlg : public QDialog {
 
     std::string m_strExpr;  // code page 936, as the engine reads it
     std::string m_strResult;
-    std::string m_strNatural;    // lines ended by "\r\n"
+    // Lines ended by "\r\n"; made from m_pendingNatural when first needed,
+    // since the compact window does not show them.
+    mutable std::string m_strNatural;
+    mutable std::unique_ptr<CNaturalForm> m_pendingNatural;
     std::string m_naturalShown;  // what box 1005 was last given
     int m_bTopMost = 0;
     QIcon m_hIcon;
