@@ -77,6 +77,26 @@ QString Text(const char* utf8) {
     return QString::fromUtf8(utf8);
 }
 
+// What the natural-form box shows for a drawing too large to show.
+std::string TooLargeNote() {
+    return ToCodePage(Text(WindowTexts::kNaturalFormTooLarge)) + '\n';
+}
+
+// The drawing's lines, each ended by "\n", or the note that it is too large.
+std::string DrawNaturalForm(CNaturalForm& natural) {
+    std::string text;
+    for (const std::string& line : natural.Render(kNaturalLineWidth)) {
+        // The element that separates two segments holds just a line feed:
+        // an empty line.
+        if (line != "\n")
+            text += line;
+        text += '\n';
+    }
+    if (natural.IsTooLarge())
+        text = TooLargeNote();
+    return text;
+}
+
 // The whole expression of a history line, which may show only its beginning.
 QString HistoryEntry(const QListWidgetItem* item) {
     return item->data(Qt::UserRole).toString();
@@ -239,21 +259,19 @@ void CCalcDlg::OnCompute() {
     try {
         ComputedExpression computed = ComputeExpressionTree(expression, m_vars);
         std::string result = FormatResult(computed.value);
-        CNaturalForm natural(std::move(computed.tree));
-        std::string text;
-        for (const std::string& line : natural.Render(kNaturalLineWidth)) {
-            // The element that separates two segments holds just a line
-            // feed: an empty line.
-            if (line != "\n")
-                text += line;
-            text += '\n';
+        auto natural = std::make_unique<CNaturalForm>(std::move(computed.tree));
+        // Drawn at once only where it shows; the compact window keeps the
+        // form until it is shown or asked for.
+        std::string drawing;
+        if (m_bExpanded) {
+            drawing = DrawNaturalForm(*natural);
+            natural.reset();
         }
-        if (natural.IsTooLarge())
-            text = ToCodePage(Text(WindowTexts::kNaturalFormTooLarge)) + '\n';
         m_resultBox->setText(FromCodePage(result));
         // A result wider than its box shows its leading digits.
         m_resultBox->setCursorPosition(0);
-        m_strNatural = std::move(text);
+        m_strNatural = std::move(drawing);
+        m_pendingNatural = std::move(natural);
         ShowNaturalForm();
         AddToHistory(m_expressionBox->text());
         m_expressionBox->ResetHistoryWalk();
@@ -267,11 +285,24 @@ void CCalcDlg::OnCompute() {
     }
 }
 
+const std::string& CCalcDlg::NaturalText() {
+    if (m_pendingNatural) {
+        try {
+            m_strNatural = DrawNaturalForm(*m_pendingNatural);
+        } catch (const std::bad_alloc&) {
+            // Too late to refuse the computation, whose result shows.
+            m_strNatural = TooLargeNote();
+        }
+        m_pendingNatural.reset();
+    }
+    return m_strNatural;
+}
+
 void CCalcDlg::ShowNaturalForm() {
     // Reading a long drawing back out of the box costs as much as showing
     // it, so the box is compared by what it was last given; and the compact
     // window, which hides the box, leaves it until it is shown.
-    if (!m_bExpanded || m_naturalShown == m_strNatural)
+    if (!m_bExpanded || m_naturalShown == NaturalText())
         return;
     QString shown = FromCodePage(m_strNatural);
     if (shown.endsWith(QLatin1Char('\n')))

@@ -14,6 +14,7 @@
 #include "VarTable.h"
 
 class CHelpDlg;
+class CNaturalForm;
 class CSkinButton;
 class CVarListCtrl;
 class CExpressionEdit;
@@ -39,8 +40,8 @@ class CCalcDlg : public QDialog {
     int DoModal();
 
     // The natural form of the last computation, in the engine's code page,
-    // each line ended by "\n"; kept while the compact window hides its box.
-    const std::string& NaturalText() const { return m_strNatural; }
+    // each line ended by "\n"; drawn now if the compact window left it.
+    const std::string& NaturalText();
     bool IsExpanded() const { return m_bExpanded; }
     const VarTable& Variables() const { return m_vars; }
     // The help window opened last, while it exists.
@@ -110,6 +111,9 @@ class CCalcDlg : public QDialog {
     QLineEdit* m_resultBox = nullptr;            // 1003
     QPlainTextEdit* m_naturalBox = nullptr;      // 1005
 
+    // The drawing of a result computed in the compact window, which hides
+    // it: drawn when first shown or asked for, into m_strNatural.
+    std::unique_ptr<CNaturalForm> m_pendingNatural;
     std::string m_strNatural;    // code page 936, lines ended by "\n"
     std::string m_naturalShown;  // what box 1005 was last given
     QIcon m_hIcon;
