@@ -20,7 +20,6 @@ inline constexpr char kUndefinedAfter[] = "\x20\xce\xb4\xb6\xa8\xd2\xe5";  // " 
 inline constexpr char kErrorPrefix[] =
     "\xd4\xda\xd2\xd4\xcf\xc2\xce\xbb\xd6\xc3\xb7\xa2\xc9\xfa\x20\x22";  // 在以下位置发生 "
 inline constexpr char kErrorSuffix[] = "\x22\x20\xb4\xed\xce\xf3\n\n    ";  // " 错误, LF LF, 4 blanks
-inline constexpr char kErrorTitle[] = "\xb7\xa2\xc9\xfa\xb4\xed\xce\xf3";       // 发生错误
 
 // Checks of a user variable's name and value.
 inline constexpr char kNameExists[] =
@@ -35,6 +34,5 @@ inline constexpr char kValueNotNumeric[] =
     "\xc7\xeb\xca\xe4\xc8\xeb\xca\xfd\xd6\xb5\xd0\xcd\xb5\xc4\xca\xfd\xbe\xdd\xa1\xa3";  // 请输入数值型的数据。
 inline constexpr char kNameErrorTitle[] = "\xb4\xed\xce\xf3";                            // 错误
 inline constexpr char kValueErrorTitle[] = "\xca\xfd\xbe\xdd\xb8\xf1\xca\xbd\xb4\xed\xce\xf3";  // 数据格式错误
-inline constexpr char kNewVariableName[] = "\xc7\xeb\xca\xe4\xc8\xeb\xb1\xe4\xc1\xbf\xc3\xfb";  // 请输入变量名
 
 }  // namespace ExpMessages

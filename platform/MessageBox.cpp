@@ -18,21 +18,6 @@ MessageBoxHook& Hook() {
     return hook;
 }
 
-QMessageBox::Icon IconOf(unsigned type) {
-    switch (type & 0xF0) {
-        case MB_ICONERROR:
-            return QMessageBox::Critical;
-        case MB_ICONQUESTION:
-            return QMessageBox::Question;
-        case MB_ICONWARNING:
-            return QMessageBox::Warning;
-        case MB_ICONINFORMATION:
-            return QMessageBox::Information;
-        default:
-            return QMessageBox::NoIcon;
-    }
-}
-
 // The largest shares of the screen's height and width a box takes, its
 // frame left aside, and the widest a box of a long text is made.
 constexpr double kMaxHeightShare = 0.6;
@@ -120,12 +105,13 @@ MessageBoxHook SetMessageBoxHook(MessageBoxHook hook) {
     return std::exchange(Hook(), std::move(hook));
 }
 
-int ShowMessageBox(QWidget* owner, const QString& text, const QString& caption, unsigned type) {
-    if (Hook())
-        return Hook()(MessageBoxRequest{owner, text, caption, type});
-
-    BoundedMessageBox box(IconOf(type), caption, text, owner);
+void ShowMessageBox(QWidget* owner, const QString& text, const QString& caption,
+                    QMessageBox::Icon icon) {
+    if (Hook()) {
+        Hook()(MessageBoxRequest{owner, text, caption, icon});
+        return;
+    }
+    BoundedMessageBox box(icon, caption, text, owner);
     KeepAboveOwner(&box, owner);
     box.exec();
-    return 1;
 }

@@ -16,5 +16,5 @@ std::span<const FuncHelpText> FuncHelpTexts();
 // How a selected entry is shown: name, title, purpose and usage in this
 // order, each replacing one %s.
 inline constexpr char kFuncHelpFormat[] =
-    "函数名：%s\r\n\r\n简\u3000介：%s\r\n\r\n功\u3000能：%"
-    "s\r\n\r\n用\u3000法：\r\n\r\n\u3000\u3000%s";
+    "函数名：%s\n\n简\u3000介：%s\n\n功\u3000能：%"
+    "s\n\n用\u3000法：\n\n\u3000\u3000%s";

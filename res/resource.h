@@ -8,12 +8,6 @@ inline constexpr int IDD_CALC_DIALOG = 102;
 inline constexpr int IDD_EXPR_EDIT = 129;
 inline constexpr int IDD_HELP = 175;
 
-// Strings.
-inline constexpr int IDS_ABOUTBOX = 101;
-
-// System-menu command of the about entry.
-inline constexpr int IDM_ABOUTBOX = 16;
-
 // Icons (icon groups).
 inline constexpr int IDR_MAINFRAME = 128;
 inline constexpr int IDI_EXIT = 134;

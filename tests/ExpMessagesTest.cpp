@@ -30,14 +30,12 @@ TEST(ExpMessages, EveryTextIsTheGbkFormOfItsChineseWording) {
     EXPECT_EQ(ExpMessages::kOperand, Gbk("操作数"));
     EXPECT_EQ(std::string(ExpMessages::kErrorPrefix), Gbk("在以下位置发生 \""));
     EXPECT_EQ(std::string(ExpMessages::kErrorSuffix), Gbk("\" 错误\n\n    "));
-    EXPECT_EQ(ExpMessages::kErrorTitle, Gbk("发生错误"));
     EXPECT_EQ(ExpMessages::kNameExists, Gbk("该变量名已存在。"));
     EXPECT_EQ(ExpMessages::kNameFirstByte, Gbk("变量名应该以英文字母或下划线开头。"));
     EXPECT_EQ(ExpMessages::kNameOtherBytes, Gbk("变量名中应该只含英文字母、数字或下划线。"));
     EXPECT_EQ(ExpMessages::kValueNotNumeric, Gbk("请输入数值型的数据。"));
     EXPECT_EQ(ExpMessages::kNameErrorTitle, Gbk("错误"));
     EXPECT_EQ(ExpMessages::kValueErrorTitle, Gbk("数据格式错误"));
-    EXPECT_EQ(ExpMessages::kNewVariableName, Gbk("请输入变量名"));
     // The frame of the error box has fixed byte lengths.
     EXPECT_EQ(std::string(ExpMessages::kErrorPrefix).size(), 16u);
     EXPECT_EQ(std::string(ExpMessages::kErrorSuffix).size(), 12u);

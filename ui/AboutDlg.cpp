@@ -11,7 +11,3 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
     connect(controls.Get<QPushButton>(IDOK), &QPushButton::clicked, this, &QDialog::accept);
     KeepAboveOwner(this, parent);
 }
-
-int CAboutDlg::DoModal() {
-    return exec() == QDialog::Accepted ? IDOK : IDCANCEL;
-}

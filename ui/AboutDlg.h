@@ -3,12 +3,9 @@
 #include <QDialog>
 
 // The about box: the icon, the name and version, a few words on the
-// program, and OK.
+// program, and OK. Shown modally with exec().
 class CAboutDlg : public QDialog {
     Q_OBJECT
   public:
     explicit CAboutDlg(QWidget* parent = nullptr);
-
-    // Shows the box modally; returns IDOK or IDCANCEL.
-    int DoModal();
 };

@@ -6,6 +6,7 @@
 
 #include "CalcDlg.h"
 #include "MessageBox.h"
+#include "WindowTexts.h"
 
 CCalcApp::CCalcApp(int& argc, char** argv) : QApplication(argc, argv) {
     setApplicationName(QStringLiteral("tallyfern"));
@@ -43,11 +44,11 @@ bool CCalcApp::notify(QObject* receiver, QEvent* event) {
     try {
         return QApplication::notify(receiver, event);
     } catch (const std::bad_alloc&) {
-        ShowMessageBox(activeWindow(), QStringLiteral("内存不足，操作未能完成。"),
-                       QStringLiteral("发生错误"), MB_OK | MB_ICONERROR);
+        ShowMessageBox(activeWindow(), QString::fromUtf8(WindowTexts::kOutOfMemory),
+                       QString::fromUtf8(WindowTexts::kErrorTitle), QMessageBox::Critical);
     } catch (const std::exception&) {
-        ShowMessageBox(activeWindow(), QStringLiteral("发生意外错误，操作未能完成。"),
-                       QStringLiteral("发生错误"), MB_OK | MB_ICONERROR);
+        ShowMessageBox(activeWindow(), QString::fromUtf8(WindowTexts::kUnexpectedError),
+                       QString::fromUtf8(WindowTexts::kErrorTitle), QMessageBox::Critical);
     }
     return false;
 }

@@ -33,6 +33,7 @@
 #include "UiText.h"
 #include "VarListCtrl.h"
 #include "WindowStacking.h"
+#include "WindowTexts.h"
 #include "resource.h"
 
 namespace {
@@ -44,13 +45,6 @@ constexpr int kCompactMarginBelowMarker = 10;
 constexpr int kNaturalLineWidth = 50;
 // A history line shows at most this many characters of its expression.
 constexpr qsizetype kHistoryShownLength = 1000;
-
-const QString kErrorTitle = QStringLiteral("发生错误");
-// What a screen reader calls the two boxes of the top row, which have no
-// label of their own.
-const QString kExpressionName = QStringLiteral("表达式");
-const QString kResultName = QStringLiteral("结果");
-const char* const kAboutMenuText = "关于 Tallyfern(&A)...";  // string 101
 
 // The window title, kept as numbers: character i is the low byte of entry i
 // plus i.
@@ -79,36 +73,27 @@ bool IsWindowMenuKey(const QKeyEvent* event) {
            (event->key() == Qt::Key_Space && modifiers == Qt::AltModifier);
 }
 
-// The box shows each "\r\n" as a line end. The line-feed element between
-// two segments of a drawing comes with a "\r\n" of its own, so the pair
-// reads as one empty line between them.
-QString NaturalFormForDisplay(const std::string& text) {
-    QString shown;
-    shown.reserve(static_cast<qsizetype>(text.size()));
-    const QString all = FromCodePage(text);
-    for (qsizetype i = 0; i < all.size(); ++i) {
-        const QChar c = all.at(i);
-        if (c == QLatin1Char('\r') && i + 1 < all.size() && all.at(i + 1) == QLatin1Char('\n')) {
-            shown += QLatin1Char('\n');
-            ++i;
-        } else if (c != QLatin1Char('\n')) {
-            shown += c;
-        }
-    }
-    if (shown.endsWith(QLatin1Char('\n')))
-        shown.chop(1);
-    return shown;
+QString Text(const char* utf8) {
+    return QString::fromUtf8(utf8);
 }
 
-// The drawing's lines, each ended by "\r\n", or the note that it is too large.
+// What the natural-form box shows for a drawing too large to show.
+std::string TooLargeNote() {
+    return ToCodePage(Text(WindowTexts::kNaturalFormTooLarge)) + '\n';
+}
+
+// The drawing's lines, each ended by "\n", or the note that it is too large.
 std::string DrawNaturalForm(CNaturalForm& natural) {
     std::string text;
     for (const std::string& line : natural.Render(kNaturalLineWidth)) {
-        text += line;
-        text += "\r\n";
+        // The element that separates two segments holds just a line feed:
+        // an empty line.
+        if (line != "\n")
+            text += line;
+        text += '\n';
     }
     if (natural.IsTooLarge())
-        text = ToCodePage(QStringLiteral("（自然书写形式过大，无法显示）\r\n"));
+        text = TooLargeNote();
     return text;
 }
 
@@ -143,50 +128,51 @@ void CCalcDlg::BuildControls() {
                                     return new ResultBox(parent);
                                 return nullptr;
                             });
-    m_btnHelp = controls.Get<CSkinButton>(IDC_HELP);
-    m_btnAbout = controls.Get<CSkinButton>(IDC_ABOUT);
+    m_helpButton = controls.Get<CSkinButton>(IDC_HELP);
+    m_aboutButton = controls.Get<CSkinButton>(IDC_ABOUT);
     m_marker = controls.Get<QLabel>(IDC_MARKER);
-    m_btnDeleteVar = controls.Get<CSkinButton>(IDC_DELETE_VAR);
-    m_btnEditExpr = controls.Get<CSkinButton>(IDC_EDIT_EXPR);
-    m_btnAddVar = controls.Get<CSkinButton>(IDC_ADD_VAR);
-    m_btnCompute = controls.Get<CSkinButton>(IDC_COMPUTE);
-    m_btnExit = controls.Get<CSkinButton>(IDCANCEL);
-    m_btnTopMost = controls.Get<CSkinButton>(IDC_TOPMOST);
+    m_deleteVarButton = controls.Get<CSkinButton>(IDC_DELETE_VAR);
+    m_editorButton = controls.Get<CSkinButton>(IDC_EDIT_EXPR);
+    m_addVarButton = controls.Get<CSkinButton>(IDC_ADD_VAR);
+    m_computeButton = controls.Get<CSkinButton>(IDC_COMPUTE);
+    m_exitButton = controls.Get<CSkinButton>(IDCANCEL);
+    m_topMostButton = controls.Get<CSkinButton>(IDC_TOPMOST);
     m_varList = controls.Get<CVarListCtrl>(IDC_VARS);
     m_history = controls.Get<QListWidget>(IDC_HISTORY);
     m_history->setUniformItemSizes(true);
-    m_btnMode = controls.Get<CSkinButton>(IDC_MODE);
-    m_editExpr = controls.Get<CExpressionEdit>(IDC_EXPR);
-    m_editResult = controls.Get<QLineEdit>(IDC_RESULT);
-    m_editNatural = controls.Get<QPlainTextEdit>(IDC_NATURAL);
-    m_editNatural->setFont(FixedPitchFont());
-    m_editExpr->setAccessibleName(kExpressionName);
-    m_editResult->setAccessibleName(kResultName);
+    m_modeButton = controls.Get<CSkinButton>(IDC_MODE);
+    m_expressionBox = controls.Get<CExpressionEdit>(IDC_EXPR);
+    m_resultBox = controls.Get<QLineEdit>(IDC_RESULT);
+    m_naturalBox = controls.Get<QPlainTextEdit>(IDC_NATURAL);
+    m_naturalBox->setFont(FixedPitchFont());
+    // The two boxes of the top row have no label of their own.
+    m_expressionBox->setAccessibleName(Text(WindowTexts::kExpressionName));
+    m_resultBox->setAccessibleName(Text(WindowTexts::kResultName));
 
-    m_editExpr->SetHistorySource([this] {
+    m_expressionBox->SetHistorySource([this] {
         QStringList entries;
         for (int i = 0; i < m_history->count(); ++i)
             entries << HistoryEntry(m_history->item(i));
         return entries;
     });
 
-    connect(m_btnCompute, &QAbstractButton::clicked, this, &CCalcDlg::OnCompute);
-    connect(m_btnMode, &QAbstractButton::clicked, this, &CCalcDlg::OnToggleMode);
-    connect(m_btnEditExpr, &QAbstractButton::clicked, this, &CCalcDlg::OnEditExpr);
+    connect(m_computeButton, &QAbstractButton::clicked, this, &CCalcDlg::OnCompute);
+    connect(m_modeButton, &QAbstractButton::clicked, this, &CCalcDlg::OnToggleMode);
+    connect(m_editorButton, &QAbstractButton::clicked, this, &CCalcDlg::OnEditExpr);
     connect(m_history, &QListWidget::itemDoubleClicked, this, &CCalcDlg::OnHistoryDblClk);
-    connect(m_btnTopMost, &QAbstractButton::clicked, this, &CCalcDlg::OnTopMost);
-    connect(m_btnAbout, &QAbstractButton::clicked, this, &CCalcDlg::OnAbout);
-    connect(m_btnExit, &QAbstractButton::clicked, this, &QDialog::reject);
-    connect(m_btnHelp, &QAbstractButton::clicked, this, &CCalcDlg::OnHelp);
-    connect(m_btnAddVar, &QAbstractButton::clicked, this, &CCalcDlg::OnAddVar);
-    connect(m_btnDeleteVar, &QAbstractButton::clicked, this, &CCalcDlg::OnDeleteVar);
+    connect(m_topMostButton, &QAbstractButton::clicked, this, &CCalcDlg::OnTopMost);
+    connect(m_aboutButton, &QAbstractButton::clicked, this, &CCalcDlg::OnAbout);
+    connect(m_exitButton, &QAbstractButton::clicked, this, &QDialog::reject);
+    connect(m_helpButton, &QAbstractButton::clicked, this, &CCalcDlg::OnHelp);
+    connect(m_addVarButton, &QAbstractButton::clicked, this, &CCalcDlg::OnAddVar);
+    connect(m_deleteVarButton, &QAbstractButton::clicked, this, &CCalcDlg::OnDeleteVar);
     connect(m_varList, &CVarListCtrl::DeleteKeyPressed, this, &CCalcDlg::OnDeleteVar);
 }
 
 void CCalcDlg::OnInitDialog() {
     setWindowIcon(m_hIcon);
     m_varList->InsertColumns();
-    m_bExpanded = 0;
+    m_bExpanded = false;
 
     // The window opens centred on the screen for its full size; the compact
     // window keeps that top-left corner.
@@ -207,7 +193,7 @@ void CCalcDlg::OnInitDialog() {
 
     SetWindowTitleFromTable();
     SetButtonFaces();
-    m_editExpr->setFocus();
+    m_expressionBox->setFocus();
 }
 
 void CCalcDlg::SetWindowTitleFromTable() {
@@ -219,20 +205,20 @@ void CCalcDlg::SetWindowTitleFromTable() {
 }
 
 void CCalcDlg::SetButtonFaces() {
-    m_btnExit->LoadIconImage(IDI_EXIT, 0);
-    m_btnExit->SetTipText("退出", true);
-    m_btnTopMost->LoadIconImage(IDI_PIN, 0);
-    m_btnTopMost->SetTipText("窗口置顶", true);
-    m_btnEditExpr->LoadIconImage(IDI_EDITOR, 0);
-    m_btnEditExpr->SetTipText("扩展表达式输入框", true);
-    m_btnAbout->LoadIconImage(IDR_MAINFRAME, 0);
-    m_btnAbout->SetTipText("关于本软件", true);
-    m_btnMode->LoadIconImage(IDI_MORE, 0);
-    m_btnMode->SetTipText("更多功能", true);
-    m_btnHelp->LoadIconImage(IDI_HELP, 0);
-    m_btnHelp->SetTipText("帮助", true);
-    m_btnAddVar->LoadIconImage(IDI_ADD, 0);
-    m_btnDeleteVar->LoadIconImage(IDI_DELETE, 0);
+    m_exitButton->LoadIconImage(IDI_EXIT, 0);
+    m_exitButton->SetTipText(WindowTexts::kExitTip, true);
+    m_topMostButton->LoadIconImage(IDI_PIN, 0);
+    m_topMostButton->SetTipText(WindowTexts::kPinTip, true);
+    m_editorButton->LoadIconImage(IDI_EDITOR, 0);
+    m_editorButton->SetTipText(WindowTexts::kEditorTip, true);
+    m_aboutButton->LoadIconImage(IDR_MAINFRAME, 0);
+    m_aboutButton->SetTipText(WindowTexts::kAboutTip, true);
+    m_modeButton->LoadIconImage(IDI_MORE, 0);
+    m_modeButton->SetTipText(WindowTexts::kMoreTip, true);
+    m_helpButton->LoadIconImage(IDI_HELP, 0);
+    m_helpButton->SetTipText(WindowTexts::kHelpTip, true);
+    m_addVarButton->LoadIconImage(IDI_ADD, 0);
+    m_deleteVarButton->LoadIconImage(IDI_DELETE, 0);
 }
 
 int CCalcDlg::DoModal() {
@@ -242,37 +228,16 @@ int CCalcDlg::DoModal() {
     connect(this, &QDialog::finished, &loop, &QEventLoop::quit);
     show();
     loop.exec();
-    return result() == QDialog::Accepted ? IDOK : IDCANCEL;
+    return result();
 }
 
-void CCalcDlg::UpdateData(bool saveAndValidate) {
-    // The result and natural-form boxes are read-only: only the members
-    // write them, so they are never read back.
-    if (saveAndValidate) {
-        m_strExpr = ToCodePage(m_editExpr->text());
-        m_bTopMost = m_btnTopMost->GetCheck();
-        return;
-    }
-    const QString expression = FromCodePage(m_strExpr);
-    if (m_editExpr->text() != expression)
-        m_editExpr->setText(expression);
-    m_editResult->setText(FromCodePage(m_strResult));
-    // A result wider than its box shows its leading digits.
-    m_editResult->setCursorPosition(0);
-    // Reading a long drawing back out of the box costs as much as showing
-    // it, so the box is compared by what it was last given; and the compact
-    // window, which hides the box, leaves it until it is shown.
-    if (m_bExpanded == 1 && NaturalText() != m_naturalShown) {
-        m_editNatural->setPlainText(NaturalFormForDisplay(m_strNatural));
-        m_naturalShown = m_strNatural;
-    }
-    m_btnTopMost->SetCheck(m_bTopMost);
-}
-
-void CCalcDlg::StripWhitespace() {
-    UpdateData(true);
-    m_strExpr = ::StripWhitespace(m_strExpr);
-    UpdateData(false);
+std::string CCalcDlg::StripWhitespace() {
+    std::string expression = ::StripWhitespace(ToCodePage(m_expressionBox->text()));
+    // Setting the same text again would move the caret and forget undo.
+    const QString shown = FromCodePage(expression);
+    if (m_expressionBox->text() != shown)
+        m_expressionBox->setText(shown);
+    return expression;
 }
 
 void CCalcDlg::CollectVariables() {
@@ -289,55 +254,74 @@ void CCalcDlg::CollectVariables() {
 }
 
 void CCalcDlg::OnCompute() {
-    StripWhitespace();
+    const std::string expression = StripWhitespace();
     CollectVariables();
     try {
-        ComputedExpression computed = ComputeExpressionTree(m_strExpr, m_vars);
+        ComputedExpression computed = ComputeExpressionTree(expression, m_vars);
         std::string result = FormatResult(computed.value);
         auto natural = std::make_unique<CNaturalForm>(std::move(computed.tree));
-        // The compact window hides the drawing, which is then made when it
-        // is first shown or asked for.
-        std::string text = m_bExpanded == 1 ? DrawNaturalForm(*natural) : std::string();
-        m_strResult = std::move(result);
-        m_strNatural = std::move(text);
-        m_pendingNatural = m_bExpanded == 1 ? nullptr : std::move(natural);
-        UpdateData(false);
-        AddToHistory(m_strExpr);
-        m_editExpr->ResetHistoryWalk();
+        // Drawn at once only where it shows; the compact window keeps the
+        // form until it is shown or asked for.
+        std::string drawing;
+        if (m_bExpanded) {
+            drawing = DrawNaturalForm(*natural);
+            natural.reset();
+        }
+        m_resultBox->setText(FromCodePage(result));
+        // A result wider than its box shows its leading digits.
+        m_resultBox->setCursorPosition(0);
+        m_strNatural = std::move(drawing);
+        m_pendingNatural = std::move(natural);
+        ShowNaturalForm();
+        AddToHistory(m_expressionBox->text());
+        m_expressionBox->ResetHistoryWalk();
     } catch (const CExpException& error) {
-        ShowComputeError(FromCodePage(ComposeErrorMessage(error, m_strExpr)), error.GetPosition());
+        ShowComputeError(FromCodePage(ComposeErrorMessage(error, expression)),
+                         error.GetPosition());
     } catch (const std::bad_alloc&) {
         // Everything the computation built is freed by now; what was shown
         // before stays.
-        ShowComputeError(QStringLiteral("内存不足，无法完成计算。"), std::nullopt);
+        ShowComputeError(Text(WindowTexts::kComputeOutOfMemory), std::nullopt);
     }
 }
 
-const std::string& CCalcDlg::NaturalText() const {
+const std::string& CCalcDlg::NaturalText() {
     if (m_pendingNatural) {
         try {
             m_strNatural = DrawNaturalForm(*m_pendingNatural);
         } catch (const std::bad_alloc&) {
             // Too late to refuse the computation, whose result shows.
-            m_strNatural = ToCodePage(QStringLiteral("（自然书写形式过大，无法显示）\r\n"));
+            m_strNatural = TooLargeNote();
         }
         m_pendingNatural.reset();
     }
     return m_strNatural;
 }
 
+void CCalcDlg::ShowNaturalForm() {
+    // Reading a long drawing back out of the box costs as much as showing
+    // it, so the box is compared by what it was last given; and the compact
+    // window, which hides the box, leaves it until it is shown.
+    if (!m_bExpanded || m_naturalShown == NaturalText())
+        return;
+    QString shown = FromCodePage(m_strNatural);
+    if (shown.endsWith(QLatin1Char('\n')))
+        shown.chop(1);
+    m_naturalBox->setPlainText(shown);
+    m_naturalShown = m_strNatural;
+}
+
 void CCalcDlg::ShowComputeError(const QString& text, std::optional<std::size_t> position) {
-    ShowMessageBox(this, text, kErrorTitle, MB_OK | MB_ICONINFORMATION);
+    ShowMessageBox(this, text, Text(WindowTexts::kErrorTitle), QMessageBox::Information);
     // The caret waits at the place of the error, so it can be fixed at once.
     if (position) {
-        m_editExpr->setFocus();
-        m_editExpr->deselect();
-        m_editExpr->setCursorPosition(CharIndexOfByte(m_editExpr->text(), *position));
+        m_expressionBox->setFocus();
+        m_expressionBox->deselect();
+        m_expressionBox->setCursorPosition(CharIndexOfByte(m_expressionBox->text(), *position));
     }
 }
 
-void CCalcDlg::AddToHistory(const std::string& expression) {
-    const QString entry = FromCodePage(expression);
+void CCalcDlg::AddToHistory(const QString& entry) {
     for (int i = 0; i < m_history->count(); ++i) {
         if (HistoryEntry(m_history->item(i)).compare(entry, Qt::CaseInsensitive) == 0)
             return;
@@ -352,29 +336,25 @@ void CCalcDlg::AddToHistory(const std::string& expression) {
 }
 
 void CCalcDlg::OnHistoryDblClk() {
-    UpdateData(true);
     const int row = m_history->currentRow();
     if (row >= 0)
-        m_strExpr = ToCodePage(HistoryEntry(m_history->item(row)));
-    UpdateData(false);
-    m_editExpr->ResetHistoryWalk();
+        m_expressionBox->setText(HistoryEntry(m_history->item(row)));
+    m_expressionBox->ResetHistoryWalk();
 }
 
 void CCalcDlg::OnToggleMode() {
-    UpdateData(true);
-    if (m_bExpanded == 1) {
-        m_bExpanded = 0;
-        m_btnMode->LoadIconImage(IDI_MORE, 0);
-        m_btnMode->SetTipText("更多功能", true);
-        ResizeWindow(m_rcCompact);
-    } else {
-        m_bExpanded = 1;
-        m_btnMode->LoadIconImage(IDI_LESS, 0);
-        m_btnMode->SetTipText("精简模式", true);
+    m_bExpanded = !m_bExpanded;
+    if (m_bExpanded) {
+        m_modeButton->LoadIconImage(IDI_LESS, 0);
+        m_modeButton->SetTipText(WindowTexts::kLessTip, true);
         ResizeWindow(m_rcFull);
-        UpdateData(false);  // the natural form computed while compact
+        ShowNaturalForm();  // computed while compact
+    } else {
+        m_modeButton->LoadIconImage(IDI_MORE, 0);
+        m_modeButton->SetTipText(WindowTexts::kMoreTip, true);
+        ResizeWindow(m_rcCompact);
     }
-    SetStaysOnTop(m_bTopMost != 0);
+    SetStaysOnTop(m_topMostButton->isChecked());
 }
 
 void CCalcDlg::ResizeWindow(const QRect& size) {
@@ -391,16 +371,11 @@ void CCalcDlg::ResizeWindow(const QRect& size) {
 }
 
 void CCalcDlg::OnTopMost() {
-    UpdateData(true);
-    if (m_bTopMost) {
-        m_btnTopMost->LoadIconImage(IDI_UNPIN, 0);
-        m_btnTopMost->SetTipText("取消窗口置顶", true);
-    } else {
-        m_btnTopMost->LoadIconImage(IDI_PIN, 0);
-        m_btnTopMost->SetTipText("窗口置顶", true);
-    }
-    SetStaysOnTop(m_bTopMost != 0);
-    UpdateData(false);
+    // The click has already flipped the button's check state.
+    const bool onTop = m_topMostButton->isChecked();
+    m_topMostButton->LoadIconImage(onTop ? IDI_UNPIN : IDI_PIN, 0);
+    m_topMostButton->SetTipText(onTop ? WindowTexts::kUnpinTip : WindowTexts::kPinTip, true);
+    SetStaysOnTop(onTop);
 }
 
 void CCalcDlg::SetStaysOnTop(bool on) {
@@ -409,37 +384,18 @@ void CCalcDlg::SetStaysOnTop(bool on) {
     SetWindowStaysOnTop(this, on);
 }
 
-void CCalcDlg::OnSysCommand(unsigned nID) {
-    switch (nID & 0xFFF0) {
-        case IDM_ABOUTBOX:
-            OnAbout();
-            break;
-        case SC_MINIMIZE:
-            showMinimized();
-            break;
-        case SC_CLOSE:
-            reject();
-            break;
-        default:
-            break;
-    }
-}
-
 void CCalcDlg::OnAbout() {
     CAboutDlg about(this);
-    about.DoModal();
+    about.exec();
 }
 
 void CCalcDlg::OnEditExpr() {
-    UpdateData(true);
-    CExprEditDlg editor(this);
-    editor.m_strText = FromCodePage(m_strExpr);
-    if (editor.DoModal() == IDOK) {
-        m_strExpr = ToCodePage(editor.m_strText);
-        UpdateData(false);
-        StripWhitespace();
-        m_editExpr->ResetHistoryWalk();
-    }
+    CExprEditDlg editor(m_expressionBox->text(), this);
+    if (editor.exec() != QDialog::Accepted)
+        return;
+    m_expressionBox->setText(editor.Text());
+    StripWhitespace();
+    m_expressionBox->ResetHistoryWalk();
 }
 
 void CCalcDlg::OnHelp() {
@@ -454,8 +410,9 @@ CHelpDlg* CCalcDlg::HelpWindow() const {
 }
 
 void CCalcDlg::OnAddVar() {
-    const int row = m_varList->InsertItem(m_varList->GetItemCount(), QStringLiteral("请输入变量名"),
-                                          QStringLiteral("0.0"));
+    const int row = m_varList->InsertItem(m_varList->GetItemCount(),
+                                          Text(WindowTexts::kNewVariableName),
+                                          Text(WindowTexts::kNewVariableValue));
     m_varList->EditSubItem(row, 0);
 }
 
@@ -468,23 +425,20 @@ void CCalcDlg::OnDeleteVar() {
 }
 
 void CCalcDlg::ClearExpression() {
-    UpdateData(true);
-    m_strExpr.clear();
-    UpdateData(false);
-    m_editExpr->setFocus();
+    m_expressionBox->setText(QString());
+    m_expressionBox->setFocus();
 }
 
 void CCalcDlg::FocusExpression() {
-    if (m_editExpr->hasFocus())
+    if (m_expressionBox->hasFocus())
         return;
-    m_editExpr->setFocus(Qt::ShortcutFocusReason);
-    m_editExpr->selectAll();
+    m_expressionBox->setFocus(Qt::ShortcutFocusReason);
+    m_expressionBox->selectAll();
 }
 
 void CCalcDlg::CopyResultToClipboard() {
-    UpdateData(true);
     if (QClipboard* clipboard = QGuiApplication::clipboard())
-        clipboard->setText(FromCodePage(m_strResult));
+        clipboard->setText(m_resultBox->text());
 }
 
 bool CCalcDlg::NumLockTurnedOff(QEvent::Type type) {
@@ -533,7 +487,7 @@ bool CCalcDlg::PreTranslateMessage(QKeyEvent* event) {
         FocusExpression();
         return true;
     }
-    if (IsEnterKey(event) && !editorOwnsKeys && focus == m_editExpr) {
+    if (IsEnterKey(event) && !editorOwnsKeys && focus == m_expressionBox) {
         OnCompute();
         return true;
     }
@@ -598,13 +552,10 @@ void CCalcDlg::mouseReleaseEvent(QMouseEvent* event) {
 std::unique_ptr<QMenu> CCalcDlg::CreateWindowMenu() {
     auto menu = std::make_unique<QMenu>(this);
     menu->setObjectName(QStringLiteral("windowMenu"));
-    menu->addAction(QStringLiteral("最小化(&N)"), this, [this] { OnSysCommand(SC_MINIMIZE); });
-    menu->addAction(QStringLiteral("关闭(&C)"), this, [this] { OnSysCommand(SC_CLOSE); });
-    const QString aboutText = QString::fromUtf8(kAboutMenuText);
-    if (!aboutText.isEmpty()) {
-        menu->addSeparator();
-        menu->addAction(aboutText, this, [this] { OnSysCommand(IDM_ABOUTBOX); });
-    }
+    menu->addAction(Text(WindowTexts::kMinimizeMenu), this, &QWidget::showMinimized);
+    menu->addAction(Text(WindowTexts::kCloseMenu), this, &QDialog::reject);
+    menu->addSeparator();
+    menu->addAction(Text(WindowTexts::kAboutMenu), this, &CCalcDlg::OnAbout);
     return menu;
 }
 

@@ -35,36 +35,14 @@ class CCalcDlg : public QDialog {
     explicit CCalcDlg(QWidget* parent = nullptr);
     ~CCalcDlg() override;
 
-    // Shows the window and returns when it has been closed.
+    // Shows the window and returns its QDialog::DialogCode when it has been
+    // closed.
     int DoModal();
 
-    // The window's commands, as its buttons, keys and menu run them.
-    void OnCompute();
-    void StripWhitespace();
-    void CollectVariables();
-    void OnHistoryDblClk();
-    void OnToggleMode();
-    void OnTopMost();
-    void OnSysCommand(unsigned nID);
-    void OnAbout();
-    void OnEditExpr();
-    void OnHelp();
-    void OnAddVar();
-    void OnDeleteVar();
-    void ClearExpression();
-
-    // Reads the controls into the members (true) or shows the members in
-    // the controls (false).
-    void UpdateData(bool saveAndValidate);
-
-    // Handles the window's shortcut keys before any control sees them;
-    // true when the key was used here.
-    bool PreTranslateMessage(QKeyEvent* event);
-
-    const std::string& ExpressionText() const { return m_strExpr; }
-    const std::string& ResultText() const { return m_strResult; }
-    const std::string& NaturalText() const;
-    bool IsExpanded() const { return m_bExpanded != 0; }
+    // The natural form of the last computation, in the engine's code page,
+    // each line ended by "\n"; drawn now if the compact window left it.
+    const std::string& NaturalText();
+    bool IsExpanded() const { return m_bExpanded; }
     const VarTable& Variables() const { return m_vars; }
     // The help window opened last, while it exists.
     CHelpDlg* HelpWindow() const;
@@ -72,10 +50,6 @@ class CCalcDlg : public QDialog {
     // The window menu, which a right click on the free surface opens:
     // minimize, close, and after a separator the about entry.
     std::unique_ptr<QMenu> CreateWindowMenu();
-
-    // Window-menu commands besides the about entry.
-    static constexpr unsigned SC_MINIMIZE = 0xF020;
-    static constexpr unsigned SC_CLOSE = 0xF060;
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -86,49 +60,67 @@ class CCalcDlg : public QDialog {
     void contextMenuEvent(QContextMenuEvent* event) override;
 
   private:
+    // The commands of the window's buttons, list and menu.
+    void OnCompute();
+    void OnHistoryDblClk();
+    void OnToggleMode();
+    void OnTopMost();
+    void OnAbout();
+    void OnEditExpr();
+    void OnHelp();
+    void OnAddVar();
+    void OnDeleteVar();
+
     void OnInitDialog();
     void BuildControls();
     void SetWindowTitleFromTable();
     void SetButtonFaces();
     void ResizeWindow(const QRect& size);
     void SetStaysOnTop(bool on);
-    void AddToHistory(const std::string& expression);
+    // The expression box's text without blanks, tabs and line ends, which
+    // the box then shows; in the engine's code page.
+    std::string StripWhitespace();
+    // The grid's variables into m_vars.
+    void CollectVariables();
+    void ShowNaturalForm();
+    void AddToHistory(const QString& expression);
     void ShowComputeError(const QString& text, std::optional<std::size_t> position);
+    void ClearExpression();
     void CopyResultToClipboard();
     void ShowWindowMenu(const QPoint& globalPos);
     void FocusExpression();
+    // Handles the window's shortcut keys before any control sees them;
+    // true when the key was used here.
+    bool PreTranslateMessage(QKeyEvent* event);
     bool NumLockTurnedOff(QEvent::Type keyEventType);
 
     // Controls, in the order the window binds them.
-    CSkinButton* m_btnHelp = nullptr;         // 1014
-    CSkinButton* m_btnAbout = nullptr;        // 1007
-    QLabel* m_marker = nullptr;               // 1013
-    CSkinButton* m_btnDeleteVar = nullptr;    // 1010
-    CSkinButton* m_btnEditExpr = nullptr;     // 1006
-    CSkinButton* m_btnAddVar = nullptr;       // 1009
-    CSkinButton* m_btnCompute = nullptr;      // 1002
-    CSkinButton* m_btnExit = nullptr;         // 2
-    CSkinButton* m_btnTopMost = nullptr;      // 1012
-    CVarListCtrl* m_varList = nullptr;        // 1008
-    QListWidget* m_history = nullptr;         // 1011
-    CSkinButton* m_btnMode = nullptr;         // 1004
-    CExpressionEdit* m_editExpr = nullptr;    // 1001
-    QLineEdit* m_editResult = nullptr;        // 1003
-    QPlainTextEdit* m_editNatural = nullptr;  // 1005
+    CSkinButton* m_helpButton = nullptr;       // 1014
+    CSkinButton* m_aboutButton = nullptr;      // 1007
+    QLabel* m_marker = nullptr;                // 1013
+    CSkinButton* m_deleteVarButton = nullptr;  // 1010
+    CSkinButton* m_editorButton = nullptr;     // 1006
+    CSkinButton* m_addVarButton = nullptr;     // 1009
+    CSkinButton* m_computeButton = nullptr;    // 1002
+    CSkinButton* m_exitButton = nullptr;       // 2
+    CSkinButton* m_topMostButton = nullptr;    // 1012
+    CVarListCtrl* m_varList = nullptr;         // 1008
+    QListWidget* m_history = nullptr;          // 1011
+    CSkinButton* m_modeButton = nullptr;       // 1004
+    CExpressionEdit* m_expressionBox = nullptr;  // 1001
+    QLineEdit* m_resultBox = nullptr;            // 1003
+    QPlainTextEdit* m_naturalBox = nullptr;      // 1005
 
-    std::string m_strExpr;  // code page 936, as the engine reads it
-    std::string m_strResult;
-    // Lines ended by "\r\n"; made from m_pendingNatural when first needed,
-    // since the compact window does not show them.
-    mutable std::string m_strNatural;
-    mutable std::unique_ptr<CNaturalForm> m_pendingNatural;
+    // The drawing of a result computed in the compact window, which hides
+    // it: drawn when first shown or asked for, into m_strNatural.
+    std::unique_ptr<CNaturalForm> m_pendingNatural;
+    std::string m_strNatural;    // code page 936, lines ended by "\n"
     std::string m_naturalShown;  // what box 1005 was last given
-    int m_bTopMost = 0;
     QIcon m_hIcon;
     VarTable m_vars;
     QRect m_rcCompact;
     QRect m_rcFull;
-    int m_bExpanded = 0;
+    bool m_bExpanded = false;
     QPointer<CHelpDlg> m_pHelpDlg;
     // The controls only the full size shows.
     std::vector<QPointer<QWidget>> m_fullSizeControls;

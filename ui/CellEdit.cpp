@@ -7,7 +7,6 @@
 #include <QPointer>
 #include <optional>
 
-#include "VarListCtrl.h"
 #include "resource.h"
 
 namespace {
@@ -18,7 +17,7 @@ constexpr int kWidenMarginPixels = 5;
 
 }  // namespace
 
-CCellEdit::CCellEdit(CVarListCtrl* grid, int row, int column, const QString& initialText)
+CCellEdit::CCellEdit(QAbstractScrollArea* grid, int row, int column, const QString& initialText)
     : QLineEdit(grid->viewport()),
       m_grid(grid),
       m_row(row),
@@ -85,7 +84,7 @@ void CCellEdit::EndEdit() {
     // A rejected text is reported in a message box, which runs the event
     // loop; the grid may go away meanwhile.
     QPointer<CCellEdit> self(this);
-    m_grid->OnEndLabelEdit(m_row, m_column, newText);
+    emit EditEnded(m_row, m_column, newText);
     if (self)
         deleteLater();
 }

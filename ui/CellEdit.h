@@ -1,18 +1,18 @@
 #pragma once
 
+#include <QAbstractScrollArea>
 #include <QLineEdit>
 #include <QString>
+#include <optional>
 
-class CVarListCtrl;
-
-// The editor that opens over one cell of the variable grid. It lives until
-// it loses the focus (Enter, Escape, a click elsewhere, scrolling the grid);
-// then it reports the edit to the grid, Escape as a cancelled one, and
-// deletes itself.
+// The editor that opens over one cell of a grid. It lives until it loses
+// the focus (Enter, Escape, a click elsewhere, scrolling the grid); then it
+// reports the edit by EditEnded, Escape as a cancelled one, and deletes
+// itself.
 class CCellEdit : public QLineEdit {
     Q_OBJECT
   public:
-    CCellEdit(CVarListCtrl* grid, int row, int column, const QString& initialText);
+    CCellEdit(QAbstractScrollArea* grid, int row, int column, const QString& initialText);
 
     int Row() const { return m_row; }
     int Column() const { return m_column; }
@@ -20,6 +20,11 @@ class CCellEdit : public QLineEdit {
     // Shows the editor at `rect` (in the grid's viewport) with the initial
     // text, all of it selected, and gives it the focus.
     void Open(const QRect& rect);
+
+  signals:
+    // `text` is none when the edit was cancelled. The editor may be gone
+    // when a receiver's message box returns.
+    void EditEnded(int row, int column, const std::optional<QString>& text);
 
   protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -30,7 +35,7 @@ class CCellEdit : public QLineEdit {
     void WidenForText();
     void EndEdit();
 
-    CVarListCtrl* m_grid;
+    QAbstractScrollArea* m_grid;
     int m_row;
     int m_column;
     QString m_initialText;

@@ -80,12 +80,7 @@ void SetStaticEdge(QFrame* frame) {
 
 QWidget* CreateSkinButton(const ControlTemplate& c, QWidget* parent) {
     auto* button = new CSkinButton(parent);
-    unsigned style = BS_PUSHBUTTON;
-    if (c.style & kToggle)
-        style = BS_AUTOCHECKBOX | BS_PUSHLIKE;
-    if (c.style & kDefault)
-        style = BS_DEFPUSHBUTTON;
-    button->PreSubclassWindow(style);
+    button->setCheckable((c.style & kToggle) != 0);
     button->SetStaticEdge((c.style & kStaticEdge) != 0);
     button->setText(QString::fromUtf8(c.text));
     return button;

@@ -6,21 +6,15 @@
 class QPlainTextEdit;
 
 // The enlarged expression editor: a multi-line box for writing a long
-// expression over several lines. OK hands the text back; the caller joins
-// the lines by stripping the white space.
+// expression over several lines, shown modally with exec(). When it is
+// accepted, Text() is what was written; the caller joins the lines by
+// stripping the white space.
 class CExprEditDlg : public QDialog {
     Q_OBJECT
   public:
-    explicit CExprEditDlg(QWidget* parent = nullptr);
+    explicit CExprEditDlg(const QString& text, QWidget* parent = nullptr);
 
-    // Shows the editor over m_strText; returns IDOK (m_strText then holds
-    // the edited text) or IDCANCEL (m_strText unchanged).
-    int DoModal();
-
-    QString m_strText;
-
-  protected:
-    void accept() override;  // the OK command
+    QString Text() const;
 
   private:
     QPlainTextEdit* m_edit = nullptr;

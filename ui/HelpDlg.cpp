@@ -10,6 +10,7 @@
 #include "DialogBuilder.h"
 #include "FuncHelpTable.h"
 #include "WindowStacking.h"
+#include "WindowTexts.h"
 #include "resource.h"
 
 namespace {
@@ -17,10 +18,6 @@ namespace {
 constexpr int kEntryRole = Qt::UserRole;
 // Between the help window and the window it is opened from.
 constexpr int kGapPixels = 8;
-// What a screen reader calls the list and the description, which sit under
-// a group box's long title rather than a label of their own.
-const char* const kFunctionListName = "函数";
-const char* const kDescriptionName = "函数说明";
 
 }  // namespace
 
@@ -46,8 +43,10 @@ CHelpDlg::CHelpDlg(QWidget* owner, const CHelpDlg* previous) : QDialog(owner) {
     const DialogControls controls = BuildCaptionedDialog(this, IDD_HELP);
     m_listFunc = controls.Get<QListWidget>(IDC_FUNC_LIST);
     m_editDescription = controls.Get<QPlainTextEdit>(IDC_FUNC_TEXT);
-    m_listFunc->setAccessibleName(QString::fromUtf8(kFunctionListName));
-    m_editDescription->setAccessibleName(QString::fromUtf8(kDescriptionName));
+    // The list and the description sit under a group box's long title
+    // rather than a label of their own.
+    m_listFunc->setAccessibleName(QString::fromUtf8(WindowTexts::kFunctionListName));
+    m_editDescription->setAccessibleName(QString::fromUtf8(WindowTexts::kDescriptionName));
     connect(controls.Get<QPushButton>(IDCANCEL), &QPushButton::clicked, this, &QDialog::reject);
     connect(m_listFunc, &QListWidget::currentRowChanged, this, &CHelpDlg::OnSelChangeFuncList);
     OnInitDialog();
@@ -136,8 +135,7 @@ void CHelpDlg::OnInitDialog() {
                              QString::fromUtf8(text.purpose), QString::fromUtf8(text.usage)});
     }
     m_listFunc->setCurrentRow(-1);
-    m_strDescription.clear();
-    UpdateData(false);
+    m_editDescription->clear();
 }
 
 void CHelpDlg::OnSelChangeFuncList() {
@@ -145,15 +143,5 @@ void CHelpDlg::OnSelChangeFuncList() {
     if (!item)
         return;
     const auto index = item->data(kEntryRole).toULongLong();
-    m_strDescription = FormatFuncHelp(m_entries.at(index));
-    UpdateData(false);
-}
-
-void CHelpDlg::UpdateData(bool saveAndValidate) {
-    // The description box is read-only; only the member writes it.
-    if (saveAndValidate)
-        return;
-    QString shown = m_strDescription;
-    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    m_editDescription->setPlainText(shown);
+    m_editDescription->setPlainText(FormatFuncHelp(m_entries.at(index)));
 }

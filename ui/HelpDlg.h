@@ -28,21 +28,14 @@ class CHelpDlg : public QDialog {
     explicit CHelpDlg(QWidget* owner = nullptr, const CHelpDlg* previous = nullptr);
     ~CHelpDlg() override;
 
-    // Shows the help of the selected function, or nothing without one.
-    void OnSelChangeFuncList();
-    void UpdateData(bool saveAndValidate);
-
-    // The description as shown, lines ended by "\r\n"; "" before any
-    // selection.
-    const QString& Description() const { return m_strDescription; }
-
   private:
     void OnInitDialog();
     void Place(const QWidget* owner, const CHelpDlg* previous);
+    // Shows the help of the selected function, or nothing without one.
+    void OnSelChangeFuncList();
 
-    QListWidget* m_listFunc = nullptr;  // 1016, sorted
-    QString m_strDescription;           // 1017
-    QPlainTextEdit* m_editDescription = nullptr;
+    QListWidget* m_listFunc = nullptr;            // 1016, sorted
+    QPlainTextEdit* m_editDescription = nullptr;  // 1017
     // The entries the list items refer to, in the order they were added.
     std::vector<CFuncHelp> m_entries;
 };

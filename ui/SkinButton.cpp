@@ -131,18 +131,6 @@ CSkinButton::~CSkinButton() {
         QToolTip::hideText();
 }
 
-void CSkinButton::PreSubclassWindow(unsigned style) {
-    const unsigned s = style & 0xFF;
-    if (s & 0x02) {
-        m_bToggle = true;
-        setCheckable(true);
-    }
-    if ((s & 0x1F) == BS_DEFPUSHBUTTON)
-        m_bDefault = true;
-    m_nStyle = (style & ~0x1Fu) | BS_OWNERDRAW;
-    update();
-}
-
 void CSkinButton::ResetColours(bool repaint) {
     const QPalette& pal = palette();
     for (ColourPair& pair : m_cr) {
@@ -241,23 +229,10 @@ void CSkinButton::ShowTip(const QPoint& globalPos) {
 }
 
 void CSkinButton::SetCheck(int state) {
-    if (!m_bToggle)
+    if (!isCheckable())
         return;
     setChecked(state == 1 || state == 2);
     update();
-}
-
-void CSkinButton::SetButtonStyle(unsigned style, bool redraw) {
-    const unsigned type = style & 0x1F;
-    if (type == BS_DEFPUSHBUTTON) {
-        m_bDefault = true;
-    } else if (type == BS_PUSHBUTTON) {
-        m_bDefault = false;
-    }
-    // Whatever is asked for, the button stays one that draws itself.
-    m_nStyle = (style & ~0x14u) | BS_OWNERDRAW;
-    if (redraw)
-        update();
 }
 
 void CSkinButton::SetStaticEdge(bool on) {
@@ -316,7 +291,7 @@ void CSkinButton::paintEvent(QPaintEvent*) {
                    palette().color(QPalette::Active, QPalette::Light));
     }
     const QRect itemRect = ItemRect();
-    m_bDrawPressed = isDown() || (m_bToggle && isChecked());
+    m_bDrawPressed = isDown() || (isCheckable() && isChecked());
     m_bDrawFocused = hasFocus();
     m_bDrawDisabled = !isEnabled();
 
@@ -378,14 +353,14 @@ QRect CSkinButton::PlaceImage(bool hasCaption, const QRect& itemRect, QRect& cap
         image.setLeft(image.left() + (image.width() - w) / 2);
     }
     image.setTop(image.top() + (image.height() - h) / 2);
-    if (pressed && !m_bToggle)
+    if (pressed && !isCheckable())
         image.translate(m_nPressShiftX, m_nPressShiftY);
     return image;
 }
 
 void CSkinButton::PaintIcon(QPainter& painter, bool hasCaption, const QRect& itemRect,
                             QRect& captionRect, bool pressed, bool disabled) {
-    const bool active = m_bToggle ? pressed : (pressed || m_bHover);
+    const bool active = isCheckable() ? pressed : (pressed || m_bHover);
     const int shown = active || !HasIcon(1) ? 0 : 1;
     const IconEntry& entry = m_icon[shown];
     const QRect image =
@@ -416,7 +391,7 @@ void CSkinButton::PaintIcon(QPainter& painter, bool hasCaption, const QRect& ite
 
 void CSkinButton::PaintCaption(QPainter& painter, const QString& caption, const QRect&,
                                QRect& captionRect, bool pressed, bool disabled) {
-    if (pressed && !m_bToggle)
+    if (pressed && !isCheckable())
         captionRect.translate(m_nPressShiftX, m_nPressShiftY);
 
     const int flags = Qt::AlignHCenter | Qt::AlignTop | Qt::TextWordWrap | Qt::TextShowMnemonic;

@@ -12,13 +12,6 @@
 
 class QPainter;
 
-// Button styles as the dialog layouts declare them.
-inline constexpr unsigned BS_PUSHBUTTON = 0x0;
-inline constexpr unsigned BS_DEFPUSHBUTTON = 0x1;
-inline constexpr unsigned BS_AUTOCHECKBOX = 0x3;
-inline constexpr unsigned BS_OWNERDRAW = 0xB;
-inline constexpr unsigned BS_PUSHLIKE = 0x1000;
-
 // Second-icon choices of LoadIconImage besides an icon id.
 inline constexpr int kNoSecondIcon = 0;
 inline constexpr int kGreySecondIcon = -2;
@@ -37,10 +30,6 @@ class CSkinButton : public QAbstractButton {
     explicit CSkinButton(QWidget* parent = nullptr);
     ~CSkinButton() override;
 
-    // Takes over the style the layout gave the control: a check-box style
-    // makes a toggle, the default push-button style the default button.
-    void PreSubclassWindow(unsigned style);
-
     // Icon `iconId` as the active image and, by `second`, a normal-state
     // image: kNoSecondIcon, kGreySecondIcon, kDimSecondIcon or another icon
     // id. Returns 1 when a derived image cannot be made (then the button has
@@ -51,11 +40,10 @@ class CSkinButton : public QAbstractButton {
     // from now on only if `activate`.
     void SetTipText(const char* utf8Text, bool activate);
 
-    // 1 or 2 checks a toggle, anything else unchecks it; a button that is
-    // not a toggle stays unchecked.
+    // 1 or 2 checks a toggle (a checkable button), anything else unchecks
+    // it; a button that is not a toggle stays unchecked.
     void SetCheck(int state);
     int GetCheck() const { return isChecked() ? 1 : 0; }
-    void SetButtonStyle(unsigned style, bool redraw);
 
     // A 1-pixel sunken border around the button; clicks and hover count
     // only inside it.
@@ -65,10 +53,7 @@ class CSkinButton : public QAbstractButton {
     void ResetColours(bool repaint);
 
     bool IsHover() const { return m_bHover; }
-    bool IsToggle() const { return m_bToggle; }
-    bool IsDefault() const { return m_bDefault; }
     bool HasStaticEdge() const { return m_bStaticEdge; }
-    unsigned ButtonStyle() const { return m_nStyle; }
     QString TipText() const { return m_strTip; }
     bool IsTipActive() const { return m_bTipActive; }
     QSize IconSize(int entry) const;
@@ -145,12 +130,9 @@ class CSkinButton : public QAbstractButton {
     bool m_bDrawPressed = false;
     bool m_bDrawFocused = false;
     bool m_bDrawDisabled = false;
-    bool m_bDefault = false;
-    bool m_bToggle = false;
     std::array<ColourPair, 3> m_cr;
     QString m_strTip;
     bool m_bTipActive = false;
     std::array<IconEntry, 2> m_icon;
     bool m_bStaticEdge = false;
-    unsigned m_nStyle = BS_OWNERDRAW;
 };

@@ -12,6 +12,7 @@
 #include "MessageBox.h"
 #include "UiText.h"
 #include "VarValidation.h"
+#include "WindowTexts.h"
 
 namespace {
 
@@ -49,7 +50,8 @@ CVarListCtrl::CVarListCtrl(QWidget* parent) : QTreeWidget(parent) {
 
 void CVarListCtrl::InsertColumns() {
     setColumnCount(2);
-    setHeaderLabels({QStringLiteral("变量名"), QStringLiteral("值")});
+    setHeaderLabels({QString::fromUtf8(WindowTexts::kNameColumn),
+                     QString::fromUtf8(WindowTexts::kValueColumn)});
     header()->setSectionsClickable(false);
     header()->setSectionsMovable(false);
     header()->setStretchLastSection(false);
@@ -153,6 +155,7 @@ CCellEdit* CVarListCtrl::EditSubItem(int row, int column) {
     const int left = bounds.left() + offset + kEditorIndent;
     const int right = std::min(left + columnWidth(column) - kEditorWidthShortfall, clientRight);
     auto* editor = new CCellEdit(this, row, column, item->text(column));
+    connect(editor, &CCellEdit::EditEnded, this, &CVarListCtrl::OnEndLabelEdit);
     editor->Open(QRect(left, bounds.top(), right - left, bounds.height()));
     return editor;
 }
@@ -175,7 +178,7 @@ void CVarListCtrl::OnEndLabelEdit(int row, int column, const std::optional<QStri
     }
     if (rejection) {
         ShowMessageBox(this, FromCodePage(rejection->message), FromCodePage(rejection->title),
-                       MB_OK | MB_ICONINFORMATION);
+                       QMessageBox::Information);
         return;
     }
     SetItemText(row, column, *text);

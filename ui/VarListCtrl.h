@@ -37,11 +37,6 @@ class CVarListCtrl : public QTreeWidget {
     // Opens an editor over a cell; none when the cell cannot be edited.
     CCellEdit* EditSubItem(int row, int column);
 
-    // An editor's edit has ended; `text` is none when it was cancelled. A
-    // name must be new and well formed, a value one decimal number;
-    // otherwise a message box says why and the cell keeps its text.
-    void OnEndLabelEdit(int row, int column, const std::optional<QString>& text);
-
   signals:
     void DeleteKeyPressed();
 
@@ -52,6 +47,10 @@ class CVarListCtrl : public QTreeWidget {
     void wheelEvent(QWheelEvent* event) override;
 
   private:
+    // An editor's edit has ended; `text` is none when it was cancelled. A
+    // name must be new and well formed, a value one decimal number;
+    // otherwise a message box says why and the cell keeps its text.
+    void OnEndLabelEdit(int row, int column, const std::optional<QString>& text);
     // The rectangle of a whole row, all columns, in viewport coordinates;
     // empty for a row that does not exist.
     QRect RowBounds(int row) const;

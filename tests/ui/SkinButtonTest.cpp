@@ -179,8 +179,7 @@ TEST_F(SkinButtonTest, PressedPushButtonShiftsContentAndSinks) {
 
 TEST_F(SkinButtonTest, ToggleNeverShiftsAndStaysSunkenWhileChecked) {
     CSkinButton& b = d.button;
-    b.PreSubclassWindow(BS_AUTOCHECKBOX | BS_PUSHLIKE);
-    ASSERT_TRUE(b.IsToggle());
+    b.setCheckable(true);
     b.LoadIconImage(IDI_ADD, 0);
     const QRect rest = FindColour(d.Picture(), kAddGreen);
 
@@ -331,7 +330,7 @@ TEST_F(SkinButtonTest, ClickFocusesAndAToggleFlipsBeforeTheWindowHears) {
     EXPECT_TRUE(b.hasFocus());
     EXPECT_EQ(seen, std::vector<int>{0}) << "a push button has no check state";
 
-    b.PreSubclassWindow(BS_AUTOCHECKBOX);
+    b.setCheckable(true);
     d.Click(b, d.Centre());
     d.Click(b, d.Centre());
     EXPECT_EQ(seen, (std::vector<int>{0, 1, 0}));
@@ -345,7 +344,7 @@ TEST_F(SkinButtonTest, DoubleClickActsAsTwoClicks) {
     QTest::mouseDClick(d.Handle(), Qt::LeftButton, {}, d.At(b, d.Centre()));
     EXPECT_EQ(clicks.count(), 2);
 
-    b.PreSubclassWindow(BS_AUTOCHECKBOX | BS_PUSHLIKE);
+    b.setCheckable(true);
     clicks.clear();
     std::vector<int> seen;
     QObject::connect(&b, &QAbstractButton::clicked, [&] { seen.push_back(b.GetCheck()); });
@@ -370,14 +369,13 @@ TEST_F(SkinButtonTest, KeyboardPressesTheFocusedButton) {
 
 TEST_F(SkinButtonTest, CheckStateBelongsToTogglesOnly) {
     CSkinButton& b = d.button;
-    b.PreSubclassWindow(BS_PUSHBUTTON);
     b.SetCheck(1);
     EXPECT_EQ(b.GetCheck(), 0) << "not a toggle: nothing changes";
     d.Click(b, d.Centre());
     EXPECT_EQ(b.GetCheck(), 0);
 
     CSkinButton toggle(&d.window);
-    toggle.PreSubclassWindow(BS_AUTOCHECKBOX);
+    toggle.setCheckable(true);
     toggle.SetCheck(2);
     EXPECT_EQ(toggle.GetCheck(), 1) << "indeterminate counts as checked";
     toggle.SetCheck(5);
@@ -385,33 +383,6 @@ TEST_F(SkinButtonTest, CheckStateBelongsToTogglesOnly) {
     toggle.SetCheck(1);
     toggle.SetCheck(-1);
     EXPECT_EQ(toggle.GetCheck(), 0);
-}
-
-TEST_F(SkinButtonTest, StylesSetToggleAndDefaultAndStayOwnerDrawn) {
-    CSkinButton plain;
-    plain.PreSubclassWindow(BS_PUSHBUTTON | 0x10000);
-    EXPECT_FALSE(plain.IsToggle());
-    EXPECT_FALSE(plain.IsDefault());
-    EXPECT_EQ(plain.ButtonStyle(), 0x10000u | BS_OWNERDRAW);
-
-    CSkinButton byDefault;
-    byDefault.PreSubclassWindow(BS_DEFPUSHBUTTON);
-    EXPECT_TRUE(byDefault.IsDefault());
-    EXPECT_FALSE(byDefault.IsToggle());
-    byDefault.SetButtonStyle(BS_AUTOCHECKBOX, true);
-    EXPECT_TRUE(byDefault.IsDefault()) << "only the push-button styles change it";
-    EXPECT_FALSE(byDefault.IsToggle());
-    EXPECT_EQ(byDefault.ButtonStyle() & 0x1F, BS_OWNERDRAW);
-    byDefault.SetButtonStyle(BS_PUSHBUTTON, false);
-    EXPECT_FALSE(byDefault.IsDefault());
-    byDefault.SetButtonStyle(BS_DEFPUSHBUTTON, false);
-    EXPECT_TRUE(byDefault.IsDefault());
-    EXPECT_EQ(byDefault.ButtonStyle() & 0x1F, BS_OWNERDRAW);
-
-    CSkinButton toggle;
-    toggle.PreSubclassWindow(BS_AUTOCHECKBOX | BS_PUSHLIKE);
-    EXPECT_TRUE(toggle.IsToggle());
-    EXPECT_FALSE(toggle.IsDefault());
 }
 
 TEST_F(SkinButtonTest, TipIsReplacedKeptByNullAndShownOnlyWhileActive) {

@@ -22,7 +22,6 @@ class MessageBoxRecorder {
     MessageBoxRecorder()
         : m_previous(SetMessageBoxHook([this](const MessageBoxRequest& request) {
               m_requests.push_back(request);
-              return 1;
           })) {}
     ~MessageBoxRecorder() { SetMessageBoxHook(m_previous); }
     MessageBoxRecorder(const MessageBoxRecorder&) = delete;

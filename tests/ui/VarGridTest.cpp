@@ -143,7 +143,7 @@ TEST_F(VarGridTest, EscapeCancelsAndEnterOnAnUnchangedNameFindsTheRowItself) {
     const MessageBoxRequest& box = boxes.Requests().front();
     EXPECT_EQ(box.text, "该变量名已存在。");
     EXPECT_EQ(box.caption, "错误");
-    EXPECT_EQ(box.type, MB_OK | MB_ICONINFORMATION);
+    EXPECT_EQ(box.icon, QMessageBox::Information);
     EXPECT_EQ(box.owner, Grid());
     EXPECT_EQ(Cell(2, 0), kPlaceholder);
     EXPECT_EQ(Editor(), nullptr);

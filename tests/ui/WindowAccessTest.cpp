@@ -56,7 +56,7 @@ class WindowAccessTest : public CalcWindowTest {
 
 TEST_F(WindowAccessTest, EveryControlInSightHasAName) {
     const std::map<QString, QString> compact = NamesInSight();
-    dlg->OnToggleMode();
+    QTest::mouseClick(Control(IDC_MODE), Qt::LeftButton);
     const std::map<QString, QString> full = NamesInSight();
     for (const auto* names : {&compact, &full}) {
         for (const auto& [id, name] : *names)
@@ -72,7 +72,7 @@ TEST_F(WindowAccessTest, EveryControlInSightHasAName) {
 }
 
 TEST_F(WindowAccessTest, TheHelpWindowsListAndDescriptionHaveNames) {
-    dlg->OnHelp();
+    QTest::mouseClick(Control(IDC_HELP), Qt::LeftButton);
     QWidget* help = dlg->HelpWindow();
     ASSERT_NE(help, nullptr);
     EXPECT_EQ(AccessibleName(ControlById(help, IDC_FUNC_LIST)), "函数");
@@ -92,7 +92,7 @@ TEST_F(WindowAccessTest, TheTopMostButtonIsAToggleWithItsState) {
 TEST_F(WindowAccessTest, TabStopsOnlyAtControlsInSight) {
     for (const bool full : {false, true}) {
         if (full)
-            dlg->OnToggleMode();
+            QTest::mouseClick(Control(IDC_MODE), Qt::LeftButton);
         int stops = 0;
         for (int i = 0; i < 30; ++i) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
@@ -149,7 +149,7 @@ TEST_F(WindowAccessTest, MenuKeyShiftF10AndAltSpaceOpenTheWindowMenu) {
 }
 
 TEST_F(WindowAccessTest, TheGridIsEditedAndEmptiedFromTheKeyboard) {
-    dlg->OnToggleMode();
+    QTest::mouseClick(Control(IDC_MODE), Qt::LeftButton);
     CVarListCtrl* grid = Grid();
     grid->InsertItem(0, "a", "1");
     grid->InsertItem(1, "b", "2");
@@ -184,8 +184,8 @@ TEST_F(WindowAccessTest, TheExpressionEditorOpensWithTheCaretAtTheEnd) {
         QTest::keyClicks(editor->findChild<QPlainTextEdit*>(), "9");
         QTest::mouseClick(ControlById(editor, IDOK), Qt::LeftButton);
     });
-    dlg->OnEditExpr();
-    EXPECT_EQ(dlg->ExpressionText(), "7*9");
+    QTest::mouseClick(Control(IDC_EDIT_EXPR), Qt::LeftButton);
+    EXPECT_EQ(ControlById<QLineEdit>(dlg.get(), IDC_EXPR)->text(), "7*9");
 }
 
 TEST_F(WindowAccessTest, NoLabelLosesAGlyphToItsBox) {
@@ -233,7 +233,7 @@ TEST_F(WindowAccessTest, AMessageBoxNeverGrowsBeyondTheScreenAndWrapsWhatItShows
             }
             QTest::keyClick(modal, Qt::Key_Escape);
         });
-        ShowMessageBox(dlg.get(), c.text, QStringLiteral("发生错误"), MB_OK | MB_ICONINFORMATION);
+        ShowMessageBox(dlg.get(), c.text, QStringLiteral("发生错误"), QMessageBox::Information);
         ASSERT_FALSE(box.isEmpty());
         const QRect screen = dlg->screen()->availableGeometry();
         EXPECT_LE(box.height(), screen.height()) << c.text.size();
