@@ -60,33 +60,54 @@ T Walk(const CExpTree& tree, std::uint32_t first, std::uint32_t end, Scope scope
         settle(compute);
     };
 
-    const std::span<const CExpTree::Node> nodes = tree.Nodes();
+    using Tag = CExpTree::Tag;
+    const Tag* const tags = tree.Tags().data();
+    const double* const numbers = tree.Values().data();
+    // A left-deep chain holds two values, a right-nested one a value for
+    // each number: room for the most it can hold keeps the stack from
+    // moving, which would hold the old and the new block at once.
+    values.reserve(end - first);
+    std::uint32_t number = first == 0 ? 0 : tree.NumbersBefore(first);
     for (std::uint32_t i = first; i < end; ++i) {
-        const CExpTree::Node& node = nodes[i];
-        switch (node.kind) {
-            case ExpNodeKind::Number:
-                if constexpr (std::is_same_v<T, double>)
-                    values.push_back(node.value);
-                else
-                    push([&] { return Traits::ConvertLiteral(tree.TextOf(i)); });
+        const Tag tag = tags[i];
+        // Numbers, the most frequent nodes, skip the switch.
+        if (CExpTree::IsNumber(tag)) {
+            if constexpr (std::is_same_v<T, double>)
+                values.push_back(numbers[number]);
+            else
+                push([&] { return Traits::ConvertLiteral(tree.TextOf(i)); });
+            ++number;
+            continue;
+        }
+        switch (tag) {
+            case Tag::Number:
+            case Tag::ComposedNumber:
+            case Tag::Ten:
                 break;
-            case ExpNodeKind::Variable:
+            case Tag::Variable:
+            case Tag::ArgumentVariable:
                 push([&] {
-                    return Lookup<T>(node.inArgument ? scope.args : scope.top, tree.TextOf(i));
+                    return Lookup<T>(tag == Tag::ArgumentVariable ? scope.args : scope.top,
+                                     tree.TextOf(i));
                 });
                 break;
-            case ExpNodeKind::Parenthesis:
+            case Tag::Parenthesis:
+            case Tag::Plus:
                 break;
-            case ExpNodeKind::Sign:
-                if (node.op == '-' && !hasErrorFrom(values.size() - 1))
+            case Tag::Minus:
+                if (!hasErrorFrom(values.size() - 1))
                     values.back() = Traits::Negate(values.back());
                 break;
-            case ExpNodeKind::Infix: {
+            case Tag::Add:
+            case Tag::Subtract:
+            case Tag::Multiply:
+            case Tag::Divide:
+            case Tag::Power: {
                 const std::size_t left = values.size() - 2;
                 const T r = values.back();
                 values.pop_back();
                 const T l = values.back();
-                const char op = node.op;
+                const char op = CExpTree::OpOf(tag);
                 auto compute = [&]() -> T {
                     switch (op) {
                         case '+':
@@ -127,8 +148,8 @@ T Walk(const CExpTree& tree, std::uint32_t first, std::uint32_t end, Scope scope
                     settle(compute);
                 break;
             }
-            case ExpNodeKind::Call: {
-                const std::size_t count = node.inner.argCount;
+            case Tag::Call: {
+                const std::size_t count = tree.CallAt(i).argCount;
                 const std::size_t base = values.size() - count;
                 std::optional<CExpException> error;
                 T result{};
