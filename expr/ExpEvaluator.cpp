@@ -61,7 +61,7 @@ T Walk(const CExpTree& tree, std::uint32_t first, std::uint32_t end, Scope scope
     };
 
     using Tag = CExpTree::Tag;
-    const Tag* const tags = tree.Tags().data();
+    const CExpTree::Node* const nodes = tree.Nodes().data();
     const double* const numbers = tree.Values().data();
     // A left-deep chain holds two values, a right-nested one a value for
     // each number: room for the most it can hold keeps the stack from
@@ -69,7 +69,7 @@ T Walk(const CExpTree& tree, std::uint32_t first, std::uint32_t end, Scope scope
     values.reserve(end - first);
     std::uint32_t number = first == 0 ? 0 : tree.NumbersBefore(first);
     for (std::uint32_t i = first; i < end; ++i) {
-        const Tag tag = tags[i];
+        const Tag tag = nodes[i].tag;
         // Numbers, the most frequent nodes, skip the switch.
         if (CExpTree::IsNumber(tag)) {
             if constexpr (std::is_same_v<T, double>)
@@ -107,22 +107,22 @@ T Walk(const CExpTree& tree, std::uint32_t first, std::uint32_t end, Scope scope
                 const T r = values.back();
                 values.pop_back();
                 const T l = values.back();
-                const char op = CExpTree::OpOf(tag);
                 auto compute = [&]() -> T {
-                    switch (op) {
-                        case '+':
+                    switch (tag) {
+                        case Tag::Add:
                             return Traits::Add(l, r);
-                        case '-':
+                        case Tag::Subtract:
                             return Traits::Subtract(l, r);
-                        case '*':
+                        case Tag::Multiply:
                             return Traits::Multiply(l, r);
-                        case '/':
+                        case Tag::Divide:
                             return Traits::Divide(l, r);
                         default:
                             return Traits::Power(l, r);
                     }
                 };
-                if (!hasErrorFrom(left) && !(op == '/' && Traits::IsEqual(r, T(0)))) {
+                const bool divisorIsZero = tag == Tag::Divide && Traits::IsEqual(r, T(0));
+                if (!hasErrorFrom(left) && !divisorIsZero) {
                     settle(compute);
                     break;
                 }
@@ -130,12 +130,12 @@ T Walk(const CExpTree& tree, std::uint32_t first, std::uint32_t end, Scope scope
                 std::optional<CExpException> rightError = takeError(left + 1);
                 std::optional<CExpException> leftError = takeError(left);
                 std::optional<CExpException> error;
-                if (op == '*' || op == '/') {
+                if (tag == Tag::Multiply || tag == Tag::Divide) {
                     // The divisor is tested before the dividend is evaluated,
                     // so x/0 reports the division even when x is undefined.
                     if (rightError)
                         error = std::move(rightError);
-                    else if (op == '/' && Traits::IsEqual(r, T(0)))
+                    else if (divisorIsZero)
                         error = CExpException(EXP_ERR_DIVZERO, 0);
                     else
                         error = std::move(leftError);

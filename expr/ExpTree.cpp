@@ -88,8 +88,7 @@ void ReleaseIfLarge(AppendArray<T>& array) {
 }  // namespace
 
 CExpTree::CExpTree(const CExpTree& other)
-    : m_tags(other.m_tags),
-      m_words(other.m_words),
+    : m_nodes(other.m_nodes),
       m_values(other.m_values),
       m_calls(other.m_calls),
       m_numberCounts(other.m_numberCounts),
@@ -112,14 +111,14 @@ CExpNode CExpTree::Root() const {
 
 std::uint32_t CExpTree::NumbersBefore(std::uint32_t index) const {
     const std::uint32_t from = index - index % kCountStep;
-    const auto counted = std::count_if(m_tags.Data() + from, m_tags.Data() + index,
-                                       [](Tag tag) { return IsNumber(tag); });
+    const auto counted = std::count_if(m_nodes.Data() + from, m_nodes.Data() + index,
+                                       [](const Node& node) { return IsNumber(node.tag); });
     return m_numberCounts[index / kCountStep] + static_cast<std::uint32_t>(counted);
 }
 
 std::string_view CExpTree::TextOf(std::uint32_t index) const {
-    const std::uint32_t word = m_words[index];
-    switch (m_tags[index]) {
+    const std::uint32_t word = m_nodes[index].word;
+    switch (m_nodes[index].tag) {
         case Tag::Number:
             return TextFrom(m_source, word, true);
         case Tag::ComposedNumber:
@@ -146,24 +145,24 @@ void CExpTree::Begin(std::string_view source, bool keepCopy) {
     }
     const std::size_t length = source.size();
     // Room kept from an earlier text is room for this one too.
-    if (m_tags.Capacity() >= MostNodes(length))
+    if (m_nodes.Capacity() >= MostNodes(length))
         return;
     try {
         Reserve(MostNodes(length), MostNumbers(length), MostCalls(length));
     } catch (const std::bad_alloc&) {
         // Without room for the worst case, the arrays grow as they must.
-        ReleaseLargeStorage();
+        // The source stays: the tree may own the text it reads.
+        ReleaseLargeArrays();
         Reserve(length / 2, length / 4, 0);
     }
 }
 
 void CExpTree::Reserve(std::size_t nodes, std::size_t numbers, std::size_t calls) {
-    m_tags.Reserve(nodes);
-    m_words.Reserve(nodes);
+    m_nodes.Reserve(nodes);
     m_values.Reserve(numbers);
     m_calls.Reserve(calls);
     m_numberCounts.Reserve(nodes / kCountStep + 1);
-    AskForLargePages(m_words);
+    AskForLargePages(m_nodes);
     AskForLargePages(m_values);
     AskForLargePages(m_calls);
 }
@@ -177,12 +176,15 @@ std::uint32_t CExpTree::Compose(std::string_view a, std::string_view b) {
     return start;
 }
 
-void CExpTree::ReleaseLargeStorage() {
-    ReleaseIfLarge(m_tags);
-    ReleaseIfLarge(m_words);
+void CExpTree::ReleaseLargeArrays() {
+    ReleaseIfLarge(m_nodes);
     ReleaseIfLarge(m_values);
     ReleaseIfLarge(m_calls);
     ReleaseIfLarge(m_numberCounts);
+}
+
+void CExpTree::ReleaseLargeStorage() {
+    ReleaseLargeArrays();
     if (m_ownSource.capacity() > kKeptNodes)
         std::string().swap(m_ownSource);
     if (m_composed.capacity() > kKeptNodes)
@@ -190,19 +192,15 @@ void CExpTree::ReleaseLargeStorage() {
 }
 
 void CExpTree::MakeRoom() {
-    if (m_tags.IsFull()) {
-        const std::size_t room = std::max<std::size_t>(2 * m_tags.Capacity(), kCountStep);
-        m_tags.Reserve(room);
-        m_words.Reserve(room);
-    }
-    if (m_tags.Size() % kCountStep == 0)
+    if (m_nodes.IsFull())
+        m_nodes.Grow();
+    if (m_nodes.Size() % kCountStep == 0)
         m_numberCounts.Append(static_cast<std::uint32_t>(m_values.Size()));
 }
 
 void CExpTree::Clear() {
     ReleaseLargeStorage();
-    m_tags.Clear();
-    m_words.Clear();
+    m_nodes.Clear();
     m_values.Clear();
     m_calls.Clear();
     m_numberCounts.Clear();

@@ -23,7 +23,7 @@
 // Copying a tree copies the array; freeing it frees a few blocks.
 //
 // A node takes five bytes: a tag, which names its kind together with its
-// operator, and a 32-bit word beside it, which holds what that kind needs.
+// operator, and a 32-bit word, which holds what that kind needs.
 // What only some nodes need waits in arrays of their own: the numbers'
 // values, in the order the numbers stand, and the calls' names, argument
 // counts and sizes. A long sum thus costs 18 bytes a term, against 32 when
@@ -48,6 +48,12 @@ class CExpTree {
         Parenthesis,
         Call,  // word: its place among the calls
     };
+    // Packed: with the word aligned, a node would take eight bytes.
+    struct [[gnu::packed]] Node {
+        Tag tag;
+        std::uint32_t word;
+    };
+    static_assert(sizeof(Node) == 5);
     struct CallData {
         std::uint32_t size;       // nodes in its subtree
         std::uint32_t nameStart;  // in the source (the name's end follows from the grammar)
@@ -70,29 +76,29 @@ class CExpTree {
     CExpTree& operator=(CExpTree&&) noexcept = default;
     virtual ~CExpTree() = default;
 
-    bool IsEmpty() const { return m_tags.Size() == 0; }
-    std::uint32_t Size() const { return static_cast<std::uint32_t>(m_tags.Size()); }
+    bool IsEmpty() const { return m_nodes.Size() == 0; }
+    std::uint32_t Size() const { return static_cast<std::uint32_t>(m_nodes.Size()); }
     // The root (the last node), or a null node for an empty tree.
     CExpNode Root() const;
     CExpNode At(std::uint32_t index) const { return CExpNode(this, index); }
 
-    std::span<const Tag> Tags() const { return m_tags.View(); }
-    Tag TagAt(std::uint32_t index) const { return m_tags[index]; }
+    std::span<const Node> Nodes() const { return m_nodes.View(); }
+    Tag TagAt(std::uint32_t index) const { return m_nodes[index].tag; }
     // The numbers' values, in the order of the numbers in the array.
     std::span<const double> Values() const { return m_values.View(); }
     // How many numbers stand before node `index`: the place of its value
     // when it is a number.
     std::uint32_t NumbersBefore(std::uint32_t index) const;
     double ValueOf(std::uint32_t index) const { return m_values[NumbersBefore(index)]; }
-    const CallData& CallAt(std::uint32_t index) const { return m_calls[m_words[index]]; }
+    const CallData& CallAt(std::uint32_t index) const { return m_calls[m_nodes[index].word]; }
 
     // The index of the first node of the subtree whose root is `index`.
     std::uint32_t SubtreeStart(std::uint32_t index) const { return index + 1 - SubtreeSize(index); }
     std::uint32_t SubtreeSize(std::uint32_t index) const {
-        const Tag tag = m_tags[index];
-        if (tag <= Tag::ArgumentVariable)
+        const Node& node = m_nodes[index];
+        if (node.tag <= Tag::ArgumentVariable)
             return 1;
-        return tag == Tag::Call ? CallAt(index).size : m_words[index];
+        return node.tag == Tag::Call ? m_calls[node.word].size : node.word;
     }
     // A leaf's text, a call's name; empty for other nodes.
     std::string_view TextOf(std::uint32_t index) const;
@@ -130,20 +136,18 @@ class CExpTree {
     static constexpr std::uint32_t kCountStep = 64;
 
     void Append(Tag tag, std::uint32_t word, std::uint32_t subtreeSize) {
-        // The tags and the words always have the same room.
-        if (m_tags.IsFull() || m_tags.Size() % kCountStep == 0) [[unlikely]]
+        if (m_nodes.IsFull() || m_nodes.Size() % kCountStep == 0) [[unlikely]]
             MakeRoom();
-        m_tags.AppendToRoom(tag);
-        m_words.AppendToRoom(word);
+        m_nodes.AppendToRoom({tag, word});
         m_lastSize = subtreeSize;
     }
-    // Grows the arrays that are full, and notes the count of numbers at
-    // every kCountStep-th node.
+    // Grows the nodes' array when it is full, and notes the count of
+    // numbers at every kCountStep-th node.
     void MakeRoom();
     void Reserve(std::size_t nodes, std::size_t numbers, std::size_t calls);
+    void ReleaseLargeArrays();
 
-    AppendArray<Tag> m_tags;
-    AppendArray<std::uint32_t> m_words;
+    AppendArray<Node> m_nodes;
     AppendArray<double> m_values;
     AppendArray<CallData> m_calls;
     // The numbers before every kCountStep-th node.
