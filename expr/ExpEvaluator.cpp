@@ -149,7 +149,8 @@ T Walk(const CExpTree& tree, std::uint32_t first, std::uint32_t end, Scope scope
                 break;
             }
             case Tag::Call: {
-                const std::size_t count = tree.CallAt(i).argCount;
+                const CExpTree::CallData& call = tree.CallAt(i);
+                const std::size_t count = call.argCount;
                 const std::size_t base = values.size() - count;
                 std::optional<CExpException> error;
                 T result{};
@@ -159,7 +160,7 @@ T Walk(const CExpTree& tree, std::uint32_t first, std::uint32_t end, Scope scope
                     try {
                         // The name and the argument count come before any
                         // argument; then each argument in turn, checked.
-                        const CExpFuncTable::FuncEntry& entry = funcs.Find(tree.TextOf(i));
+                        const CExpFuncTable::FuncEntry& entry = funcs.Find(tree.NameOf(call));
                         const std::size_t used = static_cast<std::size_t>(entry.argCount);
                         if (count < used)
                             throw CExpException(EXP_ERR_OPERAND, 0);

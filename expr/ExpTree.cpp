@@ -129,10 +129,14 @@ std::string_view CExpTree::TextOf(std::uint32_t index) const {
         case Tag::ArgumentVariable:
             return TextFrom(m_source, word, false);
         case Tag::Call:
-            return TextFrom(m_source, m_calls[word].nameStart, false);
+            return NameOf(m_calls[word]);
         default:
             return {};
     }
+}
+
+std::string_view CExpTree::NameOf(const CallData& call) const {
+    return TextFrom(m_source, call.nameStart, false);
 }
 
 void CExpTree::Begin(std::string_view source, bool keepCopy) {

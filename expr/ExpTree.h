@@ -102,6 +102,7 @@ class CExpTree {
     }
     // A leaf's text, a call's name; empty for other nodes.
     std::string_view TextOf(std::uint32_t index) const;
+    std::string_view NameOf(const CallData& call) const;
     // The text the tree was read from.
     std::string_view Source() const { return m_source; }
 
