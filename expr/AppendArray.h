@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstring>
 #include <memory>
+#include <new>
 #include <span>
 #include <type_traits>
 #include <utility>
@@ -13,7 +14,9 @@
 // which makes each of a parser's many appends set up a call frame; here
 // the fast path is a test and a store, and growing is out of line. Like a
 // vector's reserve, Reserve leaves the room unwritten, so that pages a text
-// never reaches take no memory.
+// never reaches take no memory. A block of 2 MiB or more starts on a 2 MiB
+// boundary, where the system's large pages begin, so that large pages can
+// serve it from its first byte (see CExpTree).
 template <class T>
 class AppendArray {
     static_assert(std::is_trivially_copyable_v<T>);
@@ -57,7 +60,9 @@ class AppendArray {
     void Reserve(std::size_t capacity) {
         if (capacity <= m_capacity)
             return;
-        auto larger = std::make_unique_for_overwrite<T[]>(capacity);
+        const std::size_t bytes = capacity * sizeof(T);
+        const std::align_val_t alignment{bytes >= kLargeBlock ? kLargeBlock : kSmallBlock};
+        Block larger(static_cast<T*>(::operator new(bytes, alignment)), Release{alignment});
         if (m_size > 0)
             std::memcpy(larger.get(), m_data.get(), m_size * sizeof(T));
         m_data = std::move(larger);
@@ -72,7 +77,15 @@ class AppendArray {
     }
 
   private:
-    std::unique_ptr<T[]> m_data;
+    static constexpr std::size_t kLargeBlock = std::size_t{2} << 20;
+    static constexpr std::size_t kSmallBlock = std::max(alignof(T), alignof(std::max_align_t));
+    struct Release {
+        std::align_val_t alignment;
+        void operator()(T* block) const { ::operator delete(block, alignment); }
+    };
+    using Block = std::unique_ptr<T[], Release>;
+
+    Block m_data;
     std::size_t m_size = 0;
     std::size_t m_capacity = 0;
 };

@@ -29,26 +29,27 @@ std::size_t MostCalls(std::size_t length) {
     return length / 3 + 1;
 }
 
-// A tree of a long text takes tens of megabytes that the kernel hands out
-// page by page as the parser writes them: with 4 KiB pages, taking them is
-// a fifth of the whole computation of a long sum. Large pages, where the
-// system gives them on request, cut that to a few steps. Only whole large
-// pages inside the block are asked for.
+// A tree of a long text takes megabytes that the kernel hands out page by
+// page as the parser writes them: with 4 KiB pages, taking them is a fifth
+// of the whole computation of a long sum. Large pages, where the system
+// gives them on request, cut that to a few steps; the arrays' large blocks
+// start where a large page does. A large page is resident as a whole once
+// touched, so the values and the calls, which a text may hardly use, take
+// them only after their first `kLargePage` bytes. Only whole large pages
+// inside the block are asked for.
+constexpr std::uintptr_t kLargePage = std::uintptr_t{2} << 20;
 template <class T>
-void AskForLargePages(const AppendArray<T>& array) {
+void AskForLargePages(const AppendArray<T>& array, std::uintptr_t after) {
 #ifdef MADV_HUGEPAGE
-    constexpr std::uintptr_t kLargePage = std::uintptr_t{2} << 20;
-    constexpr std::size_t kWorthIt = 4 * kLargePage;
     const std::size_t bytes = array.Capacity() * sizeof(T);
-    if (bytes < kWorthIt)
-        return;
     const auto start = reinterpret_cast<std::uintptr_t>(array.Data());
-    const std::uintptr_t from = (start + kLargePage - 1) & ~(kLargePage - 1);
+    const std::uintptr_t from = (start + after + kLargePage - 1) & ~(kLargePage - 1);
     const std::uintptr_t to = (start + bytes) & ~(kLargePage - 1);
     if (to > from)
         madvise(reinterpret_cast<void*>(from), to - from, MADV_HUGEPAGE);
 #else
     (void)array;
+    (void)after;
 #endif
 }
 
@@ -166,9 +167,9 @@ void CExpTree::Reserve(std::size_t nodes, std::size_t numbers, std::size_t calls
     m_values.Reserve(numbers);
     m_calls.Reserve(calls);
     m_numberCounts.Reserve(nodes / kCountStep + 1);
-    AskForLargePages(m_nodes);
-    AskForLargePages(m_values);
-    AskForLargePages(m_calls);
+    AskForLargePages(m_nodes, 0);
+    AskForLargePages(m_values, kLargePage);
+    AskForLargePages(m_calls, kLargePage);
 }
 
 std::uint32_t CExpTree::Compose(std::string_view a, std::string_view b) {
