@@ -111,10 +111,12 @@ CExpNode CExpTree::Root() const {
 }
 
 std::uint32_t CExpTree::NumbersBefore(std::uint32_t index) const {
-    const std::uint32_t from = index - index % kCountStep;
+    const std::uint32_t block = index / kCountStep;
+    const std::uint32_t from = block * kCountStep;
     const auto counted = std::count_if(m_nodes.Data() + from, m_nodes.Data() + index,
                                        [](const Node& node) { return IsNumber(node.tag); });
-    return m_numberCounts[index / kCountStep] + static_cast<std::uint32_t>(counted);
+    const std::uint32_t before = block == 0 ? 0 : m_numberCounts[block - 1];
+    return before + static_cast<std::uint32_t>(counted);
 }
 
 std::string_view CExpTree::TextOf(std::uint32_t index) const {
@@ -194,13 +196,6 @@ void CExpTree::ReleaseLargeStorage() {
         std::string().swap(m_ownSource);
     if (m_composed.capacity() > kKeptNodes)
         std::string().swap(m_composed);
-}
-
-void CExpTree::MakeRoom() {
-    if (m_nodes.IsFull())
-        m_nodes.Grow();
-    if (m_nodes.Size() % kCountStep == 0)
-        m_numberCounts.Append(static_cast<std::uint32_t>(m_values.Size()));
 }
 
 void CExpTree::Clear() {

@@ -111,8 +111,8 @@ class CExpTree {
     // long as the tree is used). Keeps the storage of an earlier tree.
     void Begin(std::string_view source, bool keepCopy);
     void AddNumber(Tag tag, std::uint32_t textStart, double value) {
-        Append(tag, textStart, 1);
         m_values.Append(value);
+        Append(tag, textStart, 1);
     }
     void AddVariable(bool inArgument, std::uint32_t textStart) {
         Append(inArgument ? Tag::ArgumentVariable : Tag::Variable, textStart, 1);
@@ -137,21 +137,21 @@ class CExpTree {
     static constexpr std::uint32_t kCountStep = 64;
 
     void Append(Tag tag, std::uint32_t word, std::uint32_t subtreeSize) {
-        if (m_nodes.IsFull() || m_nodes.Size() % kCountStep == 0) [[unlikely]]
-            MakeRoom();
+        if (m_nodes.IsFull()) [[unlikely]]
+            m_nodes.Grow();
         m_nodes.AppendToRoom({tag, word});
         m_lastSize = subtreeSize;
+        if (m_nodes.Size() % kCountStep == 0) [[unlikely]]
+            m_numberCounts.Append(static_cast<std::uint32_t>(m_values.Size()));
     }
-    // Grows the nodes' array when it is full, and notes the count of
-    // numbers at every kCountStep-th node.
-    void MakeRoom();
     void Reserve(std::size_t nodes, std::size_t numbers, std::size_t calls);
     void ReleaseLargeArrays();
 
     AppendArray<Node> m_nodes;
     AppendArray<double> m_values;
     AppendArray<CallData> m_calls;
-    // The numbers before every kCountStep-th node.
+    // The numbers among the first kCountStep nodes, the first 2 *
+    // kCountStep, and so on.
     AppendArray<std::uint32_t> m_numberCounts;
     std::uint32_t m_lastSize = 0;
     std::string m_ownSource;
