@@ -12,7 +12,10 @@ constexpr std::size_t kChunkSize = std::size_t{1} << 16;
 }
 
 LineReader::LineReader(int fd, std::function<void()> beforeRead)
-    : m_fd(fd), m_beforeRead(std::move(beforeRead)), m_buffer(kChunkSize, '\0') {}
+    : m_fd(fd),
+      m_beforeRead(std::move(beforeRead)),
+      m_buffer(std::make_unique_for_overwrite<char[]>(kChunkSize)),
+      m_capacity(kChunkSize) {}
 
 int LineReader::TakeLostLines() {
     const int lost = m_lostLines;
@@ -22,7 +25,7 @@ int LineReader::TakeLostLines() {
 
 std::optional<std::string_view> LineReader::Next() {
     for (;;) {
-        const std::string_view unread(m_buffer.data() + m_begin, m_end - m_begin);
+        const std::string_view unread(m_buffer.get() + m_begin, m_end - m_begin);
         const std::size_t newline = unread.find('\n', m_searched);
         if (newline != std::string_view::npos) {
             m_begin += newline + 1;
@@ -49,7 +52,7 @@ std::optional<std::string_view> LineReader::Next() {
         }
         // Refill may have moved the unread bytes, or the buffer itself: the
         // last line is taken from where they are now.
-        const std::string_view last(m_buffer.data() + m_begin, m_end - m_begin);
+        const std::string_view last(m_buffer.get() + m_begin, m_end - m_begin);
         if (last.empty())
             return std::nullopt;
         m_begin = m_end;
@@ -66,14 +69,17 @@ void LineReader::LoseLine() {
 
 bool LineReader::Refill() {
     if (m_begin > 0) {
-        std::memmove(m_buffer.data(), m_buffer.data() + m_begin, m_end - m_begin);
+        std::memmove(m_buffer.get(), m_buffer.get() + m_begin, m_end - m_begin);
         m_end -= m_begin;
         m_begin = 0;
     }
     // A line longer than the buffer makes it grow, as far as memory allows.
-    if (m_buffer.size() - m_end < kChunkSize / 2) {
+    if (m_capacity - m_end < kChunkSize / 2) {
         try {
-            m_buffer.resize(m_buffer.size() * 2);
+            auto larger = std::make_unique_for_overwrite<char[]>(m_capacity * 2);
+            std::memcpy(larger.get(), m_buffer.get(), m_end);
+            m_buffer = std::move(larger);
+            m_capacity *= 2;
         } catch (const std::bad_alloc&) {
             LoseLine();
         }
@@ -81,7 +87,7 @@ bool LineReader::Refill() {
     if (m_beforeRead)
         m_beforeRead();
     for (;;) {
-        const ssize_t got = read(m_fd, m_buffer.data() + m_end, m_buffer.size() - m_end);
+        const ssize_t got = read(m_fd, m_buffer.get() + m_end, m_capacity - m_end);
         if (got > 0) {
             m_end += static_cast<std::size_t>(got);
             return true;

@@ -2,8 +2,8 @@
 
 #include <cstddef>
 #include <functional>
+#include <memory>
 #include <optional>
-#include <string>
 #include <string_view>
 
 // Splits what a file descriptor delivers into lines at '\n', reading in
@@ -38,7 +38,10 @@ class LineReader {
 
     int m_fd;
     std::function<void()> m_beforeRead;
-    std::string m_buffer;
+    // Not cleared when it grows: the pages of a long line's buffer that
+    // the line never reaches take no memory.
+    std::unique_ptr<char[]> m_buffer;
+    std::size_t m_capacity;
     std::size_t m_begin = 0;     // first unread byte
     std::size_t m_end = 0;       // end of the bytes read
     std::size_t m_searched = 0;  // bytes after m_begin known to hold no '\n'

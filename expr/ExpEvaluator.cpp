@@ -60,48 +60,69 @@ T Walk(const CExpTree& tree, std::uint32_t first, std::uint32_t end, Scope scope
         settle(compute);
     };
 
-    const std::span<const CExpTree::Node> nodes = tree.Nodes();
+    using Tag = CExpTree::Tag;
+    const CExpTree::Node* const nodes = tree.Nodes().data();
+    const double* const numbers = tree.Values().data();
+    // A left-deep chain holds two values, a right-nested one a value for
+    // each number: room for the most it can hold keeps the stack from
+    // moving, which would hold the old and the new block at once.
+    values.reserve(end - first);
+    std::uint32_t number = first == 0 ? 0 : tree.NumbersBefore(first);
     for (std::uint32_t i = first; i < end; ++i) {
-        const CExpTree::Node& node = nodes[i];
-        switch (node.kind) {
-            case ExpNodeKind::Number:
-                if constexpr (std::is_same_v<T, double>)
-                    values.push_back(node.value);
-                else
-                    push([&] { return Traits::ConvertLiteral(tree.TextOf(i)); });
+        const Tag tag = nodes[i].tag;
+        // Numbers, the most frequent nodes, skip the switch.
+        if (CExpTree::IsNumber(tag)) {
+            if constexpr (std::is_same_v<T, double>)
+                values.push_back(numbers[number]);
+            else
+                push([&] { return Traits::ConvertLiteral(tree.TextOf(i)); });
+            ++number;
+            continue;
+        }
+        switch (tag) {
+            case Tag::Number:
+            case Tag::ComposedNumber:
+            case Tag::Ten:
                 break;
-            case ExpNodeKind::Variable:
+            case Tag::Variable:
+            case Tag::ArgumentVariable:
                 push([&] {
-                    return Lookup<T>(node.inArgument ? scope.args : scope.top, tree.TextOf(i));
+                    return Lookup<T>(tag == Tag::ArgumentVariable ? scope.args : scope.top,
+                                     tree.TextOf(i));
                 });
                 break;
-            case ExpNodeKind::Parenthesis:
+            case Tag::Parenthesis:
+            case Tag::Plus:
                 break;
-            case ExpNodeKind::Sign:
-                if (node.op == '-' && !hasErrorFrom(values.size() - 1))
+            case Tag::Minus:
+                if (!hasErrorFrom(values.size() - 1))
                     values.back() = Traits::Negate(values.back());
                 break;
-            case ExpNodeKind::Infix: {
+            case Tag::Add:
+            case Tag::Subtract:
+            case Tag::Multiply:
+            case Tag::Divide:
+            case Tag::Power: {
                 const std::size_t left = values.size() - 2;
                 const T r = values.back();
                 values.pop_back();
                 const T l = values.back();
-                const char op = node.op;
                 auto compute = [&]() -> T {
-                    switch (op) {
-                        case '+':
+                    switch (tag) {
+                        case Tag::Add:
                             return Traits::Add(l, r);
-                        case '-':
+                        case Tag::Subtract:
                             return Traits::Subtract(l, r);
-                        case '*':
+                        case Tag::Multiply:
                             return Traits::Multiply(l, r);
-                        case '/':
+                        case Tag::Divide:
                             return Traits::Divide(l, r);
                         default:
                             return Traits::Power(l, r);
                     }
                 };
-                if (!hasErrorFrom(left) && !(op == '/' && Traits::IsEqual(r, T(0)))) {
+                const bool divisorIsZero = tag == Tag::Divide && Traits::IsEqual(r, T(0));
+                if (!hasErrorFrom(left) && !divisorIsZero) {
                     settle(compute);
                     break;
                 }
@@ -109,12 +130,12 @@ T Walk(const CExpTree& tree, std::uint32_t first, std::uint32_t end, Scope scope
                 std::optional<CExpException> rightError = takeError(left + 1);
                 std::optional<CExpException> leftError = takeError(left);
                 std::optional<CExpException> error;
-                if (op == '*' || op == '/') {
+                if (tag == Tag::Multiply || tag == Tag::Divide) {
                     // The divisor is tested before the dividend is evaluated,
                     // so x/0 reports the division even when x is undefined.
                     if (rightError)
                         error = std::move(rightError);
-                    else if (op == '/' && Traits::IsEqual(r, T(0)))
+                    else if (divisorIsZero)
                         error = CExpException(EXP_ERR_DIVZERO, 0);
                     else
                         error = std::move(leftError);
@@ -127,8 +148,9 @@ T Walk(const CExpTree& tree, std::uint32_t first, std::uint32_t end, Scope scope
                     settle(compute);
                 break;
             }
-            case ExpNodeKind::Call: {
-                const std::size_t count = node.inner.argCount;
+            case Tag::Call: {
+                const CExpTree::CallData& call = tree.CallAt(i);
+                const std::size_t count = call.argCount;
                 const std::size_t base = values.size() - count;
                 std::optional<CExpException> error;
                 T result{};
@@ -138,7 +160,7 @@ T Walk(const CExpTree& tree, std::uint32_t first, std::uint32_t end, Scope scope
                     try {
                         // The name and the argument count come before any
                         // argument; then each argument in turn, checked.
-                        const CExpFuncTable::FuncEntry& entry = funcs.Find(tree.TextOf(i));
+                        const CExpFuncTable::FuncEntry& entry = funcs.Find(tree.NameOf(call));
                         const std::size_t used = static_cast<std::size_t>(entry.argCount);
                         if (count < used)
                             throw CExpException(EXP_ERR_OPERAND, 0);

@@ -5,11 +5,11 @@
 #include "ExpTree.h"
 
 ExpNodeKind CExpNode::Kind() const {
-    return m_pTree->NodeAt(m_nIndex).kind;
+    return CExpTree::KindOf(m_pTree->TagAt(m_nIndex));
 }
 
 char CExpNode::GetOp() const {
-    return m_pTree->NodeAt(m_nIndex).op;
+    return CExpTree::OpOf(m_pTree->TagAt(m_nIndex));
 }
 
 std::string_view CExpNode::GetText() const {
@@ -21,7 +21,7 @@ std::string_view CExpNode::GetName() const {
 }
 
 double CExpNode::GetValue() const {
-    return IsNumber() ? m_pTree->NodeAt(m_nIndex).value : 0.0;
+    return IsNumber() ? m_pTree->ValueOf(m_nIndex) : 0.0;
 }
 
 CExpNode CExpNode::GetLeft() const {
@@ -54,7 +54,7 @@ std::vector<CExpNode> CExpNode::GetArgs() const {
 }
 
 std::uint32_t CExpNode::ArgCount() const {
-    return IsCall() ? m_pTree->NodeAt(m_nIndex).inner.argCount : 0;
+    return IsCall() ? m_pTree->CallAt(m_nIndex).argCount : 0;
 }
 
 CExpNode CExpNode::LastArg() const {

@@ -1,7 +1,5 @@
 #include "ExpParser.h"
 
-#include <new>
-
 #include "DecimalText.h"
 #include "ExpException.h"
 
@@ -15,14 +13,6 @@ bool IsDigit(char c) {
 }
 bool IsOperator(char c) {
     return c == '+' || c == '-' || c == '*' || c == '/' || c == '^';
-}
-
-// The most nodes a text can make: "1e1+" makes six of four bytes. Room for
-// them is reserved up front, so that the array never moves while it grows
-// (a move would hold the old and the new array at once); pages that are
-// never written take no memory.
-std::size_t MostNodes(std::size_t textLength) {
-    return textLength / 3 * 5 + 5;
 }
 
 }  // namespace
@@ -46,11 +36,7 @@ void CExpParser::ParseInto(std::string_view text, CExpTree& tree) {
 }
 
 void CExpParser::Read(std::string_view text, CExpTree& tree, bool keepCopy) {
-    try {
-        tree.Begin(text, keepCopy, MostNodes(text.size()));
-    } catch (const std::bad_alloc&) {
-        tree.Begin(text, keepCopy, text.size() / 2);
-    }
+    tree.Begin(text, keepCopy);
     m_pTree = &tree;
     m_strInput = tree.Source();
     m_nPos = 0;
@@ -128,13 +114,7 @@ bool CExpParser::ParseName() {
     } while (IsLetter(c) || IsDigit(c) || c == '_');
     if (c != '(') {
         PutBack();
-        CExpTree::Node leaf{};
-        leaf.textStart = static_cast<std::uint32_t>(start);
-        leaf.kind = ExpNodeKind::Variable;
-        leaf.op = ' ';
-        leaf.textPlace = CExpTree::TextPlace::Source;
-        leaf.inArgument = !m_argCounts.empty();
-        m_pTree->Append(leaf);
+        m_pTree->AddVariable(!m_argCounts.empty(), static_cast<std::uint32_t>(start));
         return true;
     }
     OpenLevel(m_nPos - 1);
@@ -163,11 +143,11 @@ void CExpParser::ParseLiteral() {
     }
     const std::string_view mantissa = m_strInput.substr(from, m_nPos - from);
     if (hasIntPart) {
-        AddNumber(static_cast<std::uint32_t>(from), CExpTree::TextPlace::Source,
-                  digits.Value(mantissa));
+        m_pTree->AddNumber(CExpTree::Tag::Number, static_cast<std::uint32_t>(from),
+                           digits.Value(mantissa));
     } else {
         const std::uint32_t composed = m_pTree->Compose("0", mantissa);
-        AddNumber(composed, CExpTree::TextPlace::Composed, digits.Value(mantissa));
+        m_pTree->AddNumber(CExpTree::Tag::ComposedNumber, composed, digits.Value(mantissa));
     }
     const char e = NextChar();
     if (e != 'E' && e != 'e') {
@@ -176,7 +156,7 @@ void CExpParser::ParseLiteral() {
     }
     // The exponent makes mantissa * 10 ^ exponent, so that the drawing can
     // raise it.
-    AddNumber(0, CExpTree::TextPlace::Ten, 10.0);
+    m_pTree->AddNumber(CExpTree::Tag::Ten, 0, 10.0);
     ParseExponentDigits();
     AddInfix('^');
     AddInfix('*');
@@ -230,11 +210,11 @@ void CExpParser::ParseExponentDigits() {
     const int signsTo = m_nPos;
     DigitRun digits;
     SkipDigitRun(digits, false);
-    AddNumber(static_cast<std::uint32_t>(signsTo), CExpTree::TextPlace::Source,
-              digits.Value(m_strInput.substr(signsTo, m_nPos - signsTo)));
+    m_pTree->AddNumber(CExpTree::Tag::Number, static_cast<std::uint32_t>(signsTo),
+                       digits.Value(m_strInput.substr(signsTo, m_nPos - signsTo)));
     // The sign nearest the digits is the innermost node.
     for (int i = signsTo - 1; i >= signsFrom; --i)
-        AddInner(ExpNodeKind::Sign, m_strInput[i], 1 + LastSize());
+        m_pTree->AddInner(CExpTree::SignTag(m_strInput[i]), 1 + LastSize());
 }
 
 CExpParser::Step CExpParser::Finish() {
@@ -253,7 +233,7 @@ CExpParser::Step CExpParser::Finish() {
     if (level.sign) {
         // A plus sign leaves no node behind.
         if (level.sign == '-')
-            AddInner(ExpNodeKind::Sign, '-', 1 + LastSize());
+            m_pTree->AddInner(CExpTree::Tag::Minus, 1 + LastSize());
         level.sign = 0;
         --m_nDepth;
     }
@@ -281,7 +261,7 @@ CExpParser::Step CExpParser::Finish() {
                 throw CExpException(EXP_ERR_BRACKET, level.start);
             m_levels.pop_back();
             --m_nDepth;
-            AddInner(ExpNodeKind::Parenthesis, '(', 1 + LastSize());
+            m_pTree->AddInner(CExpTree::Tag::Parenthesis, 1 + LastSize());
             return Step::ClosedLevel;
         }
         case Opened::Arguments: {
@@ -292,20 +272,14 @@ CExpParser::Step CExpParser::Finish() {
             if (c != ')')
                 throw CExpException(EXP_ERR_BRACKET, m_nPos);
             // The arguments' subtrees end the tree so far.
-            std::uint32_t size = 1;
-            std::uint32_t last = m_pTree->Size() - 1;
-            for (std::uint32_t i = 0; i < argCount; ++i) {
+            std::uint32_t size = 1 + LastSize();
+            std::uint32_t last = m_pTree->Size() - size;
+            for (std::uint32_t i = 1; i < argCount; ++i) {
                 const std::uint32_t argSize = m_pTree->SubtreeSize(last);
                 size += argSize;
                 last -= argSize;
             }
-            CExpTree::Node call{};
-            call.inner = {size, argCount};
-            call.textStart = static_cast<std::uint32_t>(level.start);
-            call.kind = ExpNodeKind::Call;
-            call.op = '(';
-            call.textPlace = CExpTree::TextPlace::Source;
-            m_pTree->Append(call);
+            m_pTree->AddCall({size, static_cast<std::uint32_t>(level.start), argCount});
             m_levels.pop_back();
             m_argCounts.pop_back();
             --m_nDepth;
@@ -319,30 +293,12 @@ CExpParser::Step CExpParser::Finish() {
     return Step::Done;
 }
 
-void CExpParser::AddNumber(std::uint32_t textStart, CExpTree::TextPlace place, double value) {
-    CExpTree::Node leaf{};
-    leaf.value = value;
-    leaf.textStart = textStart;
-    leaf.kind = ExpNodeKind::Number;
-    leaf.op = ' ';
-    leaf.textPlace = place;
-    m_pTree->Append(leaf);
-}
-
-void CExpParser::AddInner(ExpNodeKind kind, char op, std::uint32_t size) {
-    CExpTree::Node node{};
-    node.inner = {size, 0};
-    node.kind = kind;
-    node.op = op;
-    m_pTree->Append(node);
-}
-
 void CExpParser::AddInfix(char op) {
     const std::uint32_t right = LastSize();
     const std::uint32_t left = m_pTree->SubtreeSize(m_pTree->Size() - 1 - right);
-    AddInner(ExpNodeKind::Infix, op, 1 + left + right);
+    m_pTree->AddInner(CExpTree::InfixTag(op), 1 + left + right);
 }
 
 std::uint32_t CExpParser::LastSize() const {
-    return m_pTree->SubtreeSize(m_pTree->Size() - 1);
+    return m_pTree->LastSubtreeSize();
 }

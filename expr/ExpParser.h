@@ -108,8 +108,6 @@ class CExpParser {
     // waited for it, and says what comes next.
     Step Finish();
 
-    void AddNumber(std::uint32_t textStart, CExpTree::TextPlace place, double value);
-    void AddInner(ExpNodeKind kind, char op, std::uint32_t size);
     void AddInfix(char op);
     // The subtree size of the operand that ends the tree so far.
     std::uint32_t LastSize() const;

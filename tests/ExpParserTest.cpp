@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <charconv>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "ExpEvaluator.h"
 #include "ExpException.h"
 #include "ExpNode.h"
 #include "ExpParser.h"
@@ -216,6 +218,29 @@ TEST(ExpTree, NumbersKeepTheirTextAndTheirValue) {
         {"007", 7}, {"0.25", 0.25}, {"10", 10}, {"2", 2}, {"3.250", 3.25},
         {"123456789012345678901234567890", 1.2345678901234568e29}};
     EXPECT_EQ(numbers, expected);
+}
+
+// A number's value is found by counting the numbers before it: far into a
+// long array, among variables and calls, and for a subtree evaluated alone.
+TEST(ExpTree, NumbersFarIntoALongArrayKeepTheirValues) {
+    std::string text = "0";
+    for (int i = 1; i < 200; ++i)
+        text += i % 2 ? "+x*" + std::to_string(i) : "-sin(" + std::to_string(i) + ")";
+    text += "+(1.25*.5e1)";
+    const auto tree = CExpParser(text).Parse();
+    int numbers = 0;
+    for (std::uint32_t i = 0; i < tree->Size(); ++i) {
+        const CExpNode node = tree->At(i);
+        if (!node.IsNumber())
+            continue;
+        ++numbers;
+        const std::string_view digits = node.GetText();
+        double expected = -1;
+        std::from_chars(digits.data(), digits.data() + digits.size(), expected);
+        EXPECT_EQ(node.GetValue(), expected) << "node " << i;
+    }
+    EXPECT_EQ(numbers, 204);
+    EXPECT_EQ(CExpEvaluator().Evaluate(tree->Root().GetRight()), 6.25);
 }
 
 // A copy is the same array with a text of its own: it outlives the original
