@@ -147,7 +147,7 @@ void ParseOne(benchmark::State& state, const Input& in) {
         return;
     for (auto _ : state) {
         CExpParser parser(in.text);
-        std::unique_ptr<CExpTree> tree = parser.Parse();
+        std::unique_ptr<ExpressionTree> tree = parser.Parse();
         benchmark::DoNotOptimize(tree.get());
         state.PauseTiming();
         tree.reset();
@@ -184,9 +184,9 @@ void ComputeOne(benchmark::State& state, const Input& in) {
 void CopyOne(benchmark::State& state, const Input& in) {
     if (!Check(state, in))
         return;
-    const std::unique_ptr<CExpTree> tree = CExpParser(in.text).Parse();
+    const std::unique_ptr<ExpressionTree> tree = CExpParser(in.text).Parse();
     for (auto _ : state) {
-        std::unique_ptr<CExpTree> copy = std::make_unique<CExpTree>(*tree);
+        std::unique_ptr<ExpressionTree> copy = std::make_unique<ExpressionTree>(*tree);
         benchmark::DoNotOptimize(copy.get());
         state.PauseTiming();
         copy.reset();
@@ -200,7 +200,7 @@ void FreeOne(benchmark::State& state, const Input& in) {
         return;
     for (auto _ : state) {
         state.PauseTiming();
-        std::unique_ptr<CExpTree> tree = CExpParser(in.text).Parse();
+        std::unique_ptr<ExpressionTree> tree = CExpParser(in.text).Parse();
         state.ResumeTiming();
         tree.reset();
         benchmark::DoNotOptimize(tree.get());

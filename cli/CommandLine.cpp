@@ -1,15 +1,12 @@
 #include "CommandLine.h"
 
+#include "AsciiChars.h"
 #include <charconv>
 #include <limits>
 #include <string>
 #include <string_view>
 
 namespace {
-
-bool IsDigit(char c) {
-    return c >= '0' && c <= '9';
-}
 
 // "-2^2", "-.5", "-(1+2)" and a lone "-" belong to the expression.
 bool IsExpressionWord(std::string_view word) {

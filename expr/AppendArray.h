@@ -16,7 +16,7 @@
 // vector's reserve, Reserve leaves the room unwritten, so that pages a text
 // never reaches take no memory. A block of 2 MiB or more starts on a 2 MiB
 // boundary, where the system's large pages begin, so that large pages can
-// serve it from its first byte (see CExpTree).
+// serve it from its first byte (see ExpressionTree).
 template <class T>
 class AppendArray {
     static_assert(std::is_trivially_copyable_v<T>);

@@ -1,5 +1,6 @@
 #include "DecimalText.h"
 
+#include "AsciiChars.h"
 #include <locale.h>
 #include <stdlib.h>
 
@@ -7,10 +8,6 @@
 #include <string>
 
 namespace {
-
-bool IsDigit(char c) {
-    return c >= '0' && c <= '9';
-}
 
 std::size_t SkipDigits(std::string_view text, std::size_t i) {
     while (i < text.size() && IsDigit(text[i]))

@@ -5,7 +5,7 @@
 #include <string_view>
 
 #include "ExpException.h"
-#include "ExpTree.h"
+#include "ExpressionTree.h"
 #include "VarTable.h"
 
 // The steps of one computation as the window and the console program run it.
@@ -25,7 +25,7 @@ double ComputeExpression(std::string_view stripped, const VarTable& vars);
 // natural form draws.
 struct ComputedExpression {
     double value = 0;
-    std::unique_ptr<CExpTree> tree;
+    std::unique_ptr<ExpressionTree> tree;
 };
 
 // As ComputeExpression, and hands the parsed tree back.

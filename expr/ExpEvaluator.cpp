@@ -26,7 +26,7 @@ T Lookup(const VarTable* vars, std::string_view name) {
 // leaves its value on the stack; an error stands in for a value (see the
 // class comment) and is thrown when it reaches the root.
 template <class T>
-T Walk(const CExpTree& tree, std::uint32_t first, std::uint32_t end, Scope scope,
+T Walk(const ExpressionTree& tree, std::uint32_t first, std::uint32_t end, Scope scope,
        const CExpFuncTable& funcs, ExpEvaluationStack<T>& stack) {
     using Traits = ExpValueTraits<T>;
     std::vector<T>& values = stack.values;
@@ -60,8 +60,8 @@ T Walk(const CExpTree& tree, std::uint32_t first, std::uint32_t end, Scope scope
         settle(compute);
     };
 
-    using Tag = CExpTree::Tag;
-    const CExpTree::Node* const nodes = tree.Nodes().data();
+    using Tag = ExpressionTree::Tag;
+    const ExpressionTree::Node* const nodes = tree.Nodes().data();
     const double* const numbers = tree.Values().data();
     // A left-deep chain holds two values, a right-nested one a value for
     // each number: room for the most it can hold keeps the stack from
@@ -71,7 +71,7 @@ T Walk(const CExpTree& tree, std::uint32_t first, std::uint32_t end, Scope scope
     for (std::uint32_t i = first; i < end; ++i) {
         const Tag tag = nodes[i].tag;
         // Numbers, the most frequent nodes, skip the switch.
-        if (CExpTree::IsNumber(tag)) {
+        if (ExpressionTree::IsNumber(tag)) {
             if constexpr (std::is_same_v<T, double>)
                 values.push_back(numbers[number]);
             else
@@ -149,7 +149,7 @@ T Walk(const CExpTree& tree, std::uint32_t first, std::uint32_t end, Scope scope
                 break;
             }
             case Tag::Call: {
-                const CExpTree::CallData& call = tree.CallAt(i);
+                const ExpressionTree::CallData& call = tree.CallAt(i);
                 const std::size_t count = call.argCount;
                 const std::size_t base = values.size() - count;
                 std::optional<CExpException> error;
@@ -213,7 +213,7 @@ struct ReleaseAfterwards {
 }  // namespace
 
 template <class T>
-T CExpEvaluatorT<T>::Evaluate(const CExpTree& tree) const {
+T CExpEvaluatorT<T>::Evaluate(const ExpressionTree& tree) const {
     ReleaseAfterwards<T> release{m_stack};
     return Walk<T>(tree, 0, tree.Size(), Scope{&m_variables, m_funcs.Variables()}, m_funcs,
                    m_stack);
@@ -223,7 +223,7 @@ template <class T>
 T CExpEvaluatorT<T>::Evaluate(CExpNode node) const {
     if (node.IsNull())
         throw CExpException(EXP_ERR_OPERAND, 0);
-    const CExpTree& tree = *node.Tree();
+    const ExpressionTree& tree = *node.Tree();
     ReleaseAfterwards<T> release{m_stack};
     return Walk<T>(tree, tree.SubtreeStart(node.Index()), node.Index() + 1,
                    Scope{&m_variables, m_funcs.Variables()}, m_funcs, m_stack);
@@ -237,7 +237,7 @@ T CExpEvaluatorT<T>::LookupVariable(std::string_view name) const {
 double EvaluateArgument(CExpNode root, const CExpFuncTable& funcs) {
     if (root.IsNull())
         throw CExpException(EXP_ERR_OPERAND, 0);
-    const CExpTree& tree = *root.Tree();
+    const ExpressionTree& tree = *root.Tree();
     ExpEvaluationStack<double> stack;
     return Walk<double>(tree, tree.SubtreeStart(root.Index()), root.Index() + 1,
                         Scope{funcs.Variables(), funcs.Variables()}, funcs, stack);

@@ -8,7 +8,7 @@
 #include "ExpException.h"
 #include "ExpFuncTable.h"
 #include "ExpNode.h"
-#include "ExpTree.h"
+#include "ExpressionTree.h"
 #include "ExpValueTraits.h"
 #include "VarTable.h"
 
@@ -56,7 +56,7 @@ class CExpEvaluatorT {
   public:
     using Traits = ExpValueTraits<T>;
 
-    T Evaluate(const CExpTree& tree) const;
+    T Evaluate(const ExpressionTree& tree) const;
     // The value of one subtree.
     T Evaluate(CExpNode node) const;
     // An operator, sign or parenthesis node.
@@ -73,7 +73,7 @@ class CExpEvaluatorT {
     // The functions, and the variables their arguments are evaluated with.
     CExpFuncTable m_funcs;
     // The tree this evaluator owns: a copy the creator stores.
-    std::unique_ptr<CExpTree> m_pTree;
+    std::unique_ptr<ExpressionTree> m_pTree;
 
   private:
     // Kept from one evaluation to the next, so that evaluating one short

@@ -2,14 +2,14 @@
 
 #include <algorithm>
 
-#include "ExpTree.h"
+#include "ExpressionTree.h"
 
 ExpNodeKind CExpNode::Kind() const {
-    return CExpTree::KindOf(m_pTree->TagAt(m_nIndex));
+    return ExpressionTree::KindOf(m_pTree->TagAt(m_nIndex));
 }
 
 char CExpNode::GetOp() const {
-    return CExpTree::OpOf(m_pTree->TagAt(m_nIndex));
+    return ExpressionTree::OpOf(m_pTree->TagAt(m_nIndex));
 }
 
 std::string_view CExpNode::GetText() const {

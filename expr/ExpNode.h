@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-class CExpTree;
+class ExpressionTree;
 
 // What a node of an expression tree is. The parser builds exactly these.
 enum class ExpNodeKind : std::uint8_t {
@@ -20,11 +20,11 @@ enum class ExpNodeKind : std::uint8_t {
 // One node of a parsed expression, seen through its tree: a small value
 // that names a tree and a place in it. The accessors answer as the nodes of
 // a pointer tree would (an absent child is a node for which IsNull holds);
-// the tree itself is one array (see CExpTree).
+// the tree itself is one array (see ExpressionTree).
 class CExpNode {
   public:
     CExpNode() = default;
-    CExpNode(const CExpTree* tree, std::uint32_t index) : m_pTree(tree), m_nIndex(index) {}
+    CExpNode(const ExpressionTree* tree, std::uint32_t index) : m_pTree(tree), m_nIndex(index) {}
 
     bool IsNull() const { return m_pTree == nullptr; }
     explicit operator bool() const { return !IsNull(); }
@@ -64,9 +64,9 @@ class CExpNode {
     // Nodes in this subtree, the node included.
     std::uint32_t SubtreeSize() const;
     std::uint32_t Index() const { return m_nIndex; }
-    const CExpTree* Tree() const { return m_pTree; }
+    const ExpressionTree* Tree() const { return m_pTree; }
 
   private:
-    const CExpTree* m_pTree = nullptr;
+    const ExpressionTree* m_pTree = nullptr;
     std::uint32_t m_nIndex = 0;
 };

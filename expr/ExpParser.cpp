@@ -1,41 +1,36 @@
 #include "ExpParser.h"
 
+#include "AsciiChars.h"
 #include "DecimalText.h"
 #include "ExpException.h"
 
 namespace {
 
-bool IsLetter(char c) {
-    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
-}
-bool IsDigit(char c) {
-    return c >= '0' && c <= '9';
-}
 bool IsOperator(char c) {
     return c == '+' || c == '-' || c == '*' || c == '/' || c == '^';
 }
 
 }  // namespace
 
-std::unique_ptr<CExpTree> CExpParser::Parse() {
+std::unique_ptr<ExpressionTree> CExpParser::Parse() {
     if (m_strText.size() > kMaxLength)
         throw CExpException(EXP_ERR_EXPRESSION, static_cast<int>(kMaxLength));
     // The text has been read, and its tree handed over, by an earlier call.
     if (m_bParsed)
         return nullptr;
     m_bParsed = true;
-    auto tree = std::make_unique<CExpTree>();
+    auto tree = std::make_unique<ExpressionTree>();
     Read(m_strText, *tree, true);
     return tree;
 }
 
-void CExpParser::ParseInto(std::string_view text, CExpTree& tree) {
+void CExpParser::ParseInto(std::string_view text, ExpressionTree& tree) {
     if (text.size() > kMaxLength)
         throw CExpException(EXP_ERR_EXPRESSION, static_cast<int>(kMaxLength));
     Read(text, tree, false);
 }
 
-void CExpParser::Read(std::string_view text, CExpTree& tree, bool keepCopy) {
+void CExpParser::Read(std::string_view text, ExpressionTree& tree, bool keepCopy) {
     tree.Begin(text, keepCopy);
     m_pTree = &tree;
     m_strInput = tree.Source();
@@ -111,7 +106,7 @@ bool CExpParser::ParseName() {
     char c = NextChar();
     do {
         c = NextChar();
-    } while (IsLetter(c) || IsDigit(c) || c == '_');
+    } while (IsNameChar(c));
     if (c != '(') {
         PutBack();
         m_pTree->AddVariable(!m_argCounts.empty(), static_cast<std::uint32_t>(start));
@@ -143,11 +138,11 @@ void CExpParser::ParseLiteral() {
     }
     const std::string_view mantissa = m_strInput.substr(from, m_nPos - from);
     if (hasIntPart) {
-        m_pTree->AddNumber(CExpTree::Tag::Number, static_cast<std::uint32_t>(from),
+        m_pTree->AddNumber(ExpressionTree::Tag::Number, static_cast<std::uint32_t>(from),
                            digits.Value(mantissa));
     } else {
         const std::uint32_t composed = m_pTree->Compose("0", mantissa);
-        m_pTree->AddNumber(CExpTree::Tag::ComposedNumber, composed, digits.Value(mantissa));
+        m_pTree->AddNumber(ExpressionTree::Tag::ComposedNumber, composed, digits.Value(mantissa));
     }
     const char e = NextChar();
     if (e != 'E' && e != 'e') {
@@ -156,7 +151,7 @@ void CExpParser::ParseLiteral() {
     }
     // The exponent makes mantissa * 10 ^ exponent, so that the drawing can
     // raise it.
-    m_pTree->AddNumber(CExpTree::Tag::Ten, 0, 10.0);
+    m_pTree->AddNumber(ExpressionTree::Tag::Ten, 0, 10.0);
     ParseExponentDigits();
     AddInfix('^');
     AddInfix('*');
@@ -210,11 +205,11 @@ void CExpParser::ParseExponentDigits() {
     const int signsTo = m_nPos;
     DigitRun digits;
     SkipDigitRun(digits, false);
-    m_pTree->AddNumber(CExpTree::Tag::Number, static_cast<std::uint32_t>(signsTo),
+    m_pTree->AddNumber(ExpressionTree::Tag::Number, static_cast<std::uint32_t>(signsTo),
                        digits.Value(m_strInput.substr(signsTo, m_nPos - signsTo)));
     // The sign nearest the digits is the innermost node.
     for (int i = signsTo - 1; i >= signsFrom; --i)
-        m_pTree->AddInner(CExpTree::SignTag(m_strInput[i]), 1 + LastSize());
+        m_pTree->AddInner(ExpressionTree::SignTag(m_strInput[i]), 1 + LastSize());
 }
 
 CExpParser::Step CExpParser::Finish() {
@@ -233,7 +228,7 @@ CExpParser::Step CExpParser::Finish() {
     if (level.sign) {
         // A plus sign leaves no node behind.
         if (level.sign == '-')
-            m_pTree->AddInner(CExpTree::Tag::Minus, 1 + LastSize());
+            m_pTree->AddInner(ExpressionTree::Tag::Minus, 1 + LastSize());
         level.sign = 0;
         --m_nDepth;
     }
@@ -261,7 +256,7 @@ CExpParser::Step CExpParser::Finish() {
                 throw CExpException(EXP_ERR_BRACKET, level.start);
             m_levels.pop_back();
             --m_nDepth;
-            m_pTree->AddInner(CExpTree::Tag::Parenthesis, 1 + LastSize());
+            m_pTree->AddInner(ExpressionTree::Tag::Parenthesis, 1 + LastSize());
             return Step::ClosedLevel;
         }
         case Opened::Arguments: {
@@ -296,7 +291,7 @@ CExpParser::Step CExpParser::Finish() {
 void CExpParser::AddInfix(char op) {
     const std::uint32_t right = LastSize();
     const std::uint32_t left = m_pTree->SubtreeSize(m_pTree->Size() - 1 - right);
-    m_pTree->AddInner(CExpTree::InfixTag(op), 1 + left + right);
+    m_pTree->AddInner(ExpressionTree::InfixTag(op), 1 + left + right);
 }
 
 std::uint32_t CExpParser::LastSize() const {

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "ExpException.h"
-#include "ExpTree.h"
+#include "ExpressionTree.h"
 
 // Reads an expression text (white space already removed) into a tree.
 //
@@ -48,12 +48,12 @@ class CExpParser {
 
     // A new tree, with a copy of the text, or throws CExpException. Call it
     // once; a second call finds the text read and returns null.
-    std::unique_ptr<CExpTree> Parse();
+    std::unique_ptr<ExpressionTree> Parse();
 
     // Reads `text` into `tree`, reusing its storage, or throws
     // CExpException (the tree is then empty). The tree views `text` without
     // a copy: keep it alive and unchanged while the tree is used.
-    void ParseInto(std::string_view text, CExpTree& tree);
+    void ParseInto(std::string_view text, ExpressionTree& tree);
 
   private:
     enum class Opened : std::uint8_t { Whole, Parenthesis, Arguments };
@@ -84,7 +84,7 @@ class CExpParser {
     enum class Step { WantsFactor, ClosedLevel, Done };
 
     // Sets up the tree and reads the text into it.
-    void Read(std::string_view text, CExpTree& tree, bool keepCopy);
+    void Read(std::string_view text, ExpressionTree& tree, bool keepCopy);
     void Run();
     void OpenLevel(int at);
     // Reads a factor; true when it is finished (a name or a literal), false
@@ -118,7 +118,7 @@ class CExpParser {
 
     std::string_view m_strText;  // what the one-text constructor was given
     bool m_bParsed = false;
-    CExpTree* m_pTree = nullptr;
+    ExpressionTree* m_pTree = nullptr;
     int m_nPos = 0;
     std::string_view m_strInput;  // the text; the end marker follows it
     std::vector<Level> m_levels;

@@ -7,6 +7,7 @@
 #include <string_view>
 #include <type_traits>
 
+#include "AsciiChars.h"
 #include "DecimalText.h"
 #include "ExpException.h"
 
@@ -46,10 +47,10 @@ template <class T>
 T ReadLeadingDigits(std::string_view text) {
     constexpr T kMax = std::numeric_limits<T>::max();
     std::size_t i = 0;
-    if (i == text.size() || text[i] < '0' || text[i] > '9')
+    if (i == text.size() || !IsDigit(text[i]))
         throw CExpException(EXP_ERR_OPERAND, 0);
     T value = 0;
-    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
+    for (; i < text.size() && IsDigit(text[i]); ++i) {
         const T digit = static_cast<T>(text[i] - '0');
         if (value > (kMax - digit) / 10)
             return kMax;

@@ -4,7 +4,7 @@
 
 #include "ExpEvaluator.h"
 #include "ExpParser.h"
-#include "ExpTree.h"
+#include "ExpressionTree.h"
 #include "VarTable.h"
 
 // Computes one expression after another as the compute command does, with
@@ -25,10 +25,10 @@ class ExpressionWorkspace {
 
     // The tree of the last Compute that got as far as evaluating; empty
     // after a syntax error.
-    const CExpTree& Tree() const { return m_tree; }
+    const ExpressionTree& Tree() const { return m_tree; }
 
   private:
     CExpParser m_parser;
-    CExpTree m_tree;
+    ExpressionTree m_tree;
     CExpEvaluator m_evaluator;
 };

@@ -1,12 +1,11 @@
 #include "VarValidation.h"
 
+#include "AsciiChars.h"
 #include "DecimalText.h"
 #include "ExpMessages.h"
 
 namespace {
 
-bool IsLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 char FoldCase(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
 }  // namespace
@@ -41,7 +40,7 @@ std::optional<VarRejection> CheckVariableName(std::string_view name, bool taken)
     if (name.empty() || !(IsLetter(name[0]) || name[0] == '_'))
         return VarRejection{ExpMessages::kNameFirstByte, ExpMessages::kNameErrorTitle};
     for (const char c : name.substr(1)) {
-        if (!(IsLetter(c) || IsDigit(c) || c == '_'))
+        if (!IsNameChar(c))
             return VarRejection{ExpMessages::kNameOtherBytes, ExpMessages::kNameErrorTitle};
     }
     return std::nullopt;

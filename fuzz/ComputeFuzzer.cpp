@@ -50,7 +50,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         CExpEvaluator evaluator;
         evaluator.m_variables.Assign(Variables());
         evaluator.m_funcs.SetVariables(&Variables());
-        evaluator.m_pTree = std::make_unique<CExpTree>(*computed.tree);
+        evaluator.m_pTree = std::make_unique<ExpressionTree>(*computed.tree);
         FUZZ_CHECK(SameValue(evaluator.Evaluate(*evaluator.m_pTree), computed.value));
         FUZZ_CHECK(SameValue(workspace.Compute(stripped), computed.value));
     } catch (const CExpException& error) {

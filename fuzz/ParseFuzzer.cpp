@@ -3,22 +3,22 @@
 // back as text reads as the same tree, and a copy is the same tree.
 #include "ExpException.h"
 #include "ExpParser.h"
-#include "ExpTree.h"
+#include "ExpressionTree.h"
 #include "FuzzSupport.h"
 #include "TreeCheck.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view text = Fuzz::AsText(data, size);
     try {
-        const std::unique_ptr<CExpTree> tree = CExpParser(text).Parse();
+        const std::unique_ptr<ExpressionTree> tree = CExpParser(text).Parse();
         FUZZ_CHECK(tree != nullptr);
         // Every node stands for at least one byte of the text, except the
         // implied "0", "10" and '*' of a literal such as .5e3.
         FUZZ_CHECK(Fuzz::CheckTree(*tree) <= 4 * size + 4);
-        const CExpTree copy(*tree);
+        const ExpressionTree copy(*tree);
         FUZZ_CHECK(Fuzz::SameTree(*tree, copy));
         const std::string printed = Fuzz::PrintTree(*tree);
-        const std::unique_ptr<CExpTree> again = CExpParser(printed).Parse();
+        const std::unique_ptr<ExpressionTree> again = CExpParser(printed).Parse();
         FUZZ_CHECK(Fuzz::SameTree(*tree, *again));
     } catch (const CExpException& error) {
         FUZZ_CHECK(error.GetPosition() >= 0);

@@ -4,7 +4,7 @@
 
 #include "ExpException.h"
 #include "ExpParser.h"
-#include "ExpTree.h"
+#include "ExpressionTree.h"
 #include "FuzzSupport.h"
 #include "NaturalForm.h"
 
@@ -15,7 +15,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // Widths from 1 to 512; the top bit chooses the copying constructor.
     const int width = 1 + ((high & 0x01) << 8 | low);
     const bool copy = (high & 0x80) != 0;
-    std::unique_ptr<CExpTree> tree;
+    std::unique_ptr<ExpressionTree> tree;
     try {
         tree = CExpParser(text).Parse();
     } catch (const CExpException&) {

@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "ExpTree.h"
+#include "ExpressionTree.h"
 #include "FuzzSupport.h"
 
 namespace {
@@ -65,7 +65,7 @@ CExpNode ExponentOf(CExpNode product) {
 
 }  // namespace
 
-std::size_t Fuzz::CheckTree(const CExpTree& tree) {
+std::size_t Fuzz::CheckTree(const ExpressionTree& tree) {
     FUZZ_CHECK(!tree.IsEmpty());
     FUZZ_CHECK(tree.SubtreeStart(tree.Size() - 1) == 0);
     for (std::uint32_t i = 0; i < tree.Size(); ++i) {
@@ -103,7 +103,7 @@ std::size_t Fuzz::CheckTree(const CExpTree& tree) {
     return tree.Size();
 }
 
-bool Fuzz::SameTree(const CExpTree& a, const CExpTree& b) {
+bool Fuzz::SameTree(const ExpressionTree& a, const ExpressionTree& b) {
     if (a.Size() != b.Size())
         return false;
     for (std::uint32_t i = 0; i < a.Size(); ++i) {
@@ -118,7 +118,7 @@ bool Fuzz::SameTree(const CExpTree& a, const CExpTree& b) {
     return true;
 }
 
-std::string Fuzz::PrintTree(const CExpTree& tree) {
+std::string Fuzz::PrintTree(const ExpressionTree& tree) {
     // What is left to write, the next piece last: a node or a fixed text.
     struct Piece {
         CExpNode node;

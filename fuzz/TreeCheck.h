@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <string>
 
-class CExpTree;
+class ExpressionTree;
 
 namespace Fuzz {
 
@@ -13,14 +13,14 @@ namespace Fuzz {
 // an infix operator two operands, a sign and parentheses one, a call its
 // name and at least one argument); the root's subtree is the whole array.
 // Returns the node count.
-std::size_t CheckTree(const CExpTree& tree);
+std::size_t CheckTree(const ExpressionTree& tree);
 
 // Whether two trees are the same node for node: kinds, operators, texts,
 // values and shapes.
-bool SameTree(const CExpTree& a, const CExpTree& b);
+bool SameTree(const ExpressionTree& a, const ExpressionTree& b);
 
 // The text of the tree as the parser reads it back into the same tree:
 // parentheses where the tree has them, a number's exponent written with 'e'.
-std::string PrintTree(const CExpTree& tree);
+std::string PrintTree(const ExpressionTree& tree);
 
 }  // namespace Fuzz

@@ -23,7 +23,7 @@ class Drawing {
     explicit Drawing(std::size_t heldBytesPerLine)
         : m_canvas(CNaturalForm::kMaxDrawingBytes), m_heldBytesPerLine(heldBytesPerLine) {}
 
-    bool Lay(const CExpTree& tree);
+    bool Lay(const ExpressionTree& tree);
     // False when the lines would be too large to hold.
     bool Cut(int width, const CNaturalForm::LineSink& line);
 
@@ -41,18 +41,18 @@ class Drawing {
     int m_nWidth = 0;
 };
 
-bool Drawing::Lay(const CExpTree& tree) {
+bool Drawing::Lay(const ExpressionTree& tree) {
     if (tree.IsEmpty())
         return true;
     // The bookkeeping of every node is charged before it is taken.
     if (!m_canvas.Charge(std::size_t{tree.Size()} *
-                         (sizeof(NodeMeasure) + CNaturalLayout::kBytesPerNode)))
+                         (sizeof(NodeMeasure) + NaturalLayout::kBytesPerNode)))
         return false;
-    CTreeMeasure measure;
+    TreeMeasure measure;
     if (!measure.Measure(tree.Root(), kMaxExtent))
         return false;
     m_nWidth = measure.Of(tree.Root()).width;
-    CNaturalLayout(m_canvas, measure).Draw(tree.Root(), 0, 0);
+    NaturalLayout(m_canvas, measure).Draw(tree.Root(), 0, 0);
     return !m_canvas.Overflowed();
 }
 
@@ -144,10 +144,10 @@ bool Drawing::Cut(int width, const CNaturalForm::LineSink& line) {
 
 }  // namespace
 
-CNaturalForm::CNaturalForm(const CExpTree* tree)
-    : m_pRoot(tree ? std::make_unique<CExpTree>(*tree) : nullptr) {}
+CNaturalForm::CNaturalForm(const ExpressionTree* tree)
+    : m_pRoot(tree ? std::make_unique<ExpressionTree>(*tree) : nullptr) {}
 
-CNaturalForm::CNaturalForm(std::unique_ptr<CExpTree> tree) : m_pRoot(std::move(tree)) {}
+CNaturalForm::CNaturalForm(std::unique_ptr<ExpressionTree> tree) : m_pRoot(std::move(tree)) {}
 
 CNaturalForm::~CNaturalForm() = default;
 
@@ -164,7 +164,7 @@ std::vector<std::string> CNaturalForm::Render(int width) {
     return lines;
 }
 
-bool CNaturalForm::Draw(const CExpTree& tree, int width, const LineSink& line) {
+bool CNaturalForm::Draw(const ExpressionTree& tree, int width, const LineSink& line) {
     Drawing drawing(0);
     return drawing.Lay(tree) && drawing.Cut(width, line);
 }

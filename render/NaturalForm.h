@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "ExpTree.h"
+#include "ExpressionTree.h"
 #include "NaturalCanvas.h"
 
 // The natural written form of an expression: fractions over a rule, raised
@@ -25,9 +25,9 @@ class CNaturalForm {
     static constexpr std::size_t kMaxDrawingBytes = std::size_t{256} << 20;
 
     // Draws a copy of the tree (null draws nothing).
-    explicit CNaturalForm(const CExpTree* tree);
+    explicit CNaturalForm(const ExpressionTree* tree);
     // Draws this tree, which the object takes over: no copy is made.
-    explicit CNaturalForm(std::unique_ptr<CExpTree> tree);
+    explicit CNaturalForm(std::unique_ptr<ExpressionTree> tree);
     virtual ~CNaturalForm();
     CNaturalForm(const CNaturalForm&) = delete;
     CNaturalForm& operator=(const CNaturalForm&) = delete;
@@ -46,9 +46,9 @@ class CNaturalForm {
     // is too large (then no line is handed over). The limit is the same,
     // less what Render's list of lines would take besides their text.
     using LineSink = std::function<void(std::string_view line)>;
-    static bool Draw(const CExpTree& tree, int width, const LineSink& line);
+    static bool Draw(const ExpressionTree& tree, int width, const LineSink& line);
 
   private:
-    std::unique_ptr<CExpTree> m_pRoot;
+    std::unique_ptr<ExpressionTree> m_pRoot;
     bool m_bTooLarge = false;
 };

@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <climits>
 
-#include "ExpTree.h"
+#include "ExpressionTree.h"
 
-void CNaturalLayout::Draw(CExpNode root, int column, int level) {
-    const CExpTree& tree = *root.Tree();
+void NaturalLayout::Draw(CExpNode root, int column, int level) {
+    const ExpressionTree& tree = *root.Tree();
     m_nFirst = tree.SubtreeStart(root.Index());
     // The nodes are drawn from the last back to the first, so that rows
     // are written from right to left: a first pass only plans the rows,
@@ -18,8 +18,8 @@ void CNaturalLayout::Draw(CExpNode root, int column, int level) {
     std::vector<Placement>().swap(m_placements);
 }
 
-void CNaturalLayout::DrawNodes(CExpNode root, int column, int level) {
-    const CExpTree& tree = *root.Tree();
+void NaturalLayout::DrawNodes(CExpNode root, int column, int level) {
+    const ExpressionTree& tree = *root.Tree();
     m_placements.assign(root.Index() + 1 - m_nFirst, Placement{});
     Place(root, column, level);
     for (std::uint32_t i = root.Index() + 1; i-- > m_nFirst && !m_canvas.Overflowed();) {
@@ -55,7 +55,7 @@ void CNaturalLayout::DrawNodes(CExpNode root, int column, int level) {
 // A call's name, then its arguments separated by ", " between bars as high
 // as the highest argument; plain parentheses are a call without a name and
 // with one argument.
-void CNaturalLayout::DrawBrackets(CExpNode node, Placement at) {
+void NaturalLayout::DrawBrackets(CExpNode node, Placement at) {
     NodeMeasure span{0, 0, 0};  // the levels the bars take
     if (node.IsCall()) {
         if (node.ArgCount() > 0) {
@@ -94,7 +94,7 @@ void CNaturalLayout::DrawBrackets(CExpNode node, Placement at) {
 // rule overhangs the wider part by a column on each side, and the narrower
 // part is centred, the division truncating: a part one column narrower
 // stays flush left.
-void CNaturalLayout::DrawFraction(CExpNode node, Placement at) {
+void NaturalLayout::DrawFraction(CExpNode node, Placement at) {
     const CExpNode left = node.GetLeft();
     const CExpNode right = node.GetRight();
     const CExpNode numerator = Unwrapped(left);
@@ -109,7 +109,7 @@ void CNaturalLayout::DrawFraction(CExpNode node, Placement at) {
 // The exponent follows the base without a space, its lowest level just above
 // the base's highest. A base that is a product or a power stands between
 // bars, so that (2^3)^4 and 2e3^2 read as they are meant.
-void CNaturalLayout::DrawPower(CExpNode node, Placement at) {
+void NaturalLayout::DrawPower(CExpNode node, Placement at) {
     const CExpNode left = node.GetLeft();
     const NodeMeasure& base = m_measure.Of(left);
     int column = at.column;
@@ -128,7 +128,7 @@ void CNaturalLayout::DrawPower(CExpNode node, Placement at) {
 
 // A space, the sign and a space between the operands; a sign without a left
 // operand draws the same way.
-void CNaturalLayout::DrawOperator(CExpNode node, Placement at) {
+void NaturalLayout::DrawOperator(CExpNode node, Placement at) {
     const CExpNode left = node.GetLeft();
     int column = at.column;
     if (left) {
@@ -139,11 +139,11 @@ void CNaturalLayout::DrawOperator(CExpNode node, Placement at) {
     Place(node.GetRight(), column + 3, at.level);
 }
 
-void CNaturalLayout::DrawBars(int column, int level, const NodeMeasure& content) {
+void NaturalLayout::DrawBars(int column, int level, const NodeMeasure& content) {
     m_canvas.WriteColumn(column, level + content.bottom, level + content.top - 1, '|');
 }
 
-void CNaturalLayout::Place(CExpNode node, int column, int level) {
+void NaturalLayout::Place(CExpNode node, int column, int level) {
     if (node)
         m_placements[node.Index() - m_nFirst] = {column, level};
 }

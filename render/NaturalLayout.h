@@ -12,9 +12,9 @@
 // parent stands after its children: one loop from the root back to the
 // first node places every node before it is reached. The narrower part of
 // a fraction is placed centred straight away, so nothing drawn moves later.
-class CNaturalLayout {
+class NaturalLayout {
   public:
-    CNaturalLayout(NaturalCanvas& canvas, const CTreeMeasure& measure)
+    NaturalLayout(NaturalCanvas& canvas, const TreeMeasure& measure)
         : m_canvas(canvas), m_measure(measure) {}
 
     // Draws the subtree of `root` with its baseline at `level`, starting at
@@ -44,7 +44,7 @@ class CNaturalLayout {
     void Place(CExpNode node, int column, int level);
 
     NaturalCanvas& m_canvas;
-    const CTreeMeasure& m_measure;
+    const TreeMeasure& m_measure;
     std::vector<Placement> m_placements;  // indexed like the tree's nodes, from m_nFirst
     std::uint32_t m_nFirst = 0;
 };

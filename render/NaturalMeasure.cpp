@@ -24,8 +24,8 @@ bool NeedsBarsAsBase(CExpNode node) {
     return node && node.IsInfix() && (node.GetOp() == '*' || node.GetOp() == '^');
 }
 
-bool CTreeMeasure::Measure(CExpNode root, std::int32_t maxExtent) {
-    const CExpTree& tree = *root.Tree();
+bool TreeMeasure::Measure(CExpNode root, std::int32_t maxExtent) {
+    const ExpressionTree& tree = *root.Tree();
     m_nFirst = tree.SubtreeStart(root.Index());
     m_nodes.assign(root.Index() + 1 - m_nFirst, NodeMeasure{});
     for (std::uint32_t i = m_nFirst; i <= root.Index(); ++i) {
@@ -37,11 +37,11 @@ bool CTreeMeasure::Measure(CExpNode root, std::int32_t maxExtent) {
     return true;
 }
 
-const NodeMeasure& CTreeMeasure::OfDrawn(CExpNode node) const {
+const NodeMeasure& TreeMeasure::OfDrawn(CExpNode node) const {
     return Of(Unwrapped(node));
 }
 
-NodeMeasure CTreeMeasure::Combine(CExpNode node) const {
+NodeMeasure TreeMeasure::Combine(CExpNode node) const {
     std::int64_t width = 0;
     std::int64_t top = 1;
     std::int64_t bottom = 0;
@@ -119,7 +119,7 @@ namespace {
 NodeMeasure MeasureOf(CExpNode node) {
     if (!node)
         return {};
-    CTreeMeasure measure;
+    TreeMeasure measure;
     measure.Measure(node, std::numeric_limits<std::int32_t>::max());
     return measure.Of(node);
 }

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "ExpNode.h"
-#include "ExpTree.h"
+#include "ExpressionTree.h"
 
 // What the natural form needs to know of a subtree before drawing it: how
 // wide its drawing is and which levels it takes relative to its baseline,
@@ -18,7 +18,7 @@ struct NodeMeasure {
 // The measurements of every node of one subtree, indexed like the tree's
 // nodes. The tree is in post-order, so one loop from the first node to the
 // root finds each node's children measured before it.
-class CTreeMeasure {
+class TreeMeasure {
   public:
     // Measures the subtree below root. False when the drawing would be
     // wider or higher than maxExtent; the measurements are then incomplete.

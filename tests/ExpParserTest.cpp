@@ -10,7 +10,7 @@
 #include "ExpException.h"
 #include "ExpNode.h"
 #include "ExpParser.h"
-#include "ExpTree.h"
+#include "ExpressionTree.h"
 #include "TestSupport.h"
 
 namespace {
@@ -152,7 +152,7 @@ TEST(ExpParser, RejectedTextsReportCodeAndPosition) {
     }
 }
 
-TEST(ExpTree, NodesTellLeafKindsAndCallsFromParentheses) {
+TEST(ExpressionTree, NodesTellLeafKindsAndCallsFromParentheses) {
     const auto tree = CExpParser("x*(2)+f(3)-4").Parse();
     const CExpNode sum = tree->Root().GetLeft();
     const CExpNode x = sum.GetLeft().GetLeft();
@@ -192,7 +192,7 @@ char KindLetter(CExpNode node) {
     return "NVISPC"[static_cast<int>(node.Kind())];
 }
 
-TEST(ExpTree, NodesFollowTheirSubtreesInSourceOrder) {
+TEST(ExpressionTree, NodesFollowTheirSubtreesInSourceOrder) {
     for (const auto& c : kArrays) {
         const auto tree = CExpParser(c.text).Parse();
         std::string kinds;
@@ -207,7 +207,7 @@ TEST(ExpTree, NodesFollowTheirSubtreesInSourceOrder) {
     }
 }
 
-TEST(ExpTree, NumbersKeepTheirTextAndTheirValue) {
+TEST(ExpressionTree, NumbersKeepTheirTextAndTheirValue) {
     const auto tree = CExpParser("007+.25e+2+3.250+123456789012345678901234567890").Parse();
     std::vector<std::pair<std::string, double>> numbers;
     for (std::uint32_t i = 0; i < tree->Size(); ++i) {
@@ -222,7 +222,7 @@ TEST(ExpTree, NumbersKeepTheirTextAndTheirValue) {
 
 // A number's value is found by counting the numbers before it: far into a
 // long array, among variables and calls, and for a subtree evaluated alone.
-TEST(ExpTree, NumbersFarIntoALongArrayKeepTheirValues) {
+TEST(ExpressionTree, NumbersFarIntoALongArrayKeepTheirValues) {
     std::string text = "0";
     for (int i = 1; i < 200; ++i)
         text += i % 2 ? "+x*" + std::to_string(i) : "-sin(" + std::to_string(i) + ")";
@@ -245,13 +245,13 @@ TEST(ExpTree, NumbersFarIntoALongArrayKeepTheirValues) {
 
 // A copy is the same array with a text of its own: it outlives the original
 // and the text the original viewed.
-TEST(ExpTree, ACopyIsTheSameTreeAndOutlivesItsOriginal) {
+TEST(ExpressionTree, ACopyIsTheSameTreeAndOutlivesItsOriginal) {
     std::string text = "-(a+f(1.5e-3,g(x),(2)))^2/b";
-    CExpTree viewing;
+    ExpressionTree viewing;
     CExpParser().ParseInto(text, viewing);
     const std::string shape = Shape(viewing.Root());
-    auto copy = std::make_unique<CExpTree>(viewing);
-    CExpTree assigned;
+    auto copy = std::make_unique<ExpressionTree>(viewing);
+    ExpressionTree assigned;
     assigned = *copy;
     text.assign(text.size(), '#');
     viewing.Clear();
@@ -262,8 +262,8 @@ TEST(ExpTree, ACopyIsTheSameTreeAndOutlivesItsOriginal) {
 
 // A parsed tree keeps its text in memory of its own: neither the parser nor
 // the text it read need outlive it.
-TEST(ExpTree, AParsedTreeOutlivesItsTextAndParser) {
-    std::unique_ptr<CExpTree> tree;
+TEST(ExpressionTree, AParsedTreeOutlivesItsTextAndParser) {
+    std::unique_ptr<ExpressionTree> tree;
     {
         std::string text = "12.5+abc*.25e-3-f(x1,7)";
         tree = CExpParser(text).Parse();
@@ -273,7 +273,7 @@ TEST(ExpTree, AParsedTreeOutlivesItsTextAndParser) {
 }
 
 // The tree belongs to the first call; a second finds the text read.
-TEST(ExpTree, ASecondParseGivesNoTree) {
+TEST(ExpressionTree, ASecondParseGivesNoTree) {
     CExpParser parser("1+2");
     const auto tree = parser.Parse();
     EXPECT_EQ(Shape(tree->Root()), "+(1,2)");
@@ -282,9 +282,9 @@ TEST(ExpTree, ASecondParseGivesNoTree) {
 
 // One parser and one tree read text after text; a failed parse leaves the
 // tree empty, and the next text reads as if it were the first.
-TEST(ExpTree, AReusedTreeHoldsOnlyTheLastText) {
+TEST(ExpressionTree, AReusedTreeHoldsOnlyTheLastText) {
     CExpParser parser;
-    CExpTree tree;
+    ExpressionTree tree;
     parser.ParseInto("f(1,2)*3", tree);
     EXPECT_EQ(Shape(tree.Root()), "*(f(1,2),3)");
     EXPECT_NE(TestSupport::ErrorOf([&] { parser.ParseInto("(1+2", tree); }), std::nullopt);

@@ -349,7 +349,7 @@ TEST(NaturalFormReference, RandomExpressionsDrawAsThePlainWayDrawsThem) {
     int compared = 0;
     for (int i = 0; i < 3000; ++i) {
         const std::string text = maker.Make();
-        const std::unique_ptr<CExpTree> tree = CExpParser(text).Parse();
+        const std::unique_ptr<ExpressionTree> tree = CExpParser(text).Parse();
         CNaturalForm naturalForm(tree.get());
         for (const int width : {50, 12, 3}) {
             const auto expected = reference.Render(tree->Root(), width);

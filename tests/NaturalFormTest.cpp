@@ -81,7 +81,7 @@ std::string AsGolden(const std::vector<std::string>& lines) {
     return text;
 }
 
-std::unique_ptr<CExpTree> Parse(const std::string& expression) {
+std::unique_ptr<ExpressionTree> Parse(const std::string& expression) {
     return CExpParser(expression).Parse();
 }
 
@@ -90,7 +90,7 @@ class NaturalFormGolden : public testing::TestWithParam<GoldenCase> {};
 TEST_P(NaturalFormGolden, DrawsThePictureWorkedOutByHand) {
     const GoldenCase& c = GetParam();
     ASSERT_TRUE(c.problem.empty()) << kGoldenFile << ":" << c.line << ": " << c.problem;
-    std::unique_ptr<CExpTree> tree;
+    std::unique_ptr<ExpressionTree> tree;
     try {
         tree = Parse(c.expression);
     } catch (const CExpException& e) {
@@ -161,10 +161,10 @@ TEST(NaturalForm, DrawsItsOwnCopyOfTheCallersTree) {
 }
 
 TEST(NaturalForm, NoTreeDrawsNoLines) {
-    CNaturalForm copied(static_cast<const CExpTree*>(nullptr));
+    CNaturalForm copied(static_cast<const ExpressionTree*>(nullptr));
     EXPECT_TRUE(copied.Render(kLineWidth).empty());
     EXPECT_FALSE(copied.IsTooLarge());
-    CNaturalForm taken(std::unique_ptr<CExpTree>{});
+    CNaturalForm taken(std::unique_ptr<ExpressionTree>{});
     EXPECT_TRUE(taken.Render(kLineWidth).empty());
 }
 

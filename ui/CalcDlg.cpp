@@ -121,7 +121,7 @@ void CCalcDlg::BuildControls() {
         BuildDialogControls(this, FindDialogTemplate(IDD_CALC_DIALOG), kDialogFramePixels,
                             [](const ControlTemplate& c, QWidget* parent) -> QWidget* {
                                 if (c.id == IDC_EXPR)
-                                    return new CExpressionEdit(parent);
+                                    return new ExpressionEdit(parent);
                                 if (c.id == IDC_VARS)
                                     return new CVarListCtrl(parent);
                                 if (c.id == IDC_RESULT)
@@ -141,7 +141,7 @@ void CCalcDlg::BuildControls() {
     m_history = controls.Get<QListWidget>(IDC_HISTORY);
     m_history->setUniformItemSizes(true);
     m_modeButton = controls.Get<CSkinButton>(IDC_MODE);
-    m_expressionBox = controls.Get<CExpressionEdit>(IDC_EXPR);
+    m_expressionBox = controls.Get<ExpressionEdit>(IDC_EXPR);
     m_resultBox = controls.Get<QLineEdit>(IDC_RESULT);
     m_naturalBox = controls.Get<QPlainTextEdit>(IDC_NATURAL);
     m_naturalBox->setFont(FixedPitchFont());

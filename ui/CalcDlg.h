@@ -17,7 +17,7 @@ class CHelpDlg;
 class CNaturalForm;
 class CSkinButton;
 class CVarListCtrl;
-class CExpressionEdit;
+class ExpressionEdit;
 class QLabel;
 class QListWidget;
 class QKeyEvent;
@@ -107,7 +107,7 @@ class CCalcDlg : public QDialog {
     CVarListCtrl* m_varList = nullptr;         // 1008
     QListWidget* m_history = nullptr;          // 1011
     CSkinButton* m_modeButton = nullptr;       // 1004
-    CExpressionEdit* m_expressionBox = nullptr;  // 1001
+    ExpressionEdit* m_expressionBox = nullptr;  // 1001
     QLineEdit* m_resultBox = nullptr;            // 1003
     QPlainTextEdit* m_naturalBox = nullptr;      // 1005
 

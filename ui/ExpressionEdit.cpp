@@ -36,7 +36,7 @@ bool ShownAsBlank(QChar c) {
 
 }  // namespace
 
-CExpressionEdit::CExpressionEdit(QWidget* parent) : QLineEdit(parent) {
+ExpressionEdit::ExpressionEdit(QWidget* parent) : QLineEdit(parent) {
     // The editor may hand over an expression of any length; Qt would cut a
     // line edit's text at 32767 characters without a word.
     setMaxLength(std::numeric_limits<int>::max());
@@ -53,7 +53,7 @@ CExpressionEdit::CExpressionEdit(QWidget* parent) : QLineEdit(parent) {
     connect(this, &QLineEdit::selectionChanged, this, [this] { RestartBlink(); });
 }
 
-bool CExpressionEdit::Fits(const QString& text) const {
+bool ExpressionEdit::Fits(const QString& text) const {
     QStyleOptionFrame option;
     initStyleOption(&option);
     const QRect contents = style()->subElementRect(QStyle::SE_LineEditContents, &option, this);
@@ -68,7 +68,7 @@ bool CExpressionEdit::Fits(const QString& text) const {
     return metrics.horizontalAdvance(text) <= room;
 }
 
-void CExpressionEdit::keyPressEvent(QKeyEvent* event) {
+void ExpressionEdit::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Up || event->key() == Qt::Key_Down) {
         if (event->modifiers() == Qt::NoModifier || event->modifiers() == Qt::KeypadModifier) {
             WalkHistory(event->key() == Qt::Key_Up ? -1 : +1);
@@ -96,7 +96,7 @@ void CExpressionEdit::keyPressEvent(QKeyEvent* event) {
     QLineEdit::keyPressEvent(event);
 }
 
-void CExpressionEdit::WalkHistory(int step) {
+void ExpressionEdit::WalkHistory(int step) {
     const QStringList entries = m_historySource ? m_historySource() : QStringList{};
     if (entries.isEmpty())
         return;
@@ -120,7 +120,7 @@ void CExpressionEdit::WalkHistory(int step) {
     setText(entries.at(next));
 }
 
-QRect CExpressionEdit::TextArea() const {
+QRect ExpressionEdit::TextArea() const {
     QStyleOptionFrame panel;
     initStyleOption(&panel);
     return style()
@@ -128,7 +128,7 @@ QRect CExpressionEdit::TextArea() const {
         .marginsRemoved(textMargins());
 }
 
-void CExpressionEdit::LayOut(QTextLayout& layout, const QString& part, qsizetype preeditAt) const {
+void ExpressionEdit::LayOut(QTextLayout& layout, const QString& part, qsizetype preeditAt) const {
     QString shown = part;
     std::replace_if(shown.begin(), shown.end(), ShownAsBlank, QChar(0x20));
     layout.setText(shown);
@@ -151,7 +151,7 @@ void CExpressionEdit::LayOut(QTextLayout& layout, const QString& part, qsizetype
 
 // What QLineEdit::paintEvent draws, from a layout of the visible part of the
 // line instead of the whole of it.
-void CExpressionEdit::paintEvent(QPaintEvent*) {
+void ExpressionEdit::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     QStyleOptionFrame panel;
     initStyleOption(&panel);
@@ -276,7 +276,7 @@ void CExpressionEdit::paintEvent(QPaintEvent*) {
 // QLineEdit maps a mouse position to the text through its own layout, as if
 // the line were never scrolled.
 template <class Handler>
-void CExpressionEdit::InLineCoordinates(QMouseEvent* event, Handler handler) {
+void ExpressionEdit::InLineCoordinates(QMouseEvent* event, Handler handler) {
     QMouseEvent moved(event->type(), event->position() + QPointF(m_scroll, 0),
                       event->scenePosition(), event->globalPosition(), event->button(),
                       event->buttons(), event->modifiers(), event->pointingDevice());
@@ -285,23 +285,23 @@ void CExpressionEdit::InLineCoordinates(QMouseEvent* event, Handler handler) {
     event->setAccepted(moved.isAccepted());
 }
 
-void CExpressionEdit::mousePressEvent(QMouseEvent* event) {
+void ExpressionEdit::mousePressEvent(QMouseEvent* event) {
     InLineCoordinates(event, [this](QMouseEvent* e) { QLineEdit::mousePressEvent(e); });
 }
 
-void CExpressionEdit::mouseMoveEvent(QMouseEvent* event) {
+void ExpressionEdit::mouseMoveEvent(QMouseEvent* event) {
     InLineCoordinates(event, [this](QMouseEvent* e) { QLineEdit::mouseMoveEvent(e); });
 }
 
-void CExpressionEdit::mouseDoubleClickEvent(QMouseEvent* event) {
+void ExpressionEdit::mouseDoubleClickEvent(QMouseEvent* event) {
     InLineCoordinates(event, [this](QMouseEvent* e) { QLineEdit::mouseDoubleClickEvent(e); });
 }
 
-void CExpressionEdit::dragEnterEvent(QDragEnterEvent* event) {
+void ExpressionEdit::dragEnterEvent(QDragEnterEvent* event) {
     dragMoveEvent(event);  // as QLineEdit does
 }
 
-void CExpressionEdit::dragMoveEvent(QDragMoveEvent* event) {
+void ExpressionEdit::dragMoveEvent(QDragMoveEvent* event) {
     QDragMoveEvent moved(event->position().toPoint() + QPoint(m_scroll, 0),
                          event->possibleActions(), event->mimeData(), event->buttons(),
                          event->modifiers());
@@ -310,7 +310,7 @@ void CExpressionEdit::dragMoveEvent(QDragMoveEvent* event) {
     event->setAccepted(moved.isAccepted());
 }
 
-void CExpressionEdit::dropEvent(QDropEvent* event) {
+void ExpressionEdit::dropEvent(QDropEvent* event) {
     QDropEvent moved(event->position() + QPointF(m_scroll, 0), event->possibleActions(),
                      event->mimeData(), event->buttons(), event->modifiers());
     QLineEdit::dropEvent(&moved);
@@ -324,7 +324,7 @@ void CExpressionEdit::dropEvent(QDropEvent* event) {
 // has the focus (and so no other control shows a caret) the application's
 // flash time is set to 0, which keeps QLineEdit from blinking, and the box
 // blinks at the saved pace.
-void CExpressionEdit::RestartBlink() {
+void ExpressionEdit::RestartBlink() {
     m_caretOn = true;
     if (hasFocus() && m_flashTime > 1)
         m_blinkTimer.start(m_flashTime / 2, this);
@@ -333,7 +333,7 @@ void CExpressionEdit::RestartBlink() {
     update();
 }
 
-void CExpressionEdit::HoldFlashTime(bool hold) {
+void ExpressionEdit::HoldFlashTime(bool hold) {
     QStyleHints* hints = QGuiApplication::styleHints();
     if (hold && m_flashTime < 0) {
         m_flashTime = hints->cursorFlashTime();
@@ -344,24 +344,24 @@ void CExpressionEdit::HoldFlashTime(bool hold) {
     }
 }
 
-CExpressionEdit::~CExpressionEdit() {
+ExpressionEdit::~ExpressionEdit() {
     HoldFlashTime(false);
 }
 
-void CExpressionEdit::focusInEvent(QFocusEvent* event) {
+void ExpressionEdit::focusInEvent(QFocusEvent* event) {
     HoldFlashTime(true);
     QLineEdit::focusInEvent(event);
     RestartBlink();
 }
 
-void CExpressionEdit::focusOutEvent(QFocusEvent* event) {
+void ExpressionEdit::focusOutEvent(QFocusEvent* event) {
     QLineEdit::focusOutEvent(event);
     HoldFlashTime(false);
     m_blinkTimer.stop();
     update();
 }
 
-void CExpressionEdit::timerEvent(QTimerEvent* event) {
+void ExpressionEdit::timerEvent(QTimerEvent* event) {
     if (event->timerId() != m_blinkTimer.timerId()) {
         QLineEdit::timerEvent(event);
         return;
@@ -370,13 +370,13 @@ void CExpressionEdit::timerEvent(QTimerEvent* event) {
     update(TextArea());
 }
 
-void CExpressionEdit::changeEvent(QEvent* event) {
+void ExpressionEdit::changeEvent(QEvent* event) {
     QLineEdit::changeEvent(event);
     if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange)
         m_caretLineX = -1;
 }
 
-void CExpressionEdit::inputMethodEvent(QInputMethodEvent* event) {
+void ExpressionEdit::inputMethodEvent(QInputMethodEvent* event) {
     QLineEdit::inputMethodEvent(event);
     m_caretLineX = -1;
     m_preedit = event->preeditString();
@@ -397,7 +397,7 @@ void CExpressionEdit::inputMethodEvent(QInputMethodEvent* event) {
     update();
 }
 
-QVariant CExpressionEdit::inputMethodQuery(Qt::InputMethodQuery query) const {
+QVariant ExpressionEdit::inputMethodQuery(Qt::InputMethodQuery query) const {
     const QVariant answer = QLineEdit::inputMethodQuery(query);
     if (query == Qt::ImCursorRectangle || query == Qt::ImAnchorRectangle)
         return answer.toRect().translated(-m_scroll, m_lineTop);

@@ -20,11 +20,11 @@
 // QLineEdit would, and hands QLineEdit the mouse positions in the whole
 // line's coordinates, so everything else (editing, selection, clipboard,
 // the history walk, accessibility) stays QLineEdit's own.
-class CExpressionEdit : public QLineEdit {
+class ExpressionEdit : public QLineEdit {
     Q_OBJECT
   public:
-    explicit CExpressionEdit(QWidget* parent = nullptr);
-    ~CExpressionEdit() override;
+    explicit ExpressionEdit(QWidget* parent = nullptr);
+    ~ExpressionEdit() override;
 
     // The history entries, oldest first, as the walk reads them.
     void SetHistorySource(std::function<QStringList()> source) {

@@ -22,7 +22,7 @@ class ExpressionEditTest : public testing::Test {
   protected:
     void SetUp() override {
         plain = new QLineEdit(&window);
-        ours = new CExpressionEdit(&window);
+        ours = new ExpressionEdit(&window);
         for (QLineEdit* edit : Both()) {
             // As the window sets the box up; no focus, so that clicking one
             // box does not repaint the other.
@@ -44,7 +44,7 @@ class ExpressionEditTest : public testing::Test {
 
     QWidget window;
     QLineEdit* plain = nullptr;
-    CExpressionEdit* ours = nullptr;
+    ExpressionEdit* ours = nullptr;
 };
 
 QString Sum(int terms) {

@@ -28,7 +28,7 @@
 // values, in the order the numbers stand, and the calls' names, argument
 // counts and sizes. A long sum thus costs 18 bytes a term, against 32 when
 // every node had room for a value.
-class CExpTree {
+class ExpressionTree {
   public:
     enum class Tag : std::uint8_t {
         // The numbers come first, so that one comparison tells them.
@@ -68,13 +68,13 @@ class CExpTree {
     static constexpr Tag InfixTag(char op);
     static constexpr Tag SignTag(char op) { return op == '-' ? Tag::Minus : Tag::Plus; }
 
-    CExpTree() = default;
+    ExpressionTree() = default;
     // A copy owns its text, even when the original only views it.
-    CExpTree(const CExpTree& other);
-    CExpTree& operator=(const CExpTree& other);
-    CExpTree(CExpTree&&) noexcept = default;
-    CExpTree& operator=(CExpTree&&) noexcept = default;
-    virtual ~CExpTree() = default;
+    ExpressionTree(const ExpressionTree& other);
+    ExpressionTree& operator=(const ExpressionTree& other);
+    ExpressionTree(ExpressionTree&&) noexcept = default;
+    ExpressionTree& operator=(ExpressionTree&&) noexcept = default;
+    virtual ~ExpressionTree() = default;
 
     bool IsEmpty() const { return m_nodes.Size() == 0; }
     std::uint32_t Size() const { return static_cast<std::uint32_t>(m_nodes.Size()); }
@@ -159,7 +159,7 @@ class CExpTree {
     std::string m_composed;
 };
 
-constexpr ExpNodeKind CExpTree::KindOf(Tag tag) {
+constexpr ExpNodeKind ExpressionTree::KindOf(Tag tag) {
     switch (tag) {
         case Tag::Number:
         case Tag::ComposedNumber:
@@ -185,7 +185,7 @@ constexpr ExpNodeKind CExpTree::KindOf(Tag tag) {
     return ExpNodeKind::Call;
 }
 
-constexpr char CExpTree::OpOf(Tag tag) {
+constexpr char ExpressionTree::OpOf(Tag tag) {
     switch (tag) {
         case Tag::Add:
         case Tag::Plus:
@@ -207,7 +207,7 @@ constexpr char CExpTree::OpOf(Tag tag) {
     }
 }
 
-constexpr CExpTree::Tag CExpTree::InfixTag(char op) {
+constexpr ExpressionTree::Tag ExpressionTree::InfixTag(char op) {
     switch (op) {
         case '+':
             return Tag::Add;

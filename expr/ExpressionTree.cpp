@@ -1,5 +1,6 @@
-#include "ExpTree.h"
+#include "ExpressionTree.h"
 
+#include "AsciiChars.h"
 #include <sys/mman.h>
 
 #include <algorithm>
@@ -53,13 +54,6 @@ void AskForLargePages(const AppendArray<T>& array, std::uintptr_t after) {
 #endif
 }
 
-bool IsDigit(char c) {
-    return c >= '0' && c <= '9';
-}
-bool IsNameChar(char c) {
-    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || IsDigit(c) || c == '_';
-}
-
 // A node keeps where its text starts; where it ends follows from the
 // grammar, which no other character continues: a number is digits with an
 // optional fraction, a name letters, digits and '_'.
@@ -88,7 +82,7 @@ void ReleaseIfLarge(AppendArray<T>& array) {
 
 }  // namespace
 
-CExpTree::CExpTree(const CExpTree& other)
+ExpressionTree::ExpressionTree(const ExpressionTree& other)
     : m_nodes(other.m_nodes),
       m_values(other.m_values),
       m_calls(other.m_calls),
@@ -98,19 +92,19 @@ CExpTree::CExpTree(const CExpTree& other)
       m_source(m_ownSource),
       m_composed(other.m_composed) {}
 
-CExpTree& CExpTree::operator=(const CExpTree& other) {
+ExpressionTree& ExpressionTree::operator=(const ExpressionTree& other) {
     if (this != &other) {
-        CExpTree copy(other);
+        ExpressionTree copy(other);
         *this = std::move(copy);
     }
     return *this;
 }
 
-CExpNode CExpTree::Root() const {
+CExpNode ExpressionTree::Root() const {
     return IsEmpty() ? CExpNode() : CExpNode(this, Size() - 1);
 }
 
-std::uint32_t CExpTree::NumbersBefore(std::uint32_t index) const {
+std::uint32_t ExpressionTree::NumbersBefore(std::uint32_t index) const {
     const std::uint32_t block = index / kCountStep;
     const std::uint32_t from = block * kCountStep;
     const auto counted = std::count_if(m_nodes.Data() + from, m_nodes.Data() + index,
@@ -119,7 +113,7 @@ std::uint32_t CExpTree::NumbersBefore(std::uint32_t index) const {
     return before + static_cast<std::uint32_t>(counted);
 }
 
-std::string_view CExpTree::TextOf(std::uint32_t index) const {
+std::string_view ExpressionTree::TextOf(std::uint32_t index) const {
     const std::uint32_t word = m_nodes[index].word;
     switch (m_nodes[index].tag) {
         case Tag::Number:
@@ -138,11 +132,11 @@ std::string_view CExpTree::TextOf(std::uint32_t index) const {
     }
 }
 
-std::string_view CExpTree::NameOf(const CallData& call) const {
+std::string_view ExpressionTree::NameOf(const CallData& call) const {
     return TextFrom(m_source, call.nameStart, false);
 }
 
-void CExpTree::Begin(std::string_view source, bool keepCopy) {
+void ExpressionTree::Begin(std::string_view source, bool keepCopy) {
     Clear();
     if (keepCopy) {
         m_ownSource.assign(source);
@@ -164,7 +158,7 @@ void CExpTree::Begin(std::string_view source, bool keepCopy) {
     }
 }
 
-void CExpTree::Reserve(std::size_t nodes, std::size_t numbers, std::size_t calls) {
+void ExpressionTree::Reserve(std::size_t nodes, std::size_t numbers, std::size_t calls) {
     m_nodes.Reserve(nodes);
     m_values.Reserve(numbers);
     m_calls.Reserve(calls);
@@ -174,7 +168,7 @@ void CExpTree::Reserve(std::size_t nodes, std::size_t numbers, std::size_t calls
     AskForLargePages(m_calls, kLargePage);
 }
 
-std::uint32_t CExpTree::Compose(std::string_view a, std::string_view b) {
+std::uint32_t ExpressionTree::Compose(std::string_view a, std::string_view b) {
     const auto start = static_cast<std::uint32_t>(m_composed.size());
     m_composed += a;
     m_composed += b;
@@ -183,14 +177,14 @@ std::uint32_t CExpTree::Compose(std::string_view a, std::string_view b) {
     return start;
 }
 
-void CExpTree::ReleaseLargeArrays() {
+void ExpressionTree::ReleaseLargeArrays() {
     ReleaseIfLarge(m_nodes);
     ReleaseIfLarge(m_values);
     ReleaseIfLarge(m_calls);
     ReleaseIfLarge(m_numberCounts);
 }
 
-void CExpTree::ReleaseLargeStorage() {
+void ExpressionTree::ReleaseLargeStorage() {
     ReleaseLargeArrays();
     if (m_ownSource.capacity() > kKeptNodes)
         std::string().swap(m_ownSource);
@@ -198,7 +192,7 @@ void CExpTree::ReleaseLargeStorage() {
         std::string().swap(m_composed);
 }
 
-void CExpTree::Clear() {
+void ExpressionTree::Clear() {
     ReleaseLargeStorage();
     m_nodes.Clear();
     m_values.Clear();
