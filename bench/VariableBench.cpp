@@ -26,6 +26,10 @@ void BM_DefineVariables(benchmark::State& state) {
     }
     state.SetItemsProcessed(state.iterations() * state.range(0));
 }
-BENCHMARK(BM_DefineVariables)->Name("Variables/Define")->Arg(1000)->Arg(100'000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DefineVariables)
+    ->Name("Variables/Define")
+    ->Arg(1000)
+    ->Arg(100'000)
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -1,10 +1,11 @@
 #include "CommandLine.h"
 
-#include "AsciiChars.h"
 #include <charconv>
 #include <limits>
 #include <string>
 #include <string_view>
+
+#include "AsciiChars.h"
 
 namespace {
 

@@ -7,20 +7,46 @@ namespace {
 
 using Args = std::span<const double>;
 
-double Dtor(const CExpFuncTable& t, Args v) { return (v[0] * t.Pi()) * 0.005555555555555556; }
-double Rtod(const CExpFuncTable& t, Args v) { return (v[0] * 180.0) / t.Pi(); }
-double Dtodms(const CExpFuncTable&, Args v) { return DegreesToDms(v[0]); }
-double Dmstod(const CExpFuncTable&, Args v) { return DmsToDegrees(v[0]); }
+double Dtor(const CExpFuncTable& t, Args v) {
+    return (v[0] * t.Pi()) * 0.005555555555555556;
+}
+double Rtod(const CExpFuncTable& t, Args v) {
+    return (v[0] * 180.0) / t.Pi();
+}
+double Dtodms(const CExpFuncTable&, Args v) {
+    return DegreesToDms(v[0]);
+}
+double Dmstod(const CExpFuncTable&, Args v) {
+    return DmsToDegrees(v[0]);
+}
 // log(a, b) is the logarithm of b to the base a.
-double Log(const CExpFuncTable&, Args v) { return std::log(v[1]) / std::log(v[0]); }
-double Sin(const CExpFuncTable&, Args v) { return std::sin(v[0]); }
-double Cos(const CExpFuncTable&, Args v) { return std::cos(v[0]); }
-double Tan(const CExpFuncTable&, Args v) { return std::tan(v[0]); }
-double Cot(const CExpFuncTable&, Args v) { return 1.0 / std::tan(v[0]); }
-double Asin(const CExpFuncTable&, Args v) { return std::asin(v[0]); }
-double Acos(const CExpFuncTable&, Args v) { return std::acos(v[0]); }
-double Atan(const CExpFuncTable&, Args v) { return std::atan(v[0]); }
-double Abs(const CExpFuncTable&, Args v) { return std::fabs(v[0]); }
+double Log(const CExpFuncTable&, Args v) {
+    return std::log(v[1]) / std::log(v[0]);
+}
+double Sin(const CExpFuncTable&, Args v) {
+    return std::sin(v[0]);
+}
+double Cos(const CExpFuncTable&, Args v) {
+    return std::cos(v[0]);
+}
+double Tan(const CExpFuncTable&, Args v) {
+    return std::tan(v[0]);
+}
+double Cot(const CExpFuncTable&, Args v) {
+    return 1.0 / std::tan(v[0]);
+}
+double Asin(const CExpFuncTable&, Args v) {
+    return std::asin(v[0]);
+}
+double Acos(const CExpFuncTable&, Args v) {
+    return std::acos(v[0]);
+}
+double Atan(const CExpFuncTable&, Args v) {
+    return std::atan(v[0]);
+}
+double Abs(const CExpFuncTable&, Args v) {
+    return std::fabs(v[0]);
+}
 
 }  // namespace
 
@@ -61,9 +87,11 @@ double DmsToDegrees(double v) {
     const double degrees = std::floor(v);
     const double fraction = v - degrees;
     char text[32];
-    const auto printed = std::to_chars(text, text + sizeof text, fraction, std::chars_format::fixed, 4);
+    const auto printed =
+        std::to_chars(text, text + sizeof text, fraction, std::chars_format::fixed, 4);
     unsigned mmss = 0;
-    if (printed.ec == std::errc() && printed.ptr - text == 6) std::from_chars(text + 2, text + 6, mmss);
+    if (printed.ec == std::errc() && printed.ptr - text == 6)
+        std::from_chars(text + 2, text + 6, mmss);
     const unsigned mm = mmss / 100;
     const unsigned ss = mmss % 100;
     return (degrees + mm * 0.016666666666666666) + ss * 0.0002777777777777778;

@@ -1,11 +1,12 @@
 #include "DecimalText.h"
 
-#include "AsciiChars.h"
 #include <locale.h>
 #include <stdlib.h>
 
 #include <charconv>
 #include <string>
+
+#include "AsciiChars.h"
 
 namespace {
 

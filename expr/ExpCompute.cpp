@@ -17,8 +17,12 @@ constexpr std::size_t kExponentDigits = 3;
 // leaves the byte after it to begin the next character.
 constexpr char kNotACharacter = '\xff';
 
-bool IsLeadByte(unsigned char c) { return c >= 0x81 && c <= 0xfe; }
-bool IsTrailByte(unsigned char c) { return c >= 0x40 && c <= 0xfe && c != 0x7f; }
+bool IsLeadByte(unsigned char c) {
+    return c >= 0x81 && c <= 0xfe;
+}
+bool IsTrailByte(unsigned char c) {
+    return c >= 0x40 && c <= 0xfe && c != 0x7f;
+}
 
 // Whether byte `offset` is the second byte of a double-byte character, the
 // text read from its start.

@@ -177,7 +177,8 @@ T Walk(const ExpressionTree& tree, std::uint32_t first, std::uint32_t end, Scope
                         // Arguments beyond those the function uses count
                         // for nothing, their errors neither.
                         if constexpr (std::is_same_v<T, double>) {
-                            result = entry.fn(funcs, std::span<const double>(values.data() + base, used));
+                            result = entry.fn(funcs,
+                                              std::span<const double>(values.data() + base, used));
                         } else {
                             stack.arguments.assign(values.begin() + base,
                                                    values.begin() + base + used);

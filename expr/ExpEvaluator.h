@@ -8,8 +8,8 @@
 #include "ExpException.h"
 #include "ExpFuncTable.h"
 #include "ExpNode.h"
-#include "ExpressionTree.h"
 #include "ExpValueTraits.h"
+#include "ExpressionTree.h"
 #include "VarTable.h"
 
 // An error that stands in for the value at this depth of the value stack.

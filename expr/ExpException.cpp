@@ -11,7 +11,8 @@ constexpr std::string_view kCutMark = "...";
 }  // namespace
 
 CExpException::CExpException(int code, std::string_view name) : m_nCode(code), m_nPos(0) {
-    const std::size_t frame = sizeof ExpMessages::kUndefinedBefore - 1 + sizeof ExpMessages::kUndefinedAfter - 1;
+    const std::size_t frame =
+        sizeof ExpMessages::kUndefinedBefore - 1 + sizeof ExpMessages::kUndefinedAfter - 1;
     const std::size_t room = kMaxMessageBytes - frame;
     m_szText.append(ExpMessages::kUndefinedBefore);
     // Names are ASCII letters, digits and '_': any cut falls between characters.
@@ -24,14 +25,22 @@ CExpException::CExpException(int code, std::string_view name) : m_nCode(code), m
 
 std::string CExpException::GetErrorText() const {
     switch (m_nCode) {
-        case EXP_ERR_BRACKET: return ExpMessages::kBracket;
-        case EXP_ERR_EXPRESSION: return ExpMessages::kExpression;
-        case EXP_ERR_DIVZERO: return ExpMessages::kDivZero;
-        case EXP_ERR_OPERATOR: return ExpMessages::kOperator;
+        case EXP_ERR_BRACKET:
+            return ExpMessages::kBracket;
+        case EXP_ERR_EXPRESSION:
+            return ExpMessages::kExpression;
+        case EXP_ERR_DIVZERO:
+            return ExpMessages::kDivZero;
+        case EXP_ERR_OPERATOR:
+            return ExpMessages::kOperator;
         case EXP_ERR_NAN:
-        case EXP_ERR_INFINITE: return ExpMessages::kOutOfRange;
-        case EXP_ERR_OPERAND: return ExpMessages::kOperand;
-        case EXP_ERR_UNDEFINED: return m_szText;
-        default: return {};
+        case EXP_ERR_INFINITE:
+            return ExpMessages::kOutOfRange;
+        case EXP_ERR_OPERAND:
+            return ExpMessages::kOperand;
+        case EXP_ERR_UNDEFINED:
+            return m_szText;
+        default:
+            return {};
     }
 }

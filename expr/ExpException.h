@@ -18,7 +18,7 @@ enum ExpErrorCode : int {
 // stripped expression where the excerpt shown to the user begins. Thrown by
 // value; evaluation errors carry position 0.
 class CExpException {
-public:
+  public:
     CExpException(int code, int position) : m_nCode(code), m_nPos(position) {}
     // An undefined variable; the message names it whole.
     CExpException(int code, std::string_view name);
@@ -29,7 +29,7 @@ public:
     int GetPosition() const { return m_nPos; }
     int GetCode() const { return m_nCode; }
 
-private:
+  private:
     std::string m_szText;
     int m_nCode;
     int m_nPos;

@@ -46,7 +46,8 @@ double CExpFuncTable::Call(std::string_view name, std::span<const CExpNode> args
         throw CExpException(EXP_ERR_OPERAND, 0);
     std::vector<double> values;
     for (int i = 0; i < entry.argCount; ++i) {
-        values.push_back(CExpEvaluator::CheckResult(EvaluateArgument(args[static_cast<std::size_t>(i)], *this)));
+        values.push_back(
+            CExpEvaluator::CheckResult(EvaluateArgument(args[static_cast<std::size_t>(i)], *this)));
     }
     return entry.fn(*this, values);
 }

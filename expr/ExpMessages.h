@@ -12,14 +12,15 @@ inline constexpr char kOperator[] = "\xd4\xcb\xcb\xe3\xb7\xfb";                 
 inline constexpr char kOutOfRange[] = "\xd4\xbd\xbd\xe7";                       // 越界
 inline constexpr char kOperand[] = "\xb2\xd9\xd7\xf7\xca\xfd";                  // 操作数
 // 变量 %s 未定义, split around the name.
-inline constexpr char kUndefinedBefore[] = "\xb1\xe4\xc1\xbf\x20";  // "变量 "
+inline constexpr char kUndefinedBefore[] = "\xb1\xe4\xc1\xbf\x20";         // "变量 "
 inline constexpr char kUndefinedAfter[] = "\x20\xce\xb4\xb6\xa8\xd2\xe5";  // " 未定义"
 
 // The compute command's error box: 在以下位置发生 "M" 错误, an empty line, four
 // blanks and the excerpt.
 inline constexpr char kErrorPrefix[] =
     "\xd4\xda\xd2\xd4\xcf\xc2\xce\xbb\xd6\xc3\xb7\xa2\xc9\xfa\x20\x22";  // 在以下位置发生 "
-inline constexpr char kErrorSuffix[] = "\x22\x20\xb4\xed\xce\xf3\n\n    ";  // " 错误, LF LF, 4 blanks
+inline constexpr char kErrorSuffix[] =
+    "\x22\x20\xb4\xed\xce\xf3\n\n    ";  // " 错误, LF LF, 4 blanks
 
 // Checks of a user variable's name and value.
 inline constexpr char kNameExists[] =
@@ -33,6 +34,7 @@ inline constexpr char kNameOtherBytes[] =
 inline constexpr char kValueNotNumeric[] =
     "\xc7\xeb\xca\xe4\xc8\xeb\xca\xfd\xd6\xb5\xd0\xcd\xb5\xc4\xca\xfd\xbe\xdd\xa1\xa3";  // 请输入数值型的数据。
 inline constexpr char kNameErrorTitle[] = "\xb4\xed\xce\xf3";                            // 错误
-inline constexpr char kValueErrorTitle[] = "\xca\xfd\xbe\xdd\xb8\xf1\xca\xbd\xb4\xed\xce\xf3";  // 数据格式错误
+inline constexpr char kValueErrorTitle[] =
+    "\xca\xfd\xbe\xdd\xb8\xf1\xca\xbd\xb4\xed\xce\xf3";  // 数据格式错误
 
 }  // namespace ExpMessages

@@ -74,8 +74,8 @@ class CExpParser {
     char NextChar() {
         // Every rule stops at the end marker; reading past it yields the
         // marker again rather than leaving the text.
-        const char c = static_cast<std::size_t>(m_nPos) < m_strInput.size() ? m_strInput[m_nPos]
-                                                                             : kEndMarker;
+        const char c =
+            static_cast<std::size_t>(m_nPos) < m_strInput.size() ? m_strInput[m_nPos] : kEndMarker;
         ++m_nPos;
         return c;
     }

@@ -1,11 +1,12 @@
 #include "ExpressionTree.h"
 
-#include "AsciiChars.h"
 #include <sys/mman.h>
 
 #include <algorithm>
 #include <cstdint>
 #include <new>
+
+#include "AsciiChars.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 // (unsigned, case-sensitive); inserting a name that is already present keeps
 // the stored value, so when the grid lists a name twice the upper row wins.
 class VarTable {
-public:
+  public:
     void Clear() { m_entries.clear(); }
     // Whether the pair was added (false when the name was already there).
     bool Insert(std::string_view name, double value) {
@@ -19,15 +19,17 @@ public:
     }
     std::optional<double> Find(std::string_view name) const {
         const auto it = m_entries.find(name);
-        if (it == m_entries.end()) return std::nullopt;
+        if (it == m_entries.end())
+            return std::nullopt;
         return it->second;
     }
     void Assign(const VarTable& other) {
-        if (this != &other) m_entries = other.m_entries;
+        if (this != &other)
+            m_entries = other.m_entries;
     }
     std::size_t size() const { return m_entries.size(); }
     bool empty() const { return m_entries.empty(); }
 
-private:
+  private:
     std::map<std::string, double, std::less<>> m_entries;
 };

@@ -6,25 +6,31 @@
 
 namespace {
 
-char FoldCase(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+char FoldCase(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
 
 }  // namespace
 
 bool NamesEqualIgnoringCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
+    if (a.size() != b.size())
+        return false;
     for (std::size_t i = 0; i < a.size(); ++i) {
-        if (FoldCase(a[i]) != FoldCase(b[i])) return false;
+        if (FoldCase(a[i]) != FoldCase(b[i]))
+            return false;
     }
     return true;
 }
 
 std::string FoldNameCase(std::string_view name) {
     std::string folded(name);
-    for (char& c : folded) c = FoldCase(c);
+    for (char& c : folded)
+        c = FoldCase(c);
     return folded;
 }
 
-std::optional<VarRejection> CheckVariableName(std::string_view name, std::span<const std::string> existing) {
+std::optional<VarRejection> CheckVariableName(std::string_view name,
+                                              std::span<const std::string> existing) {
     bool taken = false;
     for (const std::string& other : existing) {
         if (NamesEqualIgnoringCase(name, other)) {
@@ -36,7 +42,8 @@ std::optional<VarRejection> CheckVariableName(std::string_view name, std::span<c
 }
 
 std::optional<VarRejection> CheckVariableName(std::string_view name, bool taken) {
-    if (taken) return VarRejection{ExpMessages::kNameExists, ExpMessages::kNameErrorTitle};
+    if (taken)
+        return VarRejection{ExpMessages::kNameExists, ExpMessages::kNameErrorTitle};
     if (name.empty() || !(IsLetter(name[0]) || name[0] == '_'))
         return VarRejection{ExpMessages::kNameFirstByte, ExpMessages::kNameErrorTitle};
     for (const char c : name.substr(1)) {
@@ -47,6 +54,7 @@ std::optional<VarRejection> CheckVariableName(std::string_view name, bool taken)
 }
 
 std::optional<VarRejection> CheckVariableValue(std::string_view text) {
-    if (ReadVariableValue(text)) return std::nullopt;
+    if (ReadVariableValue(text))
+        return std::nullopt;
     return VarRejection{ExpMessages::kValueNotNumeric, ExpMessages::kValueErrorTitle};
 }

@@ -20,7 +20,8 @@ bool NamesEqualIgnoringCase(std::string_view a, std::string_view b);
 
 // The first rejection of `name` given the names already present (the edited
 // row's own name among them), or none.
-std::optional<VarRejection> CheckVariableName(std::string_view name, std::span<const std::string> existing);
+std::optional<VarRejection> CheckVariableName(std::string_view name,
+                                              std::span<const std::string> existing);
 
 // The same checks where the caller has already looked the name up: `taken`
 // says whether a present name equals it ignoring case. A caller with many

@@ -112,7 +112,8 @@ bool Fuzz::SameTree(const ExpressionTree& a, const ExpressionTree& b) {
         if (x.Kind() != y.Kind() || x.GetOp() != y.GetOp() || x.GetText() != y.GetText() ||
             x.GetName() != y.GetName() || x.SubtreeSize() != y.SubtreeSize() ||
             x.ArgCount() != y.ArgCount() ||
-            std::bit_cast<std::uint64_t>(x.GetValue()) != std::bit_cast<std::uint64_t>(y.GetValue()))
+            std::bit_cast<std::uint64_t>(x.GetValue()) !=
+                std::bit_cast<std::uint64_t>(y.GetValue()))
             return false;
     }
     return true;

@@ -157,8 +157,9 @@ std::vector<std::string> CNaturalForm::Render(int width) {
     if (!m_pRoot)
         return lines;
     Drawing drawing(kLineOverhead);
-    m_bTooLarge = !drawing.Lay(*m_pRoot) ||
-                  !drawing.Cut(width, [&lines](std::string_view line) { lines.emplace_back(line); });
+    m_bTooLarge = !drawing.Lay(*m_pRoot) || !drawing.Cut(width, [&lines](std::string_view line) {
+        lines.emplace_back(line);
+    });
     if (m_bTooLarge)
         lines.clear();
     return lines;

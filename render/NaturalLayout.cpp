@@ -100,8 +100,7 @@ void NaturalLayout::DrawFraction(CExpNode node, Placement at) {
     const CExpNode numerator = Unwrapped(left);
     const CExpNode denominator = Unwrapped(right);
     const int shift = (m_measure.Of(numerator).width - m_measure.Of(denominator).width) / 2;
-    Place(numerator, at.column + 1 + std::max(-shift, 0),
-          at.level + 1 - m_measure.Of(left).bottom);
+    Place(numerator, at.column + 1 + std::max(-shift, 0), at.level + 1 - m_measure.Of(left).bottom);
     Place(denominator, at.column + 1 + std::max(shift, 0), at.level - m_measure.Of(right).top);
     m_canvas.WriteRun(at.column, at.level, m_measure.Of(node).width, '-');
 }

@@ -27,6 +27,8 @@ PACKAGES=(
     # Qt's own texts in the user's language: standard buttons, edit menus.
     qt6-translations-l10n
     libx11-dev
+    # The format check of the sources.
+    clang-format
     fonts-wqy-zenhei
     fonts-dejavu-core
     # The Debian package: dpkg-shlibdeps works out its dependencies, and

@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
-# Builds Tallyfern and runs every test: first a RelWithDebInfo build in
-# build/, then an optimized build with AddressSanitizer and UndefinedBehaviorSanitizer
-# in build-asan/. Installs what is missing first (see setup.sh).
+# Checks the format of the sources (scripts/format.sh), then builds Tallyfern
+# and runs every test: first a RelWithDebInfo build in build/, then an
+# optimized build with AddressSanitizer and UndefinedBehaviorSanitizer in
+# build-asan/. Installs what is missing first (see setup.sh).
 # Both builds have the C++ standard library's assertions on, and their tests
 # include the replay of every fuzz corpus and kept finding (fuzz/corpus,
 # fuzz/regressions) through each fuzz target: in build-asan/ that runs under
 # the sanitizers with leak checking, without needing clang or libFuzzer.
-# Exits non-zero when any build or test fails.
+# Exits non-zero when the format check, any build or any test fails.
 set -uo pipefail
 
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
@@ -36,6 +37,13 @@ run_tests() {
     fi
     [ "$status" -eq 0 ] || failures+=("tests in $dir")
 }
+
+echo "== format (.clang-format)"
+if bash scripts/format.sh --check; then
+    echo "every source file is formatted"
+else
+    failures+=("format check (bash scripts/format.sh formats the tree)")
+fi
 
 echo "== build/ (RelWithDebInfo)"
 if configure_build build && build build; then

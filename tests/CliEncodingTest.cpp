@@ -108,7 +108,9 @@ TEST_F(CliEncodingTest, Gb18030TerminalGetsGb18030Text) {
     EXPECT_EQ(outside.err, box + "?\n");
     // The variable checks' messages come in GB18030 too: 该变量名已存在。
     const CliRun duplicate = RunCli({"-v", "a=1", "-v", "A=1", "a"}, "", env);
-    EXPECT_EQ(duplicate.err, "tallyfern-cli: -v A=1: \xb8\xc3\xb1\xe4\xc1\xbf\xc3\xfb\xd2\xd1\xb4\xe6\xd4\xda\xa1\xa3\n");
+    EXPECT_EQ(duplicate.err,
+              "tallyfern-cli: -v A=1: "
+              "\xb8\xc3\xb1\xe4\xc1\xbf\xc3\xfb\xd2\xd1\xb4\xe6\xd4\xda\xa1\xa3\n");
 }
 
 }  // namespace

@@ -123,8 +123,9 @@ TEST_F(CliTest, UsageErrorNamesTheOffendingOption) {
     EXPECT_NE(RunCli({"--bogus"}).err.find("--bogus"), std::string::npos);
     EXPECT_NE(RunCli({"-v", "novalue"}).err.find("NAME=VALUE"), std::string::npos);
     // A width too large is not called "not a whole number".
-    EXPECT_EQ(RunCli({"-w", "99999999999"}).err,
-              "tallyfern-cli: option '-w' takes at most 2147483647, not '99999999999'\n" + kUsageLine);
+    EXPECT_EQ(
+        RunCli({"-w", "99999999999"}).err,
+        "tallyfern-cli: option '-w' takes at most 2147483647, not '99999999999'\n" + kUsageLine);
 }
 
 TEST_F(CliTest, HelpAndVersionSucceedWithoutComputing) {

@@ -142,7 +142,8 @@ TEST(ExpFuncTable, CallEvaluatesArgumentsWithTheTableVariables) {
     EXPECT_DOUBLE_EQ(table.Call("log", args), 3);
     EXPECT_DOUBLE_EQ(table.Call("abs", args), 2);  // uses the first argument only
     const auto oneArgument = CExpParser("abs(1)").Parse();
-    EXPECT_EQ(ErrorCode([&] { table.Call("log", oneArgument->Root().GetArgs()); }), EXP_ERR_OPERAND);
+    EXPECT_EQ(ErrorCode([&] { table.Call("log", oneArgument->Root().GetArgs()); }),
+              EXP_ERR_OPERAND);
     EXPECT_EQ(ErrorCode([&] { table.Call("ln", args); }), EXP_ERR_OPERATOR);
 }
 

@@ -176,15 +176,15 @@ TEST(ExpressionTree, NodesTellLeafKindsAndCallsFromParentheses) {
 // every number carries its value, read once.
 struct ArrayCase {
     const char* text;
-    const char* kinds;  // per node in array order: N number, V variable, I infix, S sign, P parenthesis, C call
+    const char* kinds;  // per node in array order: N number, V variable, I infix, S sign, P
+                        // parenthesis, C call
     std::vector<std::uint32_t> sizes;
 };
 
+// The first is a left-deep chain: the operators follow their right operands.
 const ArrayCase kArrays[] = {
-    {"1+2+3", "NNINI", {1, 1, 3, 1, 5}},  // a left-deep chain: the operators follow their right operands
-    {"1+2*3", "NNNII", {1, 1, 1, 3, 5}},
-    {"-(x)^2", "VPNIS", {1, 2, 1, 4, 5}},
-    {"f(1,g(2),3)", "NNCNC", {1, 1, 2, 1, 5}},
+    {"1+2+3", "NNINI", {1, 1, 3, 1, 5}},     {"1+2*3", "NNNII", {1, 1, 1, 3, 5}},
+    {"-(x)^2", "VPNIS", {1, 2, 1, 4, 5}},    {"f(1,g(2),3)", "NNCNC", {1, 1, 2, 1, 5}},
     {".5e-3", "NNNSII", {1, 1, 1, 2, 4, 6}},
 };
 
@@ -215,8 +215,8 @@ TEST(ExpressionTree, NumbersKeepTheirTextAndTheirValue) {
             numbers.emplace_back(tree->At(i).GetText(), tree->At(i).GetValue());
     }
     const std::vector<std::pair<std::string, double>> expected = {
-        {"007", 7}, {"0.25", 0.25}, {"10", 10}, {"2", 2}, {"3.250", 3.25},
-        {"123456789012345678901234567890", 1.2345678901234568e29}};
+        {"007", 7}, {"0.25", 0.25},  {"10", 10},
+        {"2", 2},   {"3.250", 3.25}, {"123456789012345678901234567890", 1.2345678901234568e29}};
     EXPECT_EQ(numbers, expected);
 }
 

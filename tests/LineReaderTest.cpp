@@ -31,7 +31,8 @@ std::vector<std::string> SplitLines(const std::string& text) {
 // What LineReader gives for `text` written in records of the given sizes
 // (cycled, at most 32 KiB each). A sequenced-packet socket hands each record
 // to one read, so the reader sees exactly these pieces.
-std::vector<std::string> ReadLines(const std::string& text, const std::vector<std::size_t>& records) {
+std::vector<std::string> ReadLines(const std::string& text,
+                                   const std::vector<std::size_t>& records) {
     int ends[2];
     EXPECT_EQ(socketpair(AF_UNIX, SOCK_SEQPACKET, 0, ends), 0);
     std::thread writer([&] {
@@ -72,8 +73,8 @@ TEST(LineReader, AgreesWithAPlainSplit) {
     const std::vector<std::size_t> recordSizes[] = {{32768}, {1}, {3, 1, 7}, {32768, 17}, {1000}};
     for (const std::string& text : texts) {
         for (const auto& records : recordSizes) {
-            SCOPED_TRACE(testing::Message() << "text of " << text.size() << " bytes, first record "
-                                            << records[0]);
+            SCOPED_TRACE(testing::Message()
+                         << "text of " << text.size() << " bytes, first record " << records[0]);
             EXPECT_EQ(ReadLines(text, records), SplitLines(text));
         }
     }

@@ -97,9 +97,7 @@ class ReferenceForm {
     static bool IsPlain(CExpNode node) {
         return node && node.GetOp() == '(' && node.GetName().empty();
     }
-    static CExpNode Unwrap(CExpNode node) {
-        return IsPlain(node) ? node.GetLeft() : node;
-    }
+    static CExpNode Unwrap(CExpNode node) { return IsPlain(node) ? node.GetLeft() : node; }
 
     static int Top(CExpNode node) {
         switch (node.GetOp()) {

@@ -36,7 +36,8 @@ inline std::string Repeat(std::string_view piece, int times) {
 
 // `open` repeated `depth` times around `core`, each closed by one ')'.
 inline std::string Nest(std::string_view open, std::string_view core, int depth) {
-    return Repeat(open, depth) + std::string(core) + std::string(static_cast<std::size_t>(depth), ')');
+    return Repeat(open, depth) + std::string(core) +
+           std::string(static_cast<std::size_t>(depth), ')');
 }
 
 // Runs `work` on a new thread whose whole stack is `stackBytes`, and waits for

@@ -276,8 +276,7 @@ void CCalcDlg::OnCompute() {
         AddToHistory(m_expressionBox->text());
         m_expressionBox->ResetHistoryWalk();
     } catch (const CExpException& error) {
-        ShowComputeError(FromCodePage(ComposeErrorMessage(error, expression)),
-                         error.GetPosition());
+        ShowComputeError(FromCodePage(ComposeErrorMessage(error, expression)), error.GetPosition());
     } catch (const std::bad_alloc&) {
         // Everything the computation built is freed by now; what was shown
         // before stays.
@@ -410,9 +409,9 @@ CHelpDlg* CCalcDlg::HelpWindow() const {
 }
 
 void CCalcDlg::OnAddVar() {
-    const int row = m_varList->InsertItem(m_varList->GetItemCount(),
-                                          Text(WindowTexts::kNewVariableName),
-                                          Text(WindowTexts::kNewVariableValue));
+    const int row =
+        m_varList->InsertItem(m_varList->GetItemCount(), Text(WindowTexts::kNewVariableName),
+                              Text(WindowTexts::kNewVariableValue));
     m_varList->EditSubItem(row, 0);
 }
 

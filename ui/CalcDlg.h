@@ -95,21 +95,21 @@ class CCalcDlg : public QDialog {
     bool NumLockTurnedOff(QEvent::Type keyEventType);
 
     // Controls, in the order the window binds them.
-    CSkinButton* m_helpButton = nullptr;       // 1014
-    CSkinButton* m_aboutButton = nullptr;      // 1007
-    QLabel* m_marker = nullptr;                // 1013
-    CSkinButton* m_deleteVarButton = nullptr;  // 1010
-    CSkinButton* m_editorButton = nullptr;     // 1006
-    CSkinButton* m_addVarButton = nullptr;     // 1009
-    CSkinButton* m_computeButton = nullptr;    // 1002
-    CSkinButton* m_exitButton = nullptr;       // 2
-    CSkinButton* m_topMostButton = nullptr;    // 1012
-    CVarListCtrl* m_varList = nullptr;         // 1008
-    QListWidget* m_history = nullptr;          // 1011
-    CSkinButton* m_modeButton = nullptr;       // 1004
+    CSkinButton* m_helpButton = nullptr;        // 1014
+    CSkinButton* m_aboutButton = nullptr;       // 1007
+    QLabel* m_marker = nullptr;                 // 1013
+    CSkinButton* m_deleteVarButton = nullptr;   // 1010
+    CSkinButton* m_editorButton = nullptr;      // 1006
+    CSkinButton* m_addVarButton = nullptr;      // 1009
+    CSkinButton* m_computeButton = nullptr;     // 1002
+    CSkinButton* m_exitButton = nullptr;        // 2
+    CSkinButton* m_topMostButton = nullptr;     // 1012
+    CVarListCtrl* m_varList = nullptr;          // 1008
+    QListWidget* m_history = nullptr;           // 1011
+    CSkinButton* m_modeButton = nullptr;        // 1004
     ExpressionEdit* m_expressionBox = nullptr;  // 1001
-    QLineEdit* m_resultBox = nullptr;            // 1003
-    QPlainTextEdit* m_naturalBox = nullptr;      // 1005
+    QLineEdit* m_resultBox = nullptr;           // 1003
+    QPlainTextEdit* m_naturalBox = nullptr;     // 1005
 
     // The drawing of a result computed in the compact window, which hides
     // it: drawn when first shown or asked for, into m_strNatural.

@@ -87,9 +87,8 @@ TEST_F(HelpDlgTest, ASelectedFunctionIsDescribedInTheFixedFormat) {
               "\n\n用\u3000法：\n\n\u3000\u3000abs(x)");
     // atan's usage ends with a line break of its own: an empty last line.
     EXPECT_TRUE(Select(help, "atan").endsWith("\u3000\u3000atan(x)\n"));
-    EXPECT_TRUE(
-        Select(help, "dtodms")
-            .contains("功\u3000能：将角度值转化为d.mmss表示的角度值\n\u3000\u3000比如："));
+    EXPECT_TRUE(Select(help, "dtodms")
+                    .contains("功\u3000能：将角度值转化为d.mmss表示的角度值\n\u3000\u3000比如："));
     EXPECT_TRUE(Select(help, "log").endsWith("\u3000\u3000log(a, b)"));
 }
 

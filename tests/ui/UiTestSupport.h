@@ -20,9 +20,8 @@ T* ControlById(const QWidget* window, int id) {
 class MessageBoxRecorder {
   public:
     MessageBoxRecorder()
-        : m_previous(SetMessageBoxHook([this](const MessageBoxRequest& request) {
-              m_requests.push_back(request);
-          })) {}
+        : m_previous(SetMessageBoxHook(
+              [this](const MessageBoxRequest& request) { m_requests.push_back(request); })) {}
     ~MessageBoxRecorder() { SetMessageBoxHook(m_previous); }
     MessageBoxRecorder(const MessageBoxRecorder&) = delete;
     MessageBoxRecorder& operator=(const MessageBoxRecorder&) = delete;
