@@ -57,12 +57,14 @@ QString EditableLine::SelectedText() const {
 }
 
 void EditableLine::SetText(const QString& text) {
-    m_lastChange = {0, m_text, text.size()};
-    m_text = text;
+    if (text != m_text) {
+        m_lastChange = {0, m_text, text.size()};
+        m_text = text;
+        ++m_revision;
+    }
     m_cursor = m_anchor = m_text.size();
     m_history.clear();
     m_done = 0;
-    ++m_revision;
 }
 
 void EditableLine::MoveCursor(qsizetype to, bool select) {

@@ -2,6 +2,8 @@
 
 #include <QList>
 #include <QString>
+#include <algorithm>
+#include <utility>
 
 // The text of a one-line box with its caret, its selection and its undo
 // history, and the steps the keys take through it. Every step looks only at
@@ -29,9 +31,12 @@ class EditableLine {
     // Counts the edits, so that a caller sees whether the text changed
     // without comparing it.
     quint64 Revision() const { return m_revision; }
-    const Change& LastChange() const { return m_lastChange; }
+    // The last edit, handed over once: the line does not keep a removed
+    // text alive for nobody.
+    Change TakeLastChange() { return std::exchange(m_lastChange, {}); }
 
-    // A new text, the caret at its end; what was undoable is forgotten.
+    // A new text, the caret at its end; what was undoable is forgotten. The
+    // same text again is no edit.
     void SetText(const QString& text);
     // Moves the caret, extending the selection from where it was or
     // dropping it.

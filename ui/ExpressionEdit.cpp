@@ -86,7 +86,7 @@ void ExpressionEdit::Change(bool byUser, Action action) {
     action();
     const QString& text = m_line.Text();
     if (m_line.Revision() != revision) {
-        const EditableLine::Change& change = m_line.LastChange();
+        const EditableLine::Change change = m_line.TakeLastChange();
         const qsizetype removedEnd = change.at + change.removed.size();
         // A view inside the replaced text stays as far into the new one.
         if (m_viewCharacter >= removedEnd)
@@ -649,9 +649,8 @@ void ExpressionEdit::mouseDoubleClickEvent(QMouseEvent* event) {
     m_tripleClickAt = event->position().toPoint();
 }
 
-void ExpressionEdit::contextMenuEvent(QContextMenuEvent* event) {
+QMenu* ExpressionEdit::createStandardContextMenu() {
     auto* menu = new QMenu(this);
-    menu->setAttribute(Qt::WA_DeleteOnClose);
     const bool selected = m_line.HasSelection();
     const auto add = [&](const char* name, QKeySequence::StandardKey key, bool enabled,
                          auto handler) {
@@ -673,6 +672,12 @@ void ExpressionEdit::contextMenuEvent(QContextMenuEvent* event) {
         m_line.SelectionStart() == 0 && m_line.SelectionEnd() == m_line.Text().size();
     add("Select All", QKeySequence::SelectAll, !m_line.Text().isEmpty() && !allSelected,
         [this] { selectAll(); });
+    return menu;
+}
+
+void ExpressionEdit::contextMenuEvent(QContextMenuEvent* event) {
+    QMenu* menu = createStandardContextMenu();
+    menu->setAttribute(Qt::WA_DeleteOnClose);
     menu->popup(event->globalPos());
 }
 

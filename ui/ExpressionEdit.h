@@ -9,6 +9,7 @@
 
 #include "EditableLine.h"
 
+class QMenu;
 class QStyleOptionFrame;
 
 // The one-line expression box. It does not scroll while typing: a typed
@@ -54,6 +55,9 @@ class ExpressionEdit : public QWidget {
     void cut();
     void copy() const;
     void paste();
+    // The edit menu a right click opens, in Qt's words (and so in the
+    // language of Qt's translations); the caller owns it.
+    QMenu* createStandardContextMenu();
 
     // The history entries, oldest first, as the walk reads them.
     void SetHistorySource(std::function<QStringList()> source) {

@@ -7,9 +7,11 @@
 
 #include <QAccessible>
 #include <QApplication>
+#include <QClipboard>
 #include <QImage>
 #include <QInputMethodEvent>
 #include <QLineEdit>
+#include <QMenu>
 #include <QTest>
 #include <QTextCharFormat>
 #include <limits>
@@ -168,6 +170,8 @@ TEST_F(ExpressionEditTest, KeysEditAsInAPlainLineEdit) {
         {"7*8", 3, {Ctrl(Qt::Key_A), Qt::Key_9, Qt::Key_1, Ctrl(Qt::Key_Z), Ctrl(Qt::Key_Y)}},
         {wide, 0, {right, right, right, right, Shift(Qt::Key_Right), del, left, back}},
         {wide, 9, {left, left, back, back, left, Shift(Qt::Key_Left)}},
+        // A character of 41 code points, longer than the first stretch looked at.
+        {"1+e" + QString(40, QChar(0x301)) + "+2", 2, {right, right, left, left, del, right}},
     };
     for (const Case& c : cases) {
         std::vector<std::tuple<QString, int, QString>> after;
@@ -216,6 +220,26 @@ TEST_F(ExpressionEditTest, AScreenReaderReadsAndEditsTheBoxAsAPlainLineEdit) {
     }
     mine->editableTextInterface()->replaceText(0, 3, "cos");
     EXPECT_EQ(ours->text(), "cos(x) + 12");
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(ExpressionEditTest, TheEditMenuOffersWhatAPlainLineEditsOffers) {
+    QGuiApplication::clipboard()->setText("2");
+    std::vector<QStringList> entries;
+    ForBoth([&](auto* edit) {
+        edit->setText("1+2");
+        QTest::keyClick(edit, Qt::Key_Backspace);
+        edit->setSelection(0, 1);
+        const std::unique_ptr<QMenu> menu(edit->createStandardContextMenu());
+        QStringList listed;
+        for (const QAction* action : menu->actions())
+            listed << action->text() + (action->isEnabled() ? "" : " (off)");
+        entries.push_back(listed);
+    });
+    EXPECT_EQ(entries[0], entries[1]);
 }
 
 }  // namespace
