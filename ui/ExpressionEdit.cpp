@@ -18,27 +18,15 @@
 
 namespace {
 
-// A line edit keeps this much room between the frame and the text on each
-// side, and needs one more pixel for the caret.
-constexpr int kTextMargin = 2;
+// A line edit needs one more pixel than its text for the caret.
 constexpr int kCaretWidth = 1;
-// And this much above or below the text when aligned to the top or bottom.
+// Around the text, above and below, it keeps this much room.
 constexpr int kVerticalMargin = 1;
-// A line this short is laid out whole; a longer one only around the caret,
-// first this far on either side, further while that does not fill the view.
-constexpr qsizetype kWholeLineLength = 4096;
-constexpr qsizetype kFirstReach = 256;
 // Measuring a text's beginning says it cannot fit once the beginning alone
 // is far wider than the box: the rest only adds to it.
 constexpr qsizetype kFirstProbe = 512;
 // What an input method is told of the text around the caret, each side.
 constexpr qsizetype kSurroundingReach = 1024;
-
-bool ShownAsBlank(QChar c) {
-    // Line edits show these as blanks, not as boxes.
-    return (c.unicode() < 0x20 && c.unicode() != 0x09) || c == QChar::LineSeparator ||
-           c == QChar::ParagraphSeparator || c == QChar::ObjectReplacementCharacter;
-}
 
 // Whether a key's text is something to write, as Qt's line edit judges it.
 bool WritesText(const QKeyEvent* event) {
@@ -87,12 +75,7 @@ void ExpressionEdit::Change(bool byUser, Action action) {
     const QString& text = m_line.Text();
     if (m_line.Revision() != revision) {
         const EditableLine::Change change = m_line.TakeLastChange();
-        const qsizetype removedEnd = change.at + change.removed.size();
-        // A view inside the replaced text stays as far into the new one.
-        if (m_viewCharacter >= removedEnd)
-            m_viewCharacter += change.inserted - change.removed.size();
-        else if (m_viewCharacter > change.at)
-            m_viewCharacter = std::min(m_viewCharacter, change.at + change.inserted);
+        m_view.Edited(change.at, change.removed.size(), change.inserted);
         if (QAccessible::isActive()) {
             const QString inserted = text.mid(change.at, change.inserted);
             const int at = static_cast<int>(change.at);
@@ -131,7 +114,7 @@ void ExpressionEdit::Change(bool byUser, Action action) {
         }
         emit selectionChanged();
     }
-    m_arranged = false;
+    m_view.Invalidate();
     RestartBlink();
 }
 
@@ -169,7 +152,7 @@ void ExpressionEdit::insert(const QString& text) {
 
 void ExpressionEdit::setAlignment(Qt::Alignment alignment) {
     m_alignment = alignment;
-    m_arranged = false;
+    m_view.Invalidate();
     update();
 }
 
@@ -207,7 +190,7 @@ void ExpressionEdit::CopyToSelection() const {
 }
 
 bool ExpressionEdit::Fits(const QString& text) const {
-    const int room = TextArea().width() - 2 * kTextMargin - kCaretWidth;
+    const int room = TextArea().width() - 2 * LineView::kTextMargin - kCaretWidth;
     const QFontMetrics metrics = fontMetrics();
     for (qsizetype probe = kFirstProbe; probe < text.size(); probe *= 4) {
         if (metrics.horizontalAdvance(text.left(probe)) > 2 * room)
@@ -398,7 +381,7 @@ QSize ExpressionEdit::sizeHint() const {
     ensurePolished();
     const QFontMetrics metrics = fontMetrics();
     const int height = std::max(metrics.height(), 14) + 2 * kVerticalMargin;
-    const int width = metrics.horizontalAdvance(u'x') * 17 + 2 * kTextMargin;
+    const int width = metrics.horizontalAdvance(u'x') * 17 + 2 * LineView::kTextMargin;
     QStyleOptionFrame option;
     InitStyleOption(&option);
     return style()->sizeFromContents(QStyle::CT_LineEdit, &option, QSize(width, height), this);
@@ -408,147 +391,16 @@ QSize ExpressionEdit::minimumSizeHint() const {
     ensurePolished();
     const QFontMetrics metrics = fontMetrics();
     const int height = metrics.height() + 2 * kVerticalMargin;
-    const int width = metrics.maxWidth() + 2 * kTextMargin;
+    const int width = metrics.maxWidth() + 2 * LineView::kTextMargin;
     QStyleOptionFrame option;
     InitStyleOption(&option);
     return style()->sizeFromContents(QStyle::CT_LineEdit, &option, QSize(width, height), this);
 }
 
-int ExpressionEdit::InLayout(qsizetype position, qsizetype begin) const {
-    const qsizetype composed = position > m_line.Cursor() ? m_preedit.size() : 0;
-    return static_cast<int>(position - begin + composed);
-}
-
-qsizetype ExpressionEdit::FromLayout(int position, qsizetype begin) const {
-    const qsizetype at = begin + position;
-    if (at <= m_line.Cursor())
-        return at;
-    return std::max(m_line.Cursor(), at - m_preedit.size());
-}
-
-void ExpressionEdit::LayOut(QTextLayout& layout, qsizetype begin, qsizetype end) const {
-    QString shown = m_line.Text().mid(begin, end - begin);
-    std::replace_if(shown.begin(), shown.end(), ShownAsBlank, QChar(0x20));
-    layout.setText(shown);
-    layout.setFont(font());
-    QTextOption option;
-    option.setTextDirection(Qt::LeftToRight);
-    option.setFlags(QTextOption::IncludeTrailingSpaces);
-    layout.setTextOption(option);
-    layout.clearFormats();
-    if (!m_preedit.isEmpty()) {
-        const int at = static_cast<int>(m_line.Cursor() - begin);
-        layout.setPreeditArea(at, m_preedit);
-        QList<QTextLayout::FormatRange> formats = m_preeditFormats;
-        for (QTextLayout::FormatRange& range : formats)
-            range.start += at;
-        layout.setFormats(formats);
-    } else {
-        layout.setPreeditArea(-1, QString());
-    }
-    layout.beginLayout();
-    layout.createLine();
-    layout.endLayout();
-}
-
 void ExpressionEdit::Arrange() {
-    if (m_arranged)
-        return;
-    const QRect area = TextArea();
-    const int room = area.width() - 2 * kTextMargin;
-    const QString& all = m_line.Text();
-    const qsizetype cursor = m_line.Cursor();
-    const int caretInPreedit = m_preedit.isEmpty() ? 0 : m_preeditCursor;
-
-    // The part in view lies within `room` of the caret on either side,
-    // wherever the scrolling puts it.
-    qsizetype begin = 0;
-    qsizetype end = all.size();
-    for (qsizetype reach = kFirstReach;; reach *= 2) {
-        if (all.size() > kWholeLineLength) {
-            begin = std::max<qsizetype>(0, cursor - reach);
-            end = std::min(all.size(), cursor + reach);
-            if (begin > 0 && all.at(begin).isLowSurrogate())
-                --begin;
-            if (end < all.size() && all.at(end).isLowSurrogate())
-                ++end;
-        }
-        LayOut(m_drawn, begin, end);
-        const QTextLine line = m_drawn.lineAt(0);
-        const qreal caretX = line.cursorToX(InLayout(cursor, begin) + caretInPreedit);
-        if ((begin == 0 || caretX >= 2 * room) &&
-            (end == all.size() || line.naturalTextWidth() - caretX >= 2 * room))
-            break;
-    }
-    m_drawnBegin = begin;
-    m_drawnEnd = end;
-    const QTextLine line = m_drawn.lineAt(0);
-    const int left = Scroll(line, begin, end, room);
-
-    const QFontMetrics metrics = fontMetrics();
-    const int height = std::max(
-        metrics.boundingRect(all.mid(begin, end - begin) + m_preedit).height(), metrics.height());
-    int top;
-    switch (m_alignment & Qt::AlignVertical_Mask) {
-        case Qt::AlignBottom:
-            top = area.y() + area.height() - height - kVerticalMargin;
-            break;
-        case Qt::AlignTop:
-            top = area.y() + kVerticalMargin;
-            break;
-        default:
-            top = area.y() + (area.height() - height + 1) / 2;
-            break;
-    }
-    // Keeps the baseline where a line edit keeps it.
-    m_drawnOrigin =
-        QPointF(area.x() + kTextMargin - left, top - (qRound(line.ascent()) - metrics.ascent()));
-    m_arranged = true;
-}
-
-int ExpressionEdit::Scroll(const QTextLine& line, qsizetype begin, qsizetype end, int room) {
-    const qsizetype size = m_line.Text().size();
-    const int caretInPreedit = m_preedit.isEmpty() ? 0 : m_preeditCursor;
-    const int caretX = qRound(line.cursorToX(InLayout(m_line.Cursor(), begin) + caretInPreedit));
-    const int widthUsed =
-        end == size ? qRound(line.naturalTextWidth()) + 1 : std::numeric_limits<int>::max() / 2;
-    // Where the view's left edge was: beside the character it showed, or,
-    // when that is out of the part laid out, far enough from the caret that
-    // the caret is out of view.
-    int left;
-    if (m_viewCharacter < begin)
-        left = caretX - room;
-    else if (m_viewCharacter > end)
-        left = caretX + 1;
-    else
-        left = qRound(line.cursorToX(InLayout(m_viewCharacter, begin))) + m_viewOffset;
-
-    if (begin == 0 && widthUsed <= room) {
-        switch (QStyle::visualAlignment(Qt::LeftToRight, m_alignment) &
-                ~(Qt::AlignAbsolute | Qt::AlignVertical_Mask)) {
-            case Qt::AlignRight:
-                left = widthUsed - room + 1;
-                break;
-            case Qt::AlignHCenter:
-                left = (widthUsed - room) / 2;
-                break;
-            default:
-                left = 0;
-                break;
-        }
-    } else if (caretX - left >= room) {
-        left = caretX - room + 1;
-    } else if (caretX - left < 0 && left < widthUsed) {
-        left = caretX;
-    } else if (widthUsed - left < room) {
-        left = widthUsed - room + 1;
-    } else if (begin == 0) {
-        left = std::max(0, left);
-    }
-
-    m_viewCharacter = FromLayout(line.xToCursor(std::max(0, left)), begin);
-    m_viewOffset = left - qRound(line.cursorToX(InLayout(m_viewCharacter, begin)));
-    return left;
+    if (!m_view.IsArranged())
+        m_view.Arrange(m_line.Text(), m_line.Cursor(), m_composing, font(), TextArea(),
+                       m_alignment);
 }
 
 void ExpressionEdit::paintEvent(QPaintEvent*) {
@@ -557,51 +409,24 @@ void ExpressionEdit::paintEvent(QPaintEvent*) {
     QStyleOptionFrame panel;
     InitStyleOption(&panel);
     style()->drawPrimitive(QStyle::PE_PanelLineEdit, &panel, &painter, this);
-    const QRect area = TextArea();
-    painter.setClipRect(area);
-
-    QList<QTextLayout::FormatRange> selections;
-    if (m_line.HasSelection()) {
-        const qsizetype from = std::clamp(m_line.SelectionStart(), m_drawnBegin, m_drawnEnd);
-        const qsizetype to = std::clamp(m_line.SelectionEnd(), m_drawnBegin, m_drawnEnd);
-        QTextLayout::FormatRange selection;
-        selection.start = InLayout(from, m_drawnBegin);
-        selection.length = InLayout(to, m_drawnBegin) - selection.start;
-        selection.format.setBackground(palette().brush(QPalette::Highlight));
-        selection.format.setForeground(palette().brush(QPalette::HighlightedText));
-        selections.append(selection);
-    }
-    painter.setPen(palette().text().color());
-    m_drawn.draw(&painter, m_drawnOrigin, selections, area);
-
+    painter.setClipRect(TextArea());
     const bool caretShown =
-        hasFocus() && m_caretOn && !m_preeditHidesCaret &&
+        hasFocus() && m_caretOn && !m_composing.hidesCaret &&
         (!m_line.HasSelection() ||
          style()->styleHint(QStyle::SH_BlinkCursorWhenTextSelected, &panel, this));
-    if (caretShown) {
-        const int caretInPreedit = m_preedit.isEmpty() ? 0 : m_preeditCursor;
-        m_drawn.drawCursor(&painter, m_drawnOrigin,
-                           InLayout(m_line.Cursor(), m_drawnBegin) + caretInPreedit,
-                           style()->pixelMetric(QStyle::PM_TextCursorWidth, &panel, this));
-    }
+    const int caretWidth =
+        caretShown ? style()->pixelMetric(QStyle::PM_TextCursorWidth, &panel, this) : 0;
+    m_view.Draw(painter, palette(), m_line.SelectionStart(), m_line.SelectionEnd(), caretWidth);
 }
 
 QRect ExpressionEdit::CharacterRect(int position) {
     Arrange();
-    if (position < m_drawnBegin || position >= m_drawnEnd)
-        return {};
-    const QTextLine line = m_drawn.lineAt(0);
-    const qreal from = line.cursorToX(InLayout(position, m_drawnBegin));
-    const qreal to = line.cursorToX(InLayout(m_line.NextCharacter(position), m_drawnBegin));
-    return QRectF(m_drawnOrigin.x() + from, m_drawnOrigin.y(), to - from, line.height())
-        .toAlignedRect();
+    return m_view.SpanRect(position, m_line.NextCharacter(position));
 }
 
 int ExpressionEdit::PositionAt(QPoint point) {
     Arrange();
-    const QTextLine line = m_drawn.lineAt(0);
-    const int inLayout = line.xToCursor(point.x() - m_drawnOrigin.x());
-    return static_cast<int>(FromLayout(inLayout, m_drawnBegin));
+    return static_cast<int>(m_view.PositionAt(point.x()));
 }
 
 void ExpressionEdit::mousePressEvent(QMouseEvent* event) {
@@ -749,18 +574,19 @@ void ExpressionEdit::timerEvent(QTimerEvent* event) {
 void ExpressionEdit::changeEvent(QEvent* event) {
     QWidget::changeEvent(event);
     if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange) {
-        m_arranged = false;
+        m_view.Invalidate();
         update();
     }
 }
 
 void ExpressionEdit::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
-    m_arranged = false;
+    m_view.Invalidate();
 }
 
 void ExpressionEdit::inputMethodEvent(QInputMethodEvent* event) {
-    const bool writes = !event->commitString().isEmpty() || event->preeditString() != m_preedit ||
+    const bool writes = !event->commitString().isEmpty() ||
+                        event->preeditString() != m_composing.text ||
                         event->replacementLength() > 0;
     Change(true, [&] {
         if (writes && m_line.HasSelection())
@@ -773,22 +599,21 @@ void ExpressionEdit::inputMethodEvent(QInputMethodEvent* event) {
                 m_line.Select(attribute.start, qsizetype{attribute.start} + attribute.length);
         }
     });
-    m_preedit = event->preeditString();
-    m_preeditCursor = static_cast<int>(m_preedit.size());
-    m_preeditHidesCaret = false;
-    m_preeditFormats.clear();
+    m_composing = Composition{};
+    m_composing.text = event->preeditString();
+    m_composing.cursor = static_cast<int>(m_composing.text.size());
     for (const QInputMethodEvent::Attribute& attribute : event->attributes()) {
         if (attribute.type == QInputMethodEvent::Cursor) {
-            m_preeditCursor = attribute.start;
-            m_preeditHidesCaret = attribute.length == 0;
+            m_composing.cursor = attribute.start;
+            m_composing.hidesCaret = attribute.length == 0;
         } else if (attribute.type == QInputMethodEvent::TextFormat) {
             const QTextCharFormat format =
                 qvariant_cast<QTextFormat>(attribute.value).toCharFormat();
             if (format.isValid())
-                m_preeditFormats.append({attribute.start, attribute.length, format});
+                m_composing.formats.append({attribute.start, attribute.length, format});
         }
     }
-    m_arranged = false;
+    m_view.Invalidate();
     update();
     updateMicroFocus();
 }
@@ -803,16 +628,11 @@ QVariant ExpressionEdit::inputMethodQuery(Qt::InputMethodQuery query) const {
         case Qt::ImEnabled:
             return isEnabled();
         case Qt::ImCursorRectangle:
-        case Qt::ImAnchorRectangle: {
             self->Arrange();
-            const qsizetype at = query == Qt::ImCursorRectangle ? cursor : m_line.Anchor();
-            const int caretInPreedit = m_preedit.isEmpty() || at != cursor ? 0 : m_preeditCursor;
-            const QTextLine line = m_drawn.lineAt(0);
-            const qsizetype shown = std::clamp(at, m_drawnBegin, m_drawnEnd);
-            const qreal x = line.cursorToX(InLayout(shown, m_drawnBegin) + caretInPreedit);
-            return QRectF(m_drawnOrigin.x() + x, m_drawnOrigin.y(), 1, line.height())
-                .toAlignedRect();
-        }
+            return m_view.CaretRect(cursor);
+        case Qt::ImAnchorRectangle:
+            self->Arrange();
+            return m_view.CaretRect(m_line.Anchor());
         case Qt::ImFont:
             return font();
         case Qt::ImCursorPosition:

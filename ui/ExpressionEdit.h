@@ -1,13 +1,12 @@
 #pragma once
 
 #include <QBasicTimer>
-#include <QList>
 #include <QStringList>
-#include <QTextLayout>
 #include <QWidget>
 #include <functional>
 
 #include "EditableLine.h"
+#include "LineView.h"
 
 class QMenu;
 class QStyleOptionFrame;
@@ -117,20 +116,9 @@ class ExpressionEdit : public QWidget {
     void WalkHistory(int step);
     void InitStyleOption(QStyleOptionFrame* option) const;
     QRect TextArea() const;
-    // Lays out the part of the line that can come into view and places it,
-    // unless nothing moved since the last time.
+    // Lays out and places the part of the line in view, unless nothing
+    // moved since the last time.
     void Arrange();
-    // Lays out the part [begin, end) of the line with what an input method
-    // is composing at the caret.
-    void LayOut(QTextLayout& layout, qsizetype begin, qsizetype end) const;
-    // A position in the line, and the same position in a layout of the part
-    // from `begin`, which holds the composed text at the caret.
-    int InLayout(qsizetype position, qsizetype begin) const;
-    qsizetype FromLayout(int position, qsizetype begin) const;
-    // The line's scrolling, kept as QLineEdit keeps its own: the caret in
-    // view, moved as little as possible, a text that fits aligned.
-    // Returns the view's left edge in the layout of the part from `begin`.
-    int Scroll(const QTextLine& line, qsizetype begin, qsizetype end, int room);
     void RestartBlink();
     void CopyToSelection() const;
 
@@ -141,18 +129,8 @@ class ExpressionEdit : public QWidget {
     int m_historyIndex = -1;  // -1: not walking, the typed text is shown
     QString m_draft;
 
-    // The part [m_drawnBegin, m_drawnEnd) of the line last laid out, and
-    // where it is drawn; m_arranged until something moves.
-    QTextLayout m_drawn;
-    qsizetype m_drawnBegin = 0;
-    qsizetype m_drawnEnd = 0;
-    QPointF m_drawnOrigin;
-    bool m_arranged = false;
-    // What is in view, as a character of the line and how far the view's
-    // left edge lies right of that character's left side: an edit after
-    // it leaves the view where it was, as QLineEdit's does.
-    qsizetype m_viewCharacter = 0;
-    int m_viewOffset = 0;
+    LineView m_view;
+    Composition m_composing;
 
     QBasicTimer m_blinkTimer;
     bool m_caretOn = true;
@@ -161,11 +139,4 @@ class ExpressionEdit : public QWidget {
     bool m_selecting = false;
     QBasicTimer m_tripleClickTimer;
     QPoint m_tripleClickAt;
-
-    // What an input method is composing, shown at the caret until
-    // committed.
-    QString m_preedit;
-    int m_preeditCursor = 0;
-    bool m_preeditHidesCaret = false;
-    QList<QTextLayout::FormatRange> m_preeditFormats;
 };
