@@ -120,8 +120,12 @@ void CCalcDlg::BuildControls() {
     const DialogControls controls =
         BuildDialogControls(this, FindDialogTemplate(IDD_CALC_DIALOG), kDialogFramePixels,
                             [](const ControlTemplate& c, QWidget* parent) -> QWidget* {
-                                if (c.id == IDC_EXPR)
-                                    return new ExpressionEdit(parent);
+                                if (c.id == IDC_EXPR) {
+                                    auto* box = new ExpressionEdit(parent);
+                                    if (c.style & kRightAlign)
+                                        box->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+                                    return box;
+                                }
                                 if (c.id == IDC_VARS)
                                     return new CVarListCtrl(parent);
                                 if (c.id == IDC_RESULT)

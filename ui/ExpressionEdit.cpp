@@ -1,7 +1,11 @@
 #include "ExpressionEdit.h"
 
+#include <QAccessible>
 #include <QApplication>
+#include <QClipboard>
 #include <QKeyEvent>
+#include <QMenu>
+#include <QMimeData>
 #include <QPainter>
 #include <QStyle>
 #include <QStyleHints>
@@ -10,56 +14,183 @@
 #include <algorithm>
 #include <limits>
 
+#include "ExpressionEditAccessible.h"
+
 namespace {
 
-// The line edit keeps this much room between the frame and the text on each
-// side, and needs one more pixel for the caret.
-constexpr int kTextMargin = 2;
+// A line edit needs one more pixel than its text for the caret.
 constexpr int kCaretWidth = 1;
-// And this much above or below the text when aligned to the top or bottom.
+// Around the text, above and below, it keeps this much room.
 constexpr int kVerticalMargin = 1;
-// QLineEdit's caret rectangle starts this far left of the caret.
-constexpr int kCaretRectLead = 5;
-// A line this short is laid out whole, as QLineEdit does; a longer one only
-// around the caret.
-constexpr qsizetype kWholeLineLength = 4096;
-constexpr qsizetype kFirstReach = 256;
 // Measuring a text's beginning says it cannot fit once the beginning alone
 // is far wider than the box: the rest only adds to it.
 constexpr qsizetype kFirstProbe = 512;
+// What an input method is told of the text around the caret, each side.
+constexpr qsizetype kSurroundingReach = 1024;
 
-bool ShownAsBlank(QChar c) {
-    // QLineEdit shows these as blanks, not as boxes.
-    return (c.unicode() < 0x20 && c.unicode() != 0x09) || c == QChar::LineSeparator ||
-           c == QChar::ParagraphSeparator || c == QChar::ObjectReplacementCharacter;
+// Whether a key's text is something to write, as Qt's line edit judges it.
+bool WritesText(const QKeyEvent* event) {
+    const QString text = event->text();
+    if (text.isEmpty())
+        return false;
+    const QChar c = text.at(0);
+    if (c.category() == QChar::Other_Format)
+        return true;
+    const Qt::KeyboardModifiers modifiers = event->modifiers();
+    if (modifiers == Qt::ControlModifier || modifiers == (Qt::ShiftModifier | Qt::ControlModifier))
+        return false;
+    return c.isPrint() || c.category() == QChar::Other_PrivateUse ||
+           (c.isHighSurrogate() && text.size() > 1 && text.at(1).isLowSurrogate());
+}
+
+QString WithShortcut(const char* text, QKeySequence::StandardKey key) {
+    const QString shortcut = QKeySequence(key).toString(QKeySequence::NativeText);
+    // Qt's own words, so that its translations name the entries.
+    const QString name = QCoreApplication::translate("QLineEdit", text);
+    return shortcut.isEmpty() ? name : name + u'\t' + shortcut;
 }
 
 }  // namespace
 
-ExpressionEdit::ExpressionEdit(QWidget* parent) : QLineEdit(parent) {
-    // The editor may hand over an expression of any length; Qt would cut a
-    // line edit's text at 32767 characters without a word.
-    setMaxLength(std::numeric_limits<int>::max());
-    connect(this, &QLineEdit::textEdited, this, [this] { ResetHistoryWalk(); });
-    connect(this, &QLineEdit::textChanged, this, [this] {
-        m_rightToLeft = -1;
-        m_caretLineX = -1;
-        RestartBlink();
-    });
-    connect(this, &QLineEdit::cursorPositionChanged, this, [this] {
-        m_caretLineX = -1;
-        RestartBlink();
-    });
-    connect(this, &QLineEdit::selectionChanged, this, [this] { RestartBlink(); });
+ExpressionEdit::ExpressionEdit(QWidget* parent) : QWidget(parent) {
+    InstallExpressionEditAccessibility();
+    setFocusPolicy(Qt::StrongFocus);
+    setAttribute(Qt::WA_InputMethodEnabled);
+    setSizePolicy(QSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed, QSizePolicy::LineEdit));
+    setBackgroundRole(QPalette::Base);
+    setAttribute(Qt::WA_KeyCompression);
+    setMouseTracking(true);
+    setAcceptDrops(true);
+    setCursor(Qt::IBeamCursor);
+}
+
+ExpressionEdit::~ExpressionEdit() = default;
+
+template <class Action>
+void ExpressionEdit::Change(bool byUser, Action action) {
+    const quint64 revision = m_line.Revision();
+    const qsizetype cursor = m_line.Cursor();
+    const qsizetype anchor = m_line.Anchor();
+    action();
+    const QString& text = m_line.Text();
+    if (m_line.Revision() != revision) {
+        const EditableLine::Change change = m_line.TakeLastChange();
+        m_view.Edited(change.at, change.removed.size(), change.inserted);
+        if (QAccessible::isActive()) {
+            const QString inserted = text.mid(change.at, change.inserted);
+            const int at = static_cast<int>(change.at);
+            if (change.removed.isEmpty()) {
+                QAccessibleTextInsertEvent notice(this, at, inserted);
+                QAccessible::updateAccessibility(&notice);
+            } else if (inserted.isEmpty()) {
+                QAccessibleTextRemoveEvent notice(this, at, change.removed);
+                QAccessible::updateAccessibility(&notice);
+            } else {
+                QAccessibleTextUpdateEvent notice(this, at, change.removed, inserted);
+                QAccessible::updateAccessibility(&notice);
+            }
+        }
+        if (byUser)
+            ResetHistoryWalk();
+        emit textChanged(text);
+        if (byUser)
+            emit textEdited(text);
+    }
+    if (m_line.Cursor() != cursor) {
+        if (QAccessible::isActive()) {
+            QAccessibleTextCursorEvent notice(this, cursorPosition());
+            QAccessible::updateAccessibility(&notice);
+        }
+        emit cursorPositionChanged(static_cast<int>(cursor), cursorPosition());
+    }
+    const bool hadSelection = cursor != anchor;
+    const bool selectionMoved = m_line.HasSelection()
+                                    ? m_line.Cursor() != cursor || m_line.Anchor() != anchor
+                                    : hadSelection;
+    if (selectionMoved) {
+        if (QAccessible::isActive()) {
+            QAccessibleTextSelectionEvent notice(this, selectionStart(), selectionEnd());
+            QAccessible::updateAccessibility(&notice);
+        }
+        emit selectionChanged();
+    }
+    m_view.Invalidate();
+    RestartBlink();
+}
+
+void ExpressionEdit::setText(const QString& text) {
+    Change(false, [&] { m_line.SetText(text); });
+}
+
+void ExpressionEdit::setCursorPosition(int position) {
+    Change(false, [&] { m_line.MoveCursor(position, false); });
+}
+
+int ExpressionEdit::selectionStart() const {
+    return m_line.HasSelection() ? static_cast<int>(m_line.SelectionStart()) : -1;
+}
+
+int ExpressionEdit::selectionEnd() const {
+    return m_line.HasSelection() ? static_cast<int>(m_line.SelectionEnd()) : -1;
+}
+
+void ExpressionEdit::setSelection(int start, int length) {
+    Change(false, [&] { m_line.Select(start, qsizetype{start} + length); });
+}
+
+void ExpressionEdit::selectAll() {
+    Change(false, [&] { m_line.Select(0, m_line.Text().size()); });
+}
+
+void ExpressionEdit::deselect() {
+    Change(false, [&] { m_line.MoveCursor(m_line.Cursor(), false); });
+}
+
+void ExpressionEdit::insert(const QString& text) {
+    Change(true, [&] { m_line.Insert(text); });
+}
+
+void ExpressionEdit::setAlignment(Qt::Alignment alignment) {
+    m_alignment = alignment;
+    m_view.Invalidate();
+    update();
+}
+
+void ExpressionEdit::undo() {
+    Change(true, [&] { m_line.Undo(); });
+}
+
+void ExpressionEdit::redo() {
+    Change(true, [&] { m_line.Redo(); });
+}
+
+void ExpressionEdit::copy() const {
+    if (m_line.HasSelection())
+        QGuiApplication::clipboard()->setText(m_line.SelectedText());
+}
+
+void ExpressionEdit::cut() {
+    if (!m_line.HasSelection())
+        return;
+    copy();
+    Change(true, [&] { m_line.RemoveSelection(); });
+}
+
+void ExpressionEdit::paste() {
+    const QString pasted = QGuiApplication::clipboard()->text();
+    if (!pasted.isEmpty() || m_line.HasSelection())
+        insert(pasted);
+}
+
+// X11 keeps the last text selected with the mouse for a middle click.
+void ExpressionEdit::CopyToSelection() const {
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    if (clipboard->supportsSelection() && m_line.HasSelection())
+        clipboard->setText(m_line.SelectedText(), QClipboard::Selection);
 }
 
 bool ExpressionEdit::Fits(const QString& text) const {
-    QStyleOptionFrame option;
-    initStyleOption(&option);
-    const QRect contents = style()->subElementRect(QStyle::SE_LineEditContents, &option, this);
-    const QMargins margins = textMargins();
-    const int room =
-        contents.width() - margins.left() - margins.right() - 2 * kTextMargin - kCaretWidth;
+    const int room = TextArea().width() - 2 * LineView::kTextMargin - kCaretWidth;
     const QFontMetrics metrics = fontMetrics();
     for (qsizetype probe = kFirstProbe; probe < text.size(); probe *= 4) {
         if (metrics.horizontalAdvance(text.left(probe)) > 2 * room)
@@ -68,32 +199,143 @@ bool ExpressionEdit::Fits(const QString& text) const {
     return metrics.horizontalAdvance(text) <= room;
 }
 
+bool ExpressionEdit::RefusesTyping(const QString& typed) const {
+    QString candidate = m_line.Text();
+    candidate.replace(m_line.SelectionStart(), m_line.SelectionEnd() - m_line.SelectionStart(),
+                      typed);
+    return !Fits(candidate);
+}
+
+bool ExpressionEdit::event(QEvent* event) {
+    // Tab belongs to the dialog's focus chain, as for any line edit; the
+    // rest of a shortcut's keys the box takes for itself when it has a
+    // meaning here (Ctrl+A is "select all", not the window's).
+    if (event->type() == QEvent::ShortcutOverride) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        const bool editing = key->matches(QKeySequence::Copy) ||
+                             key->matches(QKeySequence::Paste) || key->matches(QKeySequence::Cut) ||
+                             key->matches(QKeySequence::Undo) || key->matches(QKeySequence::Redo) ||
+                             key->matches(QKeySequence::SelectAll) ||
+                             key->matches(QKeySequence::MoveToStartOfLine) ||
+                             key->matches(QKeySequence::MoveToEndOfLine) ||
+                             key->matches(QKeySequence::MoveToPreviousWord) ||
+                             key->matches(QKeySequence::MoveToNextWord) ||
+                             key->matches(QKeySequence::DeleteStartOfWord) ||
+                             key->matches(QKeySequence::DeleteEndOfWord);
+        if (editing) {
+            event->accept();
+            return true;
+        }
+    }
+    return QWidget::event(event);
+}
+
 void ExpressionEdit::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_Up || event->key() == Qt::Key_Down) {
-        if (event->modifiers() == Qt::NoModifier || event->modifiers() == Qt::KeypadModifier) {
-            WalkHistory(event->key() == Qt::Key_Up ? -1 : +1);
-            event->accept();
-            return;
-        }
+    const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
+    if ((event->key() == Qt::Key_Up || event->key() == Qt::Key_Down) &&
+        modifiers == Qt::NoModifier) {
+        WalkHistory(event->key() == Qt::Key_Up ? -1 : +1);
+        return;
     }
-    const QString typed = event->text();
-    const bool insertsText =
-        !typed.isEmpty() && typed.at(0).isPrint() && !isReadOnly() &&
-        !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier));
-    if (insertsText) {
-        QString candidate = text();
-        if (hasSelectedText()) {
-            candidate.replace(selectionStart(), selectedText().size(), typed);
-        } else {
-            candidate.insert(cursorPosition(), typed);
-        }
-        if (!Fits(candidate)) {
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        event->ignore();  // the window computes
+        return;
+    }
+    if (HandleEditingKey(event))
+        return;
+    if (WritesText(event)) {
+        if (RefusesTyping(event->text())) {
             QApplication::beep();
-            event->accept();
             return;
         }
+        Change(true, [&] { m_line.Insert(event->text(), true); });
+        return;
     }
-    QLineEdit::keyPressEvent(event);
+    event->ignore();
+}
+
+// The keys of a line edit, by the desktop's own key bindings.
+bool ExpressionEdit::HandleEditingKey(QKeyEvent* event) {
+    using Key = QKeySequence::StandardKey;
+    const qsizetype cursor = m_line.Cursor();
+    const auto move = [&](qsizetype to, bool select) {
+        Change(false, [&] { m_line.MoveCursor(to, select); });
+    };
+    // Removes from the caret to `to`, or the selection if there is one.
+    const auto remove = [&](qsizetype to) {
+        Change(true, [&] {
+            if (m_line.HasSelection())
+                m_line.RemoveSelection();
+            else
+                m_line.Replace(std::min(cursor, to), std::max(cursor, to), {});
+        });
+    };
+    if (event->matches(Key::Undo)) {
+        undo();
+    } else if (event->matches(Key::Redo)) {
+        redo();
+    } else if (event->matches(Key::SelectAll)) {
+        selectAll();
+    } else if (event->matches(Key::Copy)) {
+        copy();
+    } else if (event->matches(Key::Paste)) {
+        paste();
+    } else if (event->matches(Key::Cut)) {
+        cut();
+    } else if (event->matches(Key::MoveToStartOfLine) || event->matches(Key::MoveToStartOfBlock) ||
+               event->matches(Key::MoveToStartOfDocument)) {
+        move(0, false);
+    } else if (event->matches(Key::MoveToEndOfLine) || event->matches(Key::MoveToEndOfBlock) ||
+               event->matches(Key::MoveToEndOfDocument)) {
+        move(m_line.Text().size(), false);
+    } else if (event->matches(Key::SelectStartOfLine) || event->matches(Key::SelectStartOfBlock) ||
+               event->matches(Key::SelectStartOfDocument)) {
+        move(0, true);
+    } else if (event->matches(Key::SelectEndOfLine) || event->matches(Key::SelectEndOfBlock) ||
+               event->matches(Key::SelectEndOfDocument)) {
+        move(m_line.Text().size(), true);
+    } else if (event->matches(Key::MoveToNextChar)) {
+        move(m_line.HasSelection() ? m_line.SelectionEnd() : m_line.NextCharacter(cursor), false);
+    } else if (event->matches(Key::MoveToPreviousChar)) {
+        move(m_line.HasSelection() ? m_line.SelectionStart() : m_line.PreviousCharacter(cursor),
+             false);
+    } else if (event->matches(Key::SelectNextChar)) {
+        move(m_line.NextCharacter(cursor), true);
+    } else if (event->matches(Key::SelectPreviousChar)) {
+        move(m_line.PreviousCharacter(cursor), true);
+    } else if (event->matches(Key::MoveToNextWord)) {
+        move(m_line.NextWord(cursor), false);
+    } else if (event->matches(Key::MoveToPreviousWord)) {
+        move(m_line.PreviousWord(cursor), false);
+    } else if (event->matches(Key::SelectNextWord)) {
+        move(m_line.NextWord(cursor), true);
+    } else if (event->matches(Key::SelectPreviousWord)) {
+        move(m_line.PreviousWord(cursor), true);
+    } else if (event->matches(Key::Delete)) {
+        remove(m_line.NextCharacter(cursor));
+    } else if (event->matches(Key::DeleteEndOfWord)) {
+        remove(m_line.NextWord(cursor));
+    } else if (event->matches(Key::DeleteStartOfWord) ||
+               (event->key() == Qt::Key_Backspace && (event->modifiers() & Qt::ControlModifier))) {
+        remove(m_line.PreviousWord(cursor));
+    } else if (event->key() == Qt::Key_Backspace) {
+        // Backspace takes back one code point, so that a letter's accent
+        // can be taken back alone.
+        qsizetype to = std::max<qsizetype>(0, cursor - 1);
+        if (to > 0 && m_line.Text().at(to).isLowSurrogate() &&
+            m_line.Text().at(to - 1).isHighSurrogate())
+            --to;
+        remove(to);
+    } else if (event->matches(Key::DeleteEndOfLine)) {
+        m_line.Select(cursor, m_line.Text().size());
+        cut();
+    } else if (event->matches(Key::DeleteCompleteLine)) {
+        m_line.Select(0, m_line.Text().size());
+        cut();
+    } else {
+        return false;
+    }
+    return true;
 }
 
 void ExpressionEdit::WalkHistory(int step) {
@@ -120,286 +362,299 @@ void ExpressionEdit::WalkHistory(int step) {
     setText(entries.at(next));
 }
 
+void ExpressionEdit::InitStyleOption(QStyleOptionFrame* option) const {
+    option->initFrom(this);
+    option->rect = contentsRect();
+    option->lineWidth = style()->pixelMetric(QStyle::PM_DefaultFrameWidth, option, this);
+    option->midLineWidth = 0;
+    option->state |= QStyle::State_Sunken;
+    option->features = QStyleOptionFrame::None;
+}
+
 QRect ExpressionEdit::TextArea() const {
     QStyleOptionFrame panel;
-    initStyleOption(&panel);
-    return style()
-        ->subElementRect(QStyle::SE_LineEditContents, &panel, this)
-        .marginsRemoved(textMargins());
+    InitStyleOption(&panel);
+    return style()->subElementRect(QStyle::SE_LineEditContents, &panel, this);
 }
 
-void ExpressionEdit::LayOut(QTextLayout& layout, const QString& part, qsizetype preeditAt) const {
-    QString shown = part;
-    std::replace_if(shown.begin(), shown.end(), ShownAsBlank, QChar(0x20));
-    layout.setText(shown);
-    layout.setFont(font());
-    QTextOption option;
-    option.setTextDirection(m_rightToLeft == 1 ? Qt::RightToLeft : Qt::LeftToRight);
-    option.setFlags(QTextOption::IncludeTrailingSpaces);
-    layout.setTextOption(option);
-    if (!m_preedit.isEmpty()) {
-        layout.setPreeditArea(static_cast<int>(preeditAt), m_preedit);
-        QList<QTextLayout::FormatRange> formats = m_preeditFormats;
-        for (QTextLayout::FormatRange& range : formats)
-            range.start += static_cast<int>(preeditAt);
-        layout.setFormats(formats);
-    }
-    layout.beginLayout();
-    layout.createLine();
-    layout.endLayout();
+QSize ExpressionEdit::sizeHint() const {
+    ensurePolished();
+    const QFontMetrics metrics = fontMetrics();
+    const int height = std::max(metrics.height(), 14) + 2 * kVerticalMargin;
+    const int width = metrics.horizontalAdvance(u'x') * 17 + 2 * LineView::kTextMargin;
+    QStyleOptionFrame option;
+    InitStyleOption(&option);
+    return style()->sizeFromContents(QStyle::CT_LineEdit, &option, QSize(width, height), this);
 }
 
-// What QLineEdit::paintEvent draws, from a layout of the visible part of the
-// line instead of the whole of it.
+QSize ExpressionEdit::minimumSizeHint() const {
+    ensurePolished();
+    const QFontMetrics metrics = fontMetrics();
+    const int height = metrics.height() + 2 * kVerticalMargin;
+    const int width = metrics.maxWidth() + 2 * LineView::kTextMargin;
+    QStyleOptionFrame option;
+    InitStyleOption(&option);
+    return style()->sizeFromContents(QStyle::CT_LineEdit, &option, QSize(width, height), this);
+}
+
+void ExpressionEdit::Arrange() {
+    if (!m_view.IsArranged())
+        m_view.Arrange(m_line.Text(), m_line.Cursor(), m_composing, font(), TextArea(),
+                       m_alignment);
+}
+
 void ExpressionEdit::paintEvent(QPaintEvent*) {
+    Arrange();
     QPainter painter(this);
     QStyleOptionFrame panel;
-    initStyleOption(&panel);
+    InitStyleOption(&panel);
     style()->drawPrimitive(QStyle::PE_PanelLineEdit, &panel, &painter, this);
-    const QRect area = TextArea();
-    painter.setClipRect(area);
-    const int room = area.width() - 2 * kTextMargin;
-
-    const QString all = text();
-    if (m_rightToLeft < 0)
-        m_rightToLeft = all.isRightToLeft() ? 1 : 0;
-    const qsizetype cursor = cursorPosition();
-    const int caretInPreedit = m_preedit.isEmpty() ? 0 : m_preeditCursor;
-
-    // The visible part lies within `room` of the caret on either side,
-    // wherever the scrolling below puts it.
-    qsizetype begin = 0;
-    qsizetype end = all.size();
-    QTextLayout layout;
-    for (qsizetype reach = kFirstReach;; reach *= 2) {
-        if (all.size() > kWholeLineLength) {
-            begin = std::max<qsizetype>(0, cursor - reach);
-            end = std::min(all.size(), cursor + reach);
-            if (begin > 0 && all.at(begin).isLowSurrogate())
-                --begin;
-            if (end < all.size() && all.at(end).isLowSurrogate())
-                ++end;
-        }
-        LayOut(layout, all.mid(begin, end - begin), cursor - begin);
-        const QTextLine line = layout.lineAt(0);
-        const qreal caretX = line.cursorToX(static_cast<int>(cursor - begin) + caretInPreedit);
-        if ((begin == 0 || caretX >= 2 * room) &&
-            (end == all.size() || line.naturalTextWidth() - caretX >= 2 * room))
-            break;
-    }
-    const QTextLine line = layout.lineAt(0);
-    const int caretInLayout = static_cast<int>(cursor - begin) + caretInPreedit;
-    // The caret's and the part's places in the whole line: measured here
-    // when the part is the whole line, else taken from QLineEdit's own
-    // layout, which never scrolls (its paint never runs).
-    int caretX = qRound(line.cursorToX(caretInLayout));
-    int partX = 0;
-    if (begin > 0 || end < all.size()) {
-        // Asking QLineEdit scans the whole text for its direction, so the
-        // answer is kept until the caret or the text moves.
-        if (m_caretLineX < 0)
-            m_caretLineX = QLineEdit::cursorRect().x() + kCaretRectLead - area.x() - kTextMargin;
-        partX = m_caretLineX - caretX;
-        caretX = m_caretLineX;
-    }
-    const int widthUsed = end == all.size() ? partX + qRound(line.naturalTextWidth()) + 1
-                                            : std::numeric_limits<int>::max() / 2;
-
-    const QFontMetrics metrics = fontMetrics();
-    const int height = std::max(
-        metrics.boundingRect(all.mid(begin, end - begin) + m_preedit).height(), metrics.height());
-    const Qt::Alignment align = QStyle::visualAlignment(
-        m_rightToLeft == 1 ? Qt::RightToLeft : Qt::LeftToRight, alignment());
-    switch (align & Qt::AlignVertical_Mask) {
-        case Qt::AlignBottom:
-            m_lineTop = area.y() + area.height() - height - kVerticalMargin;
-            break;
-        case Qt::AlignTop:
-            m_lineTop = area.y() + kVerticalMargin;
-            break;
-        default:
-            m_lineTop = area.y() + (area.height() - height + 1) / 2;
-            break;
-    }
-
-    // QLineEdit's scrolling: keep the caret in view, moving as little as
-    // possible, and align a text that fits.
-    if (widthUsed <= room) {
-        switch (align & ~(Qt::AlignAbsolute | Qt::AlignVertical_Mask)) {
-            case Qt::AlignRight:
-                m_scroll = widthUsed - room + 1;
-                break;
-            case Qt::AlignHCenter:
-                m_scroll = (widthUsed - room) / 2;
-                break;
-            default:
-                m_scroll = 0;
-                break;
-        }
-    } else if (caretX - m_scroll >= room) {
-        m_scroll = caretX - room + 1;
-    } else if (caretX - m_scroll < 0 && m_scroll < widthUsed) {
-        m_scroll = caretX;
-    } else if (widthUsed - m_scroll < room) {
-        m_scroll = widthUsed - room + 1;
-    } else {
-        m_scroll = std::max(0, m_scroll);
-    }
-
-    // Keeps the baseline where QLineEdit keeps it.
-    const QPoint origin(area.x() + kTextMargin - m_scroll + partX,
-                        m_lineTop - (qRound(line.ascent()) - metrics.ascent()));
-    QList<QTextLayout::FormatRange> selections;
-    if (hasSelectedText()) {
-        const qsizetype from = std::clamp<qsizetype>(selectionStart(), begin, end);
-        const qsizetype to = std::clamp<qsizetype>(selectionEnd(), begin, end);
-        QTextLayout::FormatRange selection;
-        selection.start = static_cast<int>(from - begin);
-        selection.length = static_cast<int>(to - from);
-        selection.format.setBackground(palette().brush(QPalette::Highlight));
-        selection.format.setForeground(palette().brush(QPalette::HighlightedText));
-        selections.append(selection);
-    }
-    painter.setPen(palette().text().color());
-    layout.draw(&painter, origin, selections, area);
-
+    painter.setClipRect(TextArea());
     const bool caretShown =
-        hasFocus() && !isReadOnly() && m_caretOn && !m_preeditHidesCaret &&
-        (!hasSelectedText() ||
+        hasFocus() && m_caretOn && !m_composing.hidesCaret &&
+        (!m_line.HasSelection() ||
          style()->styleHint(QStyle::SH_BlinkCursorWhenTextSelected, &panel, this));
-    if (caretShown) {
-        layout.drawCursor(&painter, origin, caretInLayout,
-                          style()->pixelMetric(QStyle::PM_TextCursorWidth, &panel, this));
-    }
+    const int caretWidth =
+        caretShown ? style()->pixelMetric(QStyle::PM_TextCursorWidth, &panel, this) : 0;
+    m_view.Draw(painter, palette(), m_line.SelectionStart(), m_line.SelectionEnd(), caretWidth);
 }
 
-// QLineEdit maps a mouse position to the text through its own layout, as if
-// the line were never scrolled.
-template <class Handler>
-void ExpressionEdit::InLineCoordinates(QMouseEvent* event, Handler handler) {
-    QMouseEvent moved(event->type(), event->position() + QPointF(m_scroll, 0),
-                      event->scenePosition(), event->globalPosition(), event->button(),
-                      event->buttons(), event->modifiers(), event->pointingDevice());
-    moved.setTimestamp(event->timestamp());
-    handler(&moved);
-    event->setAccepted(moved.isAccepted());
+QRect ExpressionEdit::CharacterRect(int position) {
+    Arrange();
+    return m_view.SpanRect(position, m_line.NextCharacter(position));
+}
+
+int ExpressionEdit::PositionAt(QPoint point) {
+    Arrange();
+    return static_cast<int>(m_view.PositionAt(point.x()));
 }
 
 void ExpressionEdit::mousePressEvent(QMouseEvent* event) {
-    InLineCoordinates(event, [this](QMouseEvent* e) { QLineEdit::mousePressEvent(e); });
+    if (event->button() == Qt::RightButton)
+        return;
+    const QPoint at = event->position().toPoint();
+    if (m_tripleClickTimer.isActive() &&
+        (at - m_tripleClickAt).manhattanLength() < QApplication::startDragDistance()) {
+        selectAll();
+        return;
+    }
+    const bool extend = event->modifiers() & Qt::ShiftModifier;
+    const qsizetype to = PositionAt(at);
+    Change(false, [&] { m_line.MoveCursor(to, extend); });
+    m_selecting = event->button() == Qt::LeftButton;
 }
 
 void ExpressionEdit::mouseMoveEvent(QMouseEvent* event) {
-    InLineCoordinates(event, [this](QMouseEvent* e) { QLineEdit::mouseMoveEvent(e); });
+    if (!m_selecting || !(event->buttons() & Qt::LeftButton))
+        return;
+    const qsizetype to = PositionAt(event->position().toPoint());
+    Change(false, [&] { m_line.MoveCursor(to, true); });
+}
+
+void ExpressionEdit::mouseReleaseEvent(QMouseEvent* event) {
+    m_selecting = false;
+    if (!QGuiApplication::clipboard()->supportsSelection())
+        return;
+    if (event->button() == Qt::LeftButton) {
+        CopyToSelection();
+    } else if (event->button() == Qt::MiddleButton) {
+        const QString pasted = QGuiApplication::clipboard()->text(QClipboard::Selection);
+        deselect();
+        if (!pasted.isEmpty())
+            insert(pasted);
+    }
 }
 
 void ExpressionEdit::mouseDoubleClickEvent(QMouseEvent* event) {
-    InLineCoordinates(event, [this](QMouseEvent* e) { QLineEdit::mouseDoubleClickEvent(e); });
+    if (event->button() != Qt::LeftButton)
+        return;
+    const auto [first, second] = m_line.WordAt(PositionAt(event->position().toPoint()));
+    Change(false, [&] { m_line.Select(first, second); });
+    m_tripleClickTimer.start(QApplication::doubleClickInterval(), this);
+    m_tripleClickAt = event->position().toPoint();
+}
+
+QMenu* ExpressionEdit::createStandardContextMenu() {
+    auto* menu = new QMenu(this);
+    const bool selected = m_line.HasSelection();
+    const auto add = [&](const char* name, QKeySequence::StandardKey key, bool enabled,
+                         auto handler) {
+        QAction* action = menu->addAction(WithShortcut(name, key), this, handler);
+        action->setEnabled(enabled);
+    };
+    add("&Undo", QKeySequence::Undo, m_line.CanUndo(), [this] { undo(); });
+    add("&Redo", QKeySequence::Redo, m_line.CanRedo(), [this] { redo(); });
+    menu->addSeparator();
+    add("Cu&t", QKeySequence::Cut, selected, [this] { cut(); });
+    add("&Copy", QKeySequence::Copy, selected, [this] { copy(); });
+    add("&Paste", QKeySequence::Paste, !QGuiApplication::clipboard()->text().isEmpty(),
+        [this] { paste(); });
+    QAction* remove = menu->addAction(QCoreApplication::translate("QLineEdit", "Delete"), this,
+                                      [this] { Change(true, [&] { m_line.RemoveSelection(); }); });
+    remove->setEnabled(selected);
+    menu->addSeparator();
+    const bool allSelected =
+        m_line.SelectionStart() == 0 && m_line.SelectionEnd() == m_line.Text().size();
+    add("Select All", QKeySequence::SelectAll, !m_line.Text().isEmpty() && !allSelected,
+        [this] { selectAll(); });
+    return menu;
+}
+
+void ExpressionEdit::contextMenuEvent(QContextMenuEvent* event) {
+    QMenu* menu = createStandardContextMenu();
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    menu->popup(event->globalPos());
 }
 
 void ExpressionEdit::dragEnterEvent(QDragEnterEvent* event) {
-    dragMoveEvent(event);  // as QLineEdit does
+    dragMoveEvent(event);
 }
 
 void ExpressionEdit::dragMoveEvent(QDragMoveEvent* event) {
-    QDragMoveEvent moved(event->position().toPoint() + QPoint(m_scroll, 0),
-                         event->possibleActions(), event->mimeData(), event->buttons(),
-                         event->modifiers());
-    QLineEdit::dragMoveEvent(&moved);
-    event->setDropAction(moved.dropAction());
-    event->setAccepted(moved.isAccepted());
+    if (!event->mimeData()->hasText())
+        return;
+    event->acceptProposedAction();
+    const qsizetype to = PositionAt(event->position().toPoint());
+    Change(false, [&] { m_line.MoveCursor(to, false); });
 }
 
 void ExpressionEdit::dropEvent(QDropEvent* event) {
-    QDropEvent moved(event->position() + QPointF(m_scroll, 0), event->possibleActions(),
-                     event->mimeData(), event->buttons(), event->modifiers());
-    QLineEdit::dropEvent(&moved);
-    event->setDropAction(moved.dropAction());
-    event->setAccepted(moved.isAccepted());
+    const QString dropped = event->mimeData()->text();
+    if (dropped.isEmpty()) {
+        event->ignore();
+        return;
+    }
+    const qsizetype to = PositionAt(event->position().toPoint());
+    event->acceptProposedAction();
+    Change(true, [&] {
+        m_line.MoveCursor(to, false);
+        m_line.Insert(dropped);
+    });
 }
 
-// The box blinks its caret itself: QLineEdit's blinking would repaint where
-// its never-scrolled layout has the caret, and asks that layout for it at
-// every blink, which scans the whole text for its direction. While the box
-// has the focus (and so no other control shows a caret) the application's
-// flash time is set to 0, which keeps QLineEdit from blinking, and the box
-// blinks at the saved pace.
 void ExpressionEdit::RestartBlink() {
     m_caretOn = true;
-    if (hasFocus() && m_flashTime > 1)
-        m_blinkTimer.start(m_flashTime / 2, this);
+    const int flashTime = QGuiApplication::styleHints()->cursorFlashTime();
+    if (hasFocus() && flashTime > 1)
+        m_blinkTimer.start(flashTime / 2, this);
     else
         m_blinkTimer.stop();
     update();
 }
 
-void ExpressionEdit::HoldFlashTime(bool hold) {
-    QStyleHints* hints = QGuiApplication::styleHints();
-    if (hold && m_flashTime < 0) {
-        m_flashTime = hints->cursorFlashTime();
-        hints->setCursorFlashTime(0);
-    } else if (!hold && m_flashTime >= 0) {
-        hints->setCursorFlashTime(m_flashTime);
-        m_flashTime = -1;
-    }
-}
-
-ExpressionEdit::~ExpressionEdit() {
-    HoldFlashTime(false);
-}
-
 void ExpressionEdit::focusInEvent(QFocusEvent* event) {
-    HoldFlashTime(true);
-    QLineEdit::focusInEvent(event);
+    const Qt::FocusReason reason = event->reason();
+    if ((reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason ||
+         reason == Qt::ShortcutFocusReason) &&
+        !m_line.HasSelection())
+        selectAll();
+    QWidget::focusInEvent(event);
     RestartBlink();
 }
 
 void ExpressionEdit::focusOutEvent(QFocusEvent* event) {
-    QLineEdit::focusOutEvent(event);
-    HoldFlashTime(false);
+    if (event->reason() != Qt::ActiveWindowFocusReason && event->reason() != Qt::PopupFocusReason)
+        deselect();
+    QWidget::focusOutEvent(event);
     m_blinkTimer.stop();
     update();
 }
 
 void ExpressionEdit::timerEvent(QTimerEvent* event) {
-    if (event->timerId() != m_blinkTimer.timerId()) {
-        QLineEdit::timerEvent(event);
-        return;
+    if (event->timerId() == m_blinkTimer.timerId()) {
+        m_caretOn = !m_caretOn;
+        update(TextArea());
+    } else if (event->timerId() == m_tripleClickTimer.timerId()) {
+        m_tripleClickTimer.stop();
+    } else {
+        QWidget::timerEvent(event);
     }
-    m_caretOn = !m_caretOn;
-    update(TextArea());
 }
 
 void ExpressionEdit::changeEvent(QEvent* event) {
-    QLineEdit::changeEvent(event);
-    if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange)
-        m_caretLineX = -1;
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange) {
+        m_view.Invalidate();
+        update();
+    }
+}
+
+void ExpressionEdit::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    m_view.Invalidate();
 }
 
 void ExpressionEdit::inputMethodEvent(QInputMethodEvent* event) {
-    QLineEdit::inputMethodEvent(event);
-    m_caretLineX = -1;
-    m_preedit = event->preeditString();
-    m_preeditCursor = static_cast<int>(m_preedit.size());
-    m_preeditHidesCaret = false;
-    m_preeditFormats.clear();
+    const bool writes = !event->commitString().isEmpty() ||
+                        event->preeditString() != m_composing.text ||
+                        event->replacementLength() > 0;
+    Change(true, [&] {
+        if (writes && m_line.HasSelection())
+            m_line.RemoveSelection();
+        const qsizetype from = m_line.Cursor() + event->replacementStart();
+        if (event->replacementLength() > 0 || !event->commitString().isEmpty())
+            m_line.Replace(from, from + event->replacementLength(), event->commitString());
+        for (const QInputMethodEvent::Attribute& attribute : event->attributes()) {
+            if (attribute.type == QInputMethodEvent::Selection)
+                m_line.Select(attribute.start, qsizetype{attribute.start} + attribute.length);
+        }
+    });
+    m_composing = Composition{};
+    m_composing.text = event->preeditString();
+    m_composing.cursor = static_cast<int>(m_composing.text.size());
     for (const QInputMethodEvent::Attribute& attribute : event->attributes()) {
         if (attribute.type == QInputMethodEvent::Cursor) {
-            m_preeditCursor = attribute.start;
-            m_preeditHidesCaret = attribute.length == 0;
+            m_composing.cursor = attribute.start;
+            m_composing.hidesCaret = attribute.length == 0;
         } else if (attribute.type == QInputMethodEvent::TextFormat) {
             const QTextCharFormat format =
                 qvariant_cast<QTextFormat>(attribute.value).toCharFormat();
             if (format.isValid())
-                m_preeditFormats.append({attribute.start, attribute.length, format});
+                m_composing.formats.append({attribute.start, attribute.length, format});
         }
     }
+    m_view.Invalidate();
     update();
+    updateMicroFocus();
 }
 
 QVariant ExpressionEdit::inputMethodQuery(Qt::InputMethodQuery query) const {
-    const QVariant answer = QLineEdit::inputMethodQuery(query);
-    if (query == Qt::ImCursorRectangle || query == Qt::ImAnchorRectangle)
-        return answer.toRect().translated(-m_scroll, m_lineTop);
-    return answer;
+    auto* self = const_cast<ExpressionEdit*>(this);  // the caret's place settles the scrolling
+    const qsizetype cursor = m_line.Cursor();
+    // An input method learns only of the text near the caret: all of a long
+    // line would be sent to it at every key.
+    const qsizetype around = std::max<qsizetype>(0, cursor - kSurroundingReach);
+    switch (query) {
+        case Qt::ImEnabled:
+            return isEnabled();
+        case Qt::ImCursorRectangle:
+            self->Arrange();
+            return m_view.CaretRect(cursor);
+        case Qt::ImAnchorRectangle:
+            self->Arrange();
+            return m_view.CaretRect(m_line.Anchor());
+        case Qt::ImFont:
+            return font();
+        case Qt::ImCursorPosition:
+            return static_cast<int>(cursor - around);
+        case Qt::ImAbsolutePosition:
+            return static_cast<int>(cursor);
+        case Qt::ImSurroundingText:
+            return m_line.Text().mid(around, 2 * kSurroundingReach);
+        case Qt::ImCurrentSelection:
+            return m_line.SelectedText();
+        case Qt::ImMaximumTextLength:
+            return std::numeric_limits<int>::max();
+        case Qt::ImAnchorPosition:
+            return static_cast<int>(
+                std::clamp(m_line.Anchor() - around, qsizetype{0}, 2 * kSurroundingReach));
+        case Qt::ImReadOnly:
+            return false;
+        case Qt::ImTextBeforeCursor:
+            return m_line.Text().mid(around, cursor - around);
+        case Qt::ImTextAfterCursor:
+            return m_line.Text().mid(cursor, kSurroundingReach);
+        default:
+            return QWidget::inputMethodQuery(query);
+    }
 }

@@ -1,30 +1,62 @@
 #pragma once
 
 #include <QBasicTimer>
-#include <QLineEdit>
-#include <QList>
 #include <QStringList>
-#include <QTextLayout>
+#include <QWidget>
 #include <functional>
+
+#include "EditableLine.h"
+#include "LineView.h"
+
+class QMenu;
+class QStyleOptionFrame;
 
 // The one-line expression box. It does not scroll while typing: a typed
 // character that would not fit the visible width is refused, so the whole
 // expression stays in view (a longer one is written in the editor; a text
-// the program sets may be wider). Up and Down walk the history, newest
-// first, and come back to the text that was being typed.
+// the program sets or pastes may be wider). Up and Down walk the history,
+// newest first, and come back to the text that was being typed.
 //
-// The box draws itself: QLineEdit lays out and draws its whole line at
-// every paint, a caret blink included, which stalls the window once the
-// program has set a text of megabytes. This one lays out only the part of
-// the line that can come into view around the caret, places it where
-// QLineEdit would, and hands QLineEdit the mouse positions in the whole
-// line's coordinates, so everything else (editing, selection, clipboard,
-// the history walk, accessibility) stays QLineEdit's own.
-class ExpressionEdit : public QLineEdit {
+// It looks and answers like a QLineEdit, whose names its functions keep
+// (text, setText, selectAll...), but keeps, edits and draws its text
+// itself: a QLineEdit lays out its whole line again after every edit and
+// scans the whole text for its writing direction whenever it places the
+// caret, which takes seconds a key once the program has set a text of
+// megabytes. This box lays out only the part of the line in view and steps
+// through the characters around the caret. The line is always written left
+// to right, as expressions are.
+class ExpressionEdit : public QWidget {
     Q_OBJECT
   public:
     explicit ExpressionEdit(QWidget* parent = nullptr);
     ~ExpressionEdit() override;
+
+    QString text() const { return m_line.Text(); }
+    void setText(const QString& text);
+    void clear() { setText(QString()); }
+    int cursorPosition() const { return static_cast<int>(m_line.Cursor()); }
+    void setCursorPosition(int position);
+    bool hasSelectedText() const { return m_line.HasSelection(); }
+    QString selectedText() const { return m_line.SelectedText(); }
+    // -1 when nothing is selected, as QLineEdit answers.
+    int selectionStart() const;
+    int selectionEnd() const;
+    void setSelection(int start, int length);
+    void selectAll();
+    void deselect();
+    // Writes `text` over the selection, or at the caret, as the user would.
+    void insert(const QString& text);
+    Qt::Alignment alignment() const { return m_alignment; }
+    void setAlignment(Qt::Alignment alignment);
+
+    void undo();
+    void redo();
+    void cut();
+    void copy() const;
+    void paste();
+    // The edit menu a right click opens, in Qt's words (and so in the
+    // language of Qt's translations); the caller owns it.
+    QMenu* createStandardContextMenu();
 
     // The history entries, oldest first, as the walk reads them.
     void SetHistorySource(std::function<QStringList()> source) {
@@ -36,53 +68,75 @@ class ExpressionEdit : public QLineEdit {
     // Whether `text` fits the visible width.
     bool Fits(const QString& text) const;
 
+    // Where the character at `position` is drawn, and which position is
+    // nearest to `point`, in the box's coordinates: the part of the line
+    // last drawn answers, and a position outside it has no rectangle.
+    // Both settle the scrolling first, as a paint would.
+    QRect CharacterRect(int position);
+    int PositionAt(QPoint point);
+
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+    QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
+
+  signals:
+    void textChanged(const QString& text);
+    // Only when the user changed the text, as QLineEdit's.
+    void textEdited(const QString& text);
+    void cursorPositionChanged(int oldPosition, int newPosition);
+    void selectionChanged();
+
   protected:
+    bool event(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dragMoveEvent(QDragMoveEvent* event) override;
     void dropEvent(QDropEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     void timerEvent(QTimerEvent* event) override;
     void changeEvent(QEvent* event) override;
     void inputMethodEvent(QInputMethodEvent* event) override;
-    QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
 
   private:
+    // Runs `action` on the line, then tells the world what it changed: the
+    // signals, screen readers, the scrolling and the caret's blink.
+    // `byUser` says whether the text changed at the user's hand.
+    template <class Action>
+    void Change(bool byUser, Action action);
+    bool HandleEditingKey(QKeyEvent* event);
+    bool RefusesTyping(const QString& typed) const;
     void WalkHistory(int step);
-    // Lays out `part` of the line, with the text being composed by an
-    // input method at `preeditAt`, as QLineEdit lays out its whole line.
-    void LayOut(QTextLayout& layout, const QString& part, qsizetype preeditAt) const;
+    void InitStyleOption(QStyleOptionFrame* option) const;
     QRect TextArea() const;
+    // Lays out and places the part of the line in view, unless nothing
+    // moved since the last time.
+    void Arrange();
     void RestartBlink();
-    void HoldFlashTime(bool hold);
-    template <class Handler>
-    void InLineCoordinates(QMouseEvent* event, Handler handler);
+    void CopyToSelection() const;
+
+    EditableLine m_line;
+    Qt::Alignment m_alignment = Qt::AlignLeft | Qt::AlignVCenter;
 
     std::function<QStringList()> m_historySource;
     int m_historyIndex = -1;  // -1: not walking, the typed text is shown
     QString m_draft;
 
-    // The whole line's x at the left edge of the visible text, as QLineEdit
-    // scrolls: 0 while the text starts at the left edge, negative while a
-    // short text sits at the right edge.
-    int m_scroll = 0;
-    int m_lineTop = 0;  // where the last paint put the line
-    // The caret's x in the whole line, -1 until asked again.
-    int m_caretLineX = -1;
+    LineView m_view;
+    Composition m_composing;
+
     QBasicTimer m_blinkTimer;
     bool m_caretOn = true;
-    int m_flashTime = -1;  // the application's, while the box holds it at 0
-    // What an input method is composing, shown at the caret until
-    // committed.
-    QString m_preedit;
-    int m_preeditCursor = 0;
-    bool m_preeditHidesCaret = false;
-    QList<QTextLayout::FormatRange> m_preeditFormats;
-    // The direction of the whole text, worked out once per text.
-    mutable int m_rightToLeft = -1;  // -1: not known yet
+    // A press that starts a selection by dragging, and whether a third
+    // click (soon after a double click) selects everything.
+    bool m_selecting = false;
+    QBasicTimer m_tripleClickTimer;
+    QPoint m_tripleClickAt;
 };

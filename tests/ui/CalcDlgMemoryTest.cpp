@@ -11,6 +11,7 @@
 #include <string>
 
 #include "CalcDlg.h"
+#include "ExpressionEdit.h"
 #include "UiTestSupport.h"
 #include "resource.h"
 
@@ -38,7 +39,7 @@ void ComputeAHugeSumWithLittleMemoryLeft() {
     MessageBoxRecorder boxes;
     CCalcDlg dlg;
     dlg.show();
-    auto* expr = ControlById<QLineEdit>(&dlg, IDC_EXPR);
+    auto* expr = ControlById<ExpressionEdit>(&dlg, IDC_EXPR);
     auto* compute = ControlById<QAbstractButton>(&dlg, IDC_COMPUTE);
     expr->setText("6*7");
     QTest::mouseClick(compute, Qt::LeftButton);

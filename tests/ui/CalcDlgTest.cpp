@@ -17,6 +17,7 @@
 
 #include "CalcDlg.h"
 #include "CalcWindowTest.h"
+#include "ExpressionEdit.h"
 #include "SkinButton.h"
 #include "UiTestSupport.h"
 #include "VarListCtrl.h"
@@ -26,7 +27,7 @@ namespace {
 
 class CalcDlgTest : public CalcWindowTest {
   protected:
-    QLineEdit* Expr() const { return ControlById<QLineEdit>(dlg.get(), IDC_EXPR); }
+    ExpressionEdit* Expr() const { return ControlById<ExpressionEdit>(dlg.get(), IDC_EXPR); }
     QLineEdit* Result() const { return ControlById<QLineEdit>(dlg.get(), IDC_RESULT); }
     QPlainTextEdit* Natural() const { return ControlById<QPlainTextEdit>(dlg.get(), IDC_NATURAL); }
     QListWidget* History() const { return ControlById<QListWidget>(dlg.get(), IDC_HISTORY); }

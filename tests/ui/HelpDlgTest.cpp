@@ -15,6 +15,7 @@
 
 #include "CalcDlg.h"
 #include "CalcWindowTest.h"
+#include "ExpressionEdit.h"
 #include "HelpDlg.h"
 #include "UiTestSupport.h"
 #include "resource.h"
@@ -105,7 +106,7 @@ TEST_F(HelpDlgTest, EachPressOpensAnotherWindowAndTheMainWindowStaysUsable) {
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
 
     QApplication::setActiveWindow(dlg.get());
-    auto* expr = ControlById<QLineEdit>(dlg.get(), IDC_EXPR);
+    auto* expr = ControlById<ExpressionEdit>(dlg.get(), IDC_EXPR);
     expr->setFocus();
     QTest::keyClicks(expr, "abs(-3)");
     QTest::keyClick(expr, Qt::Key_Return);
@@ -152,7 +153,7 @@ TEST(HelpWindowPlacement, BesideTheOwnerWhereItFitsElseCoveringTheLeastOfIt) {
 }
 
 TEST_F(HelpDlgTest, EscapeAndTheCloseBoxHideTheWindowWithoutTouchingTheMainOne) {
-    auto* expr = ControlById<QLineEdit>(dlg.get(), IDC_EXPR);
+    auto* expr = ControlById<ExpressionEdit>(dlg.get(), IDC_EXPR);
     expr->setText("1+2");
     CHelpDlg* help = OpenHelp();
     ASSERT_NE(help, nullptr);

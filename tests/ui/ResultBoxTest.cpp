@@ -10,6 +10,7 @@
 #include <QTest>
 
 #include "CalcWindowTest.h"
+#include "ExpressionEdit.h"
 #include "ResultBox.h"
 #include "TextFitting.h"
 #include "UiTestSupport.h"
@@ -41,7 +42,7 @@ TEST_F(ResultBoxTest, EveryResultIsDrawnWholeInsideTheBox) {
         {"1/3", "0.333333333333333"},
         {"-0.922761457078019", "-0.922761457078019"},
     };
-    auto* expr = ControlById<QLineEdit>(dlg.get(), IDC_EXPR);
+    auto* expr = ControlById<ExpressionEdit>(dlg.get(), IDC_EXPR);
     auto* box = ControlById<ResultBox>(dlg.get(), IDC_RESULT);
     ASSERT_NE(box, nullptr);
     for (const auto& c : cases) {

@@ -15,6 +15,7 @@
 #include "CalcDlg.h"
 #include "CalcWindowTest.h"
 #include "CellEdit.h"
+#include "ExpressionEdit.h"
 #include "UiTestSupport.h"
 #include "VarListCtrl.h"
 #include "resource.h"
@@ -31,7 +32,7 @@ class VarGridTest : public CalcWindowTest {
     }
 
     CVarListCtrl* Grid() const { return ControlById<CVarListCtrl>(dlg.get(), IDC_VARS); }
-    QLineEdit* Expr() const { return ControlById<QLineEdit>(dlg.get(), IDC_EXPR); }
+    ExpressionEdit* Expr() const { return ControlById<ExpressionEdit>(dlg.get(), IDC_EXPR); }
     QString Result() const { return ControlById<QLineEdit>(dlg.get(), IDC_RESULT)->text(); }
     QString Cell(int row, int column) const { return Grid()->GetItemText(row, column); }
 

@@ -20,6 +20,7 @@
 #include "AboutDlg.h"
 #include "CalcWindowTest.h"
 #include "CellEdit.h"
+#include "ExpressionEdit.h"
 #include "HelpDlg.h"
 #include "SkinButton.h"
 #include "UiTestSupport.h"
@@ -35,7 +36,8 @@ QString AccessibleName(QWidget* widget) {
 
 bool IsControl(QWidget* w) {
     return qobject_cast<QAbstractButton*>(w) || qobject_cast<QLineEdit*>(w) ||
-           qobject_cast<QPlainTextEdit*>(w) || qobject_cast<QAbstractItemView*>(w);
+           qobject_cast<ExpressionEdit*>(w) || qobject_cast<QPlainTextEdit*>(w) ||
+           qobject_cast<QAbstractItemView*>(w);
 }
 
 class WindowAccessTest : public CalcWindowTest {
@@ -179,13 +181,13 @@ TEST_F(WindowAccessTest, TheGridIsEditedAndEmptiedFromTheKeyboard) {
 }
 
 TEST_F(WindowAccessTest, TheExpressionEditorOpensWithTheCaretAtTheEnd) {
-    ControlById<QLineEdit>(dlg.get(), IDC_EXPR)->setText("7*");
+    ControlById<ExpressionEdit>(dlg.get(), IDC_EXPR)->setText("7*");
     WhenModalOpens typeNine([](QWidget* editor) {
         QTest::keyClicks(editor->findChild<QPlainTextEdit*>(), "9");
         QTest::mouseClick(ControlById(editor, IDOK), Qt::LeftButton);
     });
     QTest::mouseClick(Control(IDC_EDIT_EXPR), Qt::LeftButton);
-    EXPECT_EQ(ControlById<QLineEdit>(dlg.get(), IDC_EXPR)->text(), "7*9");
+    EXPECT_EQ(ControlById<ExpressionEdit>(dlg.get(), IDC_EXPR)->text(), "7*9");
 }
 
 TEST_F(WindowAccessTest, NoLabelLosesAGlyphToItsBox) {
