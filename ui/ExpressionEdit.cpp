@@ -43,6 +43,21 @@ bool WritesText(const QKeyEvent* event) {
            (c.isHighSurrogate() && text.size() > 1 && text.at(1).isLowSurrogate());
 }
 
+// Tells screen readers what an edit removed and inserted.
+void AnnounceEdit(QObject* box, const EditableLine::Change& change, const QString& inserted) {
+    const int at = static_cast<int>(change.at);
+    if (change.removed.isEmpty()) {
+        QAccessibleTextInsertEvent notice(box, at, inserted);
+        QAccessible::updateAccessibility(&notice);
+    } else if (inserted.isEmpty()) {
+        QAccessibleTextRemoveEvent notice(box, at, change.removed);
+        QAccessible::updateAccessibility(&notice);
+    } else {
+        QAccessibleTextUpdateEvent notice(box, at, change.removed, inserted);
+        QAccessible::updateAccessibility(&notice);
+    }
+}
+
 QString WithShortcut(const char* text, QKeySequence::StandardKey key) {
     const QString shortcut = QKeySequence(key).toString(QKeySequence::NativeText);
     // Qt's own words, so that its translations name the entries.
@@ -76,20 +91,8 @@ void ExpressionEdit::Change(bool byUser, Action action) {
     if (m_line.Revision() != revision) {
         const EditableLine::Change change = m_line.TakeLastChange();
         m_view.Edited(change.at, change.removed.size(), change.inserted);
-        if (QAccessible::isActive()) {
-            const QString inserted = text.mid(change.at, change.inserted);
-            const int at = static_cast<int>(change.at);
-            if (change.removed.isEmpty()) {
-                QAccessibleTextInsertEvent notice(this, at, inserted);
-                QAccessible::updateAccessibility(&notice);
-            } else if (inserted.isEmpty()) {
-                QAccessibleTextRemoveEvent notice(this, at, change.removed);
-                QAccessible::updateAccessibility(&notice);
-            } else {
-                QAccessibleTextUpdateEvent notice(this, at, change.removed, inserted);
-                QAccessible::updateAccessibility(&notice);
-            }
-        }
+        if (QAccessible::isActive())
+            AnnounceEdit(this, change, text.mid(change.at, change.inserted));
         if (byUser)
             ResetHistoryWalk();
         emit textChanged(text);
