@@ -20,8 +20,6 @@ namespace {
 
 // A line edit needs one more pixel than its text for the caret.
 constexpr int kCaretWidth = 1;
-// Around the text, above and below, it keeps this much room.
-constexpr int kVerticalMargin = 1;
 // Measuring a text's beginning says it cannot fit once the beginning alone
 // is far wider than the box: the rest only adds to it.
 constexpr qsizetype kFirstProbe = 512;
@@ -383,7 +381,7 @@ QRect ExpressionEdit::TextArea() const {
 QSize ExpressionEdit::sizeHint() const {
     ensurePolished();
     const QFontMetrics metrics = fontMetrics();
-    const int height = std::max(metrics.height(), 14) + 2 * kVerticalMargin;
+    const int height = std::max(metrics.height(), 14) + 2 * LineView::kVerticalMargin;
     const int width = metrics.horizontalAdvance(u'x') * 17 + 2 * LineView::kTextMargin;
     QStyleOptionFrame option;
     InitStyleOption(&option);
@@ -393,7 +391,7 @@ QSize ExpressionEdit::sizeHint() const {
 QSize ExpressionEdit::minimumSizeHint() const {
     ensurePolished();
     const QFontMetrics metrics = fontMetrics();
-    const int height = metrics.height() + 2 * kVerticalMargin;
+    const int height = metrics.height() + 2 * LineView::kVerticalMargin;
     const int width = metrics.maxWidth() + 2 * LineView::kTextMargin;
     QStyleOptionFrame option;
     InitStyleOption(&option);

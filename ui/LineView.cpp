@@ -10,9 +10,6 @@
 
 namespace {
 
-// A line edit keeps this much room above or below the text when it is
-// aligned to the top or the bottom.
-constexpr int kVerticalMargin = 1;
 // A line this short is laid out whole; a longer one only around the caret,
 // first this far on either side, further while that does not fill the view.
 constexpr qsizetype kWholeLineLength = 4096;

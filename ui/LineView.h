@@ -24,8 +24,10 @@ struct Composition {
 // its visible part.
 class LineView {
   public:
-    // The room a line edit keeps between its frame and its text, each side.
+    // The room a line edit keeps between its frame and its text, each side,
+    // and above or below the text when aligned to the top or the bottom.
     static constexpr int kTextMargin = 2;
+    static constexpr int kVerticalMargin = 1;
 
     bool IsArranged() const { return m_arranged; }
     // Something the view shows has moved: arrange it again before use.
