@@ -74,6 +74,11 @@ void CCellEdit::focusOutEvent(QFocusEvent* event) {
     EndEdit();
 }
 
+void CCellEdit::Cancel() {
+    m_cancelled = true;
+    EndEdit();
+}
+
 void CCellEdit::EndEdit() {
     if (m_ended)
         return;

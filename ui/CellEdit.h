@@ -20,6 +20,8 @@ class CCellEdit : public QLineEdit {
     // Shows the editor at `rect` (in the grid's viewport) with the initial
     // text, all of it selected, and gives it the focus.
     void Open(const QRect& rect);
+    // Ends the edit as Escape does: the text is dropped unchecked.
+    void Cancel();
 
   signals:
     // `text` is none when the edit was cancelled. The editor may be gone

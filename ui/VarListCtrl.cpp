@@ -184,6 +184,11 @@ void CVarListCtrl::OnEndLabelEdit(int row, int column, const std::optional<QStri
     SetItemText(row, column, *text);
 }
 
+void CVarListCtrl::DiscardEdit() {
+    for (CCellEdit* editor : findChildren<CCellEdit*>())
+        editor->Cancel();
+}
+
 void CVarListCtrl::keyPressEvent(QKeyEvent* event) {
     const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
     const int row = currentIndex().isValid() ? currentIndex().row() : -1;

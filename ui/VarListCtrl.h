@@ -36,6 +36,9 @@ class CVarListCtrl : public QTreeWidget {
     int HitTestCell(const QPoint& point, int* column) const;
     // Opens an editor over a cell; none when the cell cannot be edited.
     CCellEdit* EditSubItem(int row, int column);
+    // Ends an open cell edit as Escape does, its text unchecked: a window
+    // that closes never waits for a message about a cell.
+    void DiscardEdit();
 
   signals:
     void DeleteKeyPressed();
