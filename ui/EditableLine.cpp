@@ -78,19 +78,16 @@ void EditableLine::Select(qsizetype anchor, qsizetype cursor) {
     m_cursor = std::clamp<qsizetype>(cursor, 0, m_text.size());
 }
 
-void EditableLine::Insert(const QString& text, bool typed) {
-    const qsizetype from = SelectionStart();
-    const qsizetype to = SelectionEnd();
-    Record({from, m_text.mid(from, to - from), text, m_cursor, m_anchor, typed && from == to});
-    Apply(from, to - from, text);
+void EditableLine::Insert(const QString& text, Run run) {
+    Replace(SelectionStart(), SelectionEnd(), text, run);
 }
 
-void EditableLine::Replace(qsizetype from, qsizetype to, const QString& text) {
+void EditableLine::Replace(qsizetype from, qsizetype to, const QString& text, Run run) {
     from = std::clamp<qsizetype>(from, 0, m_text.size());
     to = std::clamp<qsizetype>(to, from, m_text.size());
     if (from == to && text.isEmpty())
         return;
-    Record({from, m_text.mid(from, to - from), text, m_cursor, m_anchor, false});
+    Record({from, m_text.mid(from, to - from), text, m_cursor, m_anchor, run});
     Apply(from, to - from, text);
 }
 
@@ -103,15 +100,41 @@ void EditableLine::Apply(qsizetype at, qsizetype removedLength, const QString& i
 
 void EditableLine::Record(Step step) {
     m_history.resize(m_done);
-    if (step.typed && !m_history.isEmpty()) {
-        Step& last = m_history.last();
-        if (last.typed && last.at + last.inserted.size() == step.at) {
-            last.inserted += step.inserted;
-            return;
-        }
-    }
+    if (Join(step))
+        return;
     m_history.append(std::move(step));
     m_done = m_history.size();
+}
+
+// A run goes on where the last step left the caret: the next typed
+// character after the last, the next Backspace before what the last took,
+// the next Delete at the same place. Undoing the run restores the caret and
+// selection from before its first step.
+bool EditableLine::Join(const Step& step) {
+    if (step.run == Run::None || m_history.isEmpty() || m_history.last().run != step.run)
+        return false;
+    Step& last = m_history.last();
+    switch (step.run) {
+        case Run::Typing:
+            if (!step.removed.isEmpty() || last.at + last.inserted.size() != step.at)
+                return false;
+            last.inserted += step.inserted;
+            return true;
+        case Run::Backspace:
+            if (!step.inserted.isEmpty() || step.at + step.removed.size() != last.at)
+                return false;
+            last.at = step.at;
+            last.removed.prepend(step.removed);
+            return true;
+        case Run::Delete:
+            if (!step.inserted.isEmpty() || step.at != last.at)
+                return false;
+            last.removed += step.removed;
+            return true;
+        case Run::None:
+            break;
+    }
+    return false;
 }
 
 void EditableLine::Undo() {

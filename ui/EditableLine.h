@@ -35,6 +35,11 @@ class EditableLine {
     // text alive for nobody.
     Change TakeLastChange() { return std::exchange(m_lastChange, {}); }
 
+    // Which edits one step to undo gathers, as a line edit gathers them: the
+    // characters typed one after another, a run of Backspaces, a run of
+    // Deletes (each run may begin by removing a selection).
+    enum class Run { None, Typing, Backspace, Delete };
+
     // A new text, the caret at its end; what was undoable is forgotten. The
     // same text again is no edit.
     void SetText(const QString& text);
@@ -42,11 +47,10 @@ class EditableLine {
     // dropping it.
     void MoveCursor(qsizetype to, bool select);
     void Select(qsizetype anchor, qsizetype cursor);
-    // Writes `text` over the selection, or at the caret. A typed character
-    // joins the characters typed just before it into one step to undo.
-    void Insert(const QString& text, bool typed = false);
+    // Writes `text` over the selection, or at the caret.
+    void Insert(const QString& text, Run run = Run::None);
     // Replaces [from, to) with `text` and puts the caret after it.
-    void Replace(qsizetype from, qsizetype to, const QString& text);
+    void Replace(qsizetype from, qsizetype to, const QString& text, Run run = Run::None);
     void RemoveSelection() { Replace(SelectionStart(), SelectionEnd(), {}); }
     bool CanUndo() const { return m_done > 0; }
     bool CanRedo() const { return m_done < m_history.size(); }
@@ -69,10 +73,12 @@ class EditableLine {
         QString removed;
         QString inserted;
         qsizetype cursorBefore, anchorBefore;
-        bool typed;
+        Run run;
     };
     void Apply(qsizetype at, qsizetype removedLength, const QString& inserted);
     void Record(Step step);
+    // Adds `step` to the last step when both belong to one run.
+    bool Join(const Step& step);
     template <class Move>
     qsizetype StepForward(qsizetype from, Move move) const;
     template <class Move>

@@ -15,6 +15,7 @@
 #include <limits>
 
 #include "ExpressionEditAccessible.h"
+#include "FullWidthForms.h"
 
 namespace {
 
@@ -54,6 +55,13 @@ void AnnounceEdit(QObject* box, const EditableLine::Change& change, const QStrin
         QAccessibleTextUpdateEvent notice(box, at, change.removed, inserted);
         QAccessible::updateAccessibility(&notice);
     }
+}
+
+// Shift+F10 and the Menu key open the edit menu, as a right click does.
+bool OpensEditMenu(const QKeyEvent* event) {
+    const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
+    return (event->key() == Qt::Key_Menu && modifiers == Qt::NoModifier) ||
+           (event->key() == Qt::Key_F10 && modifiers == Qt::ShiftModifier);
 }
 
 QString WithShortcut(const char* text, QKeySequence::StandardKey key) {
@@ -148,7 +156,7 @@ void ExpressionEdit::deselect() {
 }
 
 void ExpressionEdit::insert(const QString& text) {
-    Change(true, [&] { m_line.Insert(text); });
+    Change(true, [&] { m_line.Insert(ToAsciiForms(text)); });
 }
 
 void ExpressionEdit::setAlignment(Qt::Alignment alignment) {
@@ -200,10 +208,22 @@ bool ExpressionEdit::Fits(const QString& text) const {
     return metrics.horizontalAdvance(text) <= room;
 }
 
-bool ExpressionEdit::RefusesTyping(const QString& typed) const {
+int ExpressionEdit::WidthUpTo(QStringView text, int limit) const {
+    const QFontMetrics metrics = fontMetrics();
+    for (qsizetype probe = kFirstProbe; probe < text.size(); probe *= 4) {
+        const int width = metrics.horizontalAdvance(text.left(probe).toString());
+        if (width >= limit)
+            return width;
+    }
+    return metrics.horizontalAdvance(text.toString());
+}
+
+bool ExpressionEdit::RefusesWriting(qsizetype from, qsizetype to, const QString& written) const {
+    const int added = fontMetrics().horizontalAdvance(written);
+    if (WidthUpTo(QStringView(m_line.Text()).mid(from, to - from), added) >= added)
+        return false;  // no wider than before: it may mend a text that overflows
     QString candidate = m_line.Text();
-    candidate.replace(m_line.SelectionStart(), m_line.SelectionEnd() - m_line.SelectionStart(),
-                      typed);
+    candidate.replace(from, to - from, written);
     return !Fits(candidate);
 }
 
@@ -222,7 +242,7 @@ bool ExpressionEdit::event(QEvent* event) {
                              key->matches(QKeySequence::MoveToPreviousWord) ||
                              key->matches(QKeySequence::MoveToNextWord) ||
                              key->matches(QKeySequence::DeleteStartOfWord) ||
-                             key->matches(QKeySequence::DeleteEndOfWord);
+                             key->matches(QKeySequence::DeleteEndOfWord) || OpensEditMenu(key);
         if (editing) {
             event->accept();
             return true;
@@ -242,14 +262,26 @@ void ExpressionEdit::keyPressEvent(QKeyEvent* event) {
         event->ignore();  // the window computes
         return;
     }
-    if (HandleEditingKey(event))
+    if (OpensEditMenu(event)) {
+        const QPoint at = inputMethodQuery(Qt::ImCursorRectangle).toRect().center();
+        QContextMenuEvent menuEvent(QContextMenuEvent::Keyboard, at, mapToGlobal(at),
+                                    event->modifiers());
+        QCoreApplication::sendEvent(this, &menuEvent);
         return;
+    }
+    if (HandleEditingKey(event)) {
+        // As in a line edit, a selection made with the keys is offered to a
+        // middle click as well as one made with the mouse.
+        CopyToSelection();
+        return;
+    }
     if (WritesText(event)) {
-        if (RefusesTyping(event->text())) {
+        const QString typed = ToAsciiForms(event->text());
+        if (RefusesWriting(m_line.SelectionStart(), m_line.SelectionEnd(), typed)) {
             QApplication::beep();
             return;
         }
-        Change(true, [&] { m_line.Insert(event->text(), true); });
+        Change(true, [&] { m_line.Insert(typed, EditableLine::Run::Typing); });
         return;
     }
     event->ignore();
@@ -263,12 +295,12 @@ bool ExpressionEdit::HandleEditingKey(QKeyEvent* event) {
         Change(false, [&] { m_line.MoveCursor(to, select); });
     };
     // Removes from the caret to `to`, or the selection if there is one.
-    const auto remove = [&](qsizetype to) {
+    const auto remove = [&](qsizetype to, EditableLine::Run run = EditableLine::Run::None) {
         Change(true, [&] {
             if (m_line.HasSelection())
-                m_line.RemoveSelection();
+                m_line.Replace(m_line.SelectionStart(), m_line.SelectionEnd(), {}, run);
             else
-                m_line.Replace(std::min(cursor, to), std::max(cursor, to), {});
+                m_line.Replace(std::min(cursor, to), std::max(cursor, to), {}, run);
         });
     };
     if (event->matches(Key::Undo)) {
@@ -278,7 +310,10 @@ bool ExpressionEdit::HandleEditingKey(QKeyEvent* event) {
     } else if (event->matches(Key::SelectAll)) {
         selectAll();
     } else if (event->matches(Key::Copy)) {
-        copy();
+        if (m_line.HasSelection())
+            copy();
+        else
+            emit CopyWithNothingSelected();
     } else if (event->matches(Key::Paste)) {
         paste();
     } else if (event->matches(Key::Cut)) {
@@ -313,7 +348,7 @@ bool ExpressionEdit::HandleEditingKey(QKeyEvent* event) {
     } else if (event->matches(Key::SelectPreviousWord)) {
         move(m_line.PreviousWord(cursor), true);
     } else if (event->matches(Key::Delete)) {
-        remove(m_line.NextCharacter(cursor));
+        remove(m_line.NextCharacter(cursor), EditableLine::Run::Delete);
     } else if (event->matches(Key::DeleteEndOfWord)) {
         remove(m_line.NextWord(cursor));
     } else if (event->matches(Key::DeleteStartOfWord) ||
@@ -326,7 +361,7 @@ bool ExpressionEdit::HandleEditingKey(QKeyEvent* event) {
         if (to > 0 && m_line.Text().at(to).isLowSurrogate() &&
             m_line.Text().at(to - 1).isHighSurrogate())
             --to;
-        remove(to);
+        remove(to, EditableLine::Run::Backspace);
     } else if (event->matches(Key::DeleteEndOfLine)) {
         m_line.Select(cursor, m_line.Text().size());
         cut();
@@ -412,7 +447,7 @@ void ExpressionEdit::paintEvent(QPaintEvent*) {
     style()->drawPrimitive(QStyle::PE_PanelLineEdit, &panel, &painter, this);
     painter.setClipRect(TextArea());
     const bool caretShown =
-        hasFocus() && m_caretOn && !m_composing.hidesCaret &&
+        ((hasFocus() && m_caretOn) || m_dropHovering) && !m_composing.hidesCaret &&
         (!m_line.HasSelection() ||
          style()->styleHint(QStyle::SH_BlinkCursorWhenTextSelected, &panel, this));
     const int caretWidth =
@@ -434,6 +469,17 @@ void ExpressionEdit::mousePressEvent(QMouseEvent* event) {
     if (event->button() == Qt::RightButton)
         return;
     const QPoint at = event->position().toPoint();
+    if (!m_composing.text.isEmpty()) {
+        Arrange();
+        // A click on the text being composed is the input method's (it may
+        // pick a syllable); a click elsewhere ends the composing there.
+        if (const int inComposed = m_view.ComposedPositionAt(at.x()); inComposed >= 0) {
+            if (event->button() == Qt::LeftButton)
+                QGuiApplication::inputMethod()->invokeAction(QInputMethod::Click, inComposed);
+            return;
+        }
+        CommitComposition();
+    }
     if (m_tripleClickTimer.isActive() &&
         (at - m_tripleClickAt).manhattanLength() < QApplication::startDragDistance()) {
         selectAll();
@@ -443,17 +489,34 @@ void ExpressionEdit::mousePressEvent(QMouseEvent* event) {
     const qsizetype to = PositionAt(at);
     Change(false, [&] { m_line.MoveCursor(to, extend); });
     m_selecting = event->button() == Qt::LeftButton;
+    m_doubleClickedWord.reset();
 }
 
 void ExpressionEdit::mouseMoveEvent(QMouseEvent* event) {
     if (!m_selecting || !(event->buttons() & Qt::LeftButton))
         return;
     const qsizetype to = PositionAt(event->position().toPoint());
-    Change(false, [&] { m_line.MoveCursor(to, true); });
+    if (!m_doubleClickedWord) {
+        Change(false, [&] { m_line.MoveCursor(to, true); });
+        return;
+    }
+    // After a double click the selection grows by whole words, the first
+    // word staying selected.
+    const auto [first, second] = *m_doubleClickedWord;
+    const auto [wordFirst, wordSecond] = m_line.WordAt(to);
+    Change(false, [&] {
+        if (to < first)
+            m_line.Select(second, wordFirst);
+        else if (to > second)
+            m_line.Select(first, wordSecond);
+        else
+            m_line.Select(first, second);
+    });
 }
 
 void ExpressionEdit::mouseReleaseEvent(QMouseEvent* event) {
     m_selecting = false;
+    m_doubleClickedWord.reset();
     if (!QGuiApplication::clipboard()->supportsSelection())
         return;
     if (event->button() == Qt::LeftButton) {
@@ -469,8 +532,10 @@ void ExpressionEdit::mouseReleaseEvent(QMouseEvent* event) {
 void ExpressionEdit::mouseDoubleClickEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton)
         return;
+    CommitComposition();
     const auto [first, second] = m_line.WordAt(PositionAt(event->position().toPoint()));
     Change(false, [&] { m_line.Select(first, second); });
+    m_doubleClickedWord = {first, second};
     m_tripleClickTimer.start(QApplication::doubleClickInterval(), this);
     m_tripleClickAt = event->position().toPoint();
 }
@@ -511,16 +576,25 @@ void ExpressionEdit::dragEnterEvent(QDragEnterEvent* event) {
     dragMoveEvent(event);
 }
 
+// While a text hovers, the caret shows where it would drop, focused or not.
 void ExpressionEdit::dragMoveEvent(QDragMoveEvent* event) {
     if (!event->mimeData()->hasText())
         return;
     event->acceptProposedAction();
     const qsizetype to = PositionAt(event->position().toPoint());
+    m_dropHovering = true;
     Change(false, [&] { m_line.MoveCursor(to, false); });
 }
 
+void ExpressionEdit::dragLeaveEvent(QDragLeaveEvent*) {
+    m_dropHovering = false;
+    update();
+}
+
 void ExpressionEdit::dropEvent(QDropEvent* event) {
-    const QString dropped = event->mimeData()->text();
+    m_dropHovering = false;
+    update();
+    const QString dropped = ToAsciiForms(event->mimeData()->text());
     if (dropped.isEmpty()) {
         event->ignore();
         return;
@@ -585,16 +659,41 @@ void ExpressionEdit::resizeEvent(QResizeEvent* event) {
     m_view.Invalidate();
 }
 
+// The input method commits what it composes; one that does not answer (or
+// none at all) leaves nothing composed, as in a line edit.
+void ExpressionEdit::CommitComposition() {
+    if (m_composing.text.isEmpty())
+        return;
+    QGuiApplication::inputMethod()->commit();
+    if (m_composing.text.isEmpty())
+        return;
+    m_composing = Composition{};
+    m_view.Invalidate();
+    update();
+    updateMicroFocus();
+}
+
+// What an input method commits is written as a typed key is: in ASCII
+// forms, and refused with a beep if it widens the line past the box (its
+// composing then ends all the same).
 void ExpressionEdit::inputMethodEvent(QInputMethodEvent* event) {
-    const bool writes = !event->commitString().isEmpty() ||
-                        event->preeditString() != m_composing.text ||
-                        event->replacementLength() > 0;
+    const QString committed = ToAsciiForms(event->commitString());
+    const qsizetype replaced = event->replacementLength();
+    bool refused = false;
+    if (!committed.isEmpty() || replaced > 0) {
+        const auto [from, to] = CommitRange(event->replacementStart(), replaced);
+        refused = !committed.isEmpty() && RefusesWriting(from, to, committed);
+        if (refused)
+            QApplication::beep();
+    }
+    const bool writes = !refused && (!committed.isEmpty() ||
+                                     event->preeditString() != m_composing.text || replaced > 0);
     Change(true, [&] {
         if (writes && m_line.HasSelection())
             m_line.RemoveSelection();
         const qsizetype from = m_line.Cursor() + event->replacementStart();
-        if (event->replacementLength() > 0 || !event->commitString().isEmpty())
-            m_line.Replace(from, from + event->replacementLength(), event->commitString());
+        if (!refused && (replaced > 0 || !committed.isEmpty()))
+            m_line.Replace(from, from + replaced, committed);
         for (const QInputMethodEvent::Attribute& attribute : event->attributes()) {
             if (attribute.type == QInputMethodEvent::Selection)
                 m_line.Select(attribute.start, qsizetype{attribute.start} + attribute.length);
@@ -617,6 +716,24 @@ void ExpressionEdit::inputMethodEvent(QInputMethodEvent* event) {
     m_view.Invalidate();
     update();
     updateMicroFocus();
+}
+
+std::pair<qsizetype, qsizetype> ExpressionEdit::CommitRange(qsizetype replacementStart,
+                                                            qsizetype replacementLength) const {
+    // The selection goes first; the stretch to replace is counted from the
+    // caret in what is left.
+    const qsizetype selectionStart = m_line.SelectionStart();
+    const qsizetype selected = m_line.SelectionEnd() - selectionStart;
+    const qsizetype left = m_line.Text().size() - selected;
+    const qsizetype from = std::clamp(selectionStart + replacementStart, qsizetype{0}, left);
+    const qsizetype to = std::clamp(from + replacementLength, from, left);
+    if (selected == 0)
+        return {from, to};
+    // Both together, as one stretch of the line (which they are, unless an
+    // input method replaces text away from the selection it writes over).
+    const auto inLine = [&](qsizetype at) { return at <= selectionStart ? at : at + selected; };
+    return {std::min(selectionStart, inLine(from)),
+            std::max(selectionStart + selected, inLine(to))};
 }
 
 QVariant ExpressionEdit::inputMethodQuery(Qt::InputMethodQuery query) const {

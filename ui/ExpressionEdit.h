@@ -4,6 +4,7 @@
 #include <QStringList>
 #include <QWidget>
 #include <functional>
+#include <optional>
 
 #include "EditableLine.h"
 #include "LineView.h"
@@ -12,10 +13,11 @@ class QMenu;
 class QStyleOptionFrame;
 
 // The one-line expression box. It does not scroll while typing: a typed
-// character that would not fit the visible width is refused, so the whole
-// expression stays in view (a longer one is written in the editor; a text
-// the program sets or pastes may be wider). Up and Down walk the history,
-// newest first, and come back to the text that was being typed.
+// character that would widen the text past the visible width is refused, so
+// the whole expression stays in view (a longer one is written in the editor;
+// a text the program sets or pastes may be wider, and can still be mended).
+// Up and Down walk the history, newest first, and come back to the text that
+// was being typed.
 //
 // It looks and answers like a QLineEdit, whose names its functions keep
 // (text, setText, selectAll...), but keeps, edits and draws its text
@@ -44,7 +46,9 @@ class ExpressionEdit : public QWidget {
     void setSelection(int start, int length);
     void selectAll();
     void deselect();
-    // Writes `text` over the selection, or at the caret, as the user would.
+    // Writes `text` over the selection, or at the caret, as the user would:
+    // full-width forms, as a Chinese input method types them, become the
+    // ASCII characters they stand for. Pasting and dropping write so too.
     void insert(const QString& text);
     Qt::Alignment alignment() const { return m_alignment; }
     void setAlignment(Qt::Alignment alignment);
@@ -85,6 +89,9 @@ class ExpressionEdit : public QWidget {
     void textEdited(const QString& text);
     void cursorPositionChanged(int oldPosition, int newPosition);
     void selectionChanged();
+    // The copy key pressed with nothing selected: the window copies its
+    // result, as calculators do.
+    void CopyWithNothingSelected();
 
   protected:
     bool event(QEvent* event) override;
@@ -97,6 +104,7 @@ class ExpressionEdit : public QWidget {
     void contextMenuEvent(QContextMenuEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dragMoveEvent(QDragMoveEvent* event) override;
+    void dragLeaveEvent(QDragLeaveEvent* event) override;
     void dropEvent(QDropEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
@@ -112,7 +120,17 @@ class ExpressionEdit : public QWidget {
     template <class Action>
     void Change(bool byUser, Action action);
     bool HandleEditingKey(QKeyEvent* event);
-    bool RefusesTyping(const QString& typed) const;
+    // Whether writing `written` over [from, to) is refused, with a beep: an
+    // edit is refused only when it makes the line wider and too wide for the
+    // box, so that a line wider than the box can still be mended.
+    bool RefusesWriting(qsizetype from, qsizetype to, const QString& written) const;
+    // The width of `text`, measured no further than needed to tell that it
+    // reaches `limit`.
+    int WidthUpTo(QStringView text, int limit) const;
+    // The stretch of the line an input method's commit writes over: the
+    // selection, and the text around the caret it asks to replace.
+    std::pair<qsizetype, qsizetype> CommitRange(qsizetype replacementStart,
+                                                qsizetype replacementLength) const;
     void WalkHistory(int step);
     void InitStyleOption(QStyleOptionFrame* option) const;
     QRect TextArea() const;
@@ -120,6 +138,7 @@ class ExpressionEdit : public QWidget {
     // moved since the last time.
     void Arrange();
     void RestartBlink();
+    void CommitComposition();
     void CopyToSelection() const;
 
     EditableLine m_line;
@@ -134,9 +153,12 @@ class ExpressionEdit : public QWidget {
 
     QBasicTimer m_blinkTimer;
     bool m_caretOn = true;
+    bool m_dropHovering = false;
     // A press that starts a selection by dragging, and whether a third
     // click (soon after a double click) selects everything.
     bool m_selecting = false;
+    // The word a double click selected, while the button stays down.
+    std::optional<std::pair<qsizetype, qsizetype>> m_doubleClickedWord;
     QBasicTimer m_tripleClickTimer;
     QPoint m_tripleClickAt;
 };

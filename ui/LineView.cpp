@@ -204,3 +204,10 @@ QRect LineView::SpanRect(qsizetype from, qsizetype to) const {
 qsizetype LineView::PositionAt(int x) const {
     return FromLayout(m_layout.lineAt(0).xToCursor(x - m_origin.x()));
 }
+
+int LineView::ComposedPositionAt(int x) const {
+    if (m_composedLength == 0)
+        return -1;
+    const int at = m_layout.lineAt(0).xToCursor(x - m_origin.x()) - InLayout(m_cursor);
+    return at >= 0 && at <= m_composedLength ? at : -1;
+}

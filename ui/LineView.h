@@ -51,6 +51,9 @@ class LineView {
     // out.
     QRect SpanRect(qsizetype from, qsizetype to) const;
     qsizetype PositionAt(int x) const;
+    // The place in the composed text nearest to `x`, or -1 when `x` lies
+    // outside it.
+    int ComposedPositionAt(int x) const;
 
   private:
     // A position in the line, and the same position in the layout of the

@@ -12,8 +12,11 @@
 #include <QInputMethodEvent>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMimeData>
+#include <QSignalSpy>
 #include <QTest>
 #include <QTextCharFormat>
+#include <functional>
 #include <limits>
 #include <memory>
 
@@ -168,6 +171,12 @@ TEST_F(ExpressionEditTest, KeysEditAsInAPlainLineEdit) {
         {"12345", 2, {home, Shift(Qt::Key_End), Ctrl(Qt::Key_X), end, Ctrl(Qt::Key_V)}},
         {"12345", 5, {back, back, Ctrl(Qt::Key_Z), Ctrl(Qt::Key_Z), Shift(Qt::Key_Left)}},
         {"7*8", 3, {Ctrl(Qt::Key_A), Qt::Key_9, Qt::Key_1, Ctrl(Qt::Key_Z), Ctrl(Qt::Key_Y)}},
+        // A run of typed characters, of Backspaces or of Deletes is undone at once.
+        {"7*8", 3, {Ctrl(Qt::Key_A), Qt::Key_9, Qt::Key_1, Ctrl(Qt::Key_Z)}},
+        {"12345", 5, {back, back, back, Ctrl(Qt::Key_Z)}},
+        {"12345", 0, {del, del, Ctrl(Qt::Key_Z)}},
+        {"12345", 4, {Shift(Qt::Key_Left), back, back, Ctrl(Qt::Key_Z)}},
+        {"12345", 3, {Qt::Key_7, back, back, Ctrl(Qt::Key_Z)}},
         {wide, 0, {right, right, right, right, Shift(Qt::Key_Right), del, left, back}},
         {wide, 9, {left, left, back, back, left, Shift(Qt::Key_Left)}},
         // A character of 41 code points, longer than the first stretch looked at.
@@ -240,6 +249,199 @@ TEST_F(ExpressionEditTest, TheEditMenuOffersWhatAPlainLineEditsOffers) {
         entries.push_back(listed);
     });
     EXPECT_EQ(entries[0], entries[1]);
+}
+
+}  // namespace
+
+namespace {
+
+// What a pinyin input method writes in Chinese mode arrives as ASCII,
+// however it arrives.
+TEST_F(ExpressionEditTest, FullWidthFormsArriveAsAscii) {
+    const auto type = [](ExpressionEdit* box, const QString& text) {
+        for (QChar c : text)
+            QTest::sendKeyEvent(QTest::Click, box, Qt::Key_unknown, QString(c), Qt::NoModifier);
+    };
+    const auto paste = [](ExpressionEdit* box, const QString& text) {
+        QGuiApplication::clipboard()->setText(text);
+        QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
+    };
+    const auto commit = [](ExpressionEdit* box, const QString& text) {
+        QInputMethodEvent composing("pinyin", {});
+        QApplication::sendEvent(box, &composing);
+        QInputMethodEvent committed;
+        committed.setCommitString(text);
+        QApplication::sendEvent(box, &committed);
+    };
+    const auto drop = [](ExpressionEdit* box, const QString& text) {
+        QMimeData data;
+        data.setText(text);
+        const QPoint at = box->rect().center();
+        QDragEnterEvent entering(at, Qt::CopyAction, &data, Qt::LeftButton, {});
+        QApplication::sendEvent(box, &entering);
+        QDropEvent dropped(at, Qt::CopyAction, &data, Qt::LeftButton, {});
+        QApplication::sendEvent(box, &dropped);
+    };
+    const struct {
+        std::function<void(ExpressionEdit*, const QString&)> write;
+        QString written, expected;
+    } cases[] = {
+        {type, "（１＋２）＊３", "(1+2)*3"},
+        {paste, "ｓｉｎ（０．５）＾２", "sin(0.5)^2"},
+        {commit, "１，　２／４－１", "1, 2/4-1"},
+        {drop, "＿ａ＋中", "_a+中"},
+    };
+    for (const auto& c : cases) {
+        ours->clear();
+        c.write(ours, c.written);
+        EXPECT_EQ(ours->text(), c.expected) << c.written.toStdString();
+    }
+}
+
+// Typing that would widen a line past the box is refused; anything else is
+// taken, so a line already too wide (pasted, dropped, from the editor) can
+// still be mended. An input method's commit follows the rule of a key.
+TEST_F(ExpressionEditTest, ALineTooWideTakesEditsThatDoNotWidenIt) {
+    const QString wide = QString(60, '1') + "+2";  // wider than the box
+    const auto type = [](ExpressionEdit* box, const QString& text) { QTest::keyClicks(box, text); };
+    const auto commit = [](ExpressionEdit* box, const QString& text) {
+        QInputMethodEvent committed;
+        committed.setCommitString(text);
+        QApplication::sendEvent(box, &committed);
+    };
+    const struct {
+        QString text;
+        int selectionStart, selectionLength;
+        std::function<void(ExpressionEdit*, const QString&)> write;
+        QString written;
+        bool taken;
+    } cases[] = {
+        {wide, 0, 3, type, "7", true},    // shorter
+        {wide, 5, 1, type, "2", true},    // as wide
+        {wide, 62, 0, type, "7", false},  // wider
+        {wide, 0, 3, commit, "7", true},  {wide, 62, 0, commit, "7", false},
+        {"1+2", 0, 1, type, "345", true},  // wider, but it fits
+    };
+    for (const auto& c : cases) {
+        ours->setText(c.text);
+        ours->setSelection(c.selectionStart, c.selectionLength);
+        QString expected = c.text;
+        if (c.taken)
+            expected.replace(c.selectionStart, c.selectionLength, c.written);
+        c.write(ours, c.written);
+        EXPECT_EQ(ours->text(), expected) << c.selectionStart << " " << c.written.toStdString();
+    }
+}
+
+// The copy key copies a selection; with none the window is told, to copy
+// its result instead.
+TEST_F(ExpressionEditTest, TheCopyKeyWithNothingSelectedTellsTheWindow) {
+    QSignalSpy told(ours, &ExpressionEdit::CopyWithNothingSelected);
+    ours->setText("1+2");
+    QGuiApplication::clipboard()->setText("before");
+    QTest::keyClick(ours, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(told.count(), 1);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), "before");
+    ours->setSelection(0, 1);
+    QTest::keyClick(ours, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(told.count(), 1);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), "1");
+}
+
+// Shift+F10 and the Menu key open the box's edit menu at the caret.
+TEST_F(ExpressionEditTest, TheEditMenuOpensFromTheKeyboard) {
+    ours->setText("1+2");
+    ours->setSelection(0, 1);
+    const std::unique_ptr<QMenu> expected(ours->createStandardContextMenu());
+    for (const QKeyCombination key :
+         {QKeyCombination(Qt::ShiftModifier, Qt::Key_F10), QKeyCombination(Qt::Key_Menu)}) {
+        QTest::keyClick(ours, key.key(), key.keyboardModifiers());
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        ASSERT_NE(menu, nullptr);
+        EXPECT_EQ(menu->parentWidget(), ours);
+        EXPECT_EQ(menu->actions().size(), expected->actions().size());
+        EXPECT_TRUE(QRect(ours->mapToGlobal(QPoint(0, 0)), ours->size()).contains(menu->pos()));
+        menu->close();
+    }
+}
+
+// While a text is dragged over the box, the caret shows where it would drop.
+TEST_F(ExpressionEditTest, ADragShowsWhereItWouldDrop) {
+    ours->setText("12+34");
+    const QPoint at(ours->CharacterRect(2).left(), 10);
+    ours->setCursorPosition(ours->PositionAt(at));
+    const QImage still = Drawn(ours);
+    QMimeData data;
+    data.setText("5");
+    QDragEnterEvent entering(at, Qt::CopyAction, &data, Qt::LeftButton, {});
+    QApplication::sendEvent(ours, &entering);
+    EXPECT_NE(Drawn(ours), still);
+    QDragLeaveEvent leaving;
+    QApplication::sendEvent(ours, &leaving);
+    EXPECT_EQ(Drawn(ours), still);
+}
+
+// A click away from the text being composed ends the composing, as in a
+// line edit (whose input method commits it; with none, it is dropped).
+TEST_F(ExpressionEditTest, AClickEndsComposingAsInAPlainLineEdit) {
+    std::vector<std::tuple<QString, int>> after;
+    ForBoth([&](auto* edit) {
+        edit->setText("1+2");
+        QInputMethodEvent composing("zhong", {});
+        QApplication::sendEvent(edit, &composing);
+        QTest::mouseClick(edit, Qt::LeftButton, {}, QPoint(5, 10));
+        after.emplace_back(edit->text(), edit->cursorPosition());
+    });
+    EXPECT_EQ(after[0], after[1]);
+    EXPECT_EQ(Drawn(plain), Drawn(ours));
+}
+
+// After a double click, dragging selects whole words.
+TEST_F(ExpressionEditTest, ADoubleClickThenDragSelectsWholeWords) {
+    ours->setText("abc def ghi jkl");
+    const auto middle = [&](int position) { return ours->CharacterRect(position).center(); };
+    const struct {
+        int to;  // the character dragged to
+        QString selected;
+    } cases[] = {{13, "def ghi jkl"}, {1, "abc def"}, {6, "def"}};
+    for (const auto& c : cases) {
+        QTest::mouseClick(ours, Qt::LeftButton, {}, middle(5));
+        QTest::mousePress(ours, Qt::LeftButton, {}, middle(5));
+        QMouseEvent doubleClick(QEvent::MouseButtonDblClick, middle(5),
+                                ours->mapToGlobal(middle(5)), Qt::LeftButton, Qt::LeftButton, {});
+        QApplication::sendEvent(ours, &doubleClick);
+        QTest::mouseMove(ours, middle(c.to));
+        EXPECT_EQ(ours->selectedText(), c.selected) << c.to;
+        QTest::mouseRelease(ours, Qt::LeftButton, {}, middle(c.to));
+        // Past the time for a third click, which a coarse timer may overrun.
+        QTest::qWait(QApplication::doubleClickInterval() * 3 / 2);
+    }
+}
+
+// On X11 a selection made with the keys, as one made with the mouse, is
+// what a middle click pastes elsewhere. (The offscreen platform has no such
+// selection: this runs where the window system offers one.)
+TEST_F(ExpressionEditTest, ASelectionMadeWithTheKeysIsOfferedToAMiddleClick) {
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    if (!clipboard->supportsSelection())
+        GTEST_SKIP() << "no X11 selection on this platform";
+    const auto Shift = [](Qt::Key key) { return QKeyCombination(Qt::ShiftModifier, key); };
+    const QList<QKeyCombination> cases[] = {
+        {Shift(Qt::Key_Left), Shift(Qt::Key_Left)},
+        {QKeyCombination(Qt::ControlModifier, Qt::Key_A)},
+    };
+    for (const auto& keys : cases) {
+        std::vector<QString> offered;
+        ForBoth([&](auto* edit) {
+            edit->setText("12+34");
+            clipboard->setText(QString(), QClipboard::Selection);
+            for (QKeyCombination key : keys)
+                QTest::keyClick(edit, key.key(), key.keyboardModifiers());
+            offered.push_back(clipboard->text(QClipboard::Selection));
+        });
+        EXPECT_EQ(offered[0], offered[1]);
+        EXPECT_FALSE(offered[1].isEmpty());
+    }
 }
 
 }  // namespace
