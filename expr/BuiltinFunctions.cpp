@@ -23,6 +23,14 @@ double Dmstod(const CExpFuncTable&, Args v) {
 double Log(const CExpFuncTable&, Args v) {
     return std::log(v[1]) / std::log(v[0]);
 }
+// ln and lg leave a non-positive argument to the library as log does: the
+// result is checked, so ln(-1) fails as not a number and lg(0) as infinite.
+double Ln(const CExpFuncTable&, Args v) {
+    return std::log(v[0]);
+}
+double Lg(const CExpFuncTable&, Args v) {
+    return std::log10(v[0]);
+}
 double Sin(const CExpFuncTable&, Args v) {
     return std::sin(v[0]);
 }
@@ -69,6 +77,9 @@ void RegisterBuiltinFunctions(CExpFuncTable& table) {
     table.Register("atan", 1, Atan);
     table.Register("arctg", 1, Atan);
     table.Register("abs", 1, Abs);
+    // The two logarithms the help window lists, after the older entries.
+    table.Register("ln", 1, Ln);
+    table.Register("lg", 1, Lg);
 }
 
 // The degree part is floor(v) also for negative v, and a fraction that rounds

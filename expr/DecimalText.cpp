@@ -4,6 +4,7 @@
 #include <stdlib.h>
 
 #include <charconv>
+#include <cmath>
 #include <string>
 
 #include "AsciiChars.h"
@@ -97,5 +98,10 @@ std::optional<double> ReadVariableValue(std::string_view text) {
     const std::string_view number = text.substr(from);
     if (number.empty() || ScanDecimal(number) != number.size())
         return std::nullopt;
-    return DecimalToDouble(number);
+    // A number beyond the largest double would make every computation that
+    // uses it fail; it is refused here, where the user can still change it.
+    const double value = DecimalToDouble(number);
+    if (std::isinf(value))
+        return std::nullopt;
+    return value;
 }

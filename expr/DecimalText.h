@@ -25,6 +25,7 @@ std::optional<double> WholeDecimalToDouble(std::string_view text);
 float DecimalToFloat(std::string_view decimal);
 
 // A variable's value as typed in the grid or given on the command line:
-// optional leading white space, then one decimal number and nothing else.
+// optional leading white space, then one decimal number and nothing else,
+// within the range of a double (one too small to tell from zero is zero).
 // Infinities, NaNs and hexadecimal forms are not numbers a user types.
 std::optional<double> ReadVariableValue(std::string_view text);

@@ -26,7 +26,7 @@ class CExpFuncTable {
     };
     struct Empty {};
 
-    // Registers the 18 built-in functions.
+    // Registers the 20 built-in functions.
     CExpFuncTable();
     // A table with no function at all.
     explicit CExpFuncTable(Empty);

@@ -8,7 +8,7 @@
 // The checks a user variable passes before it is accepted, in their order:
 // the name must be new (letter case ignored), begin with an ASCII letter or
 // '_', and go on with ASCII letters, digits or '_'; the value must read
-// completely as one decimal number.
+// completely as one decimal number within the range of a double.
 struct VarRejection {
     const char* message;  // code page 936
     const char* title;    // code page 936
@@ -18,8 +18,9 @@ struct VarRejection {
 // must match exactly.
 bool NamesEqualIgnoringCase(std::string_view a, std::string_view b);
 
-// The first rejection of `name` given the names already present (the edited
-// row's own name among them), or none.
+// The first rejection of `name` given the names already present, or none. A
+// caller renaming a variable leaves its present name out: a name never
+// clashes with itself.
 std::optional<VarRejection> CheckVariableName(std::string_view name,
                                               std::span<const std::string> existing);
 

@@ -14,9 +14,9 @@ namespace {
 
 using TestSupport::ErrorCode;
 
-const char* const kBuiltinNames[] = {"dtor",   "rtod", "dtodms", "dmstod", "log",   "sin",
-                                     "cos",    "tan",  "tg",     "ctg",    "cot",   "asin",
-                                     "arcsin", "acos", "arccos", "atan",   "arctg", "abs"};
+const char* const kBuiltinNames[] = {"dtor",   "rtod", "dtodms", "dmstod", "log",  "sin",    "cos",
+                                     "tan",    "tg",   "ctg",    "cot",    "asin", "arcsin", "acos",
+                                     "arccos", "atan", "arctg",  "abs",    "ln",   "lg"};
 
 struct ShownCase {
     const char* text;
@@ -37,6 +37,9 @@ const ShownCase kShown[] = {
     {"log(2,8)", "3"},  // log(a,b) is the logarithm of b to the base a
     {"log(10,100)", "2"},
     {"log(10,0.001)", "-3"},
+    {"ln(2)", "0.693147180559945"},  // the two the help window lists
+    {"lg(100)", "2"},
+    {"lg(0.001)", "-3"},
     // Degrees and d.mmss: minutes and seconds are base 60, and the whole
     // degree is the floor also below zero.
     {"dtodms(3.01)", "3.0036"},
@@ -84,8 +87,11 @@ const FailureCase kFailures[] = {
     {"log(1/0)", EXP_ERR_OPERAND},
     {"foo(x)", EXP_ERR_OPERATOR},  // an unknown name: no argument evaluated
     {"foo(1/0)", EXP_ERR_OPERATOR},
-    {"lg(100)", EXP_ERR_OPERATOR},
-    {"ln(2)", EXP_ERR_OPERATOR},
+    {"lg(0)", EXP_ERR_INFINITE},  // ln and lg fail where log does
+    {"log(10,0)", EXP_ERR_INFINITE},
+    {"ln(-1)", EXP_ERR_NAN},
+    {"ln(x)", EXP_ERR_UNDEFINED},
+    {"LN(2)", EXP_ERR_OPERATOR},
     {"int(2)", EXP_ERR_OPERATOR},
     {"SIN(1)", EXP_ERR_OPERATOR},  // names are case-sensitive
     {"Abs(1)", EXP_ERR_OPERATOR},
@@ -100,10 +106,10 @@ TEST(ExpFunctions, FailuresReportTheirCode) {
     }
 }
 
-TEST(ExpFuncTable, HoldsTheEighteenBuiltinsAndAnEmptyTableNone) {
+TEST(ExpFuncTable, HoldsTheTwentyBuiltinsAndAnEmptyTableNone) {
     const CExpFuncTable builtins;
     const CExpFuncTable empty{CExpFuncTable::Empty{}};
-    EXPECT_EQ(builtins.Count(), 18);
+    EXPECT_EQ(builtins.Count(), 20);
     EXPECT_EQ(empty.Count(), 0);
     for (const char* name : kBuiltinNames) {
         EXPECT_EQ(builtins.Find(name).name, name);
@@ -144,7 +150,7 @@ TEST(ExpFuncTable, CallEvaluatesArgumentsWithTheTableVariables) {
     const auto oneArgument = CExpParser("abs(1)").Parse();
     EXPECT_EQ(ErrorCode([&] { table.Call("log", oneArgument->Root().GetArgs()); }),
               EXP_ERR_OPERAND);
-    EXPECT_EQ(ErrorCode([&] { table.Call("ln", args); }), EXP_ERR_OPERATOR);
+    EXPECT_EQ(ErrorCode([&] { table.Call("exp", args); }), EXP_ERR_OPERATOR);
 }
 
 }  // namespace

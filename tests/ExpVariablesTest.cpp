@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cfloat>
 #include <optional>
 #include <string>
 #include <vector>
@@ -54,7 +55,7 @@ TEST(ExpVarValidation, NamesAreCheckedInOrder) {
     const NameCase kCases[] = {
         {"rate", ExpMessages::kNameExists},  // letter case ignored
         {"X1", ExpMessages::kNameExists},
-        {"self", ExpMessages::kNameExists},  // the edited row's own name counts
+        {"SELF", ExpMessages::kNameExists},
         {"1x", ExpMessages::kNameFirstByte},
         {"", ExpMessages::kNameFirstByte},
         {"9lives", ExpMessages::kNameExists},  // before a malformed first byte
@@ -83,15 +84,21 @@ TEST(ExpVarValidation, NamesAreCheckedInOrder) {
 
 TEST(ExpVarValidation, ValuesMustReadWhollyAsOneDecimalNumber) {
     const std::pair<const char*, double> kAccepted[] = {
-        {"3.5", 3.5}, {"-2", -2}, {"1e3", 1000}, {" 7", 7},         {"\t7", 7},
-        {"+4", 4},    {"1.", 1},  {".5", 0.5},   {"-.5e-1", -0.05},
+        {"3.5", 3.5},      {"-2", -2},
+        {"1e3", 1000},     {" 7", 7},
+        {"\t7", 7},        {"+4", 4},
+        {"1.", 1},         {".5", 0.5},
+        {"-.5e-1", -0.05}, {"1.7976931348623157e308", DBL_MAX},
+        {"1e-400", 0},  // too small to tell from zero
     };
     for (const auto& [text, value] : kAccepted) {
         EXPECT_EQ(ReadVariableValue(text), value) << "text: " << text;
         EXPECT_FALSE(CheckVariableValue(text).has_value()) << "text: " << text;
     }
-    const char* const kRejected[] = {"7 ",   "1,5", "abc", "",    "inf", "nan", "infinity",
-                                     "0x10", "1e",  ".",   "1e+", "+-1", "--1", "1.5.2"};
+    const char* const kRejected[] = {"7 ", "1,5", "abc", "", "inf", "nan", "infinity", "0x10", "1e",
+                                     ".", "1e+", "+-1", "--1", "1.5.2",
+                                     // beyond the largest double
+                                     "1e400", "-1e400", "1.8e308", " 1e999"};
     for (const char* text : kRejected) {
         EXPECT_EQ(ReadVariableValue(text), std::nullopt) << "text: " << text;
         const auto rejection = CheckVariableValue(text);

@@ -5,8 +5,10 @@
 #include <QKeyEvent>
 #include <QPainter>
 #include <QPointer>
+#include <QValidator>
 #include <optional>
 
+#include "FullWidthForms.h"
 #include "resource.h"
 
 namespace {
@@ -15,12 +17,24 @@ constexpr int kBorderPixels = 1;
 // Room kept right of the text while typing.
 constexpr int kWidenMarginPixels = 5;
 
+// A line edit hands every change of its text to its validator, whether it
+// was typed, pasted, dropped or committed by an input method; this one
+// turns full-width forms into ASCII and accepts everything.
+class AsciiFormsValidator : public QValidator {
+  public:
+    using QValidator::QValidator;
+    State validate(QString& input, int&) const override {
+        input = ToAsciiForms(std::move(input));
+        return Acceptable;
+    }
+};
+
 }  // namespace
 
-CCellEdit::CCellEdit(QAbstractScrollArea* grid, int row, int column, const QString& initialText)
+CCellEdit::CCellEdit(QAbstractItemView* grid, int row, int column, const QString& initialText)
     : QLineEdit(grid->viewport()),
       m_grid(grid),
-      m_row(row),
+      m_cell(grid->model()->index(row, column)),
       m_column(column),
       m_initialText(initialText) {
     setObjectName(QString::number(IDC_CELL_EDIT));
@@ -30,6 +44,7 @@ CCellEdit::CCellEdit(QAbstractScrollArea* grid, int row, int column, const QStri
     setTextMargins(kBorderPixels, 0, kBorderPixels, 0);
     setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     setFont(grid->font());
+    setValidator(new AsciiFormsValidator(this));
 }
 
 void CCellEdit::Open(const QRect& rect) {
@@ -74,6 +89,10 @@ void CCellEdit::focusOutEvent(QFocusEvent* event) {
     EndEdit();
 }
 
+void CCellEdit::Commit() {
+    EndEdit();
+}
+
 void CCellEdit::Cancel() {
     m_cancelled = true;
     EndEdit();
@@ -89,7 +108,7 @@ void CCellEdit::EndEdit() {
     // A rejected text is reported in a message box, which runs the event
     // loop; the grid may go away meanwhile.
     QPointer<CCellEdit> self(this);
-    emit EditEnded(m_row, m_column, newText);
+    emit EditEnded(Row(), m_column, newText);
     if (self)
         deleteLater();
 }

@@ -40,6 +40,14 @@ CVarListCtrl::CVarListCtrl(QWidget* parent) : QTreeWidget(parent) {
         if (IsItemSelected(m_labelEditRow))
             EditSubItem(m_labelEditRow, 0);
     });
+    // An editor whose row goes (a button that keeps no focus deletes it)
+    // has nothing left to edit.
+    connect(model(), &QAbstractItemModel::rowsRemoved, this, [this] {
+        for (CCellEdit* editor : findChildren<CCellEdit*>()) {
+            if (editor->Row() < 0)
+                editor->Cancel();
+        }
+    });
     for (QScrollBar* bar : {verticalScrollBar(), horizontalScrollBar()}) {
         connect(bar, &QAbstractSlider::actionTriggered, this,
                 &CVarListCtrl::TakeFocusBeforeScrolling);
@@ -134,9 +142,20 @@ int CVarListCtrl::HitTestCell(const QPoint& point, int* column) const {
 }
 
 CCellEdit* CVarListCtrl::EditSubItem(int row, int column) {
-    QTreeWidgetItem* item = topLevelItem(row);
+    if (!topLevelItem(row))
+        return nullptr;
+    // One editor at a time, and the one open ends before the new one is
+    // placed: ending it may remove its row, and rows below move up.
+    const QPersistentModelIndex cell = model()->index(row, 0);
+    for (CCellEdit* open : findChildren<CCellEdit*>())
+        open->Commit();
+    QTreeWidgetItem* item = itemFromIndex(cell);
     if (!item)
         return nullptr;
+    row = cell.row();
+    // The row edited is the row that Enter, F2 and typing act on next.
+    if (currentItem() != item)
+        setCurrentItem(item);
     scrollToItem(item);
     if (column >= header()->count() || columnWidth(column) < kMinEditableColumnWidth)
         return nullptr;
@@ -155,23 +174,39 @@ CCellEdit* CVarListCtrl::EditSubItem(int row, int column) {
     const int left = bounds.left() + offset + kEditorIndent;
     const int right = std::min(left + columnWidth(column) - kEditorWidthShortfall, clientRight);
     auto* editor = new CCellEdit(this, row, column, item->text(column));
+    editor->setAccessibleName(headerItem()->text(column));
     connect(editor, &CCellEdit::EditEnded, this, &CVarListCtrl::OnEndLabelEdit);
     editor->Open(QRect(left, bounds.top(), right - left, bounds.height()));
     return editor;
 }
 
+bool CVarListCtrl::IsUnnamedNewRow(int row) const {
+    // The name cannot be typed (it is no valid name), so a row that shows
+    // it was never named.
+    return GetItemText(row, 0) == QString::fromUtf8(WindowTexts::kNewVariableName) &&
+           GetItemText(row, 1) == QString::fromUtf8(WindowTexts::kNewVariableValue);
+}
+
 void CVarListCtrl::OnEndLabelEdit(int row, int column, const std::optional<QString>& text) {
-    if (!text || row >= GetItemCount())
+    if (row < 0 || row >= GetItemCount())
         return;
+    // A text confirmed as it stood changes nothing and is not checked
+    // again: confirming the untouched name of a new row is a cancel.
+    if (!text || *text == GetItemText(row, column)) {
+        if (column == 0 && IsUnnamedNewRow(row))
+            DeleteItem(row);
+        return;
+    }
     const std::string bytes = ToCodePage(*text);
     std::optional<VarRejection> rejection;
     if (column == 0) {
-        // Every row counts, the edited one included: confirming a name
-        // unchanged reports it as taken.
+        // The other rows' names: a row may change the case of its own.
         std::vector<std::string> names;
         names.reserve(static_cast<std::size_t>(GetItemCount()));
-        for (int r = 0; r < GetItemCount(); ++r)
-            names.push_back(ToCodePage(GetItemText(r, 0)));
+        for (int r = 0; r < GetItemCount(); ++r) {
+            if (r != row)
+                names.push_back(ToCodePage(GetItemText(r, 0)));
+        }
         rejection = CheckVariableName(bytes, names);
     } else {
         rejection = CheckVariableValue(bytes);
@@ -199,6 +234,12 @@ void CVarListCtrl::keyPressEvent(QKeyEvent* event) {
     if (row >= 0 && IsItemSelected(row) && modifiers == Qt::NoModifier &&
         (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)) {
         EditSubItem(row, 1);
+        return;
+    }
+    // F2, the item views' edit key, renames.
+    if (row >= 0 && IsItemSelected(row) && modifiers == Qt::NoModifier &&
+        event->key() == Qt::Key_F2) {
+        EditSubItem(row, 0);
         return;
     }
     // A character typed over a selected row replaces its value, as typing

@@ -12,9 +12,10 @@ class CCellEdit;
 // selected, several at a time. Cells are edited in place: a click on a
 // value, or on the name of a row already selected, opens an editor over
 // the cell, and every edited text is checked before the cell takes it.
-// From the keyboard, Enter opens the value of the current row and a typed
-// character starts that edit with itself; Delete asks for the selected
-// rows to go.
+// From the keyboard, Enter opens the value of the current row, F2 its name,
+// and a typed character starts the value's edit with itself; Delete asks
+// for the selected rows to go. A new row (named "请输入变量名", value
+// "0.0") whose naming is cancelled, or confirmed untouched, goes again.
 class CVarListCtrl : public QTreeWidget {
     Q_OBJECT
   public:
@@ -34,10 +35,13 @@ class CVarListCtrl : public QTreeWidget {
     // The row under `point` (viewport coordinates), or -1; `column` is set
     // to the column there, 0 when there is none.
     int HitTestCell(const QPoint& point, int* column) const;
-    // Opens an editor over a cell; none when the cell cannot be edited.
+    // Opens an editor over a cell and makes its row the current one; none
+    // when the cell cannot be edited. An editor already open ends first, as
+    // a click elsewhere ends it.
     CCellEdit* EditSubItem(int row, int column);
-    // Ends an open cell edit as Escape does, its text unchecked: a window
-    // that closes never waits for a message about a cell.
+    // Ends an open cell edit as Escape does, its text unchecked, and a new
+    // row being named goes with it: a window that closes never waits for a
+    // message about a cell, nor leaves a row behind.
     void DiscardEdit();
 
   signals:
@@ -54,6 +58,8 @@ class CVarListCtrl : public QTreeWidget {
     // name must be new and well formed, a value one decimal number;
     // otherwise a message box says why and the cell keeps its text.
     void OnEndLabelEdit(int row, int column, const std::optional<QString>& text);
+    // The row is as 添加 made it and has not been named yet.
+    bool IsUnnamedNewRow(int row) const;
     // The rectangle of a whole row, all columns, in viewport coordinates;
     // empty for a row that does not exist.
     QRect RowBounds(int row) const;
