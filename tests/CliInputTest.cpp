@@ -128,7 +128,8 @@ TEST_F(CliInputTest, NulByteIsReportedWhereItStands) {
     const std::string input("1+\0+2\n5\n", 8);
     const CliRun run = RunCli({}, input);
     EXPECT_EQ(run.out, "5\n");
-    EXPECT_EQ(run.err, ErrorBox("操作数", std::string("\0+2", 3)));
+    // Shown escaped, as every control character is.
+    EXPECT_EQ(run.err, ErrorBox("操作数", "\\x00+2"));
     EXPECT_EQ(run.status, 1);
 }
 
