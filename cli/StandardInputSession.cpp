@@ -84,7 +84,11 @@ bool ComputeStandardInput(ExpressionRunner& runner, ConsoleOutput& output) {
     // Line editing needs the terminal's encoding from the start.
     LoadUserLocale();
     UserTerminal terminal(output);
-    if (const std::unique_ptr<LineEditor> editor = LineEditor::Load(terminal.SeparateDescriptor()))
+    if (const std::unique_ptr<LineEditor> editor =
+            LineEditor::Load(terminal.SeparateDescriptor())) {
+        if (!editor->HistoryProblem().empty())
+            output.Error(editor->HistoryProblem());
         return ComputeEditedLines(*editor, terminal, runner, output);
+    }
     return ComputeReadLines(&terminal, runner, output);
 }
