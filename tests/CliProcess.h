@@ -243,9 +243,11 @@ inline std::size_t CountOf(std::string_view text, std::string_view part) {
 // own line end, or Ctrl-D) once the program has prompted for it; returns all
 // that the terminal showed, the echo of the typing included, in `out`.
 //
-// A line editor prompts before it switches the terminal to raw mode, and a
-// Ctrl-D typed in between is lost; with `rawModeWait` each line waits up to
-// that long after the prompt for the switch.
+// A key typed while the terminal is still in its cooked mode is taken by
+// the terminal itself (a Ctrl-D becomes an end of file, read later as a
+// NUL byte), so each line is typed only once the program has shown it is
+// ready: the echo of the last line's end, a prompt after it, and, for a line
+// editor, the switch to raw mode, waited for up to `rawModeWait`.
 //
 // With `stdoutFile`, standard output goes to that file instead, as with a
 // redirection in the shell. `beforeLine`, when given, runs just before line
@@ -275,6 +277,18 @@ inline CliRun RunCliOnTerminal(
 
     CliRun run;
     std::size_t typed = 0;
+    // Where the output must show the program ready for the next line: the
+    // echo of the last line's end, then a prompt. Counting prompts would
+    // not do: a line editor redraws its prompt with a line brought back
+    // from the history, before it has read the line's end.
+    std::size_t readyFrom = 0;
+    bool lineEndTyped = false;
+    const auto promptShown = [&] {
+        std::size_t from = readyFrom;
+        if (lineEndTyped)
+            from = run.out.find('\n', from);
+        return from != std::string::npos && run.out.find(prompt, from) != std::string::npos;
+    };
     std::chrono::steady_clock::time_point promptSeen{};
     const auto deadline = std::chrono::steady_clock::now() + kTimeout;
     for (;;) {
@@ -284,7 +298,7 @@ inline CliRun RunCliOnTerminal(
             break;
         }
         bool waiting = false;
-        if (typed < lines.size() && CountOf(run.out, prompt) > typed) {
+        if (typed < lines.size() && promptShown()) {
             if (promptSeen == std::chrono::steady_clock::time_point{})
                 promptSeen = now;
             termios mode{};
@@ -295,6 +309,8 @@ inline CliRun RunCliOnTerminal(
                     beforeLine(typed, pid);
                 const std::string& line = lines[typed++];
                 promptSeen = {};
+                readyFrom = run.out.size();
+                lineEndTyped = line.ends_with('\n');
                 if (write(master, line.data(), line.size()) != static_cast<ssize_t>(line.size()))
                     throw std::runtime_error("cannot type into the terminal");
             }
