@@ -9,7 +9,7 @@
 - the late result: `1+1`, then a tower of 20,000 such powers, with
   --natural, read through a pipe: when the `2` arrives (target: within
   1.5 s), and whether it survives a SIGINT sent 1.5 s after the start; the
-  same behind a tower of 7,000, which is drawn and takes seconds.
+  same behind a tower of 7,000, which takes seconds before it is refused.
 
 Wall times of one run each, on whatever load the machine has.
 """
@@ -64,8 +64,9 @@ def main():
     ]
     for name, text in shapes:
         print(f"{name}: {timed_run(cli, text):.2f} s (target: 2 s)")
-    # 20,000 levels are refused as too large to draw; 7,000 are drawn, which
-    # takes seconds, so the 2 waits for the once-a-second write.
+    # 20,000 levels are refused as soon as they are measured; 7,000 fit the
+    # canvas and are refused only once their lines are counted, after more
+    # than a second of drawing, so the 2 waits for the once-a-second write.
     for levels in (20000, 7000):
         first, out, _ = late_result(cli, levels)
         shown = "never" if first is None else f"{first:.2f} s"
