@@ -18,6 +18,8 @@ constexpr int kEndingSignals[] = {SIGINT, SIGTERM};
 std::atomic<ConsoleOutput*> g_signalled{nullptr};
 // An ending signal that came while the program itself was writing.
 volatile sig_atomic_t g_deferredSignal = 0;
+// The ending signal whose handler is writing out what is pending.
+volatile sig_atomic_t g_ending = 0;
 
 // Returns 0, or the errno of the failure. A descriptor that is not ready
 // (non-blocking, with a slow reader) is waited for. Safe in a signal handler.
@@ -143,18 +145,31 @@ bool ConsoleOutput::Finish() {
 void ConsoleOutput::OnSignal(int signal) {
     const int savedErrno = errno;
     ConsoleOutput* output = g_signalled.load();
-    // While the program writes, it finishes that and then ends itself.
-    if (output && output->m_writing.load()) {
-        if (signal != SIGALRM)
-            g_deferredSignal = signal;
+    if (signal == SIGALRM) {
+        // A write under way, the program's or a handler's, goes on alone.
+        if (output && !output->m_writing.exchange(true)) {
+            output->WritePublished();
+            output->m_writing.store(false);
+            if (g_deferredSignal != 0)
+                EndAsSignalled(g_deferredSignal);
+        }
         errno = savedErrno;
         return;
     }
+    // A second signal ends the program at once, should a write wait for a
+    // reader that has stopped reading.
+    if (g_deferredSignal != 0 || g_ending != 0)
+        EndAsSignalled(signal);
+    // While the program writes, it finishes that and then ends itself.
+    if (output && output->m_writing.load()) {
+        g_deferredSignal = signal;
+        errno = savedErrno;
+        return;
+    }
+    g_ending = signal;
     if (output)
         output->WritePublished();
-    if (signal != SIGALRM)
-        EndAsSignalled(signal);
-    errno = savedErrno;
+    EndAsSignalled(signal);
 }
 
 void ConsoleOutput::WriteOutOnSignals(bool everySecond) {
@@ -162,12 +177,11 @@ void ConsoleOutput::WriteOutOnSignals(bool everySecond) {
     g_signalled.store(this);
     struct sigaction action {};
     action.sa_handler = &ConsoleOutput::OnSignal;
-    // The handlers never run inside one another; reads and writes the timer
-    // interrupts go on.
-    action.sa_flags = SA_RESTART;
+    // Reads and writes the timer interrupts go on. The timer waits for any
+    // other handler; an ending signal may come during any handler, itself
+    // included, to end the program at once.
+    action.sa_flags = SA_RESTART | SA_NODEFER;
     sigemptyset(&action.sa_mask);
-    for (const int signal : kEndingSignals)
-        sigaddset(&action.sa_mask, signal);
     sigaddset(&action.sa_mask, SIGALRM);
     for (const int signal : kEndingSignals) {
         struct sigaction previous {};

@@ -39,9 +39,10 @@ class ConsoleOutput {
     bool Finish();
 
     // From now on, until this object goes: SIGINT and SIGTERM write out
-    // what is pending and then end the program as the signal does; and with
-    // `everySecond`, a timer writes it out once a second, during a long
-    // computation too.
+    // what is pending and then end the program as the signal does (a second
+    // one at once, even while a write waits for a reader that has stopped);
+    // and with `everySecond`, a timer writes it out once a second, during a
+    // long computation too.
     void WriteOutOnSignals(bool everySecond);
 
   private:

@@ -87,6 +87,31 @@ TEST(ConsoleOutputSignals, WhatWasComputedIsWrittenOutWithoutBeingFlushed) {
     }
 }
 
+// An interruption while a write waits for a reader that has stopped
+// reading waits for it too; a second one ends the program at once.
+TEST(ConsoleOutputSignals, ASecondInterruptionDoesNotWaitForTheReader) {
+    Pipe out = MakePipe();
+    const pid_t pid = fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+        ConsoleOutput output(out.write.Get(), out.write.Get());
+        output.WriteOutOnSignals(false);
+        const std::string line(1000, '7');
+        for (;;)
+            output.Result(line);
+    }
+    out.write.Reset();
+    // Some of the results, so that the pipe is full and the child waits.
+    EXPECT_FALSE(
+        ReadUntil(out.read.Get(), [](const std::string& text) { return !text.empty(); }).empty());
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    kill(pid, SIGINT);
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    kill(pid, SIGINT);
+    const int status = WaitStatus(pid, std::chrono::seconds(30));
+    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGINT) << status;
+}
+
 class CliOutputTest : public cli_process::CliFixture {};
 
 // The program with standard input and output given; SIGPIPE is ignored
