@@ -20,3 +20,10 @@ void LoadUserLocale();
 std::string_view ToEngineText(std::string_view consoleText, std::string& storage);
 
 std::string ToConsoleText(std::string_view engineText);
+
+// Text the user typed as it is quoted in a message: control characters
+// shown as "\x1b" and the like, so that the quote cannot drive the terminal
+// (clear the screen, move the cursor), and text longer than `maxBytes` cut
+// at a character's end and marked with "...". Line feeds pass: a message's
+// own lines are kept.
+std::string QuotedText(std::string_view consoleText, std::size_t maxBytes = std::string_view::npos);

@@ -64,7 +64,8 @@ bool ExpressionRunner::PrintNaturalForm(int width) {
 }
 
 void ExpressionRunner::ReportError(std::string_view engineMessage) {
-    std::string text = ToConsoleText(engineMessage);
+    // The message quotes the line, which may hold anything.
+    std::string text = QuotedText(ToConsoleText(engineMessage));
     text += '\n';
     m_output.Error(text);
 }

@@ -10,8 +10,6 @@
 #include <string>
 #include <type_traits>
 
-#include "HistoryFile.h"
-
 #if __has_include(<editline/readline.h>)
 #include <editline/readline.h>
 #define TALLYFERN_HAVE_EDITLINE 1
@@ -79,26 +77,25 @@ std::unique_ptr<LineEditor> LineEditor::Load(int terminalDescriptor) {
 }
 
 void LineEditor::ReadHistory() {
-    m_historyPath = HistoryFilePath();
     m_functions->stifleHistory(kHistoryLines);
+    if (const std::optional<std::string> path = HistoryFilePath())
+        m_historyDirectory = HistoryDirectory::Open(*path, m_historyProblem);
     // A missing or unreadable file leaves the history empty.
-    if (m_historyPath)
-        m_functions->readHistory(m_historyPath->c_str());
+    if (m_historyDirectory)
+        m_historyDirectory->Read(m_functions->readHistory);
 }
 
-// Into a file of the user's own that replaces the old one whole, so that a
-// run ending half-way through leaves the earlier history as it was.
-void LineEditor::WriteHistory() {
-    if (!m_historyPath || !MakeParentDirectories(*m_historyPath))
+void LineEditor::MergeHistory() {
+    if (!m_historyDirectory || m_unsaved.empty())
         return;
-    const std::string fresh = *m_historyPath + ".new-" + std::to_string(getpid());
-    const int fd = open(fresh.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0600);
-    if (fd < 0)
-        return;
-    close(fd);
-    if (m_functions->writeHistory(fresh.c_str()) != 0 ||
-        std::rename(fresh.c_str(), m_historyPath->c_str()) != 0)
-        std::remove(fresh.c_str());
+    const auto lock = m_historyDirectory->Hold();
+    m_functions->clearHistory();
+    m_historyDirectory->Read(m_functions->readHistory);
+    for (const std::string& line : m_unsaved)
+        m_functions->addHistory(line.c_str());
+    // Kept for the next try when the file cannot be written now.
+    if (m_historyDirectory->Replace(m_functions->writeHistory))
+        m_unsaved.clear();
 }
 
 std::optional<std::string> LineEditor::ReadLine(const char* prompt) {
@@ -110,10 +107,12 @@ std::optional<std::string> LineEditor::ReadLine(const char* prompt) {
 
 void LineEditor::AddToHistory(const std::string& line) {
     m_functions->addHistory(line.c_str());
+    m_unsaved.push_back(line);
+    MergeHistory();
 }
 
 LineEditor::~LineEditor() {
-    WriteHistory();
+    MergeHistory();
     m_functions->clearHistory();
 }
 

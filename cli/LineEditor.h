@@ -3,12 +3,17 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
+
+#include "HistoryFile.h"
 
 // Line editing with history at a terminal, through the system's libedit.
 // The library is loaded only when a terminal session starts, so that a
 // computation from arguments or a pipe starts as fast as without it. The
 // history (its last kHistoryLines lines) is read from the history file when
-// the editor is loaded and written back when it goes.
+// the editor is loaded, and each line entered is merged into the file at
+// once: a session ended by Ctrl-C or a closed terminal keeps its lines, and
+// sessions at the same time keep each other's.
 class LineEditor {
     struct Functions;
     // Only Load can make one.
@@ -35,10 +40,17 @@ class LineEditor {
     std::optional<std::string> ReadLine(const char* prompt);
     void AddToHistory(const std::string& line);
 
+    // Why the history is not kept, as a line for standard error; empty
+    // when it is, or when there is simply nowhere to keep it.
+    const std::string& HistoryProblem() const { return m_historyProblem; }
+
   private:
     void ReadHistory();
-    void WriteHistory();
+    // The file's lines as they are now, then this session's not yet saved.
+    void MergeHistory();
 
     std::unique_ptr<Functions> m_functions;
-    std::optional<std::string> m_historyPath;
+    std::unique_ptr<HistoryDirectory> m_historyDirectory;
+    std::string m_historyProblem;
+    std::vector<std::string> m_unsaved;
 };

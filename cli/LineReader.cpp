@@ -1,5 +1,6 @@
 #include "LineReader.h"
 
+#include <poll.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -26,16 +27,28 @@ int LineReader::TakeLostLines() {
 std::optional<std::string_view> LineReader::Next() {
     for (;;) {
         const std::string_view unread(m_buffer.get() + m_begin, m_end - m_begin);
-        const std::size_t newline = unread.find('\n', m_searched);
-        if (newline != std::string_view::npos) {
-            m_begin += newline + 1;
+        std::size_t ending = unread.find_first_of("\n\r", m_searched);
+        // A CR last in the buffer may be the first half of a CRLF: the next
+        // byte decides, unless there is none.
+        if (ending != std::string_view::npos && ending + 1 == unread.size() &&
+            unread[ending] == '\r' && !m_atEnd) {
+            m_searched = ending;
+            Refill();
+            continue;
+        }
+        if (ending != std::string_view::npos) {
+            const std::size_t length =
+                unread[ending] == '\r' && ending + 1 < unread.size() && unread[ending + 1] == '\n'
+                    ? 2
+                    : 1;
+            m_begin += ending + length;
             m_searched = 0;
             if (m_losingLine) {
                 m_losingLine = false;
                 ++m_lostLines;
                 continue;
             }
-            return unread.substr(0, newline);
+            return unread.substr(0, ending);
         }
         if (m_losingLine) {
             m_begin = m_end;
@@ -94,6 +107,12 @@ bool LineReader::Refill() {
         }
         if (got < 0 && errno == EINTR)
             continue;
+        // A non-blocking descriptor with nothing yet: wait for it.
+        if (got < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
+            pollfd ready{m_fd, POLLIN, 0};
+            poll(&ready, 1, -1);
+            continue;
+        }
         if (got < 0)
             m_readError = errno;
         m_atEnd = true;

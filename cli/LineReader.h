@@ -6,9 +6,9 @@
 #include <optional>
 #include <string_view>
 
-// Splits what a file descriptor delivers into lines at '\n', reading in
-// large chunks. A line may hold any bytes, NUL among them; the last one
-// needs no '\n'.
+// Splits what a file descriptor delivers into lines, reading in large
+// chunks. A line ends at LF, CRLF or a CR alone (the old line ending); it may
+// hold any other bytes, NUL among them, and the last one needs no ending.
 class LineReader {
   public:
     // `beforeRead`, when given, runs before each read from the descriptor,

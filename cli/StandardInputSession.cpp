@@ -1,9 +1,7 @@
 #include "StandardInputSession.h"
 
-#include <time.h>
 #include <unistd.h>
 
-#include <chrono>
 #include <cstring>
 #include <string>
 
@@ -18,44 +16,18 @@ namespace {
 
 constexpr char kPrompt[] = "> ";
 
-// Results wait in the output's buffer, which makes many short lines cheap;
-// but when the program is interrupted (Ctrl-C, a kill) they must already be
-// out. Besides before each read, they are written before any line long
-// enough to take a while, and at least once a second.
-class ResultFlushPolicy {
-  public:
-    bool ShouldFlushBefore(std::size_t lineLength) {
-        if (lineLength > kLongLine)
-            return Restart();
-        // The coarse clock costs a few nanoseconds, far below a line's time.
-        if (Now() - m_lastFlush >= std::chrono::seconds(1))
-            return Restart();
-        return false;
-    }
-
-  private:
-    static constexpr std::size_t kLongLine = std::size_t{1} << 16;
-
-    static std::chrono::nanoseconds Now() {
-        timespec now{};
-        clock_gettime(CLOCK_MONOTONIC_COARSE, &now);
-        return std::chrono::seconds(now.tv_sec) + std::chrono::nanoseconds(now.tv_nsec);
-    }
-    bool Restart() {
-        m_lastFlush = Now();
-        return true;
-    }
-
-    std::chrono::nanoseconds m_lastFlush = Now();
-};
-
 // Lines as they arrive, from a pipe, a file or (without libedit) a terminal.
 bool ComputeReadLines(UserTerminal* terminal, ExpressionRunner& runner, ConsoleOutput& output) {
     // Nothing computed waits in the buffer while the program waits for input.
     LineReader reader(STDIN_FILENO, [&output] { output.Flush(); });
-    ResultFlushPolicy flushPolicy;
+    // Results wait in the output's buffer, which makes many short lines
+    // cheap; a timer writes them out at least once a second, during a long
+    // computation too, and an interruption writes them before the end.
+    output.WriteOutOnSignals(true);
     bool allComputed = true;
-    for (;;) {
+    // Once results can no longer be written (the reader has gone), the
+    // rest would be computed for nothing.
+    while (!output.ResultsFailed()) {
         if (terminal)
             terminal->Show(kPrompt);
         const std::optional<std::string_view> line = reader.Next();
@@ -66,8 +38,6 @@ bool ComputeReadLines(UserTerminal* terminal, ExpressionRunner& runner, ConsoleO
         }
         if (!line)
             break;
-        if (flushPolicy.ShouldFlushBefore(line->size()))
-            output.Flush();
         if (runner.ComputeLine(*line) == LineOutcome::Failed)
             allComputed = false;
         if (terminal)
@@ -90,7 +60,10 @@ bool ComputeEditedLines(LineEditor& editor, UserTerminal& terminal, ExpressionRu
                         ConsoleOutput& output) {
     bool allComputed = true;
     output.Flush();
-    while (const std::optional<std::string> line = editor.ReadLine(kPrompt)) {
+    while (!output.ResultsFailed()) {
+        const std::optional<std::string> line = editor.ReadLine(kPrompt);
+        if (!line)
+            break;
         const LineOutcome outcome = runner.ComputeLine(*line);
         if (outcome == LineOutcome::Failed)
             allComputed = false;
@@ -111,7 +84,11 @@ bool ComputeStandardInput(ExpressionRunner& runner, ConsoleOutput& output) {
     // Line editing needs the terminal's encoding from the start.
     LoadUserLocale();
     UserTerminal terminal(output);
-    if (const std::unique_ptr<LineEditor> editor = LineEditor::Load(terminal.SeparateDescriptor()))
+    if (const std::unique_ptr<LineEditor> editor =
+            LineEditor::Load(terminal.SeparateDescriptor())) {
+        if (!editor->HistoryProblem().empty())
+            output.Error(editor->HistoryProblem());
         return ComputeEditedLines(*editor, terminal, runner, output);
+    }
     return ComputeReadLines(&terminal, runner, output);
 }

@@ -10,14 +10,15 @@
 
 namespace {
 
+// Enough to tell one definition from another, short of a page of text.
+constexpr std::size_t kMostQuotedBytes = 80;
+
 // "tallyfern-cli: -v x=abc: 请输入数值型的数据。": among many -v options the
 // user sees which one was refused.
 void ReportRejection(const VariableDefinition& definition, const VarRejection& rejection,
                      ConsoleOutput& output) {
     std::string text = "tallyfern-cli: -v ";
-    text += definition.name;
-    text += '=';
-    text += definition.value;
+    text += QuotedText(definition.name + '=' + definition.value, kMostQuotedBytes);
     text += ": ";
     text += ToConsoleText(rejection.message);
     text += '\n';

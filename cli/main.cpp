@@ -48,6 +48,7 @@ int main(int argc, char** argv) {
     // Arguments and standard input come in the user's encoding.
     LoadUserLocaleOnDemand();
     ConsoleOutput output;
+    output.WriteOutOnSignals(false);
     const int status = Run(
         ParseCommandLine(std::span<const char* const>(argv + 1, argc > 0 ? argc - 1 : 0)), output);
     if (!output.Finish())

@@ -92,16 +92,19 @@ std::string ComputeStream(std::string_view input, const VarTable& variables,
     return out.Contents();
 }
 
-// The same, each line of a plain split at '\n' computed on its own and
-// written out before the next line starts.
+// The same, each line of a plain split at LF, CRLF or a lone CR computed on
+// its own and written out before the next line starts.
 std::string ComputeEachLine(std::string_view input, const VarTable& variables,
                             std::optional<int> width) {
     const MemoryFile out;
     ConsoleOutput output(out.Fd(), out.Fd());
     while (!input.empty()) {
-        const std::size_t newline = input.find('\n');
-        const std::string_view line = input.substr(0, newline);
-        input.remove_prefix(newline == std::string_view::npos ? input.size() : newline + 1);
+        const std::size_t ending = input.find_first_of("\n\r");
+        const std::string_view line = input.substr(0, ending);
+        std::size_t next = input.size();
+        if (ending != std::string_view::npos)
+            next = input.substr(ending, 2) == "\r\n" ? ending + 2 : ending + 1;
+        input.remove_prefix(next);
         ExpressionRunner(variables, output, width).ComputeLine(line);
         FUZZ_CHECK(output.Finish());
     }

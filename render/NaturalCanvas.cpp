@@ -89,6 +89,13 @@ bool NaturalCanvas::Charge(std::size_t bytes) {
     return !m_bOverflowed;
 }
 
+bool NaturalCanvas::Foresee(std::int64_t bytes) {
+    if (bytes > 0 &&
+        static_cast<std::uint64_t>(bytes) > m_byteLimit - std::min(m_bytes, m_byteLimit))
+        m_bOverflowed = true;
+    return !m_bOverflowed;
+}
+
 NaturalCanvas::Row* NaturalCanvas::Take(int level) {
     if (m_bOverflowed)
         return nullptr;
@@ -115,14 +122,16 @@ NaturalCanvas::Row* NaturalCanvas::Take(int level) {
     return &m_rows[static_cast<std::size_t>(std::int64_t{m_nTopLevel} - level)];
 }
 
-void NaturalCanvas::Row::Plan(int from, int end) {
+std::size_t NaturalCanvas::Row::Plan(int from, int end) {
+    const std::int64_t before = IsEmpty() ? 0 : std::int64_t{m_nEnd} - m_nFirst;
     if (IsEmpty()) {
         m_nFirst = from;
         m_nEnd = end;
-        return;
+    } else {
+        m_nFirst = std::min(m_nFirst, from);
+        m_nEnd = std::max(m_nEnd, end);
     }
-    m_nFirst = std::min(m_nFirst, from);
-    m_nEnd = std::max(m_nEnd, end);
+    return static_cast<std::size_t>(std::int64_t{m_nEnd} - m_nFirst - before);
 }
 
 void NaturalCanvas::BeginPlan() {
@@ -134,9 +143,8 @@ void NaturalCanvas::EndPlan() {
     for (Row& row : m_rows) {
         if (m_bOverflowed || row.IsEmpty())
             continue;
+        // Charged while planned.
         const auto size = static_cast<std::size_t>(row.m_nEnd - row.m_nFirst);
-        if (!Charge(size))
-            return;
         row.m_cells.assign(size, ' ');
         row.m_nOrigin = row.m_nFirst;
     }
@@ -155,7 +163,7 @@ void NaturalCanvas::Write(int column, int level, std::string_view text) {
         return;
     Row* row = Take(level);
     if (row && m_bPlanning) {
-        row->Plan(column, column + static_cast<int>(text.size()));
+        Charge(row->Plan(column, column + static_cast<int>(text.size())));
         return;
     }
     if (!row || !Charge(row->Reserve(column, column + static_cast<int>(text.size()))))
@@ -168,7 +176,7 @@ void NaturalCanvas::WriteRun(int column, int level, int count, char c) {
         return;
     Row* row = Take(level);
     if (row && m_bPlanning) {
-        row->Plan(column, column + count);
+        Charge(row->Plan(column, column + count));
         return;
     }
     if (!row || !Charge(row->Reserve(column, column + count)))

@@ -37,8 +37,9 @@ class NaturalCanvas {
         friend class NaturalCanvas;
         // Makes room for columns [from, end); returns the bytes added.
         std::size_t Reserve(int from, int end);
-        // Extends the span to [from, end) without room for it.
-        void Plan(int from, int end);
+        // Extends the span to [from, end) without room for it; returns by
+        // how many columns the span grew.
+        std::size_t Plan(int from, int end);
         char& Cell(int column) { return m_cells[static_cast<std::size_t>(column - m_nOrigin)]; }
 
         std::string m_cells;  // m_cells[0] is column m_nOrigin
@@ -52,9 +53,11 @@ class NaturalCanvas {
 
     void Clear();
     // Between these two calls, writing only notes where each row will hold
-    // something; EndPlan then gives each row its room at once, exactly. A
-    // row written piece by piece from right to left would otherwise grow
-    // leftwards step by step, with room to spare at every step.
+    // something, and charges each row's span as it grows, so that a drawing
+    // beyond the limit is refused while it is planned; EndPlan then gives
+    // each row its room at once, exactly. A row written piece by piece from
+    // right to left would otherwise grow leftwards step by step, with room
+    // to spare at every step.
     void BeginPlan();
     void EndPlan();
     // Records that some node has its baseline on this level.
@@ -76,6 +79,9 @@ class NaturalCanvas {
     // overflowed) once they are beyond it. The other storage of a drawing is
     // charged here too, so that the limit bounds all the drawing takes.
     bool Charge(std::size_t bytes);
+    // Refuses the drawing now (the canvas overflows) when it is known to
+    // need `bytes` more than it has been charged so far; nothing is charged.
+    bool Foresee(std::int64_t bytes);
 
   private:
     Row* Take(int level);

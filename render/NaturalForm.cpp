@@ -51,6 +51,8 @@ bool Drawing::Lay(const ExpressionTree& tree) {
     TreeMeasure measure;
     if (!measure.Measure(tree.Root(), kMaxExtent))
         return false;
+    if (!m_canvas.Foresee(measure.LineCells()))
+        return false;
     m_nWidth = measure.Of(tree.Root()).width;
     NaturalLayout(m_canvas, measure).Draw(tree.Root(), 0, 0);
     return !m_canvas.Overflowed();

@@ -1,6 +1,7 @@
 #include "NaturalMeasure.h"
 
 #include <algorithm>
+#include <climits>
 #include <limits>
 
 namespace {
@@ -9,6 +10,9 @@ namespace {
 // extents it measures as all the same.
 constexpr std::int64_t kEmptyCallTop = 0;
 constexpr std::int64_t kEmptyCallBottom = 10000;
+// Far beyond any drawing's limit, and far from overflowing when a node's
+// cells are added.
+constexpr std::int64_t kMostLineCells = std::int64_t{1} << 60;
 
 }  // namespace
 
@@ -28,13 +32,65 @@ bool TreeMeasure::Measure(CExpNode root, std::int32_t maxExtent) {
     const ExpressionTree& tree = *root.Tree();
     m_nFirst = tree.SubtreeStart(root.Index());
     m_nodes.assign(root.Index() + 1 - m_nFirst, NodeMeasure{});
+    m_lineCells = 0;
     for (std::uint32_t i = m_nFirst; i <= root.Index(); ++i) {
         const NodeMeasure measure = Combine(tree.At(i));
         if (measure.width > maxExtent || measure.top > maxExtent || measure.bottom < -maxExtent)
             return false;
         m_nodes[i - m_nFirst] = measure;
+        m_lineCells = std::min(kMostLineCells, m_lineCells + OwnLineCells(tree.At(i)));
     }
+    // Parentheses around everything are drawn as well.
+    m_lineCells = std::min(kMostLineCells, m_lineCells + BarCells(root));
     return true;
+}
+
+// A plain parenthesis among the children draws its bars unless the node
+// leaves it out (see Unwrapped): the parts of a fraction and the exponent.
+std::int64_t TreeMeasure::BarCells(CExpNode node) const {
+    if (!IsPlainParenthesis(node))
+        return 0;
+    const NodeMeasure& content = Of(node);
+    return 2 * std::max<std::int64_t>(0, std::int64_t{content.top} - content.bottom);
+}
+
+std::int64_t TreeMeasure::OwnLineCells(CExpNode node) const {
+    switch (node.Kind()) {
+        case ExpNodeKind::Number:
+        case ExpNodeKind::Variable:
+            return 0;
+        case ExpNodeKind::Parenthesis:
+            return BarCells(node.GetLeft());
+        case ExpNodeKind::Sign:
+            return BarCells(node.GetRight());
+        case ExpNodeKind::Call: {
+            std::int64_t top = INT32_MIN;
+            std::int64_t bottom = INT32_MAX;
+            std::int64_t cells = 0;
+            for (CExpNode arg = node.LastArg(); arg; arg = arg.PreviousArg(node)) {
+                top = std::max<std::int64_t>(top, Of(arg).top);
+                bottom = std::min<std::int64_t>(bottom, Of(arg).bottom);
+                cells += BarCells(arg);
+            }
+            return cells + 2 * std::max<std::int64_t>(0, top - bottom);
+        }
+        case ExpNodeKind::Infix:
+            switch (node.GetOp()) {
+                case '/':
+                    return Of(node).width;
+                case '^': {
+                    const NodeMeasure& base = Of(node.GetLeft());
+                    const std::int64_t bars =
+                        NeedsBarsAsBase(node.GetLeft())
+                            ? 2 * std::max<std::int64_t>(0, std::int64_t{base.top} - base.bottom)
+                            : 0;
+                    return bars + BarCells(node.GetLeft());
+                }
+                default:
+                    return BarCells(node.GetLeft()) + BarCells(node.GetRight());
+            }
+    }
+    return 0;
 }
 
 const NodeMeasure& TreeMeasure::OfDrawn(CExpNode node) const {

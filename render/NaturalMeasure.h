@@ -30,11 +30,21 @@ class TreeMeasure {
     // drawing leaves out (see Unwrapped).
     const NodeMeasure& OfDrawn(CExpNode node) const;
 
+    // How many cells the rules and bars of the drawing take. Each is a cell
+    // of its own, so the drawing needs at least as many bytes: a drawing too
+    // large for its limit is known before anything is drawn.
+    std::int64_t LineCells() const { return m_lineCells; }
+
   private:
     NodeMeasure Combine(CExpNode node) const;
+    // The cells of the rule and the bars a node draws itself, the bars of
+    // the parentheses among its children included.
+    std::int64_t OwnLineCells(CExpNode node) const;
+    std::int64_t BarCells(CExpNode node) const;
 
     std::vector<NodeMeasure> m_nodes;
     std::uint32_t m_nFirst = 0;
+    std::int64_t m_lineCells = 0;
 };
 
 // The levels a node's drawing takes above and below its baseline: the top

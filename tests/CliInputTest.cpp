@@ -34,9 +34,14 @@ TEST_F(CliInputTest, ALastLineWithoutLineFeedIsReadWhole) {
         std::string input;
         std::string out;
     } cases[] = {
-        {"1+1\n1000000/8", "2\n125000\n"}, {"9\n1+2+3+4", "9\n10\n"},
-        {"1\n2345678", "1\n2345678\n"},    {longSum, "20001\n"},
+        {"1+1\n1000000/8", "2\n125000\n"},
+        {"9\n1+2+3+4", "9\n10\n"},
+        {"1\n2345678", "1\n2345678\n"},
+        {longSum, "20001\n"},
         {"1\n" + longSum, "1\n20001\n"},
+        // A CR alone is the old line ending; CRLF is one ending.
+        {"1\r2\r3\r", "1\n2\n3\n"},
+        {"1\r\n2\r\r\n3", "1\n2\n3\n"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.input.substr(0, 20));
@@ -123,7 +128,8 @@ TEST_F(CliInputTest, NulByteIsReportedWhereItStands) {
     const std::string input("1+\0+2\n5\n", 8);
     const CliRun run = RunCli({}, input);
     EXPECT_EQ(run.out, "5\n");
-    EXPECT_EQ(run.err, ErrorBox("操作数", std::string("\0+2", 3)));
+    // Shown escaped, as every control character is.
+    EXPECT_EQ(run.err, ErrorBox("操作数", "\\x00+2"));
     EXPECT_EQ(run.status, 1);
 }
 

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "CliTestSupport.h"
+#include "TestSupport.h"
 
 namespace {
 
@@ -56,6 +57,22 @@ TEST_F(CliNaturalForm, ADrawingTooLargeToShowIsReportedAndTheResultStands) {
     EXPECT_EQ(run.out, "1\n2\n1 + 1\n");
     EXPECT_EQ(run.err, "tallyfern-cli: the natural form is too large to draw\n");
     EXPECT_EQ(run.status, 0);
+}
+
+// Shapes whose bars take cells as the square of their size, from a tower
+// whose every base stands between bars to brackets around a tall fraction:
+// refused before they are drawn, where drawing bar after bar took minutes.
+TEST_F(CliNaturalForm, DrawingsWhoseBarsOutgrowTheLimitAreRefusedAtOnce) {
+    const std::string tallFraction = TestSupport::Nest("1/(", "1", 3'000);
+    for (const std::string& text :
+         {TestSupport::Repeat("1^", 100'000) + "1", TestSupport::Repeat("1^", 1'000'000) + "1",
+          TestSupport::Nest("(", tallFraction, 300'000)}) {
+        SCOPED_TRACE(text.substr(0, 8));
+        const CliRun run = RunCli({"-n"}, text + "\n1+1\n");
+        EXPECT_EQ(run.out, "1\n2\n1 + 1\n");
+        EXPECT_EQ(run.err, "tallyfern-cli: the natural form is too large to draw\n");
+        EXPECT_EQ(run.status, 0);
+    }
 }
 
 }  // namespace

@@ -16,6 +16,7 @@
 #include <cerrno>
 #include <chrono>
 #include <cstring>
+#include <functional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -118,8 +119,11 @@ inline std::vector<char*> PointerList(std::vector<std::string>& texts) {
 
 // Starts the program with its three standard descriptors set to the given
 // ones; returns its process id.
+// With `ownProcessGroup`, the program leads a process group of its own, so
+// that a signal it sends its group reaches no test.
 inline pid_t Spawn(const std::vector<std::string>& args, const std::vector<std::string>& env,
-                   int in, int out, int err, std::size_t memoryLimitKb = 0) {
+                   int in, int out, int err, std::size_t memoryLimitKb = 0,
+                   bool ownProcessGroup = false) {
     std::vector<std::string> argv{kCliPath};
     // The shell sets the limit and then becomes the program.
     const char* path = kCliPath;
@@ -137,9 +141,16 @@ inline pid_t Spawn(const std::vector<std::string>& args, const std::vector<std::
     posix_spawn_file_actions_adddup2(&actions, in, STDIN_FILENO);
     posix_spawn_file_actions_adddup2(&actions, out, STDOUT_FILENO);
     posix_spawn_file_actions_adddup2(&actions, err, STDERR_FILENO);
+    posix_spawnattr_t attributes;
+    posix_spawnattr_init(&attributes);
+    if (ownProcessGroup) {
+        posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETPGROUP);
+        posix_spawnattr_setpgroup(&attributes, 0);
+    }
     pid_t pid = -1;
     const int result =
-        posix_spawn(&pid, path, &actions, nullptr, argvPointers.data(), envPointers.data());
+        posix_spawn(&pid, path, &actions, &attributes, argvPointers.data(), envPointers.data());
+    posix_spawnattr_destroy(&attributes);
     posix_spawn_file_actions_destroy(&actions);
     if (result != 0)
         throw std::runtime_error(std::string("cannot start the program: ") + std::strerror(result));
@@ -232,17 +243,22 @@ inline std::size_t CountOf(std::string_view text, std::string_view part) {
 // own line end, or Ctrl-D) once the program has prompted for it; returns all
 // that the terminal showed, the echo of the typing included, in `out`.
 //
-// A line editor prompts before it switches the terminal to raw mode, and a
-// Ctrl-D typed in between is lost; with `rawModeWait` each line waits up to
-// that long after the prompt for the switch.
+// A key typed while the terminal is still in its cooked mode is taken by
+// the terminal itself (a Ctrl-D becomes an end of file, read later as a
+// NUL byte), so each line is typed only once the program has shown it is
+// ready: the echo of the last line's end, a prompt after it, and, for a line
+// editor, the switch to raw mode, waited for up to `rawModeWait`.
 //
 // With `stdoutFile`, standard output goes to that file instead, as with a
-// redirection in the shell.
-inline CliRun RunCliOnTerminal(const std::vector<std::string>& args,
-                               const std::vector<std::string>& lines, std::string_view prompt,
-                               std::vector<std::string> env,
-                               std::chrono::milliseconds rawModeWait = std::chrono::milliseconds(0),
-                               const char* stdoutFile = nullptr) {
+// redirection in the shell. `beforeLine`, when given, runs just before line
+// i is typed (a signal sent to the program there stands for a key such as
+// Ctrl-C: the terminal is not the program's controlling one).
+inline CliRun RunCliOnTerminal(
+    const std::vector<std::string>& args, const std::vector<std::string>& lines,
+    std::string_view prompt, std::vector<std::string> env,
+    std::chrono::milliseconds rawModeWait = std::chrono::milliseconds(0),
+    const char* stdoutFile = nullptr,
+    const std::function<void(std::size_t i, pid_t pid)>& beforeLine = {}) {
     int master = -1;
     int slave = -1;
     if (openpty(&master, &slave, nullptr, nullptr, nullptr) != 0)
@@ -255,12 +271,24 @@ inline CliRun RunCliOnTerminal(const std::vector<std::string>& args,
     if (stdoutFile)
         outFile.Reset(open(stdoutFile, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600));
     const pid_t pid = Spawn(args, EnvironmentWith(std::move(env)), slave,
-                            stdoutFile ? outFile.Get() : slave, slave);
+                            stdoutFile ? outFile.Get() : slave, slave, 0, true);
     slaveFd.Reset();
     outFile.Reset();
 
     CliRun run;
     std::size_t typed = 0;
+    // Where the output must show the program ready for the next line: the
+    // echo of the last line's end, then a prompt. Counting prompts would
+    // not do: a line editor redraws its prompt with a line brought back
+    // from the history, before it has read the line's end.
+    std::size_t readyFrom = 0;
+    bool lineEndTyped = false;
+    const auto promptShown = [&] {
+        std::size_t from = readyFrom;
+        if (lineEndTyped)
+            from = run.out.find('\n', from);
+        return from != std::string::npos && run.out.find(prompt, from) != std::string::npos;
+    };
     std::chrono::steady_clock::time_point promptSeen{};
     const auto deadline = std::chrono::steady_clock::now() + kTimeout;
     for (;;) {
@@ -270,15 +298,19 @@ inline CliRun RunCliOnTerminal(const std::vector<std::string>& args,
             break;
         }
         bool waiting = false;
-        if (typed < lines.size() && CountOf(run.out, prompt) > typed) {
+        if (typed < lines.size() && promptShown()) {
             if (promptSeen == std::chrono::steady_clock::time_point{})
                 promptSeen = now;
             termios mode{};
             const bool canonical = tcgetattr(master, &mode) == 0 && (mode.c_lflag & ICANON) != 0;
             waiting = canonical && now < promptSeen + rawModeWait;
             if (!waiting) {
+                if (beforeLine)
+                    beforeLine(typed, pid);
                 const std::string& line = lines[typed++];
                 promptSeen = {};
+                readyFrom = run.out.size();
+                lineEndTyped = line.ends_with('\n');
                 if (write(master, line.data(), line.size()) != static_cast<ssize_t>(line.size()))
                     throw std::runtime_error("cannot type into the terminal");
             }

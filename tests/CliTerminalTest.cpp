@@ -7,6 +7,7 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <string>
 #include <vector>
@@ -46,10 +47,11 @@ class CliTerminalTest : public cli_process::CliFixture {
     std::string StateVariable() const { return "XDG_STATE_HOME=" + m_state.string(); }
 
     CliRun Type(const std::vector<std::string>& lines, std::string term,
-                const char* stdoutFile = nullptr) const {
+                const char* stdoutFile = nullptr,
+                const std::function<void(std::size_t, pid_t)>& beforeLine = {}) const {
         const auto wait = term == "TERM=dumb" ? std::chrono::milliseconds(0) : kRawModeWait;
         return cli_process::RunCliOnTerminal({}, lines, "> ", {term, StateVariable()}, wait,
-                                             stdoutFile);
+                                             stdoutFile, beforeLine);
     }
 
     fs::path m_state;
@@ -102,6 +104,36 @@ TEST_F(CliTerminalTest, NoHistoryIsWrittenWhenStandardInputIsNoTerminal) {
     const CliRun run = cli_process::RunCli({}, "6*7\n", {"TERM=xterm", StateVariable()});
     EXPECT_EQ(run.out, "42\n");
     EXPECT_FALSE(fs::exists(m_state / "tallyfern"));
+}
+
+// A session that another one overlaps, or that Ctrl-C ends at the prompt,
+// keeps its lines, and so does the other.
+TEST_F(CliTerminalTest, EverySessionKeepsItsLines) {
+    // The other session runs whole while the first waits at its prompt.
+    const CliRun first =
+        Type({"6*7\n", kCtrlD}, "TERM=xterm", nullptr, [this](std::size_t i, pid_t) {
+            if (i == 0)
+                Type({"2*2\n", kCtrlD}, "TERM=xterm");
+        });
+    EXPECT_EQ(first.status, 0);
+    const CliRun interrupted =
+        Type({"1+1\n", ""}, "TERM=xterm", nullptr, [](std::size_t i, pid_t pid) {
+            if (i == 1)
+                kill(pid, SIGINT);
+        });
+    EXPECT_EQ(interrupted.status, -1);
+    EXPECT_EQ(ReadFile(HistoryFile()), std::string(kHistoryHeader) + "2*2\n6*7\n1+1\n");
+}
+
+// Where others may write, a link put in place of the history file could
+// make the program overwrite a file of the user's: no history is kept there.
+TEST_F(CliTerminalTest, AStateDirectoryOthersCanWriteToIsRefused) {
+    fs::create_directories(HistoryFile().parent_path());
+    fs::permissions(HistoryFile().parent_path(), fs::perms::all);
+    const CliRun run = Type({"6*7\n", kCtrlD}, "TERM=xterm");
+    EXPECT_EQ(cli_process::CountOf(run.out, "the history is not kept"), 1u) << run.out;
+    EXPECT_NE(run.out.find("42"), std::string::npos);
+    EXPECT_FALSE(fs::exists(HistoryFile()));
 }
 
 }  // namespace

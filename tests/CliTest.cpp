@@ -160,4 +160,26 @@ TEST_F(CliTest, AFailedWriteOfTheResultIsAFailure) {
     EXPECT_TRUE(run.err.starts_with("tallyfern-cli: cannot write to standard output")) << run.err;
 }
 
+// Quoted user text cannot drive the terminal the errors go to, and a
+// refused definition is quoted only in part.
+TEST_F(CliTest, QuotedTextShowsControlCharactersEscaped) {
+    const std::string longValue(5000, '7');
+    const struct {
+        std::vector<std::string> args;
+        std::string input;
+        std::string shown;  // in standard error
+    } cases[] = {
+        {{}, "\x1b[2J\n", "\\x1b[2J\n"},
+        {{"-v", "x=\x1b]0;title\x07"}, "", "-v x=\\x1b]0;title\\x07: "},
+        {{"-v", "x=a" + longValue}, "", "-v x=a" + longValue.substr(0, 77) + "...: "},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.shown);
+        const CliRun run = RunCli(c.args, c.input);
+        EXPECT_NE(run.err.find(c.shown), std::string::npos) << run.err;
+        EXPECT_EQ(run.err.find_first_of("\x07\x1b"), std::string::npos);
+        EXPECT_LT(run.err.size(), 300u);
+    }
+}
+
 }  // namespace

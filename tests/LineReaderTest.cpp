@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <array>
 #include <random>
 #include <string>
 #include <thread>
@@ -16,15 +17,22 @@
 
 namespace {
 
-// Lines at '\n'; the last one counts when it has any byte.
+// Lines at LF, CRLF or a lone CR; the last one counts when it has any byte.
 std::vector<std::string> SplitLines(const std::string& text) {
     std::vector<std::string> lines;
-    std::size_t from = 0;
-    for (std::size_t newline; (newline = text.find('\n', from)) != std::string::npos;
-         from = newline + 1)
-        lines.push_back(text.substr(from, newline - from));
-    if (from < text.size())
-        lines.push_back(text.substr(from));
+    std::string line;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '\n' && text[i] != '\r') {
+            line += text[i];
+            continue;
+        }
+        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
+            ++i;
+        lines.push_back(std::move(line));
+        line.clear();
+    }
+    if (!line.empty())
+        lines.push_back(line);
     return lines;
 }
 
@@ -63,6 +71,9 @@ TEST(LineReader, AgreesWithAPlainSplit) {
         "1+1\n",
         "1+1\n1000000/8",  // the last line longer than the text before it
         "1\r\n2\r\n",
+        "1\r2\r3\r",  // the old line ending
+        "1\r\r\n\n\r",
+        longLine + "\r" + longLine + "\r\n3",
         "\n\n3\n\n",
         "1\n" + longLine,
         longLine + "\n" + longLine + "\n2",
@@ -91,7 +102,7 @@ TEST(LineReader, AgreesWithAPlainSplitOnRandomInput) {
                                                  : std::uniform_int_distribution(0, 40)(random);
             text.append(static_cast<std::size_t>(length), static_cast<char>('0' + i % 10));
             if (i + 1 < lines || random() % 2 == 0)
-                text += '\n';
+                text += std::array{"\n", "\r", "\r\n"}[random() % 3];
         }
         std::vector<std::size_t> records(5);
         for (std::size_t& size : records)

@@ -4,12 +4,14 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "ExpParser.h"
 #include "NaturalForm.h"
+#include "NaturalMeasure.h"
 #include "TestSupport.h"
 
 namespace {
@@ -146,6 +148,31 @@ TEST(NaturalFormDeep, ARefusedDrawingLeavesTheObjectUsable) {
     CNaturalForm small(CExpParser("2^3").Parse());
     EXPECT_EQ(small.Render(kLineWidth), (std::vector<std::string>{" 3", "2 "}));
     EXPECT_FALSE(small.IsTooLarge());
+}
+
+// The rules and bars counted before drawing are those drawn: the plain
+// parentheses a fraction or an exponent leaves out count for nothing.
+TEST(NaturalFormDeep, TheLinesCountedBeforeDrawingAreThoseDrawn) {
+    for (const char* text : {"(1+2)^2^3", "1/(2+3)", "sin(1/(2*3))", "(2^(1/3))*((4))", "f(x)"}) {
+        SCOPED_TRACE(text);
+        const std::unique_ptr<ExpressionTree> tree = CExpParser(text).Parse();
+        TreeMeasure measure;
+        ASSERT_TRUE(measure.Measure(tree->Root(), 1000));
+        std::int64_t drawn = 0;
+        for (const std::string& line : CNaturalForm(tree.get()).Render(1000))
+            drawn += std::count(line.begin(), line.end(), '|') +
+                     std::count(line.begin(), line.end(), '-');
+        EXPECT_EQ(measure.LineCells(), drawn);
+    }
+}
+
+// A plan is charged as it grows, so that an overflow is known before any
+// room is made.
+TEST(NaturalFormDeep, APlanBeyondTheLimitOverflowsWhilePlanned) {
+    NaturalCanvas canvas(4096);
+    canvas.BeginPlan();
+    canvas.WriteRun(0, 0, 1'000'000, '-');
+    EXPECT_TRUE(canvas.Overflowed());
 }
 
 }  // namespace

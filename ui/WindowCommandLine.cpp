@@ -1,6 +1,7 @@
 #include "WindowCommandLine.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <string_view>
 
 namespace {
@@ -86,8 +87,47 @@ ParsedWindowCommandLine ParseWindowCommandLine(std::span<const char* const> argu
             return fail("unknown option '" + std::string(argument) + "'");
         if (++i == arguments.size())
             return fail("option '" + std::string(argument) + "' needs a value");
+        if (name == "platform")
+            result.platform = arguments[i];
+        else if (name == "display")
+            result.displayGiven = true;
     }
     return result;
+}
+
+std::optional<std::string> MissingDisplayProblem(
+    const ParsedWindowCommandLine& commandLine,
+    const std::function<const char*(const char* name)>& environment) {
+    const auto isSet = [&environment](const char* name) {
+        const char* value = environment(name);
+        return value && *value;
+    };
+    std::string_view platforms = commandLine.platform;
+    if (platforms.empty() && isSet("QT_QPA_PLATFORM"))
+        platforms = environment("QT_QPA_PLATFORM");
+    // Qt tries a list "a;b" in order; without one it looks for Wayland, then X.
+    if (platforms.empty())
+        platforms = "wayland;xcb";
+    while (!platforms.empty()) {
+        const std::size_t semicolon = platforms.find(';');
+        std::string_view platform = platforms.substr(0, semicolon);
+        platforms.remove_prefix(semicolon == std::string_view::npos ? platforms.size()
+                                                                    : semicolon + 1);
+        platform = platform.substr(0, platform.find(':'));  // options follow a colon
+        if (platform == "xcb") {
+            if (commandLine.displayGiven || isSet("DISPLAY"))
+                return std::nullopt;
+        } else if (platform.starts_with("wayland")) {
+            if (isSet("WAYLAND_DISPLAY"))
+                return std::nullopt;
+        } else {
+            // One that draws without a display (offscreen, vnc, linuxfb...),
+            // or one Qt will judge for itself.
+            return std::nullopt;
+        }
+    }
+    return "tallyfern: cannot open the window: no display (DISPLAY and WAYLAND_DISPLAY are not "
+           "set)";
 }
 
 std::optional<int> AnswerWindowCommandLine(int argc, const char* const* argv) {
@@ -96,6 +136,11 @@ std::optional<int> AnswerWindowCommandLine(int argc, const char* const* argv) {
     std::string text;
     switch (commandLine.action) {
         case WindowAction::OpenWindow:
+            if (const auto problem = MissingDisplayProblem(commandLine, std::getenv)) {
+                const std::string line = *problem + "\n";
+                std::fwrite(line.data(), 1, line.size(), stderr);
+                return 1;
+            }
             return std::nullopt;
         case WindowAction::ShowHelp:
             text = std::string(kWindowUsageLine) + "\n" + std::string(kHelpText);

@@ -1,9 +1,32 @@
+#include <QtGlobal>
+#include <cstdio>
+#include <cstdlib>
+
 #include "CalcApp.h"
 #include "WindowCommandLine.h"
 
 #if defined(__GLIBC__)
 #include <malloc.h>
 #endif
+
+namespace {
+
+// While the application starts, a window system that cannot start makes Qt
+// stop the program with an abort, after a page of advice; the user gets one
+// line and status 1 instead. Qt's other messages meanwhile are passed on.
+QtMessageHandler g_qtHandler = nullptr;
+
+void ReportFailedStart(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+    if (type != QtFatalMsg) {
+        if (g_qtHandler)
+            g_qtHandler(type, context, message);
+        return;
+    }
+    std::fputs("tallyfern: cannot open the window: the window system did not start\n", stderr);
+    std::_Exit(1);
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
     if (const std::optional<int> status = AnswerWindowCommandLine(argc, argv))
@@ -16,6 +39,8 @@ int main(int argc, char** argv) {
     // hands every block of a megabyte or more back when it is freed.
     mallopt(M_MMAP_THRESHOLD, 1 << 20);
 #endif
+    g_qtHandler = qInstallMessageHandler(ReportFailedStart);
     CCalcApp app(argc, argv);
+    qInstallMessageHandler(g_qtHandler);
     return app.InitInstance();
 }

@@ -2,6 +2,7 @@
 // Qt's options passed through, anything else refused.
 #include <gtest/gtest.h>
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -63,6 +64,34 @@ TEST(WindowCommandLineTest, OwnOptionsAnswerQtOptionsPassAndTheRestIsRefused) {
         const ParsedWindowCommandLine parsed = ParseWindowCommandLine(c.arguments);
         EXPECT_EQ(parsed.action, c.action);
         EXPECT_EQ(parsed.problem, c.problem);
+    }
+}
+
+// Without a display for the window system Qt would use, the program says
+// so itself rather than letting Qt abort.
+TEST(WindowCommandLineTest, AMissingDisplayIsFoundBeforeQtStarts) {
+    const struct {
+        std::vector<const char*> arguments;
+        std::map<std::string, std::string> environment;
+        bool missing;
+    } cases[] = {
+        {{}, {}, true},
+        {{}, {{"DISPLAY", ":0"}}, false},
+        {{}, {{"WAYLAND_DISPLAY", "wayland-0"}}, false},
+        {{"-display", ":1"}, {}, false},
+        {{"-platform", "xcb"}, {{"WAYLAND_DISPLAY", "wayland-0"}}, true},
+        {{"-platform", "offscreen"}, {}, false},
+        {{}, {{"QT_QPA_PLATFORM", "wayland;xcb"}, {"DISPLAY", ""}}, true},
+        {{}, {{"QT_QPA_PLATFORM", "offscreen"}}, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(c.environment));
+        const ParsedWindowCommandLine parsed = ParseWindowCommandLine(c.arguments);
+        const auto problem = MissingDisplayProblem(parsed, [&c](const char* name) -> const char* {
+            const auto found = c.environment.find(name);
+            return found == c.environment.end() ? nullptr : found->second.c_str();
+        });
+        EXPECT_EQ(problem.has_value(), c.missing);
     }
 }
 
