@@ -26,9 +26,15 @@ PACKAGES=(
     qt6-svg-dev
     # Qt's own texts in the user's language: standard buttons, edit menus.
     qt6-translations-l10n
+    # Qt Linguist's tools (lupdate, lrelease) and their CMake package, which
+    # build the window's translations; gettext's for the console program's.
+    qt6-tools-dev
+    qt6-l10n-tools
+    gettext
     libx11-dev
-    # The format check of the sources.
+    # The format and naming checks of the sources.
     clang-format
+    clang-tidy
     fonts-wqy-zenhei
     fonts-dejavu-core
     # The Debian package: dpkg-shlibdeps works out its dependencies, and
