@@ -206,6 +206,8 @@ void CCalcDlg::SetWindowTitleFromTable() {
         title += QLatin1Char(static_cast<char>((kTitleTable[i] + i) & 0xFF));
     }
     setWindowTitle(title);
+    // The title is English; a screen reader speaks the desktop's language.
+    setAccessibleName(Text(WindowTexts::kWindowName));
 }
 
 void CCalcDlg::SetButtonFaces() {
@@ -279,6 +281,7 @@ void CCalcDlg::OnCompute() {
         ShowNaturalForm();
         AddToHistory(m_expressionBox->text());
         m_expressionBox->ResetHistoryWalk();
+        TellResultToScreenReader();
     } catch (const CExpException& error) {
         ShowComputeError(FromCodePage(ComposeErrorMessage(error, expression)), error.GetPosition());
     } catch (const std::bad_alloc&) {
@@ -286,6 +289,17 @@ void CCalcDlg::OnCompute() {
         // before stays.
         ShowComputeError(Text(WindowTexts::kComputeOutOfMemory), std::nullopt);
     }
+}
+
+void CCalcDlg::TellResultToScreenReader() {
+    // A screen reader speaks a change to the focused control's description,
+    // never one to the read-only result box beside it. The same result
+    // again is a change too: it is told once more.
+    const QString description =
+        Text(WindowTexts::kResultName) + QLatin1Char(' ') + m_resultBox->text();
+    if (m_expressionBox->accessibleDescription() == description)
+        m_expressionBox->setAccessibleDescription(QString());
+    m_expressionBox->setAccessibleDescription(description);
 }
 
 const std::string& CCalcDlg::NaturalText() {
@@ -378,6 +392,9 @@ void CCalcDlg::OnTopMost() {
     const bool onTop = m_topMostButton->isChecked();
     m_topMostButton->LoadIconImage(onTop ? IDI_UNPIN : IDI_PIN, 0);
     m_topMostButton->SetTipText(onTop ? WindowTexts::kUnpinTip : WindowTexts::kPinTip, true);
+    // The tip says what a click does next; a screen reader keeps one name
+    // and tells the state.
+    m_topMostButton->setAccessibleName(Text(WindowTexts::kPinTip));
     SetStaysOnTop(onTop);
 }
 
@@ -394,7 +411,10 @@ void CCalcDlg::OnAbout() {
 
 void CCalcDlg::OnEditExpr() {
     CExprEditDlg editor(m_expressionBox->text(), this);
-    if (editor.exec() != QDialog::Accepted)
+    const bool accepted = editor.exec() == QDialog::Accepted;
+    // Whichever way the editor closed, typing goes on in the box.
+    m_expressionBox->setFocus(Qt::OtherFocusReason);
+    if (!accepted)
         return;
     m_expressionBox->setText(editor.Text());
     StripWhitespace();
@@ -402,7 +422,8 @@ void CCalcDlg::OnEditExpr() {
 }
 
 void CCalcDlg::OnHelp() {
-    // Each press opens another help window; they all close with this one.
+    // Each press opens another help window, cascading from the one opened
+    // last while that is open; they all close with this one.
     const CHelpDlg* previous = m_pHelpDlg && m_pHelpDlg->isVisible() ? m_pHelpDlg.get() : nullptr;
     m_pHelpDlg = new CHelpDlg(this, previous);
     m_pHelpDlg->show();
@@ -494,6 +515,10 @@ bool CCalcDlg::PreTranslateMessage(QKeyEvent* event) {
         OnCompute();
         return true;
     }
+    if (IsEnterKey(event) && focus == m_history && m_history->currentItem()) {
+        OnHistoryDblClk();
+        return true;
+    }
     return false;
 }
 
@@ -550,6 +575,13 @@ void CCalcDlg::mouseReleaseEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton)
         m_dragOffset.reset();
     QDialog::mouseReleaseEvent(event);
+}
+
+void CCalcDlg::done(int result) {
+    // Checking the cell would ask about it in a message box, and the window
+    // would stay open behind it.
+    m_varList->DiscardEdit();
+    QDialog::done(result);
 }
 
 std::unique_ptr<QMenu> CCalcDlg::CreateWindowMenu() {
