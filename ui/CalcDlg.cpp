@@ -114,6 +114,8 @@ CCalcDlg::CCalcDlg(QWidget* parent) : QDialog(parent), m_hIcon(LoadApplicationIc
 
 CCalcDlg::~CCalcDlg() {
     qApp->removeEventFilter(this);
+    // A window going away without being closed asks about no cell either.
+    m_varList->DiscardEdit();
 }
 
 void CCalcDlg::BuildControls() {
@@ -483,7 +485,9 @@ bool CCalcDlg::PreTranslateMessage(QKeyEvent* event) {
     // The grid's cell editor keeps Enter, Escape, Delete and Control keys
     // for itself.
     const bool editorOwnsKeys = focus && focus->property("ownsDialogKeys").toBool();
-    if (IsWindowMenuKey(event) && !editorOwnsKeys) {
+    // The expression box opens its own edit menu from the keyboard.
+    const bool boxMenuKey = focus == m_expressionBox && event->key() != Qt::Key_Space;
+    if (IsWindowMenuKey(event) && !editorOwnsKeys && !boxMenuKey) {
         ShowWindowMenu(mapToGlobal(QPoint(0, 0)));
         return true;
     }
@@ -507,7 +511,9 @@ bool CCalcDlg::PreTranslateMessage(QKeyEvent* event) {
             ClearExpression();
         return true;
     }
-    if (event->key() == Qt::Key_F2) {
+    // In the grid F2 edits the selected row's name.
+    if (event->key() == Qt::Key_F2 &&
+        !(focus && (focus == m_varList || m_varList->isAncestorOf(focus)))) {
         FocusExpression();
         return true;
     }

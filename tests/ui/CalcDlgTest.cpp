@@ -318,13 +318,23 @@ TEST_F(CalcDlgTest, WithoutAWindowSystemAnswerNumLockPressesAreCounted) {
     EXPECT_EQ(Expr()->text(), "3");
 }
 
-TEST_F(CalcDlgTest, F2FocusesTheExpressionAndSelectsAllOfIt) {
+TEST_F(CalcDlgTest, F2FocusesTheExpressionAndSelectsAllOfItOutsideTheGrid) {
     Click(IDC_MODE);
     Expr()->setText("12+34");
-    Grid()->setFocus();
-    QTest::keyClick(Grid(), Qt::Key_F2);
+    History()->setFocus();
+    QTest::keyClick(History(), Qt::Key_F2);
     EXPECT_TRUE(Expr()->hasFocus());
     EXPECT_EQ(Expr()->selectedText(), "12+34");
+
+    // The grid keeps F2 for itself, also while a cell is edited.
+    Grid()->setFocus();
+    QTest::keyClick(Grid(), Qt::Key_F2);
+    EXPECT_FALSE(Expr()->hasFocus());
+    MessageBoxRecorder boxes;
+    Click(IDC_ADD_VAR);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_F2);
+    EXPECT_FALSE(Expr()->hasFocus());
+    EXPECT_TRUE(boxes.Requests().empty());
 }
 
 TEST_F(CalcDlgTest, TheGraveKeyCopiesTheResultAndNeverTypesItself) {

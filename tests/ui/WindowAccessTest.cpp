@@ -6,6 +6,7 @@
 #include <QAbstractItemView>
 #include <QAccessible>
 #include <QApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -16,6 +17,8 @@
 #include <QTest>
 #include <QTimer>
 #include <map>
+#include <utility>
+#include <vector>
 
 #include "AboutDlg.h"
 #include "CalcWindowTest.h"
@@ -148,13 +151,29 @@ TEST_F(WindowAccessTest, AButtonReachedByTabShowsADottedFocusMark) {
     EXPECT_NEAR(markDots(), width / 2, 1) << "every other pixel";
 }
 
+// Records the keys that reach a control.
+class KeysSeen : public QObject {
+  public:
+    std::vector<int> keys;
+    bool eventFilter(QObject*, QEvent* event) override {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (event->type() == QEvent::KeyPress && key->key() != Qt::Key_Shift)
+            keys.push_back(key->key());
+        return false;
+    }
+};
+
 TEST_F(WindowAccessTest, MenuKeyShiftF10AndAltSpaceOpenTheWindowMenu) {
-    const std::pair<Qt::Key, Qt::KeyboardModifiers> keys[] = {
-        {Qt::Key_Space, Qt::AltModifier},
-        {Qt::Key_Menu, Qt::NoModifier},
-        {Qt::Key_F10, Qt::ShiftModifier},
+    const struct {
+        int id;
+        Qt::Key key;
+        Qt::KeyboardModifiers modifiers;
+    } keys[] = {
+        {IDC_EXPR, Qt::Key_Space, Qt::AltModifier},
+        {IDC_RESULT, Qt::Key_Menu, Qt::NoModifier},
+        {IDC_RESULT, Qt::Key_F10, Qt::ShiftModifier},
     };
-    for (const auto& [key, modifiers] : keys) {
+    for (const auto& [id, key, modifiers] : keys) {
         QString opened;
         QTimer::singleShot(0, [&opened] {
             if (QWidget* popup = QApplication::activePopupWidget()) {
@@ -162,9 +181,23 @@ TEST_F(WindowAccessTest, MenuKeyShiftF10AndAltSpaceOpenTheWindowMenu) {
                 popup->close();
             }
         });
-        QTest::keyClick(Control(IDC_EXPR), key, modifiers);
-        EXPECT_EQ(opened, "windowMenu") << key;
+        Control(id)->setFocus();
+        QTest::keyClick(Control(id), key, modifiers);
+        EXPECT_EQ(opened, "windowMenu") << id << " " << key;
     }
+    // The expression box gets the menu key and Shift+F10 for its own menu.
+    KeysSeen seen;
+    Control(IDC_EXPR)->installEventFilter(&seen);
+    Control(IDC_EXPR)->setFocus();
+    for (const auto& [key, modifiers] :
+         {std::pair{Qt::Key_F10, Qt::ShiftModifier}, std::pair{Qt::Key_Menu, Qt::NoModifier}}) {
+        QTimer::singleShot(0, [] {
+            if (QWidget* popup = QApplication::activePopupWidget())
+                popup->close();
+        });
+        QTest::keyClick(Control(IDC_EXPR), key, modifiers);
+    }
+    EXPECT_EQ(seen.keys, (std::vector<int>{Qt::Key_F10, Qt::Key_Menu}));
 }
 
 TEST_F(WindowAccessTest, TheGridIsEditedAndEmptiedFromTheKeyboard) {
