@@ -258,17 +258,20 @@ TEST_F(WindowAccessTest, NoLabelLosesAGlyphToItsBox) {
 }
 
 TEST_F(WindowAccessTest, AMessageBoxNeverGrowsBeyondTheScreenAndWrapsWhatItShows) {
-    const QString prefix = QStringLiteral("未定义的变量 ");
+    const QString prefix = QStringLiteral("在以下位置发生 \"变量 ");
+    const QString suffix = QStringLiteral(" 未定义\" 错误\n\n    xxxxxxxxxx");
     const struct {
         QString text;
         QString scrolled;  // what a box of its own shows; "" for Qt's label
     } cases[] = {
         {prefix + "x", ""},
         {prefix + QString(3000, 'x'), prefix + QString(3000, 'x')},
-        // Beyond 64 K characters nobody reads on; laying it out would hold
-        // the window for most of a minute.
-        {prefix + QString(1000000, 'x'),
-         prefix + QString(65536 - prefix.size(), 'x') + QChar(0x2026)},
+        // Of more than 64 K characters the box shows the beginning and the
+        // end, where the error and its place are; laying out the whole would
+        // hold the window for most of a minute.
+        {prefix + QString(1000000, 'x') + suffix, prefix + QString(32768 - prefix.size(), 'x') +
+                                                      QChar(0x2026) +
+                                                      QString(32768 - suffix.size(), 'x') + suffix},
     };
     for (const auto& c : cases) {
         QRect box;
