@@ -162,8 +162,9 @@ void CHelpDlg::Place(const QWidget* owner, const CHelpDlg* previous) {
         if (caption > 0)
             step = caption;
     }
-    move(PlaceHelpWindow(owner->frameGeometry(), size(), available, previousCorner, step,
-                         kGapPixels));
+    // The window goes on the screen with its caption, about one step high.
+    move(PlaceHelpWindow(owner->frameGeometry(), size() + QSize(0, step), available, previousCorner,
+                         step, kGapPixels));
 }
 
 void CHelpDlg::OnInitDialog() {
