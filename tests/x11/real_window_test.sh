@@ -88,6 +88,14 @@ for i in 1 2 3 4 5 6 7 8 9; do
     wait_for "the focus in sight after $i Tab presses in the compact window" focus_is '*|1'
 done
 wait_for "the focus back on the expression box after nine Tab presses" focus_is 'text|表达式|1'
+# The controls the compact window cuts off are not showing to a reader.
+cut_off_hidden() {
+    local shown
+    shown=$(reader showing 历史 自定义变量) || return 1
+    wait_detail="showing: $(echo $shown)"
+    [ -z "$shown" ]
+}
+wait_for "the history and the grid not showing in the compact window" cut_off_hidden
 
 # Where the controls are: the main window draws its own 3 px frame around
 # them.

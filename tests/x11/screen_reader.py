@@ -5,6 +5,8 @@
     screen_reader.py buttons TITLE   the push buttons of the window titled TITLE
     screen_reader.py rows NAME       the rows of the table or tree named NAME
     screen_reader.py windows TITLE   how many windows titled TITLE it finds
+    screen_reader.py showing NAME... those of the named controls that report
+                                     themselves showing, one a line
     screen_reader.py descriptions SECONDS
                                      listens that long and prints each
                                      description change of a focused control,
@@ -106,6 +108,12 @@ def windows(title):
     print(sum(1 for w in application() if w is not None and w.name == title))
 
 
+def showing_named(*names):
+    for node in walk(application()):
+        if node.name in names and showing(node):
+            print(node.name)
+
+
 def descriptions(seconds):
     from gi.repository import GLib
 
@@ -129,6 +137,7 @@ COMMANDS = {
     "buttons": buttons,
     "rows": rows,
     "windows": windows,
+    "showing": showing_named,
     "descriptions": descriptions,
 }
 
