@@ -92,9 +92,9 @@ class BoundedMessageBox : public QMessageBox {
         // The layout's entry for the label is handed back to be freed.
         std::unique_ptr<QLayoutItem>(grid->replaceWidget(label, text));
         label->hide();
-        setFixedSize(m_longText.isEmpty()
-                         ? size().boundedTo(bound)
-                         : QSize(std::min(bound.width(), kLongTextWidth), bound.height()));
+        // As tall as the screen allows: a box sized for the label's one long
+        // line would show a few lines of the text and hide its end.
+        setFixedSize(std::min(bound.width(), std::max(width(), kLongTextWidth)), bound.height());
         m_scrolling = true;
     }
 

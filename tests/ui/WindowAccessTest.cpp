@@ -297,6 +297,7 @@ TEST_F(WindowAccessTest, AMessageBoxNeverGrowsBeyondTheScreenAndWrapsWhatItShows
         EXPECT_EQ(scrolled, c.scrolled) << c.text.size();
         if (!c.scrolled.isEmpty()) {
             EXPECT_EQ(sideways, 0) << "wrapped, not cut at the right";
+            EXPECT_GE(box.height(), screen.height() / 2) << "tall enough to read on";
         }
     }
 }
