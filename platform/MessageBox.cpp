@@ -26,18 +26,22 @@ constexpr int kLongTextWidth = 800;
 // Longer texts never go through Qt's label: measuring them as one takes
 // seconds, and they would not fit anyway.
 constexpr qsizetype kLongTextLength = 4096;
-// A box shows at most this much of a text, then an ellipsis: laying out a
-// megabyte as one paragraph would hold the window for most of a minute, and
-// nobody reads that far in a message.
+// A box shows at most this much of a text, its beginning and its end with an
+// ellipsis between them: laying out a megabyte as one paragraph would hold
+// the window for most of a minute, and nobody reads that far in a message.
+// The end is where a message names the error and quotes its place.
 constexpr qsizetype kShownTextLength = 65536;
 
 QString ShownPart(const QString& text) {
     if (text.size() <= kShownTextLength)
         return text;
-    qsizetype cut = kShownTextLength;
-    if (text.at(cut - 1).isHighSurrogate())
-        --cut;
-    return text.left(cut) + QChar(0x2026);
+    qsizetype head = kShownTextLength / 2;
+    if (text.at(head - 1).isHighSurrogate())
+        --head;
+    qsizetype tail = kShownTextLength / 2;
+    if (text.at(text.size() - tail).isLowSurrogate())
+        --tail;
+    return text.left(head) + QChar(0x2026) + text.right(tail);
 }
 
 // A message box that never grows beyond the screen. Qt sizes the box for its
@@ -88,9 +92,9 @@ class BoundedMessageBox : public QMessageBox {
         // The layout's entry for the label is handed back to be freed.
         std::unique_ptr<QLayoutItem>(grid->replaceWidget(label, text));
         label->hide();
-        setFixedSize(m_longText.isEmpty()
-                         ? size().boundedTo(bound)
-                         : QSize(std::min(bound.width(), kLongTextWidth), bound.height()));
+        // As tall as the screen allows: a box sized for the label's one long
+        // line would show a few lines of the text and hide its end.
+        setFixedSize(std::min(bound.width(), std::max(width(), kLongTextWidth)), bound.height());
         m_scrolling = true;
     }
 

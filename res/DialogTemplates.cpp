@@ -49,9 +49,9 @@ constexpr ControlTemplate kExprEditControls[] = {
 };
 
 constexpr ControlTemplate kHelpControls[] = {
-    // The cancel command; it lies below the bottom edge, so Escape and the
-    // close box are the ways out.
-    {IDCANCEL, PushButton, 273, 273, 50, 14, kNoStyle, "退出帮助"},
+    // The cancel command, hidden: it lies below the bottom edge, where no
+    // focus may go; Escape and the close box are the ways out.
+    {IDCANCEL, PushButton, 273, 282, 50, 14, kHidden, "退出帮助"},
     {IDABORT, PushButton, 7, 273, 50, 14, kDefault | kHidden, "Hide"},
     {IDC_STATIC, GroupBox, 7, 7, 316, 79, kNoStyle, "表达式输入规则"},
     {IDC_STATIC, Label, 16, 22, 250, 62, kNoStyle,
@@ -64,11 +64,12 @@ constexpr ControlTemplate kHelpControls[] = {
     // lines high, so that a short entry shows its usage line, the ninth.
     {IDC_FUNC_TEXT, Edit, 86, 105, 230, 115,
      kMultiLine | kReadOnly | kVScroll | kBorder | kWordWrap, ""},
-    {IDC_STATIC, Label, 7, 234, 316, 35, kNoStyle,
+    {IDC_STATIC, Label, 7, 234, 316, 44, kNoStyle,
      "★快捷键：\n"
      "\u3000\u3000\u3000\u3000按[ESC]键或将[NumLock]键按灭可清除表达式输入框\n"
      "\u3000\u3000\u3000\u3000按[F2]键可将输入焦点切换至表达式输入框\n"
-     "\u3000\u3000\u3000\u3000按[`]([ESC下面的那个键])可将计算结果复制到剪贴板"},
+     "\u3000\u3000\u3000\u3000按[`]([ESC下面的那个键])可将计算结果复制到剪贴板\n"
+     "\u3000\u3000\u3000\u3000表达式输入框中未选中文字时按[Ctrl+C]也可复制计算结果"},
 };
 
 constexpr std::array kTemplates = {
@@ -77,8 +78,8 @@ constexpr std::array kTemplates = {
     DialogTemplate{IDD_EXPR_EDIT, "表达式", 278, 94, kExprEditControls},
     // 24 units taller than first drawn: at 246 the shortcut text lost its
     // last line, the one on the copy key, and the description its usage
-    // line. The exit button (273) still lies below the edge.
-    DialogTemplate{IDD_HELP, "使用帮助", 323, 270, kHelpControls},
+    // line; 9 more for the line on Ctrl+C.
+    DialogTemplate{IDD_HELP, "使用帮助", 323, 279, kHelpControls},
 };
 
 }  // namespace

@@ -33,7 +33,9 @@ inline constexpr char kMinimizeMenu[] = "最小化(&N)";
 inline constexpr char kCloseMenu[] = "关闭(&C)";
 inline constexpr char kAboutMenu[] = "关于 Tallyfern(&A)...";
 
-// What a screen reader calls the controls that have no label of their own.
+// What a screen reader calls the main window and the controls that have no
+// label of their own.
+inline constexpr char kWindowName[] = "Tallyfern 自然书写计算器";
 inline constexpr char kExpressionName[] = "表达式";
 inline constexpr char kResultName[] = "结果";
 inline constexpr char kFunctionListName[] = "函数";

@@ -114,6 +114,8 @@ CCalcDlg::CCalcDlg(QWidget* parent) : QDialog(parent), m_hIcon(LoadApplicationIc
 
 CCalcDlg::~CCalcDlg() {
     qApp->removeEventFilter(this);
+    // A window going away without being closed asks about no cell either.
+    m_varList->DiscardEdit();
 }
 
 void CCalcDlg::BuildControls() {
@@ -206,6 +208,8 @@ void CCalcDlg::SetWindowTitleFromTable() {
         title += QLatin1Char(static_cast<char>((kTitleTable[i] + i) & 0xFF));
     }
     setWindowTitle(title);
+    // The title is English; a screen reader speaks the desktop's language.
+    setAccessibleName(Text(WindowTexts::kWindowName));
 }
 
 void CCalcDlg::SetButtonFaces() {
@@ -279,6 +283,7 @@ void CCalcDlg::OnCompute() {
         ShowNaturalForm();
         AddToHistory(m_expressionBox->text());
         m_expressionBox->ResetHistoryWalk();
+        TellResultToScreenReader();
     } catch (const CExpException& error) {
         ShowComputeError(FromCodePage(ComposeErrorMessage(error, expression)), error.GetPosition());
     } catch (const std::bad_alloc&) {
@@ -286,6 +291,17 @@ void CCalcDlg::OnCompute() {
         // before stays.
         ShowComputeError(Text(WindowTexts::kComputeOutOfMemory), std::nullopt);
     }
+}
+
+void CCalcDlg::TellResultToScreenReader() {
+    // A screen reader speaks a change to the focused control's description,
+    // never one to the read-only result box beside it. The same result
+    // again is a change too: it is told once more.
+    const QString description =
+        Text(WindowTexts::kResultName) + QLatin1Char(' ') + m_resultBox->text();
+    if (m_expressionBox->accessibleDescription() == description)
+        m_expressionBox->setAccessibleDescription(QString());
+    m_expressionBox->setAccessibleDescription(description);
 }
 
 const std::string& CCalcDlg::NaturalText() {
@@ -378,6 +394,9 @@ void CCalcDlg::OnTopMost() {
     const bool onTop = m_topMostButton->isChecked();
     m_topMostButton->LoadIconImage(onTop ? IDI_UNPIN : IDI_PIN, 0);
     m_topMostButton->SetTipText(onTop ? WindowTexts::kUnpinTip : WindowTexts::kPinTip, true);
+    // The tip says what a click does next; a screen reader keeps one name
+    // and tells the state.
+    m_topMostButton->setAccessibleName(Text(WindowTexts::kPinTip));
     SetStaysOnTop(onTop);
 }
 
@@ -394,7 +413,10 @@ void CCalcDlg::OnAbout() {
 
 void CCalcDlg::OnEditExpr() {
     CExprEditDlg editor(m_expressionBox->text(), this);
-    if (editor.exec() != QDialog::Accepted)
+    const bool accepted = editor.exec() == QDialog::Accepted;
+    // Whichever way the editor closed, typing goes on in the box.
+    m_expressionBox->setFocus(Qt::OtherFocusReason);
+    if (!accepted)
         return;
     m_expressionBox->setText(editor.Text());
     StripWhitespace();
@@ -402,7 +424,8 @@ void CCalcDlg::OnEditExpr() {
 }
 
 void CCalcDlg::OnHelp() {
-    // Each press opens another help window; they all close with this one.
+    // Each press opens another help window, cascading from the one opened
+    // last while that is open; they all close with this one.
     const CHelpDlg* previous = m_pHelpDlg && m_pHelpDlg->isVisible() ? m_pHelpDlg.get() : nullptr;
     m_pHelpDlg = new CHelpDlg(this, previous);
     m_pHelpDlg->show();
@@ -462,7 +485,9 @@ bool CCalcDlg::PreTranslateMessage(QKeyEvent* event) {
     // The grid's cell editor keeps Enter, Escape, Delete and Control keys
     // for itself.
     const bool editorOwnsKeys = focus && focus->property("ownsDialogKeys").toBool();
-    if (IsWindowMenuKey(event) && !editorOwnsKeys) {
+    // The expression box opens its own edit menu from the keyboard.
+    const bool boxMenuKey = focus == m_expressionBox && event->key() != Qt::Key_Space;
+    if (IsWindowMenuKey(event) && !editorOwnsKeys && !boxMenuKey) {
         ShowWindowMenu(mapToGlobal(QPoint(0, 0)));
         return true;
     }
@@ -486,12 +511,18 @@ bool CCalcDlg::PreTranslateMessage(QKeyEvent* event) {
             ClearExpression();
         return true;
     }
-    if (event->key() == Qt::Key_F2) {
+    // In the grid F2 edits the selected row's name.
+    if (event->key() == Qt::Key_F2 &&
+        !(focus && (focus == m_varList || m_varList->isAncestorOf(focus)))) {
         FocusExpression();
         return true;
     }
     if (IsEnterKey(event) && !editorOwnsKeys && focus == m_expressionBox) {
         OnCompute();
+        return true;
+    }
+    if (IsEnterKey(event) && focus == m_history && m_history->currentItem()) {
+        OnHistoryDblClk();
         return true;
     }
     return false;
@@ -550,6 +581,13 @@ void CCalcDlg::mouseReleaseEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton)
         m_dragOffset.reset();
     QDialog::mouseReleaseEvent(event);
+}
+
+void CCalcDlg::done(int result) {
+    // Checking the cell would ask about it in a message box, and the window
+    // would stay open behind it.
+    m_varList->DiscardEdit();
+    QDialog::done(result);
 }
 
 std::unique_ptr<QMenu> CCalcDlg::CreateWindowMenu() {

@@ -51,6 +51,10 @@ class CCalcDlg : public QDialog {
     // minimize, close, and after a separator the about entry.
     std::unique_ptr<QMenu> CreateWindowMenu();
 
+    // Every way of closing the window ends here: an open cell edit is
+    // dropped as Escape drops it, and the window closes.
+    void done(int result) override;
+
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
@@ -84,6 +88,8 @@ class CCalcDlg : public QDialog {
     void CollectVariables();
     void ShowNaturalForm();
     void AddToHistory(const QString& expression);
+    // The expression box, which keeps the focus, describes the result.
+    void TellResultToScreenReader();
     void ShowComputeError(const QString& text, std::optional<std::size_t> position);
     void ClearExpression();
     void CopyResultToClipboard();

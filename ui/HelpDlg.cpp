@@ -4,6 +4,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollArea>
 #include <QStyle>
 #include <algorithm>
 
@@ -18,6 +19,8 @@ namespace {
 constexpr int kEntryRole = Qt::UserRole;
 // Between the help window and the window it is opened from.
 constexpr int kGapPixels = 8;
+// What a window manager's frame is allowed on each side.
+constexpr int kFrameAllowance = 8;
 
 }  // namespace
 
@@ -48,9 +51,14 @@ CHelpDlg::CHelpDlg(QWidget* owner, const CHelpDlg* previous) : QDialog(owner) {
     m_listFunc->setAccessibleName(QString::fromUtf8(WindowTexts::kFunctionListName));
     m_editDescription->setAccessibleName(QString::fromUtf8(WindowTexts::kDescriptionName));
     connect(controls.Get<QPushButton>(IDCANCEL), &QPushButton::clicked, this, &QDialog::reject);
-    connect(m_listFunc, &QListWidget::currentRowChanged, this, &CHelpDlg::OnSelChangeFuncList);
+    // By the selection: the list's first focus marks an entry without
+    // selecting it, and nothing is described before a choice.
+    connect(m_listFunc, &QListWidget::itemSelectionChanged, this, &CHelpDlg::OnSelChangeFuncList);
+    // Every press opens a new window, so a closed one is never shown again.
+    connect(this, &QDialog::finished, this, &QObject::deleteLater);
     OnInitDialog();
     if (owner) {
+        FitScreen(owner->screen());
         Place(owner, previous);
         KeepAboveOwner(this, owner);
     }
@@ -83,9 +91,14 @@ QPoint PlaceHelpWindow(const QRect& ownerFrame, const QSize& size, const QRect& 
         return Area(QRect(topLeft, size).intersected(ownerFrame));
     };
     if (previous) {
-        const QPoint next = *previous + QPoint(cascadeStep, cascadeStep);
-        if (fits(next) && covered(next) <= covered(*previous))
-            return next;
+        // Where the next step would leave the screen, the run starts again
+        // at its left or top edge.
+        QPoint next = *previous + QPoint(cascadeStep, cascadeStep);
+        if (!available.isEmpty() && next.x() + size.width() > available.right() + 1)
+            next.setX(available.left());
+        if (!available.isEmpty() && next.y() + size.height() > available.bottom() + 1)
+            next.setY(available.top());
+        return PulledOnto(available, next, size);
     }
     // Never over the owner's buttons where there is room, so that the help
     // button can open another window.
@@ -108,6 +121,34 @@ QPoint PlaceHelpWindow(const QRect& ownerFrame, const QSize& size, const QRect& 
     return best;
 }
 
+void CHelpDlg::FitScreen(const QScreen* screen) {
+    if (!screen)
+        return;
+    // The window manager's frame and caption come on top of the window.
+    const int caption = style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, this);
+    const QSize room = screen->availableGeometry().size() -
+                       QSize(2 * kFrameAllowance, caption + 2 * kFrameAllowance);
+    if (width() <= room.width() && height() <= room.height())
+        return;
+    // Too large for the screen (a large scale factor): the controls keep
+    // their places on a surface that scrolls inside the smaller window.
+    auto* surface = new QWidget;
+    surface->setFixedSize(size());
+    for (QWidget* control : findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
+        if (control->isWindow())
+            continue;
+        const bool shown = !control->isHidden();
+        control->setParent(surface);
+        control->setVisible(shown);
+    }
+    auto* scroller = new QScrollArea(this);
+    scroller->setObjectName(QStringLiteral("helpScroller"));
+    scroller->setFrameShape(QFrame::NoFrame);
+    scroller->setWidget(surface);
+    setFixedSize(size().boundedTo(room));
+    scroller->setGeometry(rect());
+}
+
 void CHelpDlg::Place(const QWidget* owner, const CHelpDlg* previous) {
     const QScreen* screen = owner->screen();
     const QRect available = screen ? screen->availableGeometry() : QRect();
@@ -121,8 +162,9 @@ void CHelpDlg::Place(const QWidget* owner, const CHelpDlg* previous) {
         if (caption > 0)
             step = caption;
     }
-    move(PlaceHelpWindow(owner->frameGeometry(), size(), available, previousCorner, step,
-                         kGapPixels));
+    // The window goes on the screen with its caption, about one step high.
+    move(PlaceHelpWindow(owner->frameGeometry(), size() + QSize(0, step), available, previousCorner,
+                         step, kGapPixels));
 }
 
 void CHelpDlg::OnInitDialog() {
@@ -139,9 +181,10 @@ void CHelpDlg::OnInitDialog() {
 }
 
 void CHelpDlg::OnSelChangeFuncList() {
-    const QListWidgetItem* item = m_listFunc->currentItem();
-    if (!item)
+    const QList<QListWidgetItem*> selected = m_listFunc->selectedItems();
+    if (selected.isEmpty())
         return;
+    const QListWidgetItem* item = selected.front();
     const auto index = item->data(kEntryRole).toULongLong();
     m_editDescription->setPlainText(FormatFuncHelp(m_entries.at(index)));
 }

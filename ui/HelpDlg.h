@@ -8,6 +8,7 @@
 #include <vector>
 
 class QListWidget;
+class QScreen;
 class QPlainTextEdit;
 
 // One function's help: its name, a title, what it does and how it is called.
@@ -20,7 +21,7 @@ struct CFuncHelp {
 
 // The help window: the rules of the expression language, the library
 // functions with a text for each, and the shortcut keys. It is modeless;
-// Escape and its close box hide it.
+// Escape and its close box close it for good.
 class CHelpDlg : public QDialog {
     Q_OBJECT
   public:
@@ -30,6 +31,9 @@ class CHelpDlg : public QDialog {
 
   private:
     void OnInitDialog();
+    // Smaller than the screen, its controls scrolling inside where they do
+    // not fit.
+    void FitScreen(const QScreen* screen);
     void Place(const QWidget* owner, const CHelpDlg* previous);
     // Shows the help of the selected function, or nothing without one.
     void OnSelChangeFuncList();
@@ -42,8 +46,8 @@ class CHelpDlg : public QDialog {
 
 // Where a help window of `size` goes (its top-left corner) on the screen
 // area `available`: one `cascadeStep` right of and below the previous help
-// window's corner while that stays on the screen and covers no more of the
-// owner; else below the owner, else right of it, else above or left, `gap`
+// window's corner, starting again at the screen's left or top edge where
+// that would leave it; the first one below the owner, else right of it, else above or left, `gap`
 // away; and where none of those fits the screen, the place on it that
 // covers the least of the owner.
 QPoint PlaceHelpWindow(const QRect& ownerFrame, const QSize& size, const QRect& available,

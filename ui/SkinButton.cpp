@@ -120,7 +120,9 @@ QString FormatTip(const QString& text) {
 }  // namespace
 
 CSkinButton::CSkinButton(QWidget* parent) : QAbstractButton(parent) {
-    setFocusPolicy(Qt::StrongFocus);
+    // A tool button: reached by Tab, while a click leaves the focus where
+    // the typing goes on.
+    setFocusPolicy(Qt::TabFocus);
     // Hover starts with a mouse move, which Qt reports only while tracking.
     setMouseTracking(true);
     ResetColours(false);
@@ -485,7 +487,6 @@ bool CSkinButton::hitButton(const QPoint& pos) const {
 void CSkinButton::nextCheckState() {
     // Runs inside every click before clicked() is emitted, so a slot
     // connected to it already reads the new check state.
-    setFocus(Qt::OtherFocusReason);
     QAbstractButton::nextCheckState();
     update();
 }

@@ -13,7 +13,9 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
+#include <functional>
 #include <memory>
+#include <utility>
 
 #include "CalcDlg.h"
 #include "CalcWindowTest.h"
@@ -202,15 +204,24 @@ TEST_F(CalcDlgTest, ErrorExcerptsAreTenBytesFromThePositionAndEmptyAtTheEnd) {
     EXPECT_EQ(Result()->text(), "");
 }
 
-TEST_F(CalcDlgTest, DoubleClickingAHistoryEntryRecallsItWithoutComputing) {
+TEST_F(CalcDlgTest, DoubleClickOrEnterOnAHistoryEntryRecallsItWithoutComputing) {
     TypeAndCompute("6*7");
     TypeAndCompute("1+1");
+    Click(IDC_MODE);
     QListWidget* history = History();
     const QRect first = history->visualItemRect(history->item(0));
-    QTest::mouseClick(history->viewport(), Qt::LeftButton, {}, first.center());
-    QTest::mouseDClick(history->viewport(), Qt::LeftButton, {}, first.center());
-    EXPECT_EQ(Expr()->text(), "6*7");
-    EXPECT_EQ(Result()->text(), "2");
+    for (const bool byKey : {false, true}) {
+        Expr()->setText("1+1");
+        QTest::mouseClick(history->viewport(), Qt::LeftButton, {}, first.center());
+        if (byKey) {
+            history->setFocus();
+            QTest::keyClick(history, Qt::Key_Return);
+        } else {
+            QTest::mouseDClick(history->viewport(), Qt::LeftButton, {}, first.center());
+        }
+        EXPECT_EQ(Expr()->text(), "6*7") << (byKey ? "Enter" : "double click");
+        EXPECT_EQ(Result()->text(), "2");
+    }
 }
 
 TEST_F(CalcDlgTest, UpAndDownWalkTheHistoryAndComeBackToTheTypedText) {
@@ -307,13 +318,23 @@ TEST_F(CalcDlgTest, WithoutAWindowSystemAnswerNumLockPressesAreCounted) {
     EXPECT_EQ(Expr()->text(), "3");
 }
 
-TEST_F(CalcDlgTest, F2FocusesTheExpressionAndSelectsAllOfIt) {
+TEST_F(CalcDlgTest, F2FocusesTheExpressionAndSelectsAllOfItOutsideTheGrid) {
     Click(IDC_MODE);
     Expr()->setText("12+34");
-    Grid()->setFocus();
-    QTest::keyClick(Grid(), Qt::Key_F2);
+    History()->setFocus();
+    QTest::keyClick(History(), Qt::Key_F2);
     EXPECT_TRUE(Expr()->hasFocus());
     EXPECT_EQ(Expr()->selectedText(), "12+34");
+
+    // The grid keeps F2 for itself, also while a cell is edited.
+    Grid()->setFocus();
+    QTest::keyClick(Grid(), Qt::Key_F2);
+    EXPECT_FALSE(Expr()->hasFocus());
+    MessageBoxRecorder boxes;
+    Click(IDC_ADD_VAR);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_F2);
+    EXPECT_FALSE(Expr()->hasFocus());
+    EXPECT_TRUE(boxes.Requests().empty());
 }
 
 TEST_F(CalcDlgTest, TheGraveKeyCopiesTheResultAndNeverTypesItself) {
@@ -449,6 +470,54 @@ TEST_F(CalcDlgTest, CancellingTheEditorChangesNothing) {
     });
     Click(IDC_EDIT_EXPR);
     EXPECT_EQ(Expr()->text(), "9 9");
+}
+
+TEST_F(CalcDlgTest, AClickOnAButtonLeavesTheFocusWhereTheTypingGoes) {
+    for (const int id : {IDC_COMPUTE, IDC_MODE, IDC_TOPMOST}) {
+        Expr()->setFocus();
+        Expr()->setText("1");
+        Click(id);
+        QTest::keyClicks(QApplication::focusWidget(), "2");
+        EXPECT_EQ(Expr()->text(), "12") << "after a click on " << id;
+    }
+}
+
+TEST_F(CalcDlgTest, WhicheverWayTheEditorClosesTheTypingGoesOnInTheBox) {
+    for (const int answer : {IDOK, IDCANCEL}) {
+        Expr()->setText("6*7");
+        WhenModalOpens editor([answer](QWidget* modal) {
+            QTest::mouseClick(ControlById<QPushButton>(modal, answer), Qt::LeftButton);
+        });
+        Click(IDC_EDIT_EXPR);
+        // The window manager hands the activation back.
+        QApplication::setActiveWindow(dlg.get());
+        ASSERT_TRUE(Expr()->hasFocus()) << answer;
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        EXPECT_EQ(Result()->text(), "42") << "Enter computes, the editor stays closed";
+        Result()->clear();
+    }
+}
+
+TEST_F(CalcDlgTest, EveryWayOfClosingClosesOverAnOpenCellEditDroppingIt) {
+    const std::pair<const char*, std::function<void()>> ways[] = {
+        {"exit button", [this] { Click(IDCANCEL); }},
+        {"window menu", [this] { dlg->CreateWindowMenu()->actions().at(1)->trigger(); }},
+        {"window manager", [this] { dlg->close(); }},
+    };
+    MessageBoxRecorder boxes;
+    for (const auto& [way, close] : ways) {
+        dlg->show();
+        QApplication::setActiveWindow(dlg.get());
+        if (!dlg->IsExpanded())
+            Click(IDC_MODE);
+        Click(IDC_ADD_VAR);
+        ASSERT_TRUE(QApplication::focusWidget()->property("ownsDialogKeys").toBool()) << way;
+        QTest::keyClicks(QApplication::focusWidget(), "1 is no name");
+        close();
+        EXPECT_FALSE(dlg->isVisible()) << way;
+        EXPECT_TRUE(boxes.Requests().empty()) << way;
+        EXPECT_NE(Grid()->GetItemText(Grid()->GetItemCount() - 1, 0), "1 is no name") << way;
+    }
 }
 
 TEST_F(CalcDlgTest, TheExitButtonAndTheWindowManagersCloseEndTheWindow) {

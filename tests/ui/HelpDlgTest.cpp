@@ -6,7 +6,9 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QPushButton>
+#include <QScreen>
 #include <QTest>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -59,13 +61,11 @@ TEST_F(HelpDlgTest, TheWindowHasItsTitleSizeAndTexts) {
     CHelpDlg* help = OpenHelp();
     ASSERT_NE(help, nullptr);
     EXPECT_EQ(help->windowTitle(), "使用帮助");
-    // 323 x 270 dialog units: tall enough for the whole shortcut text and
+    // 323 x 279 dialog units: tall enough for the whole shortcut text and
     // a description's usage line.
-    EXPECT_EQ(help->size(), QSize(485, 405));
+    EXPECT_EQ(help->size(), QSize(485, 419));
     EXPECT_FALSE(help->isModal());
     EXPECT_EQ(List(help)->geometry(), QRect(20, 158, 105, 172));  // 13, 105, 70, 103
-    // The exit button lies below the bottom edge, out of sight.
-    EXPECT_GE(ControlById<QPushButton>(help, IDCANCEL)->geometry().top(), help->height());
     EXPECT_TRUE(ControlById<QPlainTextEdit>(help, IDC_FUNC_TEXT)->isReadOnly());
 }
 
@@ -145,7 +145,8 @@ TEST(HelpWindowPlacement, BesideTheOwnerWhereItFitsElseCoveringTheLeastOfIt) {
          std::nullopt,
          {795, 247}},
         {"cascaded from the previous one", compact, QPoint(377, 288), {401, 312}},
-        {"no cascade off the screen", compact, QPoint(790, 388), {377, 288}},
+        {"past the right edge the run starts again at the left", full, QPoint(795, 247), {0, 271}},
+        {"past the bottom it starts again at the top", compact, QPoint(400, 388), {424, 0}},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(PlaceHelpWindow(c.owner, help, screen, c.previous, 24, 8), c.expected) << c.what;
@@ -162,12 +163,39 @@ TEST_F(HelpDlgTest, EscapeAndTheCloseBoxHideTheWindowWithoutTouchingTheMainOne) 
     EXPECT_FALSE(help->isVisible());
     EXPECT_EQ(expr->text(), "1+2");  // the main window's Escape is its own
 
-    CHelpDlg* other = OpenHelp();
+    QPointer<CHelpDlg> other = OpenHelp();
     ASSERT_NE(other, nullptr);
     other->close();
-    EXPECT_FALSE(other->isVisible());
-    // Hidden, not gone: both stay until the main window goes.
-    EXPECT_EQ(dlg->findChildren<CHelpDlg*>().size(), 2);
+    // Closed is gone: a window that is never shown again is freed.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(other.isNull());
+    EXPECT_TRUE(dlg->findChildren<CHelpDlg*>().isEmpty());
+}
+
+TEST_F(HelpDlgTest, EveryFocusStopLiesInsideTheWindowAtEveryScreenSize) {
+    CHelpDlg* help = OpenHelp();
+    ASSERT_NE(help, nullptr);
+    // Also under QT_SCALE_FACTOR=2, where the window scrolls inside.
+    EXPECT_TRUE(help->screen()->availableGeometry().contains(help->geometry()))
+        << help->geometry().x() << "," << help->geometry().y() << " " << help->width() << "x"
+        << help->height() << " on " << help->screen()->availableGeometry().height();
+    QApplication::setActiveWindow(help);
+    for (int i = 0; i < 4; ++i) {
+        QWidget* focus = QApplication::focusWidget();
+        ASSERT_NE(focus, nullptr);
+        ASSERT_EQ(focus->window(), help);
+        const QRect inWindow(focus->mapTo(help, QPoint(0, 0)), focus->size());
+        // Where the window scrolls, a control wider than the window shows
+        // from its beginning.
+        const bool scrolls = help->findChild<QWidget*>("helpScroller") != nullptr;
+        EXPECT_TRUE(focus->isVisible() && (scrolls ? help->rect().contains(inWindow.topLeft())
+                                                   : help->rect().contains(inWindow)))
+            << "stop " << i << ": " << focus->objectName().toStdString() << " at " << inWindow.x()
+            << "," << inWindow.y() << " " << inWindow.width() << "x" << inWindow.height();
+        QTest::keyClick(focus, Qt::Key_Tab);
+    }
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    EXPECT_TRUE(help->isVisible()) << "Enter closes nothing";
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <QAbstractItemView>
 #include <QAccessible>
 #include <QApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -16,6 +17,8 @@
 #include <QTest>
 #include <QTimer>
 #include <map>
+#include <utility>
+#include <vector>
 
 #include "AboutDlg.h"
 #include "CalcWindowTest.h"
@@ -88,7 +91,24 @@ TEST_F(WindowAccessTest, TheTopMostButtonIsAToggleWithItsState) {
     EXPECT_FALSE(face->state().checked);
     QTest::mouseClick(Control(IDC_TOPMOST), Qt::LeftButton);
     EXPECT_TRUE(face->state().checked);
-    EXPECT_EQ(AccessibleName(Control(IDC_TOPMOST)), "取消窗口置顶");
+    EXPECT_EQ(AccessibleName(Control(IDC_TOPMOST)), "窗口置顶") << "one name, its state told";
+    EXPECT_EQ(AccessibleName(dlg.get()), "Tallyfern 自然书写计算器") << "the desktop's language";
+}
+
+TEST_F(WindowAccessTest, AComputedResultIsToldByTheFocusedBox) {
+    // Screen readers speak a change to the focused control's description;
+    // the result box beside it is never spoken. (The event itself is seen
+    // by the real-X11 test's reader.)
+    auto* box = ControlById<ExpressionEdit>(dlg.get(), IDC_EXPR);
+    QAccessibleInterface* face = QAccessible::queryAccessibleInterface(box);
+    ASSERT_NE(face, nullptr);
+    for (const char* expression : {"6*7", "40+2"}) {
+        box->selectAll();
+        QTest::keyClicks(box, expression);
+        QTest::keyClick(box, Qt::Key_Return);
+        EXPECT_TRUE(box->hasFocus());
+        EXPECT_EQ(face->text(QAccessible::Description), "结果 42") << expression;
+    }
 }
 
 TEST_F(WindowAccessTest, TabStopsOnlyAtControlsInSight) {
@@ -131,13 +151,29 @@ TEST_F(WindowAccessTest, AButtonReachedByTabShowsADottedFocusMark) {
     EXPECT_NEAR(markDots(), width / 2, 1) << "every other pixel";
 }
 
+// Records the keys that reach a control.
+class KeysSeen : public QObject {
+  public:
+    std::vector<int> keys;
+    bool eventFilter(QObject*, QEvent* event) override {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (event->type() == QEvent::KeyPress && key->key() != Qt::Key_Shift)
+            keys.push_back(key->key());
+        return false;
+    }
+};
+
 TEST_F(WindowAccessTest, MenuKeyShiftF10AndAltSpaceOpenTheWindowMenu) {
-    const std::pair<Qt::Key, Qt::KeyboardModifiers> keys[] = {
-        {Qt::Key_Space, Qt::AltModifier},
-        {Qt::Key_Menu, Qt::NoModifier},
-        {Qt::Key_F10, Qt::ShiftModifier},
+    const struct {
+        int id;
+        Qt::Key key;
+        Qt::KeyboardModifiers modifiers;
+    } keys[] = {
+        {IDC_EXPR, Qt::Key_Space, Qt::AltModifier},
+        {IDC_RESULT, Qt::Key_Menu, Qt::NoModifier},
+        {IDC_RESULT, Qt::Key_F10, Qt::ShiftModifier},
     };
-    for (const auto& [key, modifiers] : keys) {
+    for (const auto& [id, key, modifiers] : keys) {
         QString opened;
         QTimer::singleShot(0, [&opened] {
             if (QWidget* popup = QApplication::activePopupWidget()) {
@@ -145,9 +181,23 @@ TEST_F(WindowAccessTest, MenuKeyShiftF10AndAltSpaceOpenTheWindowMenu) {
                 popup->close();
             }
         });
-        QTest::keyClick(Control(IDC_EXPR), key, modifiers);
-        EXPECT_EQ(opened, "windowMenu") << key;
+        Control(id)->setFocus();
+        QTest::keyClick(Control(id), key, modifiers);
+        EXPECT_EQ(opened, "windowMenu") << id << " " << key;
     }
+    // The expression box gets the menu key and Shift+F10 for its own menu.
+    KeysSeen seen;
+    Control(IDC_EXPR)->installEventFilter(&seen);
+    Control(IDC_EXPR)->setFocus();
+    for (const auto& [key, modifiers] :
+         {std::pair{Qt::Key_F10, Qt::ShiftModifier}, std::pair{Qt::Key_Menu, Qt::NoModifier}}) {
+        QTimer::singleShot(0, [] {
+            if (QWidget* popup = QApplication::activePopupWidget())
+                popup->close();
+        });
+        QTest::keyClick(Control(IDC_EXPR), key, modifiers);
+    }
+    EXPECT_EQ(seen.keys, (std::vector<int>{Qt::Key_F10, Qt::Key_Menu}));
 }
 
 TEST_F(WindowAccessTest, TheGridIsEditedAndEmptiedFromTheKeyboard) {
@@ -208,17 +258,20 @@ TEST_F(WindowAccessTest, NoLabelLosesAGlyphToItsBox) {
 }
 
 TEST_F(WindowAccessTest, AMessageBoxNeverGrowsBeyondTheScreenAndWrapsWhatItShows) {
-    const QString prefix = QStringLiteral("未定义的变量 ");
+    const QString prefix = QStringLiteral("在以下位置发生 \"变量 ");
+    const QString suffix = QStringLiteral(" 未定义\" 错误\n\n    xxxxxxxxxx");
     const struct {
         QString text;
         QString scrolled;  // what a box of its own shows; "" for Qt's label
     } cases[] = {
         {prefix + "x", ""},
         {prefix + QString(3000, 'x'), prefix + QString(3000, 'x')},
-        // Beyond 64 K characters nobody reads on; laying it out would hold
-        // the window for most of a minute.
-        {prefix + QString(1000000, 'x'),
-         prefix + QString(65536 - prefix.size(), 'x') + QChar(0x2026)},
+        // Of more than 64 K characters the box shows the beginning and the
+        // end, where the error and its place are; laying out the whole would
+        // hold the window for most of a minute.
+        {prefix + QString(1000000, 'x') + suffix, prefix + QString(32768 - prefix.size(), 'x') +
+                                                      QChar(0x2026) +
+                                                      QString(32768 - suffix.size(), 'x') + suffix},
     };
     for (const auto& c : cases) {
         QRect box;
@@ -244,6 +297,7 @@ TEST_F(WindowAccessTest, AMessageBoxNeverGrowsBeyondTheScreenAndWrapsWhatItShows
         EXPECT_EQ(scrolled, c.scrolled) << c.text.size();
         if (!c.scrolled.isEmpty()) {
             EXPECT_EQ(sideways, 0) << "wrapped, not cut at the right";
+            EXPECT_GE(box.height(), screen.height() / 2) << "tall enough to read on";
         }
     }
 }

@@ -8,8 +8,9 @@
 # dragged and keeps it above the others when asked, and that it exits cleanly.
 # A screen reader's view through AT-SPI (screen_reader.py) checks that every
 # control in sight has a name, that Tab stops only at controls in sight, that
-# the grid's Delete key works and that a message box's button reads "确定"
-# under a Chinese locale.
+# the grid's Delete key works, that a message box's button reads "确定"
+# under a Chinese locale, that the focused box tells the result after Enter,
+# and that closed help windows leave neither memory nor windows behind.
 #
 #   real_window_test.sh PATH/TO/tallyfern [LSAN_SUPPRESSIONS_FILE]
 #
@@ -87,6 +88,14 @@ for i in 1 2 3 4 5 6 7 8 9; do
     wait_for "the focus in sight after $i Tab presses in the compact window" focus_is '*|1'
 done
 wait_for "the focus back on the expression box after nine Tab presses" focus_is 'text|表达式|1'
+# The controls the compact window cuts off are not showing to a reader.
+cut_off_hidden() {
+    local shown
+    shown=$(reader showing 历史 自定义变量) || return 1
+    wait_detail="showing: $(echo $shown)"
+    [ -z "$shown" ]
+}
+wait_for "the history and the grid not showing in the compact window" cut_off_hidden
 
 # Where the controls are: the main window draws its own 3 px frame around
 # them.
@@ -120,6 +129,82 @@ xdotool type --delay 50 '1/4+2^3'
 xdotool key Return
 xdotool key grave
 wait_for "the result 8.25 in the clipboard" clipboard_is 8.25
+
+# A click on "=" leaves the focus in the expression box: the keys typed next
+# go on with the expression.
+click_at $(calc IDC_COMPUTE)
+xdotool type --delay 50 '+1'
+xdotool key Return grave
+wait_for "9.25 from keys typed after a click on \"=\"" clipboard_is 9.25
+
+# After Enter the focused box tells a screen reader the result: the result
+# box beside it is never spoken.
+descriptions=$x11_work/descriptions
+: >"$descriptions"
+reader descriptions 30 >"$descriptions" 2>&1 &
+listener=$!
+wait_for "the reader to listen" grep -q listening "$descriptions"
+xdotool key Escape
+xdotool type --delay 50 '6*7'
+xdotool key Return
+told_42() {
+    wait_detail="heard: $(tail -n 3 "$descriptions" | tr '\n' ' ')"
+    grep -q '^text|表达式|结果 42$' "$descriptions"
+}
+wait_for "the focused box to tell the screen reader 结果 42" told_42
+kill "$listener" 2>/dev/null || true
+wait "$listener" 2>/dev/null || true
+
+# Help windows: each one closed is gone, from memory and from the screen
+# reader's view; while open, each steps down and right from the one before.
+help_button=$(calc IDC_HELP)
+help_window() { help=$(xdotool search --onlyvisible --name '^使用帮助$' 2>/dev/null | tail -n 1) && [ -n "$help" ]; }
+no_help_window() { ! help_window; }
+close_help() {
+    xdotool windowactivate --sync "$1" 2>/dev/null || true
+    xdotool key Escape
+}
+open_and_close_help() {
+    click_at $help_button
+    wait_for "a help window" help_window
+    close_help "$help"
+    wait_for "the help window to close" no_help_window
+}
+rss_kb() { awk '/^VmRSS:/ { print $2 }' "/proc/$x11_app_pid/status"; }
+open_and_close_help
+rss_before=$(rss_kb)
+for _ in $(seq 30); do open_and_close_help; done
+rss_after=$(rss_kb)
+say "30 help windows opened and closed: RSS ${rss_before} kB -> ${rss_after} kB"
+if ldd "$app" | grep -q libasan; then
+    say "memory not compared: the sanitizers keep freed memory"
+elif [ $((rss_after - rss_before)) -gt 5120 ]; then
+    fail "30 help windows opened and closed took $((rss_after - rss_before)) kB"
+fi
+help_windows_left() {
+    local count
+    count=$(reader windows 使用帮助) || return 1
+    wait_detail="$count left"
+    [ "$count" = 0 ]
+}
+wait_for "no help window left for the screen reader" help_windows_left
+click_at $help_button
+wait_for "a first help window" help_window
+first_help=$help
+read -r hx1 hy1 _ _ < <(window=$first_help geometry)
+click_at $help_button
+second_help() { help_window && [ "$help" != "$first_help" ]; }
+wait_for "a second help window" second_help
+read -r hx2 hy2 _ _ < <(window=$help geometry)
+[ "$hx2" -gt "$hx1" ] && [ "$hy2" -gt "$hy1" ] ||
+    fail "the second help window at $hx2,$hy2 does not step down and right from $hx1,$hy1"
+close_help "$help"
+close_help "$first_help"
+wait_for "the help windows to close" no_help_window
+xdotool windowactivate --sync "$window" 2>/dev/null || true
+xdotool key Escape
+xdotool type --delay 50 '1/4+2^3'
+xdotool key Return
 
 read -r _ _ _ compact_height < <(geometry)
 click_at $mode_button

@@ -4,6 +4,14 @@
     screen_reader.py focused         the focused control: "ROLE|NAME|IN_SIGHT"
     screen_reader.py buttons TITLE   the push buttons of the window titled TITLE
     screen_reader.py rows NAME       the rows of the table or tree named NAME
+    screen_reader.py windows TITLE   how many windows titled TITLE it finds
+    screen_reader.py showing NAME... those of the named controls that report
+                                     themselves showing, one a line
+    screen_reader.py descriptions SECONDS
+                                     listens that long and prints each
+                                     description change of a focused control,
+                                     "ROLE|NAME|DESCRIPTION", as a screen
+                                     reader hears it
 
 Reads the application named "tallyfern" on the accessibility bus; exits 2
 while it is not there yet, so that the caller can wait for it.
@@ -96,7 +104,42 @@ def rows(name):
             return
 
 
-COMMANDS = {"unnamed": unnamed, "focused": focused, "buttons": buttons, "rows": rows}
+def windows(title):
+    print(sum(1 for w in application() if w is not None and w.name == title))
+
+
+def showing_named(*names):
+    for node in walk(application()):
+        if node.name in names and showing(node):
+            print(node.name)
+
+
+def descriptions(seconds):
+    from gi.repository import GLib
+
+    def heard(event):
+        # Qt sends the object along rather than the text, so the text is
+        # read from the object, as a screen reader reads it.
+        source = event.source
+        if source.getState().contains(pyatspi.STATE_FOCUSED):
+            print(f"{source.getRoleName()}|{source.name}|{source.description}", flush=True)
+
+    application()
+    pyatspi.Registry.registerEventListener(heard, "object:property-change:accessible-description")
+    GLib.timeout_add(int(float(seconds) * 1000), pyatspi.Registry.stop)
+    print("listening", flush=True)
+    pyatspi.Registry.start()
+
+
+COMMANDS = {
+    "unnamed": unnamed,
+    "focused": focused,
+    "buttons": buttons,
+    "rows": rows,
+    "windows": windows,
+    "showing": showing_named,
+    "descriptions": descriptions,
+}
 
 if __name__ == "__main__":
     if len(sys.argv) < 2 or sys.argv[1] not in COMMANDS:
