@@ -162,6 +162,8 @@ void CCalcDlg::BuildControls() {
         return entries;
     });
 
+    connect(m_expressionBox, &ExpressionEdit::CopyWithNothingSelected, this,
+            &CCalcDlg::CopyResultToClipboard);
     connect(m_computeButton, &QAbstractButton::clicked, this, &CCalcDlg::OnCompute);
     connect(m_modeButton, &QAbstractButton::clicked, this, &CCalcDlg::OnToggleMode);
     connect(m_editorButton, &QAbstractButton::clicked, this, &CCalcDlg::OnEditExpr);
@@ -511,9 +513,9 @@ bool CCalcDlg::PreTranslateMessage(QKeyEvent* event) {
             ClearExpression();
         return true;
     }
-    // In the grid F2 edits the selected row's name.
-    if (event->key() == Qt::Key_F2 &&
-        !(focus && (focus == m_varList || m_varList->isAncestorOf(focus)))) {
+    // In the grid F2 edits the selected row's name; in a cell being edited
+    // it goes to the expression, as everywhere else.
+    if (event->key() == Qt::Key_F2 && focus != m_varList) {
         FocusExpression();
         return true;
     }

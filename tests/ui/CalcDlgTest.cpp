@@ -326,14 +326,15 @@ TEST_F(CalcDlgTest, F2FocusesTheExpressionAndSelectsAllOfItOutsideTheGrid) {
     EXPECT_TRUE(Expr()->hasFocus());
     EXPECT_EQ(Expr()->selectedText(), "12+34");
 
-    // The grid keeps F2 for itself, also while a cell is edited.
+    // The grid keeps F2 for itself; from a cell being edited it goes to the
+    // expression, and an untouched new row goes without a message.
     Grid()->setFocus();
     QTest::keyClick(Grid(), Qt::Key_F2);
     EXPECT_FALSE(Expr()->hasFocus());
     MessageBoxRecorder boxes;
     Click(IDC_ADD_VAR);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_F2);
-    EXPECT_FALSE(Expr()->hasFocus());
+    EXPECT_TRUE(Expr()->hasFocus());
     EXPECT_TRUE(boxes.Requests().empty());
 }
 
@@ -347,6 +348,19 @@ TEST_F(CalcDlgTest, TheGraveKeyCopiesTheResultAndNeverTypesItself) {
     QTest::keyClick(Expr(), Qt::Key_AsciiTilde, Qt::ShiftModifier);
     EXPECT_EQ(Expr()->text(), "1/4");
     EXPECT_EQ(QApplication::clipboard()->text(), "0.25");
+}
+
+// Input methods take "`" for their punctuation, so Ctrl+C copies the result
+// too, while nothing is selected; a selection is copied as itself.
+TEST_F(CalcDlgTest, CtrlCWithNothingSelectedCopiesTheResult) {
+    TypeAndCompute("1/4");
+    QApplication::clipboard()->setText("stale");
+    QTest::keyClick(Expr(), Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QApplication::clipboard()->text(), "0.25");
+
+    Expr()->setSelection(0, 1);
+    QTest::keyClick(Expr(), Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QApplication::clipboard()->text(), "1");
 }
 
 TEST_F(CalcDlgTest, EnterOutsideTheExpressionBoxComputesNothing) {
