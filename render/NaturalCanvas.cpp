@@ -81,6 +81,8 @@ void NaturalCanvas::Clear() {
     m_bOverflowed = false;
     m_pass = Pass::Draw;
     m_pSurvey = nullptr;
+    m_bBaselineDrawn = false;
+    m_bPlanned = false;
 }
 
 bool NaturalCanvas::Charge(std::size_t bytes) {
@@ -95,6 +97,10 @@ bool NaturalCanvas::Foresee(std::int64_t bytes) {
         static_cast<std::uint64_t>(bytes) > m_byteLimit - std::min(m_bytes, m_byteLimit))
         m_bOverflowed = true;
     return !m_bOverflowed;
+}
+
+bool NaturalCanvas::IsDrawnBaseline(std::size_t index) const {
+    return m_bBaselineDrawn && std::int64_t{m_nTopLevel} == static_cast<std::int64_t>(index);
 }
 
 NaturalCanvas::Row* NaturalCanvas::Take(int level) {
@@ -137,6 +143,7 @@ std::size_t NaturalCanvas::Row::Plan(int from, int end) {
 
 void NaturalCanvas::BeginPlan() {
     m_pass = Pass::Plan;
+    m_bPlanned = true;
 }
 
 void NaturalCanvas::GiveRoom(Row& row) {
@@ -149,6 +156,7 @@ void NaturalCanvas::GiveRoom(Row& row) {
 
 void NaturalCanvas::BeginBaseline() {
     m_pass = Pass::Baseline;
+    m_bBaselineDrawn = true;
     if (const std::int64_t index = m_nTopLevel;
         index >= 0 && index < static_cast<std::int64_t>(m_rows.size()))
         GiveRoom(m_rows[static_cast<std::size_t>(index)]);
@@ -160,16 +168,20 @@ void NaturalCanvas::BeginSurvey(InkSurvey& survey) {
 }
 
 void NaturalCanvas::BeginDrawing() {
-    const bool planned = m_pass != Pass::Draw;
     m_pass = Pass::Draw;
     m_pSurvey = nullptr;
-    if (planned) {
-        for (Row& row : m_rows)
-            GiveRoom(row);
+    if (m_bPlanned) {
+        for (std::size_t i = 0; i < m_rows.size(); ++i) {
+            if (!IsDrawnBaseline(i))
+                GiveRoom(m_rows[i]);
+        }
     }
 }
 
 void NaturalCanvas::MarkUsed(int level) {
+    // A plan marks every level the later passes mark.
+    if (m_bPlanned && m_pass != Pass::Plan)
+        return;
     Row* row = Take(level);
     if (row && !row->m_bUsed) {
         row->m_bUsed = true;
@@ -182,7 +194,10 @@ char* NaturalCanvas::Claim(int column, int level, int count) {
         m_pSurvey->Ink(level, column, column + count);
         return nullptr;
     }
+    // The baseline is drawn on a pass of its own, and only then.
     if (m_pass == Pass::Baseline && level != 0)
+        return nullptr;
+    if (m_pass == Pass::Draw && m_bBaselineDrawn && level == 0)
         return nullptr;
     Row* row = Take(level);
     if (!row)
@@ -239,6 +254,8 @@ void NaturalCanvas::WriteColumn(int column, int lowLevel, int highLevel, char c)
         return;
     }
     for (std::size_t i = first; i <= last; ++i) {
+        if (IsDrawnBaseline(i))
+            continue;
         Row& row = m_rows[i];
         if (!Charge(row.Reserve(column, column + 1)))
             return;

@@ -80,7 +80,8 @@ class NaturalCanvas {
     // Writes only tell `survey` where they would put ink.
     void BeginSurvey(InkSurvey& survey);
     // Gives every planned row its room at once, exactly; writes are made
-    // from now on. A canvas never planned is drawn on straight away.
+    // from now on, except on a baseline drawn already. A canvas never
+    // planned is drawn on straight away.
     void BeginDrawing();
     // Records that some node has its baseline on this level.
     void MarkUsed(int level);
@@ -114,6 +115,8 @@ class NaturalCanvas {
     // this pass writes nothing there.
     char* Claim(int column, int level, int count);
     void GiveRoom(Row& row);
+    // Whether m_rows[index] is the baseline, drawn on a pass of its own.
+    bool IsDrawnBaseline(std::size_t index) const;
 
     std::deque<Row> m_rows;  // m_rows[i] holds level m_nTopLevel - i
     int m_nTopLevel = 0;
@@ -123,4 +126,6 @@ class NaturalCanvas {
     bool m_bOverflowed = false;
     Pass m_pass = Pass::Draw;
     InkSurvey* m_pSurvey = nullptr;
+    bool m_bPlanned = false;
+    bool m_bBaselineDrawn = false;
 };

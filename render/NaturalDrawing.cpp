@@ -159,13 +159,16 @@ bool NaturalDrawing::PlanPieces(int width) {
     return true;
 }
 
+std::size_t NaturalDrawing::PieceFrom(int column) const {
+    return static_cast<std::size_t>(
+        std::partition_point(m_pieces.begin(), m_pieces.end(),
+                             [&](const Piece& p) { return p.from + p.count <= column; }) -
+        m_pieces.begin());
+}
+
 std::size_t NaturalDrawing::PieceAt(int column) const {
-    const auto piece = std::partition_point(m_pieces.begin(), m_pieces.end(), [&](const Piece& p) {
-        return p.from + p.count <= column;
-    });
-    if (piece == m_pieces.end() || piece->from > column)
-        return m_pieces.size();
-    return static_cast<std::size_t>(piece - m_pieces.begin());
+    const std::size_t piece = PieceFrom(column);
+    return piece < m_pieces.size() && m_pieces[piece].from <= column ? piece : m_pieces.size();
 }
 
 // A row shows in each piece where it holds ink. Its first and last cells
@@ -185,6 +188,16 @@ std::uint64_t NaturalDrawing::PlanLines() {
         const NaturalCanvas::Row* row = m_canvas.Find(*topLevel - r);
         if (!row || row->IsEmpty())
             continue;
+        if (*topLevel - r == 0) {
+            // The baseline is drawn already: its pieces are looked at.
+            for (std::size_t piece = PieceFrom(row->FirstColumn());
+                 piece < m_pieces.size() && m_pieces[piece].from < row->EndColumn(); ++piece) {
+                if (m_pieces[piece].count > 0 &&
+                    row->HasInk(m_pieces[piece].from, m_pieces[piece].count))
+                    show(piece);
+            }
+            continue;
+        }
         const std::size_t first = PieceAt(row->FirstColumn());
         const std::size_t last = PieceAt(row->EndColumn() - 1);
         if (first < m_pieces.size() && last < m_pieces.size() && last <= first + 1) {

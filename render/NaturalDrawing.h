@@ -48,7 +48,9 @@ class NaturalDrawing {
     bool PlanPieces(int width);
     // The bytes the lines will add to the account.
     std::uint64_t PlanLines();
-    // The index of the piece holding `column`, or pieces' count.
+    // The index of the first piece that ends after `column`, and of the
+    // piece holding it; pieces' count where there is none.
+    std::size_t PieceFrom(int column) const;
     std::size_t PieceAt(int column) const;
     void DrawNodes();
     bool Cut(const LineSink& line);
