@@ -172,8 +172,8 @@ std::size_t NaturalDrawing::PieceAt(int column) const {
 }
 
 // A row shows in each piece where it holds ink. Its first and last cells
-// do: when their pieces are the same or neighbours, no other piece can
-// hold any of the row, and the row is settled without being looked at.
+// hold ink: when the pieces holding them are the same or neighbours, no
+// other piece holds any of the row, which is settled without a survey.
 std::uint64_t NaturalDrawing::PlanLines() {
     const std::optional<int> topLevel = m_canvas.HighestUsedLevel();
     const int rowCount = topLevel ? m_canvas.UsedCount() : 0;
@@ -206,15 +206,13 @@ std::uint64_t NaturalDrawing::PlanLines() {
                 show(last);
             continue;
         }
-        const auto overlapped = std::partition_point(
-            m_pieces.begin(), m_pieces.end(),
-            [&](const Piece& p) { return p.from + p.count <= row->FirstColumn(); });
-        const auto beyond =
+        const std::size_t overlapped = PieceFrom(row->FirstColumn());
+        const auto beyond = static_cast<std::size_t>(
             std::partition_point(m_pieces.begin(), m_pieces.end(),
-                                 [&](const Piece& p) { return p.from < row->EndColumn(); });
+                                 [&](const Piece& p) { return p.from < row->EndColumn(); }) -
+            m_pieces.begin());
         if (overlapped < beyond)
-            survey.Add(r, static_cast<std::size_t>(overlapped - m_pieces.begin()),
-                       static_cast<std::size_t>(beyond - m_pieces.begin()) - 1);
+            survey.Add(r, overlapped, beyond - 1);
     }
     if (survey.IsNeeded()) {
         m_canvas.BeginSurvey(survey);
