@@ -6,10 +6,14 @@
 - towers of 10^5 and 10^6 powers whose every base stands between bars, and
   300,000 brackets around a fraction 3,000 deep, with --natural: each is to
   be drawn or refused within 2 s (the bars grow as the square of the input);
+- towers of 5,000 to 12,000 levels, whose canvas fits the drawing's limit
+  but whose lines may not: 6,678 levels are the highest drawn at the default
+  width, 6,679 the lowest refused; and a tower of 8,053 levels, a plus and
+  one of 2,436 (the fuzzer's slowest find), cut at the plus;
 - the late result: `1+1`, then a tower of 20,000 such powers, with
   --natural, read through a pipe: when the `2` arrives (target: within
   1.5 s), and whether it survives a SIGINT sent 1.5 s after the start; the
-  same behind a tower of 7,000, which takes seconds before it is refused.
+  same behind a tower of 7,000, refused once planned.
 
 Wall times of one run each, on whatever load the machine has.
 """
@@ -62,11 +66,14 @@ def main():
         ("300,000 brackets around a 3,000-deep fraction",
          "(" * 300000 + fraction + ")" * 300000 + "\n"),
     ]
+    for levels in (5000, 6678, 6679, 7000, 8000, 10000, 12000):
+        shapes.append((f"tower of {levels:,} levels", "1^" * levels + "1\n"))
+    shapes.append(("towers of 8,053 and 2,436 levels, cut between them",
+                   "1^" * 8053 + "1+" + "1^" * 2436 + "1\n"))
     for name, text in shapes:
         print(f"{name}: {timed_run(cli, text):.2f} s (target: 2 s)")
     # 20,000 levels are refused as soon as they are measured; 7,000 fit the
-    # canvas and are refused only once their lines are counted, after more
-    # than a second of drawing, so the 2 waits for the once-a-second write.
+    # canvas and are refused once their lines are counted in planning.
     for levels in (20000, 7000):
         first, out, _ = late_result(cli, levels)
         shown = "never" if first is None else f"{first:.2f} s"

@@ -79,7 +79,10 @@ void NaturalCanvas::Clear() {
     m_nUsedCount = 0;
     m_bytes = 0;
     m_bOverflowed = false;
-    m_bPlanning = false;
+    m_pass = Pass::Draw;
+    m_pSurvey = nullptr;
+    m_bBaselineDrawn = false;
+    m_bPlanned = false;
 }
 
 bool NaturalCanvas::Charge(std::size_t bytes) {
@@ -94,6 +97,10 @@ bool NaturalCanvas::Foresee(std::int64_t bytes) {
         static_cast<std::uint64_t>(bytes) > m_byteLimit - std::min(m_bytes, m_byteLimit))
         m_bOverflowed = true;
     return !m_bOverflowed;
+}
+
+bool NaturalCanvas::IsDrawnBaseline(std::size_t index) const {
+    return m_bBaselineDrawn && std::int64_t{m_nTopLevel} == static_cast<std::int64_t>(index);
 }
 
 NaturalCanvas::Row* NaturalCanvas::Take(int level) {
@@ -135,22 +142,46 @@ std::size_t NaturalCanvas::Row::Plan(int from, int end) {
 }
 
 void NaturalCanvas::BeginPlan() {
-    m_bPlanning = true;
+    m_pass = Pass::Plan;
+    m_bPlanned = true;
 }
 
-void NaturalCanvas::EndPlan() {
-    m_bPlanning = false;
-    for (Row& row : m_rows) {
-        if (m_bOverflowed || row.IsEmpty())
-            continue;
-        // Charged while planned.
-        const auto size = static_cast<std::size_t>(row.m_nEnd - row.m_nFirst);
-        row.m_cells.assign(size, ' ');
-        row.m_nOrigin = row.m_nFirst;
+void NaturalCanvas::GiveRoom(Row& row) {
+    if (m_bOverflowed || row.IsEmpty())
+        return;
+    // Charged while planned.
+    row.m_cells.assign(static_cast<std::size_t>(row.m_nEnd - row.m_nFirst), ' ');
+    row.m_nOrigin = row.m_nFirst;
+}
+
+void NaturalCanvas::BeginBaseline() {
+    m_pass = Pass::Baseline;
+    m_bBaselineDrawn = true;
+    if (const std::int64_t index = m_nTopLevel;
+        index >= 0 && index < static_cast<std::int64_t>(m_rows.size()))
+        GiveRoom(m_rows[static_cast<std::size_t>(index)]);
+}
+
+void NaturalCanvas::BeginSurvey(InkSurvey& survey) {
+    m_pass = Pass::Survey;
+    m_pSurvey = &survey;
+}
+
+void NaturalCanvas::BeginDrawing() {
+    m_pass = Pass::Draw;
+    m_pSurvey = nullptr;
+    if (m_bPlanned) {
+        for (std::size_t i = 0; i < m_rows.size(); ++i) {
+            if (!IsDrawnBaseline(i))
+                GiveRoom(m_rows[i]);
+        }
     }
 }
 
 void NaturalCanvas::MarkUsed(int level) {
+    // A plan marks every level the later passes mark.
+    if (m_bPlanned && m_pass != Pass::Plan)
+        return;
     Row* row = Take(level);
     if (row && !row->m_bUsed) {
         row->m_bUsed = true;
@@ -158,35 +189,77 @@ void NaturalCanvas::MarkUsed(int level) {
     }
 }
 
+char* NaturalCanvas::Claim(int column, int level, int count) {
+    if (m_pass == Pass::Survey) {
+        m_pSurvey->Ink(level, column, column + count);
+        return nullptr;
+    }
+    // The baseline is drawn on a pass of its own, and only then.
+    if (m_pass == Pass::Baseline && level != 0)
+        return nullptr;
+    if (m_pass == Pass::Draw && m_bBaselineDrawn && level == 0)
+        return nullptr;
+    Row* row = Take(level);
+    if (!row)
+        return nullptr;
+    if (m_pass == Pass::Plan) {
+        Charge(row->Plan(column, column + count));
+        return nullptr;
+    }
+    if (!Charge(row->Reserve(column, column + count)))
+        return nullptr;
+    return &row->Cell(column);
+}
+
 void NaturalCanvas::Write(int column, int level, std::string_view text) {
     if (text.empty())
         return;
-    Row* row = Take(level);
-    if (row && m_bPlanning) {
-        Charge(row->Plan(column, column + static_cast<int>(text.size())));
-        return;
-    }
-    if (!row || !Charge(row->Reserve(column, column + static_cast<int>(text.size()))))
-        return;
-    std::copy(text.begin(), text.end(), &row->Cell(column));
+    if (char* cells = Claim(column, level, static_cast<int>(text.size())))
+        std::copy(text.begin(), text.end(), cells);
 }
 
 void NaturalCanvas::WriteRun(int column, int level, int count, char c) {
     if (count <= 0)
         return;
-    Row* row = Take(level);
-    if (row && m_bPlanning) {
-        Charge(row->Plan(column, column + count));
-        return;
-    }
-    if (!row || !Charge(row->Reserve(column, column + count)))
-        return;
-    std::fill_n(&row->Cell(column), count, c);
+    if (char* cells = Claim(column, level, count))
+        std::fill_n(cells, count, c);
 }
 
 void NaturalCanvas::WriteColumn(int column, int lowLevel, int highLevel, char c) {
-    for (int level = lowLevel; level <= highLevel && !m_bOverflowed; ++level) {
-        WriteRun(column, level, 1, c);
+    if (lowLevel > highLevel)
+        return;
+    switch (m_pass) {
+        case Pass::Survey:
+            m_pSurvey->InkColumn(column, lowLevel, highLevel);
+            return;
+        case Pass::Baseline:
+            if (lowLevel <= 0 && highLevel >= 0)
+                WriteRun(column, 0, 1, c);
+            return;
+        case Pass::Plan:
+        case Pass::Draw:
+            break;
+    }
+    // The rows of both ends first, so that every row between exists: the
+    // cells are then reached without looking each row up.
+    if (!Take(highLevel) || !Take(lowLevel))
+        return;
+    const auto first = static_cast<std::size_t>(std::int64_t{m_nTopLevel} - highLevel);
+    const auto last = static_cast<std::size_t>(std::int64_t{m_nTopLevel} - lowLevel);
+    if (m_pass == Pass::Plan) {
+        std::size_t grown = 0;
+        for (std::size_t i = first; i <= last; ++i)
+            grown += m_rows[i].Plan(column, column + 1);
+        Charge(grown);
+        return;
+    }
+    for (std::size_t i = first; i <= last; ++i) {
+        if (IsDrawnBaseline(i))
+            continue;
+        Row& row = m_rows[i];
+        if (!Charge(row.Reserve(column, column + 1)))
+            return;
+        row.Cell(column) = c;
     }
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <deque>
 #include <optional>
 #include <string>
@@ -17,6 +18,9 @@
 // directions with room to spare, so writing in any order costs amortised
 // constant time per cell. Storage beyond the byte limit is refused: the canvas then
 // reports that it overflowed and ignores further writes.
+//
+// A planned drawing is written in passes (see BeginPlan): the plan, the
+// baseline alone, optionally a survey of where ink goes, and the drawing.
 class NaturalCanvas {
   public:
     class Row {
@@ -49,17 +53,36 @@ class NaturalCanvas {
         bool m_bUsed = false;
     };
 
+    // Told, during a survey, where each write would put ink.
+    class InkSurvey {
+      public:
+        // Columns [from, end) of a level.
+        virtual void Ink(int level, int from, int end) = 0;
+        // One cell in `column` on each level from low to high inclusive.
+        virtual void InkColumn(int column, int lowLevel, int highLevel) = 0;
+
+      protected:
+        ~InkSurvey() = default;
+    };
+
     explicit NaturalCanvas(std::size_t byteLimit) : m_byteLimit(byteLimit) {}
 
     void Clear();
-    // Between these two calls, writing only notes where each row will hold
-    // something, and charges each row's span as it grows, so that a drawing
-    // beyond the limit is refused while it is planned; EndPlan then gives
-    // each row its room at once, exactly. A row written piece by piece from
-    // right to left would otherwise grow leftwards step by step, with room
-    // to spare at every step.
+    // From here on, writing only notes where each row will hold something,
+    // and charges each row's span as it grows, so that a drawing beyond the
+    // limit is refused while it is planned. A row written piece by piece
+    // from right to left would otherwise grow leftwards step by step, with
+    // room to spare at every step.
     void BeginPlan();
-    void EndPlan();
+    // Gives the baseline (level 0) its planned room; writes are then made
+    // on the baseline only, where the drawing may be cut.
+    void BeginBaseline();
+    // Writes only tell `survey` where they would put ink.
+    void BeginSurvey(InkSurvey& survey);
+    // Gives every planned row its room at once, exactly; writes are made
+    // from now on, except on a baseline drawn already. A canvas never
+    // planned is drawn on straight away.
+    void BeginDrawing();
     // Records that some node has its baseline on this level.
     void MarkUsed(int level);
     void Write(int column, int level, std::string_view text);
@@ -82,9 +105,18 @@ class NaturalCanvas {
     // Refuses the drawing now (the canvas overflows) when it is known to
     // need `bytes` more than it has been charged so far; nothing is charged.
     bool Foresee(std::int64_t bytes);
+    std::size_t ChargedBytes() const { return m_bytes; }
 
   private:
+    enum class Pass { Plan, Baseline, Survey, Draw };
+
     Row* Take(int level);
+    // Where `count` cells from `column` on are to be written, or null when
+    // this pass writes nothing there.
+    char* Claim(int column, int level, int count);
+    void GiveRoom(Row& row);
+    // Whether m_rows[index] is the baseline, drawn on a pass of its own.
+    bool IsDrawnBaseline(std::size_t index) const;
 
     std::deque<Row> m_rows;  // m_rows[i] holds level m_nTopLevel - i
     int m_nTopLevel = 0;
@@ -92,5 +124,8 @@ class NaturalCanvas {
     std::size_t m_byteLimit;
     std::size_t m_bytes = 0;
     bool m_bOverflowed = false;
-    bool m_bPlanning = false;
+    Pass m_pass = Pass::Draw;
+    InkSurvey* m_pSurvey = nullptr;
+    bool m_bPlanned = false;
+    bool m_bBaselineDrawn = false;
 };

@@ -20,7 +20,8 @@ class CNaturalForm {
     // A drawing that would take more memory than this is not made: Render
     // then returns no lines and IsTooLarge() tells why. Everything a drawing
     // holds counts: the measurements and places of the nodes, the canvas,
-    // the cuts and, for Render, the lines it returns. A sum of a million
+    // the cuts and, for Render, the lines it returns. All of it is known
+    // once the drawing is planned, before it is drawn. A sum of a million
     // terms with fractions among them takes about 160 MB.
     static constexpr std::size_t kMaxDrawingBytes = std::size_t{256} << 20;
 

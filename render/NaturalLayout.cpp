@@ -6,14 +6,7 @@
 #include "ExpressionTree.h"
 
 void NaturalLayout::Draw(CExpNode root, int column, int level) {
-    const ExpressionTree& tree = *root.Tree();
-    m_nFirst = tree.SubtreeStart(root.Index());
-    // The nodes are drawn from the last back to the first, so that rows
-    // are written from right to left: a first pass only plans the rows,
-    // which then take their room at once.
-    m_canvas.BeginPlan();
-    DrawNodes(root, column, level);
-    m_canvas.EndPlan();
+    m_nFirst = root.Tree()->SubtreeStart(root.Index());
     DrawNodes(root, column, level);
     std::vector<Placement>().swap(m_placements);
 }

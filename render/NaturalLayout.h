@@ -12,6 +12,9 @@
 // parent stands after its children: one loop from the root back to the
 // first node places every node before it is reached. The narrower part of
 // a fraction is placed centred straight away, so nothing drawn moves later.
+// The nodes are drawn from the last back to the first, so rows are written
+// from right to left: a canvas that is to hold the drawing plans it first
+// (see NaturalCanvas::BeginPlan), each pass being one Draw.
 class NaturalLayout {
   public:
     NaturalLayout(NaturalCanvas& canvas, const TreeMeasure& measure)
