@@ -1,7 +1,7 @@
 // Throughput of the expression engine in bytes of expression text per second.
 //
-//   Parse/...    CExpParser::Parse alone; freeing the tree is not timed.
-//   Evaluate/... CExpEvaluator::Evaluate on a tree parsed beforehand.
+//   Parse/...    ExpParser::Parse alone; freeing the tree is not timed.
+//   Evaluate/... ExpEvaluator::Evaluate on a tree parsed beforehand.
 //   Compute/...  ComputeExpression: parse, evaluate, free; ShortInWorkspace
 //                computes one after another in an ExpressionWorkspace.
 //   Copy/...     copying a parsed tree (its array); freeing the copy is not timed.
@@ -130,7 +130,7 @@ bool Check(benchmark::State& state, const Input& in) {
         state.SkipWithError(
             ("wrong result " + FormatResult(got) + ", expected " + FormatResult(in.expected))
                 .c_str());
-    } catch (const CExpException& e) {
+    } catch (const ExpException& e) {
         state.SkipWithError(("engine error code " + std::to_string(e.GetCode())).c_str());
     }
     return false;
@@ -146,7 +146,7 @@ void ParseOne(benchmark::State& state, const Input& in) {
     if (!Check(state, in))
         return;
     for (auto _ : state) {
-        CExpParser parser(in.text);
+        ExpParser parser(in.text);
         std::unique_ptr<ExpressionTree> tree = parser.Parse();
         benchmark::DoNotOptimize(tree.get());
         state.PauseTiming();
@@ -160,11 +160,11 @@ void EvaluateOne(benchmark::State& state, const Input& in) {
     if (!Check(state, in))
         return;
     const VarTable vars;
-    CExpEvaluator evaluator;
+    ExpEvaluator evaluator;
     evaluator.m_funcs.SetVariables(&vars);
-    evaluator.m_pTree = CExpParser(in.text).Parse();
+    evaluator.m_tree = ExpParser(in.text).Parse();
     for (auto _ : state) {
-        benchmark::DoNotOptimize(evaluator.Evaluate(*evaluator.m_pTree));
+        benchmark::DoNotOptimize(evaluator.Evaluate(*evaluator.m_tree));
     }
     ReportBytes(state, in.text.size());
 }
@@ -184,7 +184,7 @@ void ComputeOne(benchmark::State& state, const Input& in) {
 void CopyOne(benchmark::State& state, const Input& in) {
     if (!Check(state, in))
         return;
-    const std::unique_ptr<ExpressionTree> tree = CExpParser(in.text).Parse();
+    const std::unique_ptr<ExpressionTree> tree = ExpParser(in.text).Parse();
     for (auto _ : state) {
         std::unique_ptr<ExpressionTree> copy = std::make_unique<ExpressionTree>(*tree);
         benchmark::DoNotOptimize(copy.get());
@@ -200,7 +200,7 @@ void FreeOne(benchmark::State& state, const Input& in) {
         return;
     for (auto _ : state) {
         state.PauseTiming();
-        std::unique_ptr<ExpressionTree> tree = CExpParser(in.text).Parse();
+        std::unique_ptr<ExpressionTree> tree = ExpParser(in.text).Parse();
         state.ResumeTiming();
         tree.reset();
         benchmark::DoNotOptimize(tree.get());
@@ -242,7 +242,7 @@ void BM_ParseShort(benchmark::State& state) {
     for (auto _ : state) {
         const Input& in = inputs[i];
         i = i + 1 == inputs.size() ? 0 : i + 1;
-        CExpParser parser(in.text);
+        ExpParser parser(in.text);
         benchmark::DoNotOptimize(parser.Parse());
         bytes += in.text.size();
     }

@@ -1,6 +1,6 @@
 // Throughput of the natural form in bytes of expression text per second.
 //
-//   Render/...          CNaturalForm::Render(50) on a tree parsed beforehand:
+//   Render/...          NaturalForm::Render(50) on a tree parsed beforehand:
 //                       measuring, drawing and cutting into lines.
 //   ComputeAndDraw/...  what `tallyfern-cli --natural` does per expression:
 //                       parse, evaluate, draw, free.
@@ -76,7 +76,7 @@ void ReportBytes(benchmark::State& state, std::size_t bytesPerIteration, std::si
 template <std::string (*Make)(std::int64_t)>
 void BM_Render(benchmark::State& state) {
     const std::string text = Make(state.range(0));
-    CNaturalForm naturalForm(CExpParser(text).Parse());
+    NaturalForm naturalForm(ExpParser(text).Parse());
     std::size_t lines = 0;
     for (auto _ : state) {
         const std::vector<std::string> drawn = naturalForm.Render(kLineWidth);
@@ -96,12 +96,12 @@ void BM_ComputeAndDraw(benchmark::State& state) {
     try {
         for (auto _ : state) {
             ComputedExpression computed = ComputeExpressionTree(text, vars);
-            CNaturalForm naturalForm(std::move(computed.tree));
+            NaturalForm naturalForm(std::move(computed.tree));
             const std::vector<std::string> drawn = naturalForm.Render(kLineWidth);
             lines = drawn.size();
             benchmark::DoNotOptimize(drawn.data());
         }
-    } catch (const CExpException& e) {
+    } catch (const ExpException& e) {
         state.SkipWithError(("engine error code " + std::to_string(e.GetCode())).c_str());
         return;
     }

@@ -20,7 +20,7 @@ void BM_DefineVariables(benchmark::State& state) {
     ConsoleOutput output;
     for (auto _ : state) {
         auto table = DefineVariables(definitions, output);
-        if (!table || table->size() != definitions.size())
+        if (!table || table->Size() != definitions.size())
             state.SkipWithError("a definition was refused");
         benchmark::DoNotOptimize(table);
     }

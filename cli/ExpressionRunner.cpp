@@ -28,7 +28,7 @@ LineOutcome ExpressionRunner::Run(std::string_view consoleText, bool skipBlank) 
                 return LineOutcome::Failed;
             }
             return LineOutcome::Computed;
-        } catch (const CExpException& error) {
+        } catch (const ExpException& error) {
             ReportError(ComposeErrorMessage(error, stripped));
             return LineOutcome::Failed;
         }
@@ -48,7 +48,7 @@ bool ExpressionRunner::PrintNaturalForm(int width) {
     try {
         // Names and numbers are ASCII, and so is the whole drawing: it needs
         // no conversion for the terminal.
-        drawn = CNaturalForm::Draw(m_workspace.Tree(), width, [this](std::string_view line) {
+        drawn = NaturalForm::Draw(m_workspace.Tree(), width, [this](std::string_view line) {
             // The element that separates two segments holds just a line
             // feed: an empty line.
             if (line != "\n")

@@ -7,58 +7,58 @@ namespace {
 
 using Args = std::span<const double>;
 
-double Dtor(const CExpFuncTable& t, Args v) {
+double Dtor(const ExpFuncTable& t, Args v) {
     return (v[0] * t.Pi()) * 0.005555555555555556;
 }
-double Rtod(const CExpFuncTable& t, Args v) {
+double Rtod(const ExpFuncTable& t, Args v) {
     return (v[0] * 180.0) / t.Pi();
 }
-double Dtodms(const CExpFuncTable&, Args v) {
+double Dtodms(const ExpFuncTable&, Args v) {
     return DegreesToDms(v[0]);
 }
-double Dmstod(const CExpFuncTable&, Args v) {
+double Dmstod(const ExpFuncTable&, Args v) {
     return DmsToDegrees(v[0]);
 }
 // log(a, b) is the logarithm of b to the base a.
-double Log(const CExpFuncTable&, Args v) {
+double Log(const ExpFuncTable&, Args v) {
     return std::log(v[1]) / std::log(v[0]);
 }
 // ln and lg leave a non-positive argument to the library as log does: the
 // result is checked, so ln(-1) fails as not a number and lg(0) as infinite.
-double Ln(const CExpFuncTable&, Args v) {
+double Ln(const ExpFuncTable&, Args v) {
     return std::log(v[0]);
 }
-double Lg(const CExpFuncTable&, Args v) {
+double Lg(const ExpFuncTable&, Args v) {
     return std::log10(v[0]);
 }
-double Sin(const CExpFuncTable&, Args v) {
+double Sin(const ExpFuncTable&, Args v) {
     return std::sin(v[0]);
 }
-double Cos(const CExpFuncTable&, Args v) {
+double Cos(const ExpFuncTable&, Args v) {
     return std::cos(v[0]);
 }
-double Tan(const CExpFuncTable&, Args v) {
+double Tan(const ExpFuncTable&, Args v) {
     return std::tan(v[0]);
 }
-double Cot(const CExpFuncTable&, Args v) {
+double Cot(const ExpFuncTable&, Args v) {
     return 1.0 / std::tan(v[0]);
 }
-double Asin(const CExpFuncTable&, Args v) {
+double Asin(const ExpFuncTable&, Args v) {
     return std::asin(v[0]);
 }
-double Acos(const CExpFuncTable&, Args v) {
+double Acos(const ExpFuncTable&, Args v) {
     return std::acos(v[0]);
 }
-double Atan(const CExpFuncTable&, Args v) {
+double Atan(const ExpFuncTable&, Args v) {
     return std::atan(v[0]);
 }
-double Abs(const CExpFuncTable&, Args v) {
+double Abs(const ExpFuncTable&, Args v) {
     return std::fabs(v[0]);
 }
 
 }  // namespace
 
-void RegisterBuiltinFunctions(CExpFuncTable& table) {
+void RegisterBuiltinFunctions(ExpFuncTable& table) {
     table.Register("dtor", 1, Dtor);
     table.Register("rtod", 1, Rtod);
     table.Register("dtodms", 1, Dtodms);

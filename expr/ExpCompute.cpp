@@ -71,16 +71,16 @@ std::string_view StripWhitespace(std::string_view text, std::string& storage) {
 }
 
 ComputedExpression ComputeExpressionTree(std::string_view stripped, const VarTable& vars) {
-    CExpParser parser(stripped);
-    CExpEvaluator evaluator;
+    ExpParser parser(stripped);
+    ExpEvaluator evaluator;
     // The evaluator borrows the parsed tree rather than a copy of it, and
     // gives it back afterwards.
-    evaluator.m_pTree = parser.Parse();
+    evaluator.m_tree = parser.Parse();
     evaluator.m_variables.Clear();
     evaluator.m_variables.Assign(vars);
     evaluator.m_funcs.SetVariables(&vars);
-    const double value = CExpEvaluator::CheckResult(evaluator.Evaluate(*evaluator.m_pTree));
-    return {value, std::move(evaluator.m_pTree)};
+    const double value = ExpEvaluator::CheckResult(evaluator.Evaluate(*evaluator.m_tree));
+    return {value, std::move(evaluator.m_tree)};
 }
 
 double ComputeExpression(std::string_view stripped, const VarTable& vars) {
@@ -111,7 +111,7 @@ std::string FormatResult(double value) {
     return std::string(FormatResult(value, buffer));
 }
 
-std::string ComposeErrorMessage(const CExpException& error, std::string_view stripped) {
+std::string ComposeErrorMessage(const ExpException& error, std::string_view stripped) {
     std::string text = ExpMessages::kErrorPrefix;
     text += error.GetErrorText();
     text += ExpMessages::kErrorSuffix;

@@ -17,7 +17,7 @@ std::string StripWhitespace(std::string_view text);
 std::string_view StripWhitespace(std::string_view text, std::string& storage);
 
 // Parses the stripped text, evaluates it with the variables and checks the
-// result; throws CExpException, or std::bad_alloc when memory runs out (all
+// result; throws ExpException, or std::bad_alloc when memory runs out (all
 // that was taken is given back first).
 double ComputeExpression(std::string_view stripped, const VarTable& vars);
 
@@ -43,4 +43,4 @@ std::string_view FormatResult(double value, char (&buffer)[kFormattedResultSize]
 // When that position is the second byte of a double-byte character, that
 // byte becomes 0xFF, which reads as one replacement character, so the rest
 // of the excerpt pairs its bytes as the expression does.
-std::string ComposeErrorMessage(const CExpException& error, std::string_view stripped);
+std::string ComposeErrorMessage(const ExpException& error, std::string_view stripped);

@@ -18,7 +18,7 @@ template <class T>
 T Lookup(const VarTable* vars, std::string_view name) {
     const auto value = vars ? vars->Find(name) : std::nullopt;
     if (!value)
-        throw CExpException(EXP_ERR_UNDEFINED, name);
+        throw ExpException(EXP_ERR_UNDEFINED, name);
     return ExpValueTraits<T>::FromVariable(*value);
 }
 
@@ -27,19 +27,19 @@ T Lookup(const VarTable* vars, std::string_view name) {
 // class comment) and is thrown when it reaches the root.
 template <class T>
 T Walk(const ExpressionTree& tree, std::uint32_t first, std::uint32_t end, Scope scope,
-       const CExpFuncTable& funcs, ExpEvaluationStack<T>& stack) {
+       const ExpFuncTable& funcs, ExpEvaluationStack<T>& stack) {
     using Traits = ExpValueTraits<T>;
     std::vector<T>& values = stack.values;
     std::vector<ExpPendingError>& errors = stack.errors;
     values.clear();
     errors.clear();
     if (first >= end)
-        throw CExpException(EXP_ERR_OPERAND, 0);
+        throw ExpException(EXP_ERR_OPERAND, 0);
 
-    auto takeError = [&errors](std::size_t depth) -> std::optional<CExpException> {
+    auto takeError = [&errors](std::size_t depth) -> std::optional<ExpException> {
         if (errors.empty() || errors.back().depth != depth)
             return std::nullopt;
-        std::optional<CExpException> error(std::move(errors.back().error));
+        std::optional<ExpException> error(std::move(errors.back().error));
         errors.pop_back();
         return error;
     };
@@ -51,7 +51,7 @@ T Walk(const ExpressionTree& tree, std::uint32_t first, std::uint32_t end, Scope
     auto settle = [&](auto&& compute) {
         try {
             values.back() = compute();
-        } catch (CExpException& error) {
+        } catch (ExpException& error) {
             errors.push_back({values.size() - 1, std::move(error)});
         }
     };
@@ -127,16 +127,16 @@ T Walk(const ExpressionTree& tree, std::uint32_t first, std::uint32_t end, Scope
                     break;
                 }
                 // The first error in the operator's order of evaluation.
-                std::optional<CExpException> rightError = takeError(left + 1);
-                std::optional<CExpException> leftError = takeError(left);
-                std::optional<CExpException> error;
+                std::optional<ExpException> rightError = takeError(left + 1);
+                std::optional<ExpException> leftError = takeError(left);
+                std::optional<ExpException> error;
                 if (tag == Tag::Multiply || tag == Tag::Divide) {
                     // The divisor is tested before the dividend is evaluated,
                     // so x/0 reports the division even when x is undefined.
                     if (rightError)
                         error = std::move(rightError);
                     else if (divisorIsZero)
-                        error = CExpException(EXP_ERR_DIVZERO, 0);
+                        error = ExpException(EXP_ERR_DIVZERO, 0);
                     else
                         error = std::move(leftError);
                 } else {
@@ -152,18 +152,18 @@ T Walk(const ExpressionTree& tree, std::uint32_t first, std::uint32_t end, Scope
                 const ExpressionTree::CallData& call = tree.CallAt(i);
                 const std::size_t count = call.argCount;
                 const std::size_t base = values.size() - count;
-                std::optional<CExpException> error;
+                std::optional<ExpException> error;
                 T result{};
                 if constexpr (!Traits::kHasFunctions) {
-                    error = CExpException(EXP_ERR_OPERATOR, 0);
+                    error = ExpException(EXP_ERR_OPERATOR, 0);
                 } else {
                     try {
                         // The name and the argument count come before any
                         // argument; then each argument in turn, checked.
-                        const CExpFuncTable::FuncEntry& entry = funcs.Find(tree.NameOf(call));
+                        const ExpFuncTable::FuncEntry& entry = funcs.Find(tree.NameOf(call));
                         const std::size_t used = static_cast<std::size_t>(entry.argCount);
                         if (count < used)
-                            throw CExpException(EXP_ERR_OPERAND, 0);
+                            throw ExpException(EXP_ERR_OPERAND, 0);
                         for (std::size_t a = base; a < base + used; ++a) {
                             if (hasErrorFrom(a)) {
                                 std::size_t at = errors.size();
@@ -184,7 +184,7 @@ T Walk(const ExpressionTree& tree, std::uint32_t first, std::uint32_t end, Scope
                                                    values.begin() + base + used);
                             result = static_cast<T>(entry.fn(funcs, stack.arguments));
                         }
-                    } catch (CExpException& thrown) {
+                    } catch (ExpException& thrown) {
                         error = std::move(thrown);
                     }
                 }
@@ -214,16 +214,16 @@ struct ReleaseAfterwards {
 }  // namespace
 
 template <class T>
-T CExpEvaluatorT<T>::Evaluate(const ExpressionTree& tree) const {
+T BasicExpEvaluator<T>::Evaluate(const ExpressionTree& tree) const {
     ReleaseAfterwards<T> release{m_stack};
     return Walk<T>(tree, 0, tree.Size(), Scope{&m_variables, m_funcs.Variables()}, m_funcs,
                    m_stack);
 }
 
 template <class T>
-T CExpEvaluatorT<T>::Evaluate(CExpNode node) const {
+T BasicExpEvaluator<T>::Evaluate(ExpNode node) const {
     if (node.IsNull())
-        throw CExpException(EXP_ERR_OPERAND, 0);
+        throw ExpException(EXP_ERR_OPERAND, 0);
     const ExpressionTree& tree = *node.Tree();
     ReleaseAfterwards<T> release{m_stack};
     return Walk<T>(tree, tree.SubtreeStart(node.Index()), node.Index() + 1,
@@ -231,25 +231,25 @@ T CExpEvaluatorT<T>::Evaluate(CExpNode node) const {
 }
 
 template <class T>
-T CExpEvaluatorT<T>::LookupVariable(std::string_view name) const {
+T BasicExpEvaluator<T>::LookupVariable(std::string_view name) const {
     return Lookup<T>(&m_variables, name);
 }
 
-double EvaluateArgument(CExpNode root, const CExpFuncTable& funcs) {
+double EvaluateArgument(ExpNode root, const ExpFuncTable& funcs) {
     if (root.IsNull())
-        throw CExpException(EXP_ERR_OPERAND, 0);
+        throw ExpException(EXP_ERR_OPERAND, 0);
     const ExpressionTree& tree = *root.Tree();
     ExpEvaluationStack<double> stack;
     return Walk<double>(tree, tree.SubtreeStart(root.Index()), root.Index() + 1,
                         Scope{funcs.Variables(), funcs.Variables()}, funcs, stack);
 }
 
-template class CExpEvaluatorT<double>;
-template class CExpEvaluatorT<float>;
-template class CExpEvaluatorT<int>;
-template class CExpEvaluatorT<unsigned int>;
-template class CExpEvaluatorT<long>;
-template class CExpEvaluatorT<unsigned long>;
-template class CExpEvaluatorT<long long>;
-template class CExpEvaluatorT<unsigned long long>;
-template class CExpEvaluatorT<long double>;
+template class BasicExpEvaluator<double>;
+template class BasicExpEvaluator<float>;
+template class BasicExpEvaluator<int>;
+template class BasicExpEvaluator<unsigned int>;
+template class BasicExpEvaluator<long>;
+template class BasicExpEvaluator<unsigned long>;
+template class BasicExpEvaluator<long long>;
+template class BasicExpEvaluator<unsigned long long>;
+template class BasicExpEvaluator<long double>;

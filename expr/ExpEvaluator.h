@@ -15,7 +15,7 @@
 // An error that stands in for the value at this depth of the value stack.
 struct ExpPendingError {
     std::size_t depth;
-    CExpException error;
+    ExpException error;
 };
 
 // What an evaluation keeps while it runs.
@@ -52,15 +52,15 @@ struct ExpEvaluationStack {
 // whole tree reports is then the one the fixed order gives, without the
 // loop having to take the right operand of a '*' before its left.
 template <class T>
-class CExpEvaluatorT {
+class BasicExpEvaluator {
   public:
     using Traits = ExpValueTraits<T>;
 
     T Evaluate(const ExpressionTree& tree) const;
     // The value of one subtree.
-    T Evaluate(CExpNode node) const;
+    T Evaluate(ExpNode node) const;
     // An operator, sign or parenthesis node.
-    T EvaluateOperator(CExpNode node) const { return Evaluate(node); }
+    T EvaluateOperator(ExpNode node) const { return Evaluate(node); }
     // EXP_ERR_UNDEFINED (naming the variable) when m_variables lacks it.
     T LookupVariable(std::string_view name) const;
 
@@ -71,9 +71,9 @@ class CExpEvaluatorT {
     // The variables of this evaluation (a copy the creator fills).
     VarTable m_variables;
     // The functions, and the variables their arguments are evaluated with.
-    CExpFuncTable m_funcs;
+    ExpFuncTable m_funcs;
     // The tree this evaluator owns: a copy the creator stores.
-    std::unique_ptr<ExpressionTree> m_pTree;
+    std::unique_ptr<ExpressionTree> m_tree;
 
   private:
     // Kept from one evaluation to the next, so that evaluating one short
@@ -81,18 +81,18 @@ class CExpEvaluatorT {
     mutable ExpEvaluationStack<T> m_stack;
 };
 
-using CExpEvaluator = CExpEvaluatorT<double>;
+using ExpEvaluator = BasicExpEvaluator<double>;
 
 // Evaluates `root` as an argument of a function of `funcs`: variables come
 // from the table's variable reference (none when it is unset).
-double EvaluateArgument(CExpNode root, const CExpFuncTable& funcs);
+double EvaluateArgument(ExpNode root, const ExpFuncTable& funcs);
 
-extern template class CExpEvaluatorT<double>;
-extern template class CExpEvaluatorT<float>;
-extern template class CExpEvaluatorT<int>;
-extern template class CExpEvaluatorT<unsigned int>;
-extern template class CExpEvaluatorT<long>;
-extern template class CExpEvaluatorT<unsigned long>;
-extern template class CExpEvaluatorT<long long>;
-extern template class CExpEvaluatorT<unsigned long long>;
-extern template class CExpEvaluatorT<long double>;
+extern template class BasicExpEvaluator<double>;
+extern template class BasicExpEvaluator<float>;
+extern template class BasicExpEvaluator<int>;
+extern template class BasicExpEvaluator<unsigned int>;
+extern template class BasicExpEvaluator<long>;
+extern template class BasicExpEvaluator<unsigned long>;
+extern template class BasicExpEvaluator<long long>;
+extern template class BasicExpEvaluator<unsigned long long>;
+extern template class BasicExpEvaluator<long double>;

@@ -10,21 +10,21 @@ constexpr std::size_t kMaxMessageBytes = 1023;
 constexpr std::string_view kCutMark = "...";
 }  // namespace
 
-CExpException::CExpException(int code, std::string_view name) : m_nCode(code), m_nPos(0) {
+ExpException::ExpException(int code, std::string_view name) : m_code(code), m_pos(0) {
     const std::size_t frame =
         sizeof ExpMessages::kUndefinedBefore - 1 + sizeof ExpMessages::kUndefinedAfter - 1;
     const std::size_t room = kMaxMessageBytes - frame;
-    m_szText.append(ExpMessages::kUndefinedBefore);
+    m_text.append(ExpMessages::kUndefinedBefore);
     // Names are ASCII letters, digits and '_': any cut falls between characters.
     if (name.size() <= room)
-        m_szText.append(name);
+        m_text.append(name);
     else
-        m_szText.append(name.substr(0, room - kCutMark.size())).append(kCutMark);
-    m_szText.append(ExpMessages::kUndefinedAfter);
+        m_text.append(name.substr(0, room - kCutMark.size())).append(kCutMark);
+    m_text.append(ExpMessages::kUndefinedAfter);
 }
 
-std::string CExpException::GetErrorText() const {
-    switch (m_nCode) {
+std::string ExpException::GetErrorText() const {
+    switch (m_code) {
         case EXP_ERR_BRACKET:
             return ExpMessages::kBracket;
         case EXP_ERR_EXPRESSION:
@@ -39,7 +39,7 @@ std::string CExpException::GetErrorText() const {
         case EXP_ERR_OPERAND:
             return ExpMessages::kOperand;
         case EXP_ERR_UNDEFINED:
-            return m_szText;
+            return m_text;
         default:
             return {};
     }

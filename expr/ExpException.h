@@ -17,20 +17,20 @@ enum ExpErrorCode : int {
 // The one error of the expression engine: a code and the byte offset in the
 // stripped expression where the excerpt shown to the user begins. Thrown by
 // value; evaluation errors carry position 0.
-class CExpException {
+class ExpException {
   public:
-    CExpException(int code, int position) : m_nCode(code), m_nPos(position) {}
+    ExpException(int code, int position) : m_code(code), m_pos(position) {}
     // An undefined variable; the message names it whole.
-    CExpException(int code, std::string_view name);
-    virtual ~CExpException() = default;
+    ExpException(int code, std::string_view name);
+    virtual ~ExpException() = default;
 
     // The message text in code page 936; empty for an unknown code.
     std::string GetErrorText() const;
-    int GetPosition() const { return m_nPos; }
-    int GetCode() const { return m_nCode; }
+    int GetPosition() const { return m_pos; }
+    int GetCode() const { return m_code; }
 
   private:
-    std::string m_szText;
-    int m_nCode;
-    int m_nPos;
+    std::string m_text;
+    int m_code;
+    int m_pos;
 };

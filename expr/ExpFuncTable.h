@@ -16,9 +16,9 @@ class VarTable;
 // A function is a formula over the values of the arguments it uses
 // (argCount of them, each already evaluated and checked); the caller
 // evaluates the arguments, so nested calls never nest on the call stack.
-class CExpFuncTable {
+class ExpFuncTable {
   public:
-    using BuiltinFn = double (*)(const CExpFuncTable& table, std::span<const double> args);
+    using BuiltinFn = double (*)(const ExpFuncTable& table, std::span<const double> args);
     struct FuncEntry {
         std::string name;
         int argCount;
@@ -27,15 +27,15 @@ class CExpFuncTable {
     struct Empty {};
 
     // Registers the 20 built-in functions.
-    CExpFuncTable();
+    ExpFuncTable();
     // A table with no function at all.
-    explicit CExpFuncTable(Empty);
-    virtual ~CExpFuncTable() = default;
+    explicit ExpFuncTable(Empty);
+    virtual ~ExpFuncTable() = default;
 
     void Register(std::string_view name, int argCount, BuiltinFn fn);
     // The variables that arguments are evaluated with; not owned, may be null
     // (then arguments see no variables).
-    void SetVariables(const VarTable* vars) { m_pVars = vars; }
+    void SetVariables(const VarTable* vars) { m_vars = vars; }
 
     // The first entry of that exact name (case counts); EXP_ERR_OPERATOR if
     // there is none.
@@ -43,10 +43,10 @@ class CExpFuncTable {
     // Calls a function by name: evaluates and checks the arguments it uses,
     // first to last, with the table's variables, then applies the formula.
     // EXP_ERR_OPERAND when the call has fewer arguments than the function uses.
-    double Call(std::string_view name, std::span<const CExpNode> args) const;
+    double Call(std::string_view name, std::span<const ExpNode> args) const;
 
     double Pi() const { return m_pi; }
-    const VarTable* Variables() const { return m_pVars; }
+    const VarTable* Variables() const { return m_vars; }
     int Count() const { return m_count; }
 
   private:
@@ -55,5 +55,5 @@ class CExpFuncTable {
     std::shared_ptr<const std::vector<FuncEntry>> m_entries;
     int m_count = 0;
     double m_pi;
-    const VarTable* m_pVars = nullptr;
+    const VarTable* m_vars = nullptr;
 };

@@ -4,71 +4,71 @@
 
 #include "ExpressionTree.h"
 
-ExpNodeKind CExpNode::Kind() const {
-    return ExpressionTree::KindOf(m_pTree->TagAt(m_nIndex));
+ExpNodeKind ExpNode::Kind() const {
+    return ExpressionTree::KindOf(m_tree->TagAt(m_index));
 }
 
-char CExpNode::GetOp() const {
-    return ExpressionTree::OpOf(m_pTree->TagAt(m_nIndex));
+char ExpNode::GetOp() const {
+    return ExpressionTree::OpOf(m_tree->TagAt(m_index));
 }
 
-std::string_view CExpNode::GetText() const {
-    return IsLeaf() ? m_pTree->TextOf(m_nIndex) : std::string_view();
+std::string_view ExpNode::GetText() const {
+    return IsLeaf() ? m_tree->TextOf(m_index) : std::string_view();
 }
 
-std::string_view CExpNode::GetName() const {
-    return IsCall() ? m_pTree->TextOf(m_nIndex) : std::string_view();
+std::string_view ExpNode::GetName() const {
+    return IsCall() ? m_tree->TextOf(m_index) : std::string_view();
 }
 
-double CExpNode::GetValue() const {
-    return IsNumber() ? m_pTree->ValueOf(m_nIndex) : 0.0;
+double ExpNode::GetValue() const {
+    return IsNumber() ? m_tree->ValueOf(m_index) : 0.0;
 }
 
-CExpNode CExpNode::GetLeft() const {
+ExpNode ExpNode::GetLeft() const {
     switch (Kind()) {
         case ExpNodeKind::Infix: {
             // The right operand's subtree stands between the left one and the node.
-            const std::uint32_t right = m_nIndex - 1;
-            return CExpNode(m_pTree, m_pTree->SubtreeStart(right) - 1);
+            const std::uint32_t right = m_index - 1;
+            return ExpNode(m_tree, m_tree->SubtreeStart(right) - 1);
         }
         case ExpNodeKind::Parenthesis:
-            return CExpNode(m_pTree, m_nIndex - 1);
+            return ExpNode(m_tree, m_index - 1);
         default:
             return {};
     }
 }
 
-CExpNode CExpNode::GetRight() const {
+ExpNode ExpNode::GetRight() const {
     if (Kind() == ExpNodeKind::Infix || Kind() == ExpNodeKind::Sign)
-        return CExpNode(m_pTree, m_nIndex - 1);
+        return ExpNode(m_tree, m_index - 1);
     return {};
 }
 
-std::vector<CExpNode> CExpNode::GetArgs() const {
-    std::vector<CExpNode> args;
+std::vector<ExpNode> ExpNode::GetArgs() const {
+    std::vector<ExpNode> args;
     args.reserve(ArgCount());
-    for (CExpNode arg = LastArg(); arg; arg = arg.PreviousArg(*this))
+    for (ExpNode arg = LastArg(); arg; arg = arg.PreviousArg(*this))
         args.push_back(arg);
     std::reverse(args.begin(), args.end());
     return args;
 }
 
-std::uint32_t CExpNode::ArgCount() const {
-    return IsCall() ? m_pTree->CallAt(m_nIndex).argCount : 0;
+std::uint32_t ExpNode::ArgCount() const {
+    return IsCall() ? m_tree->CallAt(m_index).argCount : 0;
 }
 
-CExpNode CExpNode::LastArg() const {
-    return ArgCount() > 0 ? CExpNode(m_pTree, m_nIndex - 1) : CExpNode();
+ExpNode ExpNode::LastArg() const {
+    return ArgCount() > 0 ? ExpNode(m_tree, m_index - 1) : ExpNode();
 }
 
-CExpNode CExpNode::PreviousArg(const CExpNode& call) const {
+ExpNode ExpNode::PreviousArg(const ExpNode& call) const {
     // The arguments' subtrees stand one after the other right before the call.
-    const std::uint32_t start = m_pTree->SubtreeStart(m_nIndex);
-    if (start == call.m_pTree->SubtreeStart(call.m_nIndex))
+    const std::uint32_t start = m_tree->SubtreeStart(m_index);
+    if (start == call.m_tree->SubtreeStart(call.m_index))
         return {};
-    return CExpNode(m_pTree, start - 1);
+    return ExpNode(m_tree, start - 1);
 }
 
-std::uint32_t CExpNode::SubtreeSize() const {
-    return m_pTree->SubtreeSize(m_nIndex);
+std::uint32_t ExpNode::SubtreeSize() const {
+    return m_tree->SubtreeSize(m_index);
 }

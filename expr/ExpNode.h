@@ -21,14 +21,14 @@ enum class ExpNodeKind : std::uint8_t {
 // that names a tree and a place in it. The accessors answer as the nodes of
 // a pointer tree would (an absent child is a node for which IsNull holds);
 // the tree itself is one array (see ExpressionTree).
-class CExpNode {
+class ExpNode {
   public:
-    CExpNode() = default;
-    CExpNode(const ExpressionTree* tree, std::uint32_t index) : m_pTree(tree), m_nIndex(index) {}
+    ExpNode() = default;
+    ExpNode(const ExpressionTree* tree, std::uint32_t index) : m_tree(tree), m_index(index) {}
 
-    bool IsNull() const { return m_pTree == nullptr; }
+    bool IsNull() const { return m_tree == nullptr; }
     explicit operator bool() const { return !IsNull(); }
-    bool operator==(const CExpNode&) const = default;
+    bool operator==(const ExpNode&) const = default;
 
     ExpNodeKind Kind() const;
     bool IsLeaf() const { return Kind() == ExpNodeKind::Number || Kind() == ExpNodeKind::Variable; }
@@ -50,23 +50,23 @@ class CExpNode {
     // A number's value.
     double GetValue() const;
     // The left operand of an infix operator, the content of parentheses.
-    CExpNode GetLeft() const;
+    ExpNode GetLeft() const;
     // The right operand of an infix operator, the operand of a sign.
-    CExpNode GetRight() const;
+    ExpNode GetRight() const;
     // A call's arguments in source order; none for other nodes.
-    std::vector<CExpNode> GetArgs() const;
+    std::vector<ExpNode> GetArgs() const;
     // The same without a list: a call's argument count, its last argument,
     // and from each argument the one before it (null before the first).
     std::uint32_t ArgCount() const;
-    CExpNode LastArg() const;
-    CExpNode PreviousArg(const CExpNode& call) const;
+    ExpNode LastArg() const;
+    ExpNode PreviousArg(const ExpNode& call) const;
 
     // Nodes in this subtree, the node included.
     std::uint32_t SubtreeSize() const;
-    std::uint32_t Index() const { return m_nIndex; }
-    const ExpressionTree* Tree() const { return m_pTree; }
+    std::uint32_t Index() const { return m_index; }
+    const ExpressionTree* Tree() const { return m_tree; }
 
   private:
-    const ExpressionTree* m_pTree = nullptr;
-    std::uint32_t m_nIndex = 0;
+    const ExpressionTree* m_tree = nullptr;
+    std::uint32_t m_index = 0;
 };

@@ -12,30 +12,30 @@ bool IsOperator(char c) {
 
 }  // namespace
 
-std::unique_ptr<ExpressionTree> CExpParser::Parse() {
-    if (m_strText.size() > kMaxLength)
-        throw CExpException(EXP_ERR_EXPRESSION, static_cast<int>(kMaxLength));
+std::unique_ptr<ExpressionTree> ExpParser::Parse() {
+    if (m_text.size() > kMaxLength)
+        throw ExpException(EXP_ERR_EXPRESSION, static_cast<int>(kMaxLength));
     // The text has been read, and its tree handed over, by an earlier call.
-    if (m_bParsed)
+    if (m_parsed)
         return nullptr;
-    m_bParsed = true;
+    m_parsed = true;
     auto tree = std::make_unique<ExpressionTree>();
-    Read(m_strText, *tree, true);
+    Read(m_text, *tree, true);
     return tree;
 }
 
-void CExpParser::ParseInto(std::string_view text, ExpressionTree& tree) {
+void ExpParser::ParseInto(std::string_view text, ExpressionTree& tree) {
     if (text.size() > kMaxLength)
-        throw CExpException(EXP_ERR_EXPRESSION, static_cast<int>(kMaxLength));
+        throw ExpException(EXP_ERR_EXPRESSION, static_cast<int>(kMaxLength));
     Read(text, tree, false);
 }
 
-void CExpParser::Read(std::string_view text, ExpressionTree& tree, bool keepCopy) {
+void ExpParser::Read(std::string_view text, ExpressionTree& tree, bool keepCopy) {
     tree.Begin(text, keepCopy);
-    m_pTree = &tree;
-    m_strInput = tree.Source();
-    m_nPos = 0;
-    m_nDepth = 0;
+    m_tree = &tree;
+    m_input = tree.Source();
+    m_pos = 0;
+    m_depth = 0;
     m_levels.clear();
     m_argCounts.clear();
     try {
@@ -53,7 +53,7 @@ void CExpParser::Read(std::string_view text, ExpressionTree& tree, bool keepCopy
         std::vector<std::uint32_t>().swap(m_argCounts);
 }
 
-void CExpParser::Run() {
+void ExpParser::Run() {
     m_levels.push_back({0, Opened::Whole, 0, 0, 0, 0});
     for (;;) {
         if (!ParseFactor())
@@ -67,13 +67,13 @@ void CExpParser::Run() {
     }
 }
 
-void CExpParser::OpenLevel(int at) {
-    if (++m_nDepth > kMaxNesting)
-        throw CExpException(EXP_ERR_EXPRESSION, at);
+void ExpParser::OpenLevel(int at) {
+    if (++m_depth > kMaxNesting)
+        throw ExpException(EXP_ERR_EXPRESSION, at);
 }
 
-bool CExpParser::ParseFactor() {
-    const int start = m_nPos;
+bool ExpParser::ParseFactor() {
+    const int start = m_pos;
     const char c = NextChar();
     if (c == '(') {
         OpenLevel(start);
@@ -81,8 +81,8 @@ bool CExpParser::ParseFactor() {
         return false;
     }
     if (c == '+' || c == '-') {
-        if (start > 0 && IsOperator(m_strInput[start - 1]))
-            throw CExpException(EXP_ERR_EXPRESSION, start);
+        if (start > 0 && IsOperator(m_input[start - 1]))
+            throw ExpException(EXP_ERR_EXPRESSION, start);
         OpenLevel(start);
         // A sign's operand is a whole power: -2^2 is -(2^2). Only the first
         // factor of a level can be a sign, so the level holds it.
@@ -98,21 +98,21 @@ bool CExpParser::ParseFactor() {
         ParseLiteral();
         return true;
     }
-    throw CExpException(EXP_ERR_OPERAND, start);
+    throw ExpException(EXP_ERR_OPERAND, start);
 }
 
-bool CExpParser::ParseName() {
-    const int start = m_nPos;
+bool ExpParser::ParseName() {
+    const int start = m_pos;
     char c = NextChar();
     do {
         c = NextChar();
     } while (IsNameChar(c));
     if (c != '(') {
         PutBack();
-        m_pTree->AddVariable(!m_argCounts.empty(), static_cast<std::uint32_t>(start));
+        m_tree->AddVariable(!m_argCounts.empty(), static_cast<std::uint32_t>(start));
         return true;
     }
-    OpenLevel(m_nPos - 1);
+    OpenLevel(m_pos - 1);
     // An argument list's errors are reported where they occur: its level
     // keeps the name's start instead of the '('.
     m_levels.push_back({start, Opened::Arguments, 0, 0, 0, 0});
@@ -120,10 +120,10 @@ bool CExpParser::ParseName() {
     return false;
 }
 
-void CExpParser::ParseLiteral() {
+void ExpParser::ParseLiteral() {
     // The mantissa's text is the source's own bytes: only a leading '.'
     // gets its "0" written out.
-    const int from = m_nPos;
+    const int from = m_pos;
     DigitRun digits;
     const bool hasIntPart = NextChar() != '.';
     if (!hasIntPart) {
@@ -136,13 +136,13 @@ void CExpParser::ParseLiteral() {
         else
             PutBack();
     }
-    const std::string_view mantissa = m_strInput.substr(from, m_nPos - from);
+    const std::string_view mantissa = m_input.substr(from, m_pos - from);
     if (hasIntPart) {
-        m_pTree->AddNumber(ExpressionTree::Tag::Number, static_cast<std::uint32_t>(from),
-                           digits.Value(mantissa));
+        m_tree->AddNumber(ExpressionTree::Tag::Number, static_cast<std::uint32_t>(from),
+                          digits.Value(mantissa));
     } else {
-        const std::uint32_t composed = m_pTree->Compose("0", mantissa);
-        m_pTree->AddNumber(ExpressionTree::Tag::ComposedNumber, composed, digits.Value(mantissa));
+        const std::uint32_t composed = m_tree->Compose("0", mantissa);
+        m_tree->AddNumber(ExpressionTree::Tag::ComposedNumber, composed, digits.Value(mantissa));
     }
     const char e = NextChar();
     if (e != 'E' && e != 'e') {
@@ -151,13 +151,13 @@ void CExpParser::ParseLiteral() {
     }
     // The exponent makes mantissa * 10 ^ exponent, so that the drawing can
     // raise it.
-    m_pTree->AddNumber(ExpressionTree::Tag::Ten, 0, 10.0);
+    m_tree->AddNumber(ExpressionTree::Tag::Ten, 0, 10.0);
     ParseExponentDigits();
     AddInfix('^');
     AddInfix('*');
 }
 
-double CExpParser::DigitRun::Value(std::string_view text) const {
+double ExpParser::DigitRun::Value(std::string_view text) const {
     // Up to 15 digits make an integer that a double holds exactly, and so
     // is every power of ten up to 10^22: one division, which rounds
     // correctly, gives the nearest double. Longer numbers are read whole.
@@ -171,9 +171,9 @@ double CExpParser::DigitRun::Value(std::string_view text) const {
     return static_cast<double>(value) / kPowersOfTen[fractionCount];
 }
 
-void CExpParser::SkipDigitRun(DigitRun& digits, bool fraction) {
-    const char* const from = m_strInput.data() + m_nPos;
-    const char* const textEnd = m_strInput.data() + m_strInput.size();
+void ExpParser::SkipDigitRun(DigitRun& digits, bool fraction) {
+    const char* const from = m_input.data() + m_pos;
+    const char* const textEnd = m_input.data() + m_input.size();
     const char* end = from;
     std::uint64_t value = digits.value;
     while (end != textEnd && IsDigit(*end)) {
@@ -181,38 +181,38 @@ void CExpParser::SkipDigitRun(DigitRun& digits, bool fraction) {
         ++end;
     }
     if (end == from)
-        throw CExpException(EXP_ERR_OPERAND, m_nPos + 1);
+        throw ExpException(EXP_ERR_OPERAND, m_pos + 1);
     const int count = static_cast<int>(end - from);
     digits.value = value;
     digits.count += count;
     if (fraction)
         digits.fractionCount += count;
-    m_nPos += count;
+    m_pos += count;
 }
 
 // An exponent's digits may follow any number of signs, each its own sign
 // node (1e--3 is two).
-void CExpParser::ParseExponentDigits() {
-    const int signsFrom = m_nPos;
+void ExpParser::ParseExponentDigits() {
+    const int signsFrom = m_pos;
     char c = NextChar();
-    const int depth = m_nDepth;
+    const int depth = m_depth;
     while (c == '+' || c == '-') {
-        OpenLevel(m_nPos - 1);
+        OpenLevel(m_pos - 1);
         c = NextChar();
     }
-    m_nDepth = depth;
+    m_depth = depth;
     PutBack();
-    const int signsTo = m_nPos;
+    const int signsTo = m_pos;
     DigitRun digits;
     SkipDigitRun(digits, false);
-    m_pTree->AddNumber(ExpressionTree::Tag::Number, static_cast<std::uint32_t>(signsTo),
-                       digits.Value(m_strInput.substr(signsTo, m_nPos - signsTo)));
+    m_tree->AddNumber(ExpressionTree::Tag::Number, static_cast<std::uint32_t>(signsTo),
+                      digits.Value(m_input.substr(signsTo, m_pos - signsTo)));
     // The sign nearest the digits is the innermost node.
     for (int i = signsTo - 1; i >= signsFrom; --i)
-        m_pTree->AddInner(ExpressionTree::SignTag(m_strInput[i]), 1 + LastSize());
+        m_tree->AddInner(ExpressionTree::SignTag(m_input[i]), 1 + LastSize());
 }
 
-CExpParser::Step CExpParser::Finish() {
+ExpParser::Step ExpParser::Finish() {
     Level& level = m_levels.back();
     // The operands of a product and of a sign are powers: a '^' after a
     // factor takes it as its base.
@@ -228,9 +228,9 @@ CExpParser::Step CExpParser::Finish() {
     if (level.sign) {
         // A plus sign leaves no node behind.
         if (level.sign == '-')
-            m_pTree->AddInner(ExpressionTree::Tag::Minus, 1 + LastSize());
+            m_tree->AddInner(ExpressionTree::Tag::Minus, 1 + LastSize());
         level.sign = 0;
-        --m_nDepth;
+        --m_depth;
     }
     if (level.termOp) {
         AddInfix(level.termOp);
@@ -253,10 +253,10 @@ CExpParser::Step CExpParser::Finish() {
     switch (level.opened) {
         case Opened::Parenthesis: {
             if (NextChar() != ')')
-                throw CExpException(EXP_ERR_BRACKET, level.start);
+                throw ExpException(EXP_ERR_BRACKET, level.start);
             m_levels.pop_back();
-            --m_nDepth;
-            m_pTree->AddInner(ExpressionTree::Tag::Parenthesis, 1 + LastSize());
+            --m_depth;
+            m_tree->AddInner(ExpressionTree::Tag::Parenthesis, 1 + LastSize());
             return Step::ClosedLevel;
         }
         case Opened::Arguments: {
@@ -265,35 +265,35 @@ CExpParser::Step CExpParser::Finish() {
             if (c == ',')
                 return Step::WantsFactor;
             if (c != ')')
-                throw CExpException(EXP_ERR_BRACKET, m_nPos);
+                throw ExpException(EXP_ERR_BRACKET, m_pos);
             // The arguments' subtrees end the tree so far.
             std::uint32_t size = 1 + LastSize();
-            std::uint32_t last = m_pTree->Size() - size;
+            std::uint32_t last = m_tree->Size() - size;
             for (std::uint32_t i = 1; i < argCount; ++i) {
-                const std::uint32_t argSize = m_pTree->SubtreeSize(last);
+                const std::uint32_t argSize = m_tree->SubtreeSize(last);
                 size += argSize;
                 last -= argSize;
             }
-            m_pTree->AddCall({size, static_cast<std::uint32_t>(level.start), argCount});
+            m_tree->AddCall({size, static_cast<std::uint32_t>(level.start), argCount});
             m_levels.pop_back();
             m_argCounts.pop_back();
-            --m_nDepth;
+            --m_depth;
             return Step::ClosedLevel;
         }
         case Opened::Whole:
             break;
     }
     if (NextChar() != kEndMarker)
-        throw CExpException(EXP_ERR_EXPRESSION, m_nPos);
+        throw ExpException(EXP_ERR_EXPRESSION, m_pos);
     return Step::Done;
 }
 
-void CExpParser::AddInfix(char op) {
+void ExpParser::AddInfix(char op) {
     const std::uint32_t right = LastSize();
-    const std::uint32_t left = m_pTree->SubtreeSize(m_pTree->Size() - 1 - right);
-    m_pTree->AddInner(ExpressionTree::InfixTag(op), 1 + left + right);
+    const std::uint32_t left = m_tree->SubtreeSize(m_tree->Size() - 1 - right);
+    m_tree->AddInner(ExpressionTree::InfixTag(op), 1 + left + right);
 }
 
-std::uint32_t CExpParser::LastSize() const {
-    return m_pTree->LastSubtreeSize();
+std::uint32_t ExpParser::LastSize() const {
+    return m_tree->LastSubtreeSize();
 }

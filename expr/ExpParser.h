@@ -33,7 +33,7 @@
 // the thread's stack. Each parenthesis, argument list and sign opens one
 // nesting level; the character that would open level kMaxNesting + 1 is
 // reported as EXP_ERR_EXPRESSION.
-class CExpParser {
+class ExpParser {
   public:
     static constexpr int kMaxNesting = 1'000'000;
     // Texts longer than this are refused with EXP_ERR_EXPRESSION at this
@@ -41,17 +41,17 @@ class CExpParser {
     static constexpr std::size_t kMaxLength = std::size_t{1} << 30;
 
     // A parser for reading one text after another (ParseInto).
-    CExpParser() = default;
+    ExpParser() = default;
     // A parser for one text, which must live until Parse has read it.
-    explicit CExpParser(std::string_view text) : m_strText(text) {}
-    virtual ~CExpParser() = default;
+    explicit ExpParser(std::string_view text) : m_text(text) {}
+    virtual ~ExpParser() = default;
 
-    // A new tree, with a copy of the text, or throws CExpException. Call it
+    // A new tree, with a copy of the text, or throws ExpException. Call it
     // once; a second call finds the text read and returns null.
     std::unique_ptr<ExpressionTree> Parse();
 
     // Reads `text` into `tree`, reusing its storage, or throws
-    // CExpException (the tree is then empty). The tree views `text` without
+    // ExpException (the tree is then empty). The tree views `text` without
     // a copy: keep it alive and unchanged while the tree is used.
     void ParseInto(std::string_view text, ExpressionTree& tree);
 
@@ -75,11 +75,11 @@ class CExpParser {
         // Every rule stops at the end marker; reading past it yields the
         // marker again rather than leaving the text.
         const char c =
-            static_cast<std::size_t>(m_nPos) < m_strInput.size() ? m_strInput[m_nPos] : kEndMarker;
-        ++m_nPos;
+            static_cast<std::size_t>(m_pos) < m_input.size() ? m_input[m_pos] : kEndMarker;
+        ++m_pos;
         return c;
     }
-    void PutBack() { --m_nPos; }
+    void PutBack() { --m_pos; }
 
     enum class Step { WantsFactor, ClosedLevel, Done };
 
@@ -116,12 +116,12 @@ class CExpParser {
     // Levels kept for the next text; a deeply nested one's go back.
     static constexpr std::size_t kKeptLevels = 1024;
 
-    std::string_view m_strText;  // what the one-text constructor was given
-    bool m_bParsed = false;
-    ExpressionTree* m_pTree = nullptr;
-    int m_nPos = 0;
-    std::string_view m_strInput;  // the text; the end marker follows it
+    std::string_view m_text;  // what the one-text constructor was given
+    bool m_parsed = false;
+    ExpressionTree* m_tree = nullptr;
+    int m_pos = 0;
+    std::string_view m_input;  // the text; the end marker follows it
     std::vector<Level> m_levels;
     std::vector<std::uint32_t> m_argCounts;  // of the calls being read, innermost last
-    int m_nDepth = 0;
+    int m_depth = 0;
 };

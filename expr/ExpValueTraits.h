@@ -32,11 +32,11 @@ template <class T>
 T CheckFinite(T value) {
     if (std::isnan(value)) {
         std::feclearexcept(FE_ALL_EXCEPT);
-        throw CExpException(EXP_ERR_NAN, 0);
+        throw ExpException(EXP_ERR_NAN, 0);
     }
     if (std::isinf(value)) {
         std::feclearexcept(FE_ALL_EXCEPT);
-        throw CExpException(EXP_ERR_INFINITE, 0);
+        throw ExpException(EXP_ERR_INFINITE, 0);
     }
     return value;
 }
@@ -48,7 +48,7 @@ T ReadLeadingDigits(std::string_view text) {
     constexpr T kMax = std::numeric_limits<T>::max();
     std::size_t i = 0;
     if (i == text.size() || !IsDigit(text[i]))
-        throw CExpException(EXP_ERR_OPERAND, 0);
+        throw ExpException(EXP_ERR_OPERAND, 0);
     T value = 0;
     for (; i < text.size() && IsDigit(text[i]); ++i) {
         const T digit = static_cast<T>(text[i] - '0');
@@ -82,7 +82,7 @@ struct ExpNativeArithmetic {
 template <class T>
 struct ExpValueTraits : ExpNativeArithmetic<T> {
     static constexpr bool kHasFunctions = false;
-    static T ConvertLiteral(std::string_view) { throw CExpException(EXP_ERR_OPERAND, 0); }
+    static T ConvertLiteral(std::string_view) { throw ExpException(EXP_ERR_OPERAND, 0); }
     static bool IsEqual(T a, T b) { return ExpValue::TolerantEqual(a, b); }
     static T CheckResult(T value) { return value; }
     static T FromVariable(double value) { return static_cast<T>(value); }
@@ -103,7 +103,7 @@ struct ExpFloatTraits : ExpNativeArithmetic<T> {
         }
         const std::size_t length = ScanDecimal(text);
         if (length == 0)
-            throw CExpException(EXP_ERR_OPERAND, 0);
+            throw ExpException(EXP_ERR_OPERAND, 0);
         if constexpr (std::is_same_v<T, float>)
             return DecimalToFloat(text.substr(0, length));
         else
@@ -159,7 +159,7 @@ struct ExpIntegerTraits {
         if constexpr (std::is_signed_v<T>) {
             if (b < 0) {
                 if (a == 0)
-                    throw CExpException(EXP_ERR_DIVZERO, 0);
+                    throw ExpException(EXP_ERR_DIVZERO, 0);
                 if (a == 1)
                     return 1;
                 if (a == -1)

@@ -101,8 +101,8 @@ ExpressionTree& ExpressionTree::operator=(const ExpressionTree& other) {
     return *this;
 }
 
-CExpNode ExpressionTree::Root() const {
-    return IsEmpty() ? CExpNode() : CExpNode(this, Size() - 1);
+ExpNode ExpressionTree::Root() const {
+    return IsEmpty() ? ExpNode() : ExpNode(this, Size() - 1);
 }
 
 std::uint32_t ExpressionTree::NumbersBefore(std::uint32_t index) const {

@@ -79,8 +79,8 @@ class ExpressionTree {
     bool IsEmpty() const { return m_nodes.Size() == 0; }
     std::uint32_t Size() const { return static_cast<std::uint32_t>(m_nodes.Size()); }
     // The root (the last node), or a null node for an empty tree.
-    CExpNode Root() const;
-    CExpNode At(std::uint32_t index) const { return CExpNode(this, index); }
+    ExpNode Root() const;
+    ExpNode At(std::uint32_t index) const { return ExpNode(this, index); }
 
     std::span<const Node> Nodes() const { return m_nodes.View(); }
     Tag TagAt(std::uint32_t index) const { return m_nodes[index].tag; }

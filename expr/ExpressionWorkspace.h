@@ -18,7 +18,7 @@ class ExpressionWorkspace {
     explicit ExpressionWorkspace(const VarTable& variables);
 
     // Parses the stripped text, evaluates it and checks the result; throws
-    // CExpException, or std::bad_alloc when memory runs out. The tree views
+    // ExpException, or std::bad_alloc when memory runs out. The tree views
     // `stripped` without a copy, so keep that alive and unchanged as long
     // as Tree() is used.
     double Compute(std::string_view stripped);
@@ -28,7 +28,7 @@ class ExpressionWorkspace {
     const ExpressionTree& Tree() const { return m_tree; }
 
   private:
-    CExpParser m_parser;
+    ExpParser m_parser;
     ExpressionTree m_tree;
-    CExpEvaluator m_evaluator;
+    ExpEvaluator m_evaluator;
 };

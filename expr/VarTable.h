@@ -27,8 +27,8 @@ class VarTable {
         if (this != &other)
             m_entries = other.m_entries;
     }
-    std::size_t size() const { return m_entries.size(); }
-    bool empty() const { return m_entries.empty(); }
+    std::size_t Size() const { return m_entries.size(); }
+    bool IsEmpty() const { return m_entries.empty(); }
 
   private:
     std::map<std::string, double, std::less<>> m_entries;

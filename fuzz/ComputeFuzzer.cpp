@@ -47,19 +47,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const std::string shown = FormatResult(computed.value);
         FUZZ_CHECK(!shown.empty() && shown.size() < 32);
 
-        CExpEvaluator evaluator;
+        ExpEvaluator evaluator;
         evaluator.m_variables.Assign(Variables());
         evaluator.m_funcs.SetVariables(&Variables());
-        evaluator.m_pTree = std::make_unique<ExpressionTree>(*computed.tree);
-        FUZZ_CHECK(SameValue(evaluator.Evaluate(*evaluator.m_pTree), computed.value));
+        evaluator.m_tree = std::make_unique<ExpressionTree>(*computed.tree);
+        FUZZ_CHECK(SameValue(evaluator.Evaluate(*evaluator.m_tree), computed.value));
         FUZZ_CHECK(SameValue(workspace.Compute(stripped), computed.value));
-    } catch (const CExpException& error) {
+    } catch (const ExpException& error) {
         const std::string message = ComposeErrorMessage(error, stripped);
         FUZZ_CHECK(!message.empty());
         bool failedAlike = false;
         try {
             workspace.Compute(stripped);
-        } catch (const CExpException& again) {
+        } catch (const ExpException& again) {
             failedAlike = again.GetCode() == error.GetCode() &&
                           again.GetPosition() == error.GetPosition() &&
                           again.GetErrorText() == error.GetErrorText();

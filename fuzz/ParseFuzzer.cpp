@@ -10,7 +10,7 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view text = Fuzz::AsText(data, size);
     try {
-        const std::unique_ptr<ExpressionTree> tree = CExpParser(text).Parse();
+        const std::unique_ptr<ExpressionTree> tree = ExpParser(text).Parse();
         FUZZ_CHECK(tree != nullptr);
         // Every node stands for at least one byte of the text, except the
         // implied "0", "10" and '*' of a literal such as .5e3.
@@ -18,9 +18,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const ExpressionTree copy(*tree);
         FUZZ_CHECK(Fuzz::SameTree(*tree, copy));
         const std::string printed = Fuzz::PrintTree(*tree);
-        const std::unique_ptr<ExpressionTree> again = CExpParser(printed).Parse();
+        const std::unique_ptr<ExpressionTree> again = ExpParser(printed).Parse();
         FUZZ_CHECK(Fuzz::SameTree(*tree, *again));
-    } catch (const CExpException& error) {
+    } catch (const ExpException& error) {
         FUZZ_CHECK(error.GetPosition() >= 0);
         FUZZ_CHECK(static_cast<std::size_t>(error.GetPosition()) <= size + 1);
         FUZZ_CHECK(!error.GetErrorText().empty());

@@ -17,16 +17,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const bool copy = (high & 0x80) != 0;
     std::unique_ptr<ExpressionTree> tree;
     try {
-        tree = CExpParser(text).Parse();
-    } catch (const CExpException&) {
+        tree = ExpParser(text).Parse();
+    } catch (const ExpException&) {
         return 0;
     }
     // The lines handed over one by one are the lines Render returns.
     std::vector<std::string> streamed;
-    const bool drawn = CNaturalForm::Draw(
+    const bool drawn = NaturalForm::Draw(
         *tree, width, [&streamed](std::string_view line) { streamed.emplace_back(line); });
-    std::unique_ptr<CNaturalForm> form = copy ? std::make_unique<CNaturalForm>(tree.get())
-                                              : std::make_unique<CNaturalForm>(std::move(tree));
+    std::unique_ptr<NaturalForm> form = copy ? std::make_unique<NaturalForm>(tree.get())
+                                             : std::make_unique<NaturalForm>(std::move(tree));
     const std::vector<std::string> lines = form->Render(width);
     FUZZ_CHECK(lines.empty() == form->IsTooLarge());
     for (const std::string& line : lines) {

@@ -27,8 +27,8 @@ bool IsDigits(std::string_view text) {
 }
 
 // The children of a node, last first.
-std::vector<CExpNode> ChildrenLastFirst(CExpNode node) {
-    std::vector<CExpNode> children;
+std::vector<ExpNode> ChildrenLastFirst(ExpNode node) {
+    std::vector<ExpNode> children;
     switch (node.Kind()) {
         case ExpNodeKind::Infix:
             children = {node.GetRight(), node.GetLeft()};
@@ -40,7 +40,7 @@ std::vector<CExpNode> ChildrenLastFirst(CExpNode node) {
             children = {node.GetLeft()};
             break;
         case ExpNodeKind::Call:
-            for (CExpNode arg = node.LastArg(); arg; arg = arg.PreviousArg(node))
+            for (ExpNode arg = node.LastArg(); arg; arg = arg.PreviousArg(node))
                 children.push_back(arg);
             break;
         default:
@@ -51,16 +51,16 @@ std::vector<CExpNode> ChildrenLastFirst(CExpNode node) {
 
 // A number written with an exponent: mantissa * 10 ^ (signs and digits).
 // Returns the exponent's outermost node, or a null node.
-CExpNode ExponentOf(CExpNode product) {
+ExpNode ExponentOf(ExpNode product) {
     if (!product.IsInfix() || product.GetOp() != '*' || !product.GetLeft().IsNumber())
         return {};
-    const CExpNode power = product.GetRight();
+    const ExpNode power = product.GetRight();
     if (!power.IsInfix() || power.GetOp() != '^' || power.GetLeft().GetText() != "10")
         return {};
-    CExpNode digits = power.GetRight();
+    ExpNode digits = power.GetRight();
     while (digits.IsSign())
         digits = digits.GetRight();
-    return digits.IsNumber() && IsDigits(digits.GetText()) ? power.GetRight() : CExpNode();
+    return digits.IsNumber() && IsDigits(digits.GetText()) ? power.GetRight() : ExpNode();
 }
 
 }  // namespace
@@ -69,12 +69,12 @@ std::size_t Fuzz::CheckTree(const ExpressionTree& tree) {
     FUZZ_CHECK(!tree.IsEmpty());
     FUZZ_CHECK(tree.SubtreeStart(tree.Size() - 1) == 0);
     for (std::uint32_t i = 0; i < tree.Size(); ++i) {
-        const CExpNode node = tree.At(i);
+        const ExpNode node = tree.At(i);
         const std::uint32_t size = node.SubtreeSize();
         FUZZ_CHECK(size >= 1 && size <= i + 1);
         // The children's subtrees fill the node's, back to back.
         std::uint32_t end = i;
-        for (const CExpNode child : ChildrenLastFirst(node)) {
+        for (const ExpNode child : ChildrenLastFirst(node)) {
             FUZZ_CHECK(child && child.Index() + 1 == end);
             end = tree.SubtreeStart(child.Index());
         }
@@ -107,8 +107,8 @@ bool Fuzz::SameTree(const ExpressionTree& a, const ExpressionTree& b) {
     if (a.Size() != b.Size())
         return false;
     for (std::uint32_t i = 0; i < a.Size(); ++i) {
-        const CExpNode x = a.At(i);
-        const CExpNode y = b.At(i);
+        const ExpNode x = a.At(i);
+        const ExpNode y = b.At(i);
         if (x.Kind() != y.Kind() || x.GetOp() != y.GetOp() || x.GetText() != y.GetText() ||
             x.GetName() != y.GetName() || x.SubtreeSize() != y.SubtreeSize() ||
             x.ArgCount() != y.ArgCount() ||
@@ -122,7 +122,7 @@ bool Fuzz::SameTree(const ExpressionTree& a, const ExpressionTree& b) {
 std::string Fuzz::PrintTree(const ExpressionTree& tree) {
     // What is left to write, the next piece last: a node or a fixed text.
     struct Piece {
-        CExpNode node;
+        ExpNode node;
         std::string_view text;
     };
     std::string out;
@@ -134,7 +134,7 @@ std::string Fuzz::PrintTree(const ExpressionTree& tree) {
             out += piece.text;
             continue;
         }
-        const CExpNode node = piece.node;
+        const ExpNode node = piece.node;
         switch (node.Kind()) {
             case ExpNodeKind::Number:
             case ExpNodeKind::Variable:
@@ -153,7 +153,7 @@ std::string Fuzz::PrintTree(const ExpressionTree& tree) {
                 out += node.GetName();
                 out += '(';
                 pending.push_back({{}, ")"});
-                for (CExpNode arg = node.LastArg(); arg;) {
+                for (ExpNode arg = node.LastArg(); arg;) {
                     pending.push_back({arg, {}});
                     arg = arg.PreviousArg(node);
                     if (arg)
@@ -162,7 +162,7 @@ std::string Fuzz::PrintTree(const ExpressionTree& tree) {
                 break;
             }
             case ExpNodeKind::Infix: {
-                if (const CExpNode exponent = ExponentOf(node)) {
+                if (const ExpNode exponent = ExponentOf(node)) {
                     // 1e-3 is the only way to write a sign after '^'.
                     out += node.GetLeft().GetText();
                     out += 'e';

@@ -32,10 +32,10 @@ class NaturalCanvas {
         std::string Piece(int from, int count) const;
         // The same into `out`, whose storage is reused.
         void CopyPiece(int from, int count, std::string& out) const;
-        int FirstColumn() const { return m_nFirst; }
-        int EndColumn() const { return m_nEnd; }
-        bool IsEmpty() const { return m_nFirst >= m_nEnd; }
-        bool IsUsed() const { return m_bUsed; }
+        int FirstColumn() const { return m_first; }
+        int EndColumn() const { return m_end; }
+        bool IsEmpty() const { return m_first >= m_end; }
+        bool IsUsed() const { return m_used; }
 
       private:
         friend class NaturalCanvas;
@@ -44,13 +44,13 @@ class NaturalCanvas {
         // Extends the span to [from, end) without room for it; returns by
         // how many columns the span grew.
         std::size_t Plan(int from, int end);
-        char& Cell(int column) { return m_cells[static_cast<std::size_t>(column - m_nOrigin)]; }
+        char& Cell(int column) { return m_cells[static_cast<std::size_t>(column - m_origin)]; }
 
-        std::string m_cells;  // m_cells[0] is column m_nOrigin
-        int m_nOrigin = 0;
-        int m_nFirst = 0;  // written span [m_nFirst, m_nEnd)
-        int m_nEnd = 0;
-        bool m_bUsed = false;
+        std::string m_cells;  // m_cells[0] is column m_origin
+        int m_origin = 0;
+        int m_first = 0;  // written span [m_first, m_end)
+        int m_end = 0;
+        bool m_used = false;
     };
 
     // Told, during a survey, where each write would put ink.
@@ -94,9 +94,9 @@ class NaturalCanvas {
     const Row* Find(int level) const;
     // The highest level marked used, and how many levels are.
     std::optional<int> HighestUsedLevel() const;
-    int UsedCount() const { return m_nUsedCount; }
+    int UsedCount() const { return m_usedCount; }
 
-    bool Overflowed() const { return m_bOverflowed; }
+    bool Overflowed() const { return m_overflowed; }
 
     // Counts `bytes` against the byte limit; false (and the canvas
     // overflowed) once they are beyond it. The other storage of a drawing is
@@ -118,14 +118,14 @@ class NaturalCanvas {
     // Whether m_rows[index] is the baseline, drawn on a pass of its own.
     bool IsDrawnBaseline(std::size_t index) const;
 
-    std::deque<Row> m_rows;  // m_rows[i] holds level m_nTopLevel - i
-    int m_nTopLevel = 0;
-    int m_nUsedCount = 0;
+    std::deque<Row> m_rows;  // m_rows[i] holds level m_topLevel - i
+    int m_topLevel = 0;
+    int m_usedCount = 0;
     std::size_t m_byteLimit;
     std::size_t m_bytes = 0;
-    bool m_bOverflowed = false;
+    bool m_overflowed = false;
     Pass m_pass = Pass::Draw;
-    InkSurvey* m_pSurvey = nullptr;
-    bool m_bPlanned = false;
-    bool m_bBaselineDrawn = false;
+    InkSurvey* m_survey = nullptr;
+    bool m_planned = false;
+    bool m_baselineDrawn = false;
 };

@@ -25,13 +25,13 @@ constexpr std::size_t kShownRowBytes = sizeof(ShownRow) + sizeof(int);
 class NaturalDrawing::Survey final : public NaturalCanvas::InkSurvey {
   public:
     Survey(const std::vector<Piece>& pieces, int topLevel, int rowCount)
-        : m_pieces(pieces), m_nTopLevel(topLevel), m_nRowCount(rowCount) {}
+        : m_pieces(pieces), m_topLevel(topLevel), m_rowCount(rowCount) {}
 
     // Surveys row `r` (counted from the top level down) over the pieces
     // from `firstPiece` to `lastPiece`.
     void Add(int r, std::size_t firstPiece, std::size_t lastPiece) {
         if (m_surveyed.empty())
-            m_surveyed.assign(static_cast<std::size_t>(m_nRowCount), kNotSurveyed);
+            m_surveyed.assign(static_cast<std::size_t>(m_rowCount), kNotSurveyed);
         m_surveyed[static_cast<std::size_t>(r)] = m_rows.size();
         m_rows.push_back({m_bits.size(), firstPiece, lastPiece});
         m_bits.resize(m_bits.size() + (lastPiece - firstPiece + 1), false);
@@ -81,11 +81,11 @@ class NaturalDrawing::Survey final : public NaturalCanvas::InkSurvey {
     static constexpr std::size_t kNotSurveyed = static_cast<std::size_t>(-1);
 
     std::size_t IndexOf(int level) const {
-        return static_cast<std::size_t>(std::int64_t{m_nTopLevel} - level);
+        return static_cast<std::size_t>(std::int64_t{m_topLevel} - level);
     }
     bool IsSurveyed(int level) const {
-        const std::int64_t r = std::int64_t{m_nTopLevel} - level;
-        return r >= 0 && r < m_nRowCount && m_surveyed[IndexOf(level)] != kNotSurveyed;
+        const std::int64_t r = std::int64_t{m_topLevel} - level;
+        return r >= 0 && r < m_rowCount && m_surveyed[IndexOf(level)] != kNotSurveyed;
     }
     void Mark(int level, std::size_t piece) {
         const Row& row = m_rows[m_surveyed[IndexOf(level)]];
@@ -94,8 +94,8 @@ class NaturalDrawing::Survey final : public NaturalCanvas::InkSurvey {
     }
 
     const std::vector<Piece>& m_pieces;
-    int m_nTopLevel;
-    int m_nRowCount;
+    int m_topLevel;
+    int m_rowCount;
     std::vector<std::size_t> m_surveyed;  // each row's index in m_rows, or kNotSurveyed
     std::vector<Row> m_rows;
     std::vector<bool> m_bits;
@@ -105,7 +105,7 @@ NaturalDrawing::NaturalDrawing(std::size_t byteLimit, std::size_t heldBytesPerLi
     : m_canvas(byteLimit),
       m_heldBytesPerLine(heldBytesPerLine),
       // A drawing is never wider or higher than its byte limit.
-      m_nMaxExtent(static_cast<std::int32_t>(
+      m_maxExtent(static_cast<std::int32_t>(
           std::min<std::size_t>(byteLimit, std::numeric_limits<std::int32_t>::max()))) {}
 
 bool NaturalDrawing::Plan(const ExpressionTree& tree, int width) {
@@ -115,10 +115,10 @@ bool NaturalDrawing::Plan(const ExpressionTree& tree, int width) {
     if (!m_canvas.Charge(std::size_t{tree.Size()} *
                          (sizeof(NodeMeasure) + NaturalLayout::kBytesPerNode)))
         return false;
-    if (!m_measure.Measure(tree.Root(), m_nMaxExtent) || !m_canvas.Foresee(m_measure.LineCells()))
+    if (!m_measure.Measure(tree.Root(), m_maxExtent) || !m_canvas.Foresee(m_measure.LineCells()))
         return false;
-    m_pTree = &tree;
-    m_nWidth = m_measure.Of(tree.Root()).width;
+    m_tree = &tree;
+    m_width = m_measure.Of(tree.Root()).width;
     m_canvas.BeginPlan();
     DrawNodes();
     // The cuts follow from the operators on the baseline, so it is drawn
@@ -146,14 +146,14 @@ bool NaturalDrawing::PlanPieces(int width) {
         return false;
     std::vector<int> cuts;
     {
-        const std::vector<int> candidates = FindCutCandidates(baseline, m_nWidth);
-        cuts = ChooseCuts(candidates, m_nWidth, width);
+        const std::vector<int> candidates = FindCutCandidates(baseline, m_width);
+        cuts = ChooseCuts(candidates, m_width, width);
     }
     if (!m_canvas.Charge(cuts.size() * sizeof(Piece)))
         return false;
     m_pieces.reserve(cuts.size());
     for (int from = 0; const int cut : cuts) {
-        m_pieces.push_back({from, cut == m_nWidth ? cut - from : cut - from - 1});
+        m_pieces.push_back({from, cut == m_width ? cut - from : cut - from - 1});
         from = cut;
     }
     return true;
@@ -226,11 +226,11 @@ std::uint64_t NaturalDrawing::PlanLines() {
 }
 
 void NaturalDrawing::DrawNodes() {
-    NaturalLayout(m_canvas, m_measure).Draw(m_pTree->Root(), 0, 0);
+    NaturalLayout(m_canvas, m_measure).Draw(m_tree->Root(), 0, 0);
 }
 
 bool NaturalDrawing::Draw(const LineSink& line) {
-    if (!m_pTree)
+    if (!m_tree)
         return true;
     m_canvas.BeginDrawing();
     DrawNodes();

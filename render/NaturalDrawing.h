@@ -57,10 +57,10 @@ class NaturalDrawing {
 
     NaturalCanvas m_canvas;
     std::size_t m_heldBytesPerLine;
-    std::int32_t m_nMaxExtent;
-    const ExpressionTree* m_pTree = nullptr;
+    std::int32_t m_maxExtent;
+    const ExpressionTree* m_tree = nullptr;
     TreeMeasure m_measure;
-    int m_nWidth = 0;
+    int m_width = 0;
     std::vector<Piece> m_pieces;
     std::size_t m_plannedBytes = 0;
 };

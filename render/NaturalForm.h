@@ -15,7 +15,7 @@
 // exponents, brackets as bars that grow with their content, drawn as plain
 // text for a fixed-pitch font and cut into lines at the operators of the
 // main baseline.
-class CNaturalForm {
+class NaturalForm {
   public:
     // A drawing that would take more memory than this is not made: Render
     // then returns no lines and IsTooLarge() tells why. Everything a drawing
@@ -26,12 +26,12 @@ class CNaturalForm {
     static constexpr std::size_t kMaxDrawingBytes = std::size_t{256} << 20;
 
     // Draws a copy of the tree (null draws nothing).
-    explicit CNaturalForm(const ExpressionTree* tree);
+    explicit NaturalForm(const ExpressionTree* tree);
     // Draws this tree, which the object takes over: no copy is made.
-    explicit CNaturalForm(std::unique_ptr<ExpressionTree> tree);
-    virtual ~CNaturalForm();
-    CNaturalForm(const CNaturalForm&) = delete;
-    CNaturalForm& operator=(const CNaturalForm&) = delete;
+    explicit NaturalForm(std::unique_ptr<ExpressionTree> tree);
+    virtual ~NaturalForm();
+    NaturalForm(const NaturalForm&) = delete;
+    NaturalForm& operator=(const NaturalForm&) = delete;
 
     // Lays the tree out, cuts it into segments that stay within `width`
     // columns where the drawing allows it, and returns the rows of every
@@ -40,7 +40,7 @@ class CNaturalForm {
     std::vector<std::string> Render(int width);
 
     // Whether the last Render refused a drawing larger than kMaxDrawingBytes.
-    bool IsTooLarge() const { return m_bTooLarge; }
+    bool IsTooLarge() const { return m_tooLarge; }
 
     // Hands the lines Render would return to `line` one by one, without
     // keeping them, and without a copy of the tree; false when the drawing
@@ -50,6 +50,6 @@ class CNaturalForm {
     static bool Draw(const ExpressionTree& tree, int width, const LineSink& line);
 
   private:
-    std::unique_ptr<ExpressionTree> m_pRoot;
-    bool m_bTooLarge = false;
+    std::unique_ptr<ExpressionTree> m_root;
+    bool m_tooLarge = false;
 };

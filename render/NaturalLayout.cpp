@@ -5,21 +5,21 @@
 
 #include "ExpressionTree.h"
 
-void NaturalLayout::Draw(CExpNode root, int column, int level) {
-    m_nFirst = root.Tree()->SubtreeStart(root.Index());
+void NaturalLayout::Draw(ExpNode root, int column, int level) {
+    m_first = root.Tree()->SubtreeStart(root.Index());
     DrawNodes(root, column, level);
     std::vector<Placement>().swap(m_placements);
 }
 
-void NaturalLayout::DrawNodes(CExpNode root, int column, int level) {
+void NaturalLayout::DrawNodes(ExpNode root, int column, int level) {
     const ExpressionTree& tree = *root.Tree();
-    m_placements.assign(root.Index() + 1 - m_nFirst, Placement{});
+    m_placements.assign(root.Index() + 1 - m_first, Placement{});
     Place(root, column, level);
-    for (std::uint32_t i = root.Index() + 1; i-- > m_nFirst && !m_canvas.Overflowed();) {
-        const Placement at = m_placements[i - m_nFirst];
+    for (std::uint32_t i = root.Index() + 1; i-- > m_first && !m_canvas.Overflowed();) {
+        const Placement at = m_placements[i - m_first];
         if (at.column == kNotDrawn)
             continue;
-        const CExpNode node = tree.At(i);
+        const ExpNode node = tree.At(i);
         m_canvas.MarkUsed(at.level);
         switch (node.Kind()) {
             case ExpNodeKind::Number:
@@ -48,14 +48,14 @@ void NaturalLayout::DrawNodes(CExpNode root, int column, int level) {
 // A call's name, then its arguments separated by ", " between bars as high
 // as the highest argument; plain parentheses are a call without a name and
 // with one argument.
-void NaturalLayout::DrawBrackets(CExpNode node, Placement at) {
+void NaturalLayout::DrawBrackets(ExpNode node, Placement at) {
     NodeMeasure span{0, 0, 0};  // the levels the bars take
     if (node.IsCall()) {
         if (node.ArgCount() > 0) {
             span.top = INT32_MIN;
             span.bottom = INT32_MAX;
         }
-        for (CExpNode arg = node.LastArg(); arg; arg = arg.PreviousArg(node)) {
+        for (ExpNode arg = node.LastArg(); arg; arg = arg.PreviousArg(node)) {
             span.top = std::max(span.top, m_measure.Of(arg).top);
             span.bottom = std::min(span.bottom, m_measure.Of(arg).bottom);
         }
@@ -72,7 +72,7 @@ void NaturalLayout::DrawBrackets(CExpNode node, Placement at) {
         Place(node.GetLeft(), column - m_measure.Of(node.GetLeft()).width, at.level);
         return;
     }
-    for (CExpNode arg = node.LastArg(); arg;) {
+    for (ExpNode arg = node.LastArg(); arg;) {
         column -= m_measure.Of(arg).width;
         Place(arg, column, at.level);
         arg = arg.PreviousArg(node);
@@ -87,11 +87,11 @@ void NaturalLayout::DrawBrackets(CExpNode node, Placement at) {
 // rule overhangs the wider part by a column on each side, and the narrower
 // part is centred, the division truncating: a part one column narrower
 // stays flush left.
-void NaturalLayout::DrawFraction(CExpNode node, Placement at) {
-    const CExpNode left = node.GetLeft();
-    const CExpNode right = node.GetRight();
-    const CExpNode numerator = Unwrapped(left);
-    const CExpNode denominator = Unwrapped(right);
+void NaturalLayout::DrawFraction(ExpNode node, Placement at) {
+    const ExpNode left = node.GetLeft();
+    const ExpNode right = node.GetRight();
+    const ExpNode numerator = Unwrapped(left);
+    const ExpNode denominator = Unwrapped(right);
     const int shift = (m_measure.Of(numerator).width - m_measure.Of(denominator).width) / 2;
     Place(numerator, at.column + 1 + std::max(-shift, 0), at.level + 1 - m_measure.Of(left).bottom);
     Place(denominator, at.column + 1 + std::max(shift, 0), at.level - m_measure.Of(right).top);
@@ -101,8 +101,8 @@ void NaturalLayout::DrawFraction(CExpNode node, Placement at) {
 // The exponent follows the base without a space, its lowest level just above
 // the base's highest. A base that is a product or a power stands between
 // bars, so that (2^3)^4 and 2e3^2 read as they are meant.
-void NaturalLayout::DrawPower(CExpNode node, Placement at) {
-    const CExpNode left = node.GetLeft();
+void NaturalLayout::DrawPower(ExpNode node, Placement at) {
+    const ExpNode left = node.GetLeft();
     const NodeMeasure& base = m_measure.Of(left);
     int column = at.column;
     if (NeedsBarsAsBase(left)) {
@@ -114,14 +114,14 @@ void NaturalLayout::DrawPower(CExpNode node, Placement at) {
         Place(left, column, at.level);
         column += base.width;
     }
-    const CExpNode exponent = Unwrapped(node.GetRight());
+    const ExpNode exponent = Unwrapped(node.GetRight());
     Place(exponent, column, at.level + base.top - m_measure.Of(exponent).bottom);
 }
 
 // A space, the sign and a space between the operands; a sign without a left
 // operand draws the same way.
-void NaturalLayout::DrawOperator(CExpNode node, Placement at) {
-    const CExpNode left = node.GetLeft();
+void NaturalLayout::DrawOperator(ExpNode node, Placement at) {
+    const ExpNode left = node.GetLeft();
     int column = at.column;
     if (left) {
         Place(left, column, at.level);
@@ -135,7 +135,7 @@ void NaturalLayout::DrawBars(int column, int level, const NodeMeasure& content) 
     m_canvas.WriteColumn(column, level + content.bottom, level + content.top - 1, '|');
 }
 
-void NaturalLayout::Place(CExpNode node, int column, int level) {
+void NaturalLayout::Place(ExpNode node, int column, int level) {
     if (node)
-        m_placements[node.Index() - m_nFirst] = {column, level};
+        m_placements[node.Index() - m_first] = {column, level};
 }

@@ -22,7 +22,7 @@ class NaturalLayout {
 
     // Draws the subtree of `root` with its baseline at `level`, starting at
     // `column`.
-    void Draw(CExpNode root, int column, int level);
+    void Draw(ExpNode root, int column, int level);
 
     // Bytes of bookkeeping per node that Draw takes besides the canvas.
     static constexpr std::size_t kBytesPerNode = 2 * sizeof(std::int32_t);
@@ -37,17 +37,17 @@ class NaturalLayout {
     static constexpr std::int32_t kNotDrawn = -1;
 
     // One pass over the nodes, from the root back to the first.
-    void DrawNodes(CExpNode root, int column, int level);
-    void DrawBrackets(CExpNode node, Placement at);
-    void DrawFraction(CExpNode node, Placement at);
-    void DrawPower(CExpNode node, Placement at);
-    void DrawOperator(CExpNode node, Placement at);
+    void DrawNodes(ExpNode root, int column, int level);
+    void DrawBrackets(ExpNode node, Placement at);
+    void DrawFraction(ExpNode node, Placement at);
+    void DrawPower(ExpNode node, Placement at);
+    void DrawOperator(ExpNode node, Placement at);
     // Bars on the levels a part takes, which sits with its baseline at `level`.
     void DrawBars(int column, int level, const NodeMeasure& content);
-    void Place(CExpNode node, int column, int level);
+    void Place(ExpNode node, int column, int level);
 
     NaturalCanvas& m_canvas;
     const TreeMeasure& m_measure;
-    std::vector<Placement> m_placements;  // indexed like the tree's nodes, from m_nFirst
-    std::uint32_t m_nFirst = 0;
+    std::vector<Placement> m_placements;  // indexed like the tree's nodes, from m_first
+    std::uint32_t m_first = 0;
 };

@@ -16,28 +16,28 @@ constexpr std::int64_t kMostLineCells = std::int64_t{1} << 60;
 
 }  // namespace
 
-bool IsPlainParenthesis(CExpNode node) {
+bool IsPlainParenthesis(ExpNode node) {
     return node && node.IsParenthesis();
 }
 
-CExpNode Unwrapped(CExpNode node) {
+ExpNode Unwrapped(ExpNode node) {
     return IsPlainParenthesis(node) ? node.GetLeft() : node;
 }
 
-bool NeedsBarsAsBase(CExpNode node) {
+bool NeedsBarsAsBase(ExpNode node) {
     return node && node.IsInfix() && (node.GetOp() == '*' || node.GetOp() == '^');
 }
 
-bool TreeMeasure::Measure(CExpNode root, std::int32_t maxExtent) {
+bool TreeMeasure::Measure(ExpNode root, std::int32_t maxExtent) {
     const ExpressionTree& tree = *root.Tree();
-    m_nFirst = tree.SubtreeStart(root.Index());
-    m_nodes.assign(root.Index() + 1 - m_nFirst, NodeMeasure{});
+    m_first = tree.SubtreeStart(root.Index());
+    m_nodes.assign(root.Index() + 1 - m_first, NodeMeasure{});
     m_lineCells = 0;
-    for (std::uint32_t i = m_nFirst; i <= root.Index(); ++i) {
+    for (std::uint32_t i = m_first; i <= root.Index(); ++i) {
         const NodeMeasure measure = Combine(tree.At(i));
         if (measure.width > maxExtent || measure.top > maxExtent || measure.bottom < -maxExtent)
             return false;
-        m_nodes[i - m_nFirst] = measure;
+        m_nodes[i - m_first] = measure;
         m_lineCells = std::min(kMostLineCells, m_lineCells + OwnLineCells(tree.At(i)));
     }
     // Parentheses around everything are drawn as well.
@@ -47,14 +47,14 @@ bool TreeMeasure::Measure(CExpNode root, std::int32_t maxExtent) {
 
 // A plain parenthesis among the children draws its bars unless the node
 // leaves it out (see Unwrapped): the parts of a fraction and the exponent.
-std::int64_t TreeMeasure::BarCells(CExpNode node) const {
+std::int64_t TreeMeasure::BarCells(ExpNode node) const {
     if (!IsPlainParenthesis(node))
         return 0;
     const NodeMeasure& content = Of(node);
     return 2 * std::max<std::int64_t>(0, std::int64_t{content.top} - content.bottom);
 }
 
-std::int64_t TreeMeasure::OwnLineCells(CExpNode node) const {
+std::int64_t TreeMeasure::OwnLineCells(ExpNode node) const {
     switch (node.Kind()) {
         case ExpNodeKind::Number:
         case ExpNodeKind::Variable:
@@ -67,7 +67,7 @@ std::int64_t TreeMeasure::OwnLineCells(CExpNode node) const {
             std::int64_t top = INT32_MIN;
             std::int64_t bottom = INT32_MAX;
             std::int64_t cells = 0;
-            for (CExpNode arg = node.LastArg(); arg; arg = arg.PreviousArg(node)) {
+            for (ExpNode arg = node.LastArg(); arg; arg = arg.PreviousArg(node)) {
                 top = std::max<std::int64_t>(top, Of(arg).top);
                 bottom = std::min<std::int64_t>(bottom, Of(arg).bottom);
                 cells += BarCells(arg);
@@ -93,11 +93,11 @@ std::int64_t TreeMeasure::OwnLineCells(CExpNode node) const {
     return 0;
 }
 
-const NodeMeasure& TreeMeasure::OfDrawn(CExpNode node) const {
+const NodeMeasure& TreeMeasure::OfDrawn(ExpNode node) const {
     return Of(Unwrapped(node));
 }
 
-NodeMeasure TreeMeasure::Combine(CExpNode node) const {
+NodeMeasure TreeMeasure::Combine(ExpNode node) const {
     std::int64_t width = 0;
     std::int64_t top = 1;
     std::int64_t bottom = 0;
@@ -118,7 +118,7 @@ NodeMeasure TreeMeasure::Combine(CExpNode node) const {
             width = static_cast<std::int64_t>(node.GetName().size()) + 2;
             top = kEmptyCallTop;
             bottom = kEmptyCallBottom;
-            for (CExpNode arg = node.LastArg(); arg; arg = arg.PreviousArg(node)) {
+            for (ExpNode arg = node.LastArg(); arg; arg = arg.PreviousArg(node)) {
                 width += Of(arg).width;
                 top = std::max<std::int64_t>(top, Of(arg).top);
                 bottom = std::min<std::int64_t>(bottom, Of(arg).bottom);
@@ -172,7 +172,7 @@ NodeMeasure TreeMeasure::Combine(CExpNode node) const {
 
 namespace {
 
-NodeMeasure MeasureOf(CExpNode node) {
+NodeMeasure MeasureOf(ExpNode node) {
     if (!node)
         return {};
     TreeMeasure measure;
@@ -182,10 +182,10 @@ NodeMeasure MeasureOf(CExpNode node) {
 
 }  // namespace
 
-int TopExtent(CExpNode node) {
+int TopExtent(ExpNode node) {
     return MeasureOf(node).top;
 }
 
-int BottomExtent(CExpNode node) {
+int BottomExtent(ExpNode node) {
     return MeasureOf(node).bottom;
 }

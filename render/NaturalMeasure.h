@@ -22,13 +22,13 @@ class TreeMeasure {
   public:
     // Measures the subtree below root. False when the drawing would be
     // wider or higher than maxExtent; the measurements are then incomplete.
-    bool Measure(CExpNode root, std::int32_t maxExtent);
+    bool Measure(ExpNode root, std::int32_t maxExtent);
 
-    const NodeMeasure& operator[](std::uint32_t index) const { return m_nodes[index - m_nFirst]; }
-    const NodeMeasure& Of(CExpNode node) const { return (*this)[node.Index()]; }
+    const NodeMeasure& operator[](std::uint32_t index) const { return m_nodes[index - m_first]; }
+    const NodeMeasure& Of(ExpNode node) const { return (*this)[node.Index()]; }
     // What is drawn of a child: the content of plain parentheses that the
     // drawing leaves out (see Unwrapped).
-    const NodeMeasure& OfDrawn(CExpNode node) const;
+    const NodeMeasure& OfDrawn(ExpNode node) const;
 
     // How many cells the rules and bars of the drawing take. Each is a cell
     // of its own, so the drawing needs at least as many bytes: a drawing too
@@ -36,27 +36,27 @@ class TreeMeasure {
     std::int64_t LineCells() const { return m_lineCells; }
 
   private:
-    NodeMeasure Combine(CExpNode node) const;
+    NodeMeasure Combine(ExpNode node) const;
     // The cells of the rule and the bars a node draws itself, the bars of
     // the parentheses among its children included.
-    std::int64_t OwnLineCells(CExpNode node) const;
-    std::int64_t BarCells(CExpNode node) const;
+    std::int64_t OwnLineCells(ExpNode node) const;
+    std::int64_t BarCells(ExpNode node) const;
 
     std::vector<NodeMeasure> m_nodes;
-    std::uint32_t m_nFirst = 0;
+    std::uint32_t m_first = 0;
     std::int64_t m_lineCells = 0;
 };
 
 // The levels a node's drawing takes above and below its baseline: the top
 // level is exclusive, the bottom one inclusive. An absent node takes none.
-int TopExtent(CExpNode node);
-int BottomExtent(CExpNode node);
+int TopExtent(ExpNode node);
+int BottomExtent(ExpNode node);
 
 // A plain parenthesis: its bars are left out where the drawing shows the
 // grouping by itself, in a numerator, denominator or exponent.
-bool IsPlainParenthesis(CExpNode node);
+bool IsPlainParenthesis(ExpNode node);
 // `node`, or the content of plain parentheses.
-CExpNode Unwrapped(CExpNode node);
+ExpNode Unwrapped(ExpNode node);
 
 // The base of a power that is a product or a power is drawn between bars.
-bool NeedsBarsAsBase(CExpNode node);
+bool NeedsBarsAsBase(ExpNode node);

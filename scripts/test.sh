@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Checks the format of the sources (scripts/format.sh), then builds Tallyfern
-# and runs every test: first a RelWithDebInfo build in build/, then an
-# optimized build with AddressSanitizer and UndefinedBehaviorSanitizer in
+# Checks the format of the sources (scripts/format.sh), then builds Tallyfern,
+# checks the naming rule (scripts/tidy.sh) and runs every test: first a
+# RelWithDebInfo build in build/, then an optimized build with AddressSanitizer and UndefinedBehaviorSanitizer in
 # build-asan/. Installs what is missing first (see setup.sh).
 # Both builds have the C++ standard library's assertions on, and their tests
 # include the replay of every fuzz corpus and kept finding (fuzz/corpus,
@@ -47,6 +47,8 @@ fi
 
 echo "== build/ (RelWithDebInfo)"
 if configure_build build && build build; then
+    echo "== names (.clang-tidy)"
+    bash scripts/tidy.sh build || failures+=("naming check (bash scripts/tidy.sh)")
     run_tests build
 else
     failures+=("build of build/")

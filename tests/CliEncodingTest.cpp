@@ -12,9 +12,9 @@
 
 namespace {
 
-using cli_process::CliRun;
-using cli_process::ErrorBox;
-using cli_process::RunCli;
+using CliProcess::CliRun;
+using CliProcess::ErrorBox;
+using CliProcess::RunCli;
 
 // Whether the system has the locale; the test script generates the ones the
 // tests use.
@@ -26,7 +26,7 @@ bool HasLocale(const char* name) {
     return true;
 }
 
-class CliEncodingTest : public cli_process::CliFixture {};
+class CliEncodingTest : public CliProcess::CliFixture {};
 
 TEST_F(CliEncodingTest, ExcerptShowsCharactersBackInTheTerminalsEncoding) {
     struct Case {

@@ -11,12 +11,12 @@
 
 namespace {
 
-using cli_process::CliRequest;
-using cli_process::CliRun;
-using cli_process::ErrorBox;
-using cli_process::RunCli;
+using CliProcess::CliRequest;
+using CliProcess::CliRun;
+using CliProcess::ErrorBox;
+using CliProcess::RunCli;
 
-class CliInputTest : public cli_process::CliFixture {};
+class CliInputTest : public CliProcess::CliFixture {};
 
 TEST_F(CliInputTest, ComputesEveryLineAndSkipsBlankOnes) {
     const CliRun run = RunCli({}, "1+1\n\n  \t \r\n1/0\n2 * 3\r\n4");
@@ -55,10 +55,10 @@ TEST_F(CliInputTest, ALastLineWithoutLineFeedIsReadWhole) {
 TEST_F(CliInputTest, ResultsAreOutWhileTheProgramWaitsForMoreInput) {
     // A pipe that stays open: were "2" held in the output buffer until the
     // input ends, an interrupted run would lose it.
-    cli_process::Pipe in = cli_process::MakePipe();
-    cli_process::Pipe out = cli_process::MakePipe();
-    const pid_t pid = cli_process::Spawn({}, cli_process::EnvironmentWith({}), in.read.Get(),
-                                         out.write.Get(), STDERR_FILENO);
+    CliProcess::Pipe in = CliProcess::MakePipe();
+    CliProcess::Pipe out = CliProcess::MakePipe();
+    const pid_t pid = CliProcess::Spawn({}, CliProcess::EnvironmentWith({}), in.read.Get(),
+                                        out.write.Get(), STDERR_FILENO);
     in.read.Reset();
     out.write.Reset();
     ASSERT_EQ(write(in.write.Get(), "1+1\n", 4), 4);
@@ -68,7 +68,7 @@ TEST_F(CliInputTest, ResultsAreOutWhileTheProgramWaitsForMoreInput) {
     EXPECT_EQ(read(out.read.Get(), text, sizeof text), 2);
     EXPECT_STREQ(text, "2\n");
     in.write.Reset();
-    EXPECT_EQ(cli_process::WaitForExit(pid), 0);
+    EXPECT_EQ(CliProcess::WaitForExit(pid), 0);
 }
 
 TEST_F(CliInputTest, StatusIsZeroWhenEveryLineComputes) {
@@ -153,13 +153,13 @@ TEST_F(CliInputTest, TerminalGetsAPromptBeforeEachLine) {
         SCOPED_TRACE(terminal.term);
         // Ctrl-D at the start of a line ends the input.
         const CliRun run =
-            cli_process::RunCliOnTerminal({"-v", "x=3"}, {"1+x\n", "1+*2\n", "\x04"}, "> ",
-                                          {terminal.term}, terminal.rawModeWait);
+            CliProcess::RunCliOnTerminal({"-v", "x=3"}, {"1+x\n", "1+*2\n", "\x04"}, "> ",
+                                         {terminal.term}, terminal.rawModeWait);
         EXPECT_EQ(run.status, 1);
         EXPECT_NE(run.out.find("4\r\n"), std::string::npos) << run.out;
         EXPECT_NE(run.out.find("在以下位置发生 \"操作数\" 错误"), std::string::npos) << run.out;
         // One prompt for each of the two lines and one for the end.
-        EXPECT_EQ(cli_process::CountOf(run.out, "> "), 3u) << run.out;
+        EXPECT_EQ(CliProcess::CountOf(run.out, "> "), 3u) << run.out;
     }
 }
 

@@ -12,10 +12,10 @@
 
 namespace {
 
-using cli_process::CliRequest;
-using cli_process::CliRun;
-using cli_process::ErrorBox;
-using cli_process::RunCli;
+using CliProcess::CliRequest;
+using CliProcess::CliRun;
+using CliProcess::ErrorBox;
+using CliProcess::RunCli;
 
 #if defined(__SANITIZE_ADDRESS__)
 constexpr bool kAddressSanitizer = true;
@@ -25,7 +25,7 @@ constexpr bool kAddressSanitizer = false;
 
 constexpr std::size_t kFiftyMegabytes = 50'000'000;
 
-class CliLimitsTest : public cli_process::CliFixture {};
+class CliLimitsTest : public CliProcess::CliFixture {};
 
 // Lines of 50 MB in the shapes that cost the least memory per byte: each is
 // computed or refused, and the next line still computes.

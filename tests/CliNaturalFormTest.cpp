@@ -10,11 +10,11 @@
 
 namespace {
 
-using cli_process::CliRun;
-using cli_process::ErrorBox;
-using cli_process::RunCli;
+using CliProcess::CliRun;
+using CliProcess::ErrorBox;
+using CliProcess::RunCli;
 
-class CliNaturalForm : public cli_process::CliFixture {};
+class CliNaturalForm : public CliProcess::CliFixture {};
 
 TEST_F(CliNaturalForm, SegmentsAreSeparatedByOneEmptyLine) {
     const CliRun run = RunCli({"-n", "-w", "10", "1+2+3+4+5"});

@@ -13,9 +13,9 @@
 
 namespace {
 
-using cli_process::Fd;
-using cli_process::MakePipe;
-using cli_process::Pipe;
+using CliProcess::Fd;
+using CliProcess::MakePipe;
+using CliProcess::Pipe;
 
 // Reads what `fd` delivers until `done` holds or it ends, within a minute.
 template <class Done>
@@ -112,13 +112,13 @@ TEST(ConsoleOutputSignals, ASecondInterruptionDoesNotWaitForTheReader) {
     EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGINT) << status;
 }
 
-class CliOutputTest : public cli_process::CliFixture {};
+class CliOutputTest : public CliProcess::CliFixture {};
 
 // The program with standard input and output given; SIGPIPE is ignored
 // here, and so in the program too.
 pid_t StartCli(int in, int out, std::vector<std::string> args = {}) {
     signal(SIGPIPE, SIG_IGN);
-    return cli_process::Spawn(args, cli_process::EnvironmentWith({}), in, out, STDERR_FILENO);
+    return CliProcess::Spawn(args, CliProcess::EnvironmentWith({}), in, out, STDERR_FILENO);
 }
 
 Fd InputFile(const std::string& text) {
@@ -143,7 +143,7 @@ TEST_F(CliOutputTest, DescriptorsThatAreNotReadyAreWaitedFor) {
         out.write.Reset();
         const std::string text = ReadUntil(
             out.read.Get(), [](const std::string&) { return false; }, std::chrono::milliseconds(1));
-        EXPECT_EQ(cli_process::CountOf(text, "2\n"), static_cast<std::size_t>(kLines));
+        EXPECT_EQ(CliProcess::CountOf(text, "2\n"), static_cast<std::size_t>(kLines));
         const int status = WaitStatus(pid, std::chrono::seconds(60));
         EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
     }

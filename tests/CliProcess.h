@@ -25,7 +25,7 @@
 
 extern char** environ;
 
-namespace cli_process {
+namespace CliProcess {
 
 #ifdef TALLYFERN_CLI_PATH
 inline constexpr const char* kCliPath = TALLYFERN_CLI_PATH;
@@ -330,4 +330,4 @@ inline CliRun RunCliOnTerminal(
     return run;
 }
 
-}  // namespace cli_process
+}  // namespace CliProcess

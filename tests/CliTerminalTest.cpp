@@ -17,7 +17,7 @@
 namespace {
 
 namespace fs = std::filesystem;
-using cli_process::CliRun;
+using CliProcess::CliRun;
 
 // libedit switches the terminal to raw mode after it has prompted. Keys
 // typed before that may be dropped when it switches, so the test waits for
@@ -33,7 +33,7 @@ std::string ReadFile(const fs::path& path) {
     return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
-class CliTerminalTest : public cli_process::CliFixture {
+class CliTerminalTest : public CliProcess::CliFixture {
   protected:
     void SetUp() override {
         CliFixture::SetUp();
@@ -50,8 +50,8 @@ class CliTerminalTest : public cli_process::CliFixture {
                 const char* stdoutFile = nullptr,
                 const std::function<void(std::size_t, pid_t)>& beforeLine = {}) const {
         const auto wait = term == "TERM=dumb" ? std::chrono::milliseconds(0) : kRawModeWait;
-        return cli_process::RunCliOnTerminal({}, lines, "> ", {term, StateVariable()}, wait,
-                                             stdoutFile, beforeLine);
+        return CliProcess::RunCliOnTerminal({}, lines, "> ", {term, StateVariable()}, wait,
+                                            stdoutFile, beforeLine);
     }
 
     fs::path m_state;
@@ -66,7 +66,7 @@ TEST_F(CliTerminalTest, StandardOutputRedirectedToAFileReceivesTheResultsOnly) {
         EXPECT_EQ(run.status, 1);
         EXPECT_EQ(ReadFile(results), "4\n");
         // The prompts and the error still reach the terminal.
-        EXPECT_EQ(cli_process::CountOf(run.out, "> "), 3u) << run.out;
+        EXPECT_EQ(CliProcess::CountOf(run.out, "> "), 3u) << run.out;
         EXPECT_NE(run.out.find("\"操作数\""), std::string::npos) << run.out;
     }
 }
@@ -101,7 +101,7 @@ TEST_F(CliTerminalTest, TheHistoryKeepsTheLastThousandLines) {
 }
 
 TEST_F(CliTerminalTest, NoHistoryIsWrittenWhenStandardInputIsNoTerminal) {
-    const CliRun run = cli_process::RunCli({}, "6*7\n", {"TERM=xterm", StateVariable()});
+    const CliRun run = CliProcess::RunCli({}, "6*7\n", {"TERM=xterm", StateVariable()});
     EXPECT_EQ(run.out, "42\n");
     EXPECT_FALSE(fs::exists(m_state / "tallyfern"));
 }
@@ -131,7 +131,7 @@ TEST_F(CliTerminalTest, AStateDirectoryOthersCanWriteToIsRefused) {
     fs::create_directories(HistoryFile().parent_path());
     fs::permissions(HistoryFile().parent_path(), fs::perms::all);
     const CliRun run = Type({"6*7\n", kCtrlD}, "TERM=xterm");
-    EXPECT_EQ(cli_process::CountOf(run.out, "the history is not kept"), 1u) << run.out;
+    EXPECT_EQ(CliProcess::CountOf(run.out, "the history is not kept"), 1u) << run.out;
     EXPECT_NE(run.out.find("42"), std::string::npos);
     EXPECT_FALSE(fs::exists(HistoryFile()));
 }

@@ -10,13 +10,13 @@
 
 namespace {
 
-using cli_process::CliRun;
-using cli_process::ErrorBox;
-using cli_process::RunCli;
+using CliProcess::CliRun;
+using CliProcess::ErrorBox;
+using CliProcess::RunCli;
 
 const std::string kUsageLine = "usage: tallyfern-cli [options] [--] [EXPRESSION...]\n";
 
-class CliTest : public cli_process::CliFixture {};
+class CliTest : public CliProcess::CliFixture {};
 
 struct ResultCase {
     std::vector<std::string> args;
@@ -152,7 +152,7 @@ TEST_F(CliTest, AnErrorBeforeHelpWins) {
 TEST_F(CliTest, AFailedWriteOfTheResultIsAFailure) {
     if (access("/dev/full", W_OK) != 0)
         GTEST_SKIP() << "no /dev/full on this system";
-    cli_process::CliRequest request;
+    CliProcess::CliRequest request;
     request.args = {"1+1"};
     request.stdoutFile = "/dev/full";
     const CliRun run = RunCli(request);

@@ -9,7 +9,7 @@
 
 #include "CliProcess.h"
 
-namespace cli_process {
+namespace CliProcess {
 
 // The error box's text as the program prints it to standard error.
 inline std::string ErrorBox(const std::string& message, const std::string& excerpt) {
@@ -24,4 +24,4 @@ class CliFixture : public ::testing::Test {
     }
 };
 
-}  // namespace cli_process
+}  // namespace CliProcess

@@ -10,10 +10,10 @@
 
 namespace {
 
-using cli_process::CliRun;
-using cli_process::RunCli;
+using CliProcess::CliRun;
+using CliProcess::RunCli;
 
-class CliVariablesTest : public cli_process::CliFixture {};
+class CliVariablesTest : public CliProcess::CliFixture {};
 
 struct Case {
     std::vector<std::string> args;

@@ -42,7 +42,7 @@ TEST(ExpCompute, StrippingRemovesBlanksTabsAndLineBreaksOnly) {
 std::string MessageFor(const std::string& stripped) {
     try {
         ComputeExpression(stripped, VarTable{});
-    } catch (const CExpException& e) {
+    } catch (const ExpException& e) {
         return ComposeErrorMessage(e, stripped);
     }
     return "(no error)";
@@ -66,7 +66,7 @@ TEST(ExpCompute, ErrorMessageShowsUpToTenBytesFromThePosition) {
 
 TEST(ExpCompute, AnUndefinedNameTooLongForTheMessageIsCut) {
     const auto textFor = [](std::size_t nameLength) {
-        return CExpException(EXP_ERR_UNDEFINED, std::string(nameLength, 'a')).GetErrorText();
+        return ExpException(EXP_ERR_UNDEFINED, std::string(nameLength, 'a')).GetErrorText();
     };
     const std::string before = ExpMessages::kUndefinedBefore;
     const std::string after = ExpMessages::kUndefinedAfter;

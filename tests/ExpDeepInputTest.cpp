@@ -17,7 +17,7 @@ using TestSupport::Repeat;
 
 constexpr int kDepth = TestSupport::kDeepNesting;
 constexpr int kTerms = TestSupport::kLongSumTerms;
-constexpr int kMax = CExpParser::kMaxNesting;
+constexpr int kMax = ExpParser::kMaxNesting;
 
 std::string Nest(const std::string& open, const std::string& core, int depth = kDepth) {
     return TestSupport::Nest(open, core, depth);
@@ -64,7 +64,7 @@ class ExpDeepInput : public ::testing::TestWithParam<DeepCase> {};
 TEST_P(ExpDeepInput, ComputesOnASmallStack) {
     const std::string text = GetParam().text();
     std::optional<double> value;
-    std::optional<CExpException> error;
+    std::optional<ExpException> error;
     ASSERT_TRUE(TestSupport::RunOnSmallStack(
         [&] { error = TestSupport::ErrorOf([&] { value = ComputeExpression(text, {}); }); }));
     ASSERT_TRUE(value.has_value()) << "code " << error->GetCode() << " at " << error->GetPosition();
@@ -75,7 +75,7 @@ TEST_P(ExpDeepInput, ComputesOnASmallStack) {
 // deep it goes on, the result is reported as out of range.
 TEST(ExpDeepInputTower, ADeepTowerOfTwosIsOutOfRange) {
     const std::string text = Nest("2^(", "1");
-    std::optional<CExpException> error;
+    std::optional<ExpException> error;
     ASSERT_TRUE(TestSupport::RunOnSmallStack(
         [&] { error = TestSupport::ErrorOf([&] { ComputeExpression(text, {}); }); }));
     ASSERT_TRUE(error.has_value());
@@ -116,9 +116,9 @@ TEST_P(ExpNestingLimit, TheCharacterOpeningOneLevelTooManyIsReported) {
     if (kSlowBuild)
         GTEST_SKIP() << "a million levels take seconds in this build; the optimized build runs it";
     const std::string text = GetParam().text();
-    std::optional<CExpException> error;
+    std::optional<ExpException> error;
     ASSERT_TRUE(TestSupport::RunOnSmallStack(
-        [&] { error = TestSupport::ErrorOf([&] { CExpParser(text).Parse(); }); }));
+        [&] { error = TestSupport::ErrorOf([&] { ExpParser(text).Parse(); }); }));
     if (GetParam().position < 0) {
         EXPECT_FALSE(error.has_value())
             << "code " << error->GetCode() << " at " << error->GetPosition();

@@ -118,9 +118,9 @@ TEST(ExpEvaluator, VariablesAreFoundByTheirExactName) {
 }
 
 TEST(ExpEvaluator, TopLevelAndArgumentsReadTheirOwnVariables) {
-    CExpEvaluator evaluator;
+    ExpEvaluator evaluator;
     evaluator.m_variables.Insert("x", 1);
-    const auto tree = CExpParser("x*10+abs(x)").Parse();
+    const auto tree = ExpParser("x*10+abs(x)").Parse();
     // Without a table for the arguments, an argument sees no variable at all.
     EXPECT_DOUBLE_EQ(evaluator.Evaluate(tree->Root().GetLeft()), 10);
     const auto error = ErrorOf([&] { evaluator.Evaluate(*tree); });
@@ -131,7 +131,7 @@ TEST(ExpEvaluator, TopLevelAndArgumentsReadTheirOwnVariables) {
     evaluator.m_funcs.SetVariables(&argumentVars);
     EXPECT_DOUBLE_EQ(evaluator.Evaluate(*tree), 12);
     // Every level inside an argument, nested calls too, uses them.
-    EXPECT_DOUBLE_EQ(evaluator.Evaluate(*CExpParser("abs(abs(x)+x)*x").Parse()), 4);
+    EXPECT_DOUBLE_EQ(evaluator.Evaluate(*ExpParser("abs(abs(x)+x)*x").Parse()), 4);
 }
 
 }  // namespace

@@ -107,8 +107,8 @@ TEST(ExpFunctions, FailuresReportTheirCode) {
 }
 
 TEST(ExpFuncTable, HoldsTheTwentyBuiltinsAndAnEmptyTableNone) {
-    const CExpFuncTable builtins;
-    const CExpFuncTable empty{CExpFuncTable::Empty{}};
+    const ExpFuncTable builtins;
+    const ExpFuncTable empty{ExpFuncTable::Empty{}};
     EXPECT_EQ(builtins.Count(), 20);
     EXPECT_EQ(empty.Count(), 0);
     for (const char* name : kBuiltinNames) {
@@ -118,28 +118,28 @@ TEST(ExpFuncTable, HoldsTheTwentyBuiltinsAndAnEmptyTableNone) {
     EXPECT_EQ(builtins.Find("log").argCount, 2);
 }
 
-double Twice(const CExpFuncTable&, std::span<const double> v) {
+double Twice(const ExpFuncTable&, std::span<const double> v) {
     return v[0] * 2;
 }
-double Thrice(const CExpFuncTable&, std::span<const double> v) {
+double Thrice(const ExpFuncTable&, std::span<const double> v) {
     return v[0] * 3;
 }
 
 TEST(ExpFuncTable, ANameRegisteredTwiceIsFoundAtItsFirstEntry) {
-    CExpEvaluator evaluator;
-    evaluator.m_funcs = CExpFuncTable{CExpFuncTable::Empty{}};
+    ExpEvaluator evaluator;
+    evaluator.m_funcs = ExpFuncTable{ExpFuncTable::Empty{}};
     evaluator.m_funcs.Register("f", 1, Twice);
     evaluator.m_funcs.Register("f", 1, Thrice);
     EXPECT_EQ(evaluator.m_funcs.Count(), 2);
-    EXPECT_DOUBLE_EQ(evaluator.Evaluate(*CExpParser("f(5)").Parse()), 10);
-    EXPECT_EQ(ErrorCode([&] { evaluator.Evaluate(*CExpParser("sin(1)").Parse()); }),
+    EXPECT_DOUBLE_EQ(evaluator.Evaluate(*ExpParser("f(5)").Parse()), 10);
+    EXPECT_EQ(ErrorCode([&] { evaluator.Evaluate(*ExpParser("sin(1)").Parse()); }),
               EXP_ERR_OPERATOR);
 }
 
 TEST(ExpFuncTable, CallEvaluatesArgumentsWithTheTableVariables) {
-    CExpFuncTable table;
-    const auto call = CExpParser("log(2,x*2)").Parse();
-    const std::vector<CExpNode> args = call->Root().GetArgs();
+    ExpFuncTable table;
+    const auto call = ExpParser("log(2,x*2)").Parse();
+    const std::vector<ExpNode> args = call->Root().GetArgs();
     EXPECT_EQ(ErrorCode([&] { table.Call("log", args); }), EXP_ERR_UNDEFINED);
 
     VarTable vars;
@@ -147,7 +147,7 @@ TEST(ExpFuncTable, CallEvaluatesArgumentsWithTheTableVariables) {
     table.SetVariables(&vars);
     EXPECT_DOUBLE_EQ(table.Call("log", args), 3);
     EXPECT_DOUBLE_EQ(table.Call("abs", args), 2);  // uses the first argument only
-    const auto oneArgument = CExpParser("abs(1)").Parse();
+    const auto oneArgument = ExpParser("abs(1)").Parse();
     EXPECT_EQ(ErrorCode([&] { table.Call("log", oneArgument->Root().GetArgs()); }),
               EXP_ERR_OPERAND);
     EXPECT_EQ(ErrorCode([&] { table.Call("exp", args); }), EXP_ERR_OPERATOR);

@@ -42,11 +42,11 @@ TEST(ExpMessages, EveryTextIsTheGbkFormOfItsChineseWording) {
 }
 
 TEST(ExpMessages, ErrorTextFollowsTheCode) {
-    EXPECT_EQ(CExpException(EXP_ERR_NAN, 0).GetErrorText(), Gbk("越界"));
-    EXPECT_EQ(CExpException(EXP_ERR_INFINITE, 0).GetErrorText(), Gbk("越界"));
-    EXPECT_EQ(CExpException(8, 0).GetErrorText(), "");
-    EXPECT_EQ(CExpException(-1, 0).GetErrorText(), "");
-    const CExpException undefined(EXP_ERR_UNDEFINED, "abc");
+    EXPECT_EQ(ExpException(EXP_ERR_NAN, 0).GetErrorText(), Gbk("越界"));
+    EXPECT_EQ(ExpException(EXP_ERR_INFINITE, 0).GetErrorText(), Gbk("越界"));
+    EXPECT_EQ(ExpException(8, 0).GetErrorText(), "");
+    EXPECT_EQ(ExpException(-1, 0).GetErrorText(), "");
+    const ExpException undefined(EXP_ERR_UNDEFINED, "abc");
     EXPECT_EQ(undefined.GetErrorText(), Gbk("变量 abc 未定义"));
     EXPECT_EQ(undefined.GetPosition(), 0);
 }

@@ -18,13 +18,13 @@ namespace {
 // A tree as a compact string: a leaf is its text, an infix operator
 // "op(left,right)", a sign "op(operand)", a parenthesis "[inner]" and a call
 // "name(arg,...)".
-std::string Shape(CExpNode node) {
+std::string Shape(ExpNode node) {
     if (!node)
         return "null";
     switch (node.Kind()) {
         case ExpNodeKind::Call: {
             std::string text = std::string(node.GetName()) + "(";
-            const std::vector<CExpNode> args = node.GetArgs();
+            const std::vector<ExpNode> args = node.GetArgs();
             for (std::size_t i = 0; i < args.size(); ++i)
                 text += (i > 0 ? "," : "") + Shape(args[i]);
             return text + ")";
@@ -44,7 +44,7 @@ std::string Shape(CExpNode node) {
 }
 
 std::string ParsedShape(const std::string& text) {
-    return Shape(CExpParser(text).Parse()->Root());
+    return Shape(ExpParser(text).Parse()->Root());
 }
 
 struct ShapeCase {
@@ -145,7 +145,7 @@ const ErrorCase kErrors[] = {
 
 TEST(ExpParser, RejectedTextsReportCodeAndPosition) {
     for (const auto& c : kErrors) {
-        const auto error = TestSupport::ErrorOf([&] { CExpParser(c.text).Parse(); });
+        const auto error = TestSupport::ErrorOf([&] { ExpParser(c.text).Parse(); });
         ASSERT_TRUE(error.has_value()) << "text: " << c.text;
         EXPECT_EQ(error->GetCode(), c.code) << "text: " << c.text;
         EXPECT_EQ(error->GetPosition(), c.position) << "text: " << c.text;
@@ -153,19 +153,19 @@ TEST(ExpParser, RejectedTextsReportCodeAndPosition) {
 }
 
 TEST(ExpressionTree, NodesTellLeafKindsAndCallsFromParentheses) {
-    const auto tree = CExpParser("x*(2)+f(3)-4").Parse();
-    const CExpNode sum = tree->Root().GetLeft();
-    const CExpNode x = sum.GetLeft().GetLeft();
-    const CExpNode paren = sum.GetLeft().GetRight();
-    const CExpNode call = sum.GetRight();
+    const auto tree = ExpParser("x*(2)+f(3)-4").Parse();
+    const ExpNode sum = tree->Root().GetLeft();
+    const ExpNode x = sum.GetLeft().GetLeft();
+    const ExpNode paren = sum.GetLeft().GetRight();
+    const ExpNode call = sum.GetRight();
     ASSERT_EQ(call.GetArgs().size(), 1u);
-    const CExpNode three = call.GetArgs()[0];
+    const ExpNode three = call.GetArgs()[0];
     EXPECT_TRUE(x.IsVariable() && x.IsLeaf() && x.GetOp() == ' ');
     EXPECT_TRUE(three.IsNumber() && three.IsLeaf() && three.GetValue() == 3);
     EXPECT_TRUE(paren.IsParenthesis() && paren.GetOp() == '(' && paren.GetName().empty());
     EXPECT_TRUE(call.IsCall() && call.GetOp() == '(' && call.GetName() == "f");
-    EXPECT_TRUE(CExpParser("-4").Parse()->Root().IsSign());
-    for (const CExpNode node : {sum, paren, call}) {
+    EXPECT_TRUE(ExpParser("-4").Parse()->Root().IsSign());
+    for (const ExpNode node : {sum, paren, call}) {
         EXPECT_FALSE(node.IsLeaf());
         EXPECT_TRUE(node.GetText().empty());
     }
@@ -188,13 +188,13 @@ const ArrayCase kArrays[] = {
     {".5e-3", "NNNSII", {1, 1, 1, 2, 4, 6}},
 };
 
-char KindLetter(CExpNode node) {
+char KindLetter(ExpNode node) {
     return "NVISPC"[static_cast<int>(node.Kind())];
 }
 
 TEST(ExpressionTree, NodesFollowTheirSubtreesInSourceOrder) {
     for (const auto& c : kArrays) {
-        const auto tree = CExpParser(c.text).Parse();
+        const auto tree = ExpParser(c.text).Parse();
         std::string kinds;
         std::vector<std::uint32_t> sizes;
         for (std::uint32_t i = 0; i < tree->Size(); ++i) {
@@ -208,7 +208,7 @@ TEST(ExpressionTree, NodesFollowTheirSubtreesInSourceOrder) {
 }
 
 TEST(ExpressionTree, NumbersKeepTheirTextAndTheirValue) {
-    const auto tree = CExpParser("007+.25e+2+3.250+123456789012345678901234567890").Parse();
+    const auto tree = ExpParser("007+.25e+2+3.250+123456789012345678901234567890").Parse();
     std::vector<std::pair<std::string, double>> numbers;
     for (std::uint32_t i = 0; i < tree->Size(); ++i) {
         if (tree->At(i).IsNumber())
@@ -227,10 +227,10 @@ TEST(ExpressionTree, NumbersFarIntoALongArrayKeepTheirValues) {
     for (int i = 1; i < 200; ++i)
         text += i % 2 ? "+x*" + std::to_string(i) : "-sin(" + std::to_string(i) + ")";
     text += "+(1.25*.5e1)";
-    const auto tree = CExpParser(text).Parse();
+    const auto tree = ExpParser(text).Parse();
     int numbers = 0;
     for (std::uint32_t i = 0; i < tree->Size(); ++i) {
-        const CExpNode node = tree->At(i);
+        const ExpNode node = tree->At(i);
         if (!node.IsNumber())
             continue;
         ++numbers;
@@ -240,7 +240,7 @@ TEST(ExpressionTree, NumbersFarIntoALongArrayKeepTheirValues) {
         EXPECT_EQ(node.GetValue(), expected) << "node " << i;
     }
     EXPECT_EQ(numbers, 204);
-    EXPECT_EQ(CExpEvaluator().Evaluate(tree->Root().GetRight()), 6.25);
+    EXPECT_EQ(ExpEvaluator().Evaluate(tree->Root().GetRight()), 6.25);
 }
 
 // A copy is the same array with a text of its own: it outlives the original
@@ -248,7 +248,7 @@ TEST(ExpressionTree, NumbersFarIntoALongArrayKeepTheirValues) {
 TEST(ExpressionTree, ACopyIsTheSameTreeAndOutlivesItsOriginal) {
     std::string text = "-(a+f(1.5e-3,g(x),(2)))^2/b";
     ExpressionTree viewing;
-    CExpParser().ParseInto(text, viewing);
+    ExpParser().ParseInto(text, viewing);
     const std::string shape = Shape(viewing.Root());
     auto copy = std::make_unique<ExpressionTree>(viewing);
     ExpressionTree assigned;
@@ -266,7 +266,7 @@ TEST(ExpressionTree, AParsedTreeOutlivesItsTextAndParser) {
     std::unique_ptr<ExpressionTree> tree;
     {
         std::string text = "12.5+abc*.25e-3-f(x1,7)";
-        tree = CExpParser(text).Parse();
+        tree = ExpParser(text).Parse();
         text.assign(text.size(), '#');
     }
     EXPECT_EQ(Shape(tree->Root()), "-(+(12.5,*(abc,*(0.25,^(10,-(3))))),f(x1,7))");
@@ -274,7 +274,7 @@ TEST(ExpressionTree, AParsedTreeOutlivesItsTextAndParser) {
 
 // The tree belongs to the first call; a second finds the text read.
 TEST(ExpressionTree, ASecondParseGivesNoTree) {
-    CExpParser parser("1+2");
+    ExpParser parser("1+2");
     const auto tree = parser.Parse();
     EXPECT_EQ(Shape(tree->Root()), "+(1,2)");
     EXPECT_EQ(parser.Parse(), nullptr);
@@ -283,7 +283,7 @@ TEST(ExpressionTree, ASecondParseGivesNoTree) {
 // One parser and one tree read text after text; a failed parse leaves the
 // tree empty, and the next text reads as if it were the first.
 TEST(ExpressionTree, AReusedTreeHoldsOnlyTheLastText) {
-    CExpParser parser;
+    ExpParser parser;
     ExpressionTree tree;
     parser.ParseInto("f(1,2)*3", tree);
     EXPECT_EQ(Shape(tree.Root()), "*(f(1,2),3)");

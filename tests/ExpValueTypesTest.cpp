@@ -14,10 +14,10 @@ namespace {
 
 template <class T>
 T Eval(const std::string& text, const VarTable& vars = {}) {
-    CExpEvaluatorT<T> evaluator;
+    BasicExpEvaluator<T> evaluator;
     evaluator.m_variables.Assign(vars);
-    evaluator.m_pTree = CExpParser(text).Parse();
-    return CExpEvaluatorT<T>::CheckResult(evaluator.Evaluate(*evaluator.m_pTree));
+    evaluator.m_tree = ExpParser(text).Parse();
+    return BasicExpEvaluator<T>::CheckResult(evaluator.Evaluate(*evaluator.m_tree));
 }
 
 template <class T>
@@ -59,8 +59,8 @@ TYPED_TEST(ExpIntegerValues, ArithmeticIsExactAndWrapsAround) {
     EXPECT_EQ(ErrorCode<T>("1/0"), EXP_ERR_DIVZERO);
     EXPECT_EQ(ErrorCode<T>("sin(1)"), EXP_ERR_OPERATOR);
     EXPECT_EQ(ErrorCode<T>("foo(1)"), EXP_ERR_OPERATOR);
-    EXPECT_EQ(CExpEvaluatorT<T>::CheckResult(Limits::max()), Limits::max());
-    EXPECT_FALSE(CExpEvaluatorT<T>::IsEqual(T{1}, T{0}));
+    EXPECT_EQ(BasicExpEvaluator<T>::CheckResult(Limits::max()), Limits::max());
+    EXPECT_FALSE(BasicExpEvaluator<T>::IsEqual(T{1}, T{0}));
 }
 
 TYPED_TEST(ExpIntegerValues, VariablesAreTruncatedAndHeldToTheRange) {
@@ -109,8 +109,8 @@ TEST(ExpFloatValues, FloatComputesInFloatAndRejectsLikeDouble) {
     EXPECT_EQ(ErrorCode<float>("10^39"), EXP_ERR_INFINITE);           // beyond float
     EXPECT_EQ(ErrorCode<float>("(-8)^0.5"), EXP_ERR_NAN);
     EXPECT_EQ(ErrorCode<float>("sin(10^39)"), EXP_ERR_INFINITE);
-    EXPECT_TRUE(CExpEvaluatorT<float>::IsEqual(1e-11f, 0.0f));
-    EXPECT_FALSE(CExpEvaluatorT<float>::IsEqual(1e-9f, 0.0f));
+    EXPECT_TRUE(BasicExpEvaluator<float>::IsEqual(1e-11f, 0.0f));
+    EXPECT_FALSE(BasicExpEvaluator<float>::IsEqual(1e-9f, 0.0f));
 }
 
 TEST(ExpOtherValues, ATypeWithoutALiteralFormatReadsNoLiteral) {

@@ -14,7 +14,7 @@ namespace {
 
 TEST(ExpVarTable, InsertKeepsTheFirstValueAndFindIsExact) {
     VarTable vars;
-    EXPECT_TRUE(vars.empty());
+    EXPECT_TRUE(vars.IsEmpty());
     EXPECT_TRUE(vars.Insert("a", 1));
     EXPECT_FALSE(vars.Insert("a", 2));  // the upper row wins
     EXPECT_TRUE(vars.Insert("A", 3));
@@ -24,9 +24,9 @@ TEST(ExpVarTable, InsertKeepsTheFirstValueAndFindIsExact) {
     EXPECT_EQ(vars.Find("x1"), 4.0);
     EXPECT_EQ(vars.Find("x"), std::nullopt);  // a prefix is another name
     EXPECT_EQ(vars.Find("x12"), std::nullopt);
-    EXPECT_EQ(vars.size(), 3u);
+    EXPECT_EQ(vars.Size(), 3u);
     vars.Clear();
-    EXPECT_TRUE(vars.empty());
+    EXPECT_TRUE(vars.IsEmpty());
     EXPECT_EQ(vars.Find("a"), std::nullopt);
 }
 
@@ -41,7 +41,7 @@ TEST(ExpVarTable, AssignCopiesAndSelfAssignmentIsHarmless) {
     EXPECT_EQ(copy.Find("x"), 1.0);  // later changes to the source stay there
     EXPECT_EQ(copy.Find("stale"), std::nullopt);
     copy.Assign(copy);
-    EXPECT_EQ(copy.size(), 1u);
+    EXPECT_EQ(copy.Size(), 1u);
     EXPECT_EQ(copy.Find("x"), 1.0);
 }
 

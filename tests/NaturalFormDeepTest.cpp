@@ -32,7 +32,7 @@ struct Drawing {
 Drawing DrawOnSmallStack(const std::string& text, int width = kLineWidth) {
     Drawing drawing;
     const bool ran = TestSupport::RunOnSmallStack([&] {
-        CNaturalForm naturalForm(CExpParser(text).Parse());
+        NaturalForm naturalForm(ExpParser(text).Parse());
         drawing.lines = naturalForm.Render(width);
         drawing.tooLarge = naturalForm.IsTooLarge();
     });
@@ -142,10 +142,10 @@ TEST(NaturalFormDeep, DrawingsFarTooLargeAreRefusedQuickly) {
 }
 
 TEST(NaturalFormDeep, ARefusedDrawingLeavesTheObjectUsable) {
-    CNaturalForm tooLarge(CExpParser(Nest("2^(", "2", kDepth)).Parse());
+    NaturalForm tooLarge(ExpParser(Nest("2^(", "2", kDepth)).Parse());
     EXPECT_TRUE(tooLarge.Render(kLineWidth).empty());
     EXPECT_TRUE(tooLarge.IsTooLarge());
-    CNaturalForm small(CExpParser("2^3").Parse());
+    NaturalForm small(ExpParser("2^3").Parse());
     EXPECT_EQ(small.Render(kLineWidth), (std::vector<std::string>{" 3", "2 "}));
     EXPECT_FALSE(small.IsTooLarge());
 }
@@ -155,11 +155,11 @@ TEST(NaturalFormDeep, ARefusedDrawingLeavesTheObjectUsable) {
 TEST(NaturalFormDeep, TheLinesCountedBeforeDrawingAreThoseDrawn) {
     for (const char* text : {"(1+2)^2^3", "1/(2+3)", "sin(1/(2*3))", "(2^(1/3))*((4))", "f(x)"}) {
         SCOPED_TRACE(text);
-        const std::unique_ptr<ExpressionTree> tree = CExpParser(text).Parse();
+        const std::unique_ptr<ExpressionTree> tree = ExpParser(text).Parse();
         TreeMeasure measure;
         ASSERT_TRUE(measure.Measure(tree->Root(), 1000));
         std::int64_t drawn = 0;
-        for (const std::string& line : CNaturalForm(tree.get()).Render(1000))
+        for (const std::string& line : NaturalForm(tree.get()).Render(1000))
             drawn += std::count(line.begin(), line.end(), '|') +
                      std::count(line.begin(), line.end(), '-');
         EXPECT_EQ(measure.LineCells(), drawn);

@@ -43,7 +43,7 @@ TEST(NaturalFormPlan, ThePlannedBytesAreThoseCharged) {
     for (const Shape& shape : kShapes) {
         for (const std::size_t heldPerLine : {std::size_t{0}, kHeldPerLine}) {
             SCOPED_TRACE(::testing::Message() << shape.what << ", " << heldPerLine);
-            const std::unique_ptr<ExpressionTree> tree = CExpParser(shape.text).Parse();
+            const std::unique_ptr<ExpressionTree> tree = ExpParser(shape.text).Parse();
             NaturalDrawing drawing(kNoLimit, heldPerLine);
             ASSERT_TRUE(drawing.Plan(*tree, shape.width));
             std::size_t lines = 0;
@@ -57,7 +57,7 @@ TEST(NaturalFormPlan, ThePlannedBytesAreThoseCharged) {
 TEST(NaturalFormPlan, ADrawingAtItsLimitIsDrawnAndOneByteBeyondIsRefusedUndrawn) {
     for (const Shape& shape : kShapes) {
         SCOPED_TRACE(shape.what);
-        const std::unique_ptr<ExpressionTree> tree = CExpParser(shape.text).Parse();
+        const std::unique_ptr<ExpressionTree> tree = ExpParser(shape.text).Parse();
         NaturalDrawing unlimited(kNoLimit, kHeldPerLine);
         ASSERT_TRUE(unlimited.Plan(*tree, shape.width));
         const std::size_t bytes = unlimited.PlannedBytes();

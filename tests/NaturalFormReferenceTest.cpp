@@ -25,7 +25,7 @@ class ReferenceForm {
     static constexpr int kBaselineRow = 50;
 
     // The lines, or none when the drawing leaves the fixed canvas.
-    std::optional<std::vector<std::string>> Render(CExpNode root, int width) {
+    std::optional<std::vector<std::string>> Render(ExpNode root, int width) {
         for (auto& row : m_canvas)
             row.fill(' ');
         m_used.fill(false);
@@ -94,12 +94,12 @@ class ReferenceForm {
     }
 
   private:
-    static bool IsPlain(CExpNode node) {
+    static bool IsPlain(ExpNode node) {
         return node && node.GetOp() == '(' && node.GetName().empty();
     }
-    static CExpNode Unwrap(CExpNode node) { return IsPlain(node) ? node.GetLeft() : node; }
+    static ExpNode Unwrap(ExpNode node) { return IsPlain(node) ? node.GetLeft() : node; }
 
-    static int Top(CExpNode node) {
+    static int Top(ExpNode node) {
         switch (node.GetOp()) {
             case '(':
                 if (node.IsCall()) {
@@ -124,7 +124,7 @@ class ReferenceForm {
         }
     }
 
-    static int Bottom(CExpNode node) {
+    static int Bottom(ExpNode node) {
         switch (node.GetOp()) {
             case '(':
                 if (node.IsCall()) {
@@ -179,11 +179,11 @@ class ReferenceForm {
         }
     }
 
-    void Bracket(int level, const std::string& name, const std::vector<CExpNode>& contents) {
+    void Bracket(int level, const std::string& name, const std::vector<ExpNode>& contents) {
         PutText(level, name);
         int c = 10000;
         int o = -10000;
-        for (CExpNode content : contents) {
+        for (ExpNode content : contents) {
             c = std::min(c, Bottom(content));
             o = std::max(o, Top(content) - 1);
         }
@@ -202,7 +202,7 @@ class ReferenceForm {
         ++m_cursor;
     }
 
-    void Layout(int level, CExpNode node) {
+    void Layout(int level, ExpNode node) {
         while (node) {
             if (kBaselineRow - level < 0 || kBaselineRow - level >= kRows) {
                 m_outside = true;
@@ -216,8 +216,8 @@ class ReferenceForm {
                 case '/': {
                     const int m = m_cursor;
                     m_cursor = m + 1;
-                    CExpNode numerator = Unwrap(node.GetLeft());
-                    CExpNode denominator = Unwrap(node.GetRight());
+                    ExpNode numerator = Unwrap(node.GetLeft());
+                    ExpNode denominator = Unwrap(node.GetRight());
                     Layout(level + 1 - Bottom(node.GetLeft()), numerator);
                     const int l = m_cursor;
                     m_cursor = m + 1;
@@ -239,18 +239,18 @@ class ReferenceForm {
                     return;
                 }
                 case '^': {
-                    CExpNode base = node.GetLeft();
+                    ExpNode base = node.GetLeft();
                     if (base.GetOp() == '*' || base.GetOp() == '^')
                         Bracket(level, "", {base});
                     else
                         Layout(level, base);
-                    CExpNode exponent = Unwrap(node.GetRight());
+                    ExpNode exponent = Unwrap(node.GetRight());
                     level += Top(base) - Bottom(exponent);
                     node = exponent;
                     continue;
                 }
                 case '(': {
-                    std::vector<CExpNode> contents;
+                    std::vector<ExpNode> contents;
                     if (node.IsCall()) {
                         for (const auto& argument : node.GetArgs())
                             contents.push_back(argument);
@@ -347,8 +347,8 @@ TEST(NaturalFormReference, RandomExpressionsDrawAsThePlainWayDrawsThem) {
     int compared = 0;
     for (int i = 0; i < 3000; ++i) {
         const std::string text = maker.Make();
-        const std::unique_ptr<ExpressionTree> tree = CExpParser(text).Parse();
-        CNaturalForm naturalForm(tree.get());
+        const std::unique_ptr<ExpressionTree> tree = ExpParser(text).Parse();
+        NaturalForm naturalForm(tree.get());
         for (const int width : {50, 12, 3}) {
             const auto expected = reference.Render(tree->Root(), width);
             if (!expected)

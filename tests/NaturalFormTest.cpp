@@ -82,7 +82,7 @@ std::string AsGolden(const std::vector<std::string>& lines) {
 }
 
 std::unique_ptr<ExpressionTree> Parse(const std::string& expression) {
-    return CExpParser(expression).Parse();
+    return ExpParser(expression).Parse();
 }
 
 class NaturalFormGolden : public testing::TestWithParam<GoldenCase> {};
@@ -93,10 +93,10 @@ TEST_P(NaturalFormGolden, DrawsThePictureWorkedOutByHand) {
     std::unique_ptr<ExpressionTree> tree;
     try {
         tree = Parse(c.expression);
-    } catch (const CExpException& e) {
+    } catch (const ExpException& e) {
         FAIL() << c.expression << " does not parse: " << e.GetErrorText();
     }
-    const std::vector<std::string> actual = CNaturalForm(tree.get()).Render(c.width);
+    const std::vector<std::string> actual = NaturalForm(tree.get()).Render(c.width);
     EXPECT_EQ(actual, c.lines) << kGoldenFile << ":" << c.line << ": " << c.expression << " @ "
                                << c.width << "\nexpected:\n"
                                << AsGolden(c.lines) << "actual:\n"
@@ -142,7 +142,7 @@ TEST(NaturalForm, RenderKeepsNothingFromAnEarlierCall) {
     const std::vector<std::string> narrow = {" 1 ",   "---",   " 2 ",  kLineFeed,
                                              "   3 ", "+ ---", "   4 "};
     const std::vector<std::string> wide = {" 1     3 ", "--- + ---", " 2     4 "};
-    CNaturalForm form(tree.get());
+    NaturalForm form(tree.get());
     EXPECT_EQ(form.Render(4), narrow);
     EXPECT_EQ(form.Render(4), narrow);
     EXPECT_EQ(form.Render(kLineWidth), wide);
@@ -152,19 +152,19 @@ TEST(NaturalForm, RenderKeepsNothingFromAnEarlierCall) {
 TEST(NaturalForm, DrawsItsOwnCopyOfTheCallersTree) {
     const std::vector<std::string> picture = {"     2 ", "1 + ---", "     3 "};
     auto tree = Parse("1+2/3");
-    CNaturalForm copied(tree.get());
+    NaturalForm copied(tree.get());
     tree.reset();  // the caller's tree is gone before the drawing
     EXPECT_EQ(copied.Render(kLineWidth), picture);
 
-    CNaturalForm taken(Parse("1+2/3"));
+    NaturalForm taken(Parse("1+2/3"));
     EXPECT_EQ(taken.Render(kLineWidth), picture);
 }
 
 TEST(NaturalForm, NoTreeDrawsNoLines) {
-    CNaturalForm copied(static_cast<const ExpressionTree*>(nullptr));
+    NaturalForm copied(static_cast<const ExpressionTree*>(nullptr));
     EXPECT_TRUE(copied.Render(kLineWidth).empty());
     EXPECT_FALSE(copied.IsTooLarge());
-    CNaturalForm taken(std::unique_ptr<ExpressionTree>{});
+    NaturalForm taken(std::unique_ptr<ExpressionTree>{});
     EXPECT_TRUE(taken.Render(kLineWidth).empty());
 }
 

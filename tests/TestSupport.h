@@ -65,10 +65,10 @@ inline bool RunOnSmallStack(const std::function<void()>& work,
 
 // The error `action` throws, or none.
 template <class Action>
-std::optional<CExpException> ErrorOf(Action&& action) {
+std::optional<ExpException> ErrorOf(Action&& action) {
     try {
         std::forward<Action>(action)();
-    } catch (const CExpException& e) {
+    } catch (const ExpException& e) {
         return e;
     }
     return std::nullopt;

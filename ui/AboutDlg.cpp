@@ -6,7 +6,7 @@
 #include "WindowStacking.h"
 #include "resource.h"
 
-CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
+AboutDlg::AboutDlg(QWidget* parent) : QDialog(parent) {
     const DialogControls controls = BuildCaptionedDialog(this, IDD_ABOUTBOX);
     connect(controls.Get<QPushButton>(IDOK), &QPushButton::clicked, this, &QDialog::accept);
     KeepAboveOwner(this, parent);

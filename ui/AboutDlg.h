@@ -4,8 +4,8 @@
 
 // The about box: the icon, the name and version, a few words on the
 // program, and OK. Shown modally with exec().
-class CAboutDlg : public QDialog {
+class AboutDlg : public QDialog {
     Q_OBJECT
   public:
-    explicit CAboutDlg(QWidget* parent = nullptr);
+    explicit AboutDlg(QWidget* parent = nullptr);
 };

@@ -8,7 +8,7 @@
 #include "MessageBox.h"
 #include "WindowTexts.h"
 
-CCalcApp::CCalcApp(int& argc, char** argv) : QApplication(argc, argv) {
+CalcApp::CalcApp(int& argc, char** argv) : QApplication(argc, argv) {
     setApplicationName(QStringLiteral("tallyfern"));
     // No display name: the window system would append it to every caption,
     // and the captions ("错误", "使用帮助") are to stand as they are.
@@ -19,7 +19,7 @@ CCalcApp::CCalcApp(int& argc, char** argv) : QApplication(argc, argv) {
     LoadQtTranslations(QLocale());
 }
 
-bool CCalcApp::LoadQtTranslations(const QLocale& locale) {
+bool CalcApp::LoadQtTranslations(const QLocale& locale) {
     if (m_qtTranslator) {
         removeTranslator(m_qtTranslator.get());
         m_qtTranslator.reset();
@@ -34,13 +34,13 @@ bool CCalcApp::LoadQtTranslations(const QLocale& locale) {
     return true;
 }
 
-int CCalcApp::InitInstance() {
-    CCalcDlg dlg;
+int CalcApp::InitInstance() {
+    CalcDlg dlg;
     dlg.DoModal();
     return 0;
 }
 
-bool CCalcApp::notify(QObject* receiver, QEvent* event) {
+bool CalcApp::notify(QObject* receiver, QEvent* event) {
     try {
         return QApplication::notify(receiver, event);
     } catch (const std::bad_alloc&) {

@@ -83,7 +83,7 @@ std::string TooLargeNote() {
 }
 
 // The drawing's lines, each ended by "\n", or the note that it is too large.
-std::string DrawNaturalForm(CNaturalForm& natural) {
+std::string DrawNaturalForm(NaturalForm& natural) {
     std::string text;
     for (const std::string& line : natural.Render(kNaturalLineWidth)) {
         // The element that separates two segments holds just a line feed:
@@ -104,7 +104,7 @@ QString HistoryEntry(const QListWidgetItem* item) {
 
 }  // namespace
 
-CCalcDlg::CCalcDlg(QWidget* parent) : QDialog(parent), m_hIcon(LoadApplicationIcon()) {
+CalcDlg::CalcDlg(QWidget* parent) : QDialog(parent), m_icon(LoadApplicationIcon()) {
     setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
     setFont(DialogFont());
     BuildControls();
@@ -112,13 +112,13 @@ CCalcDlg::CCalcDlg(QWidget* parent) : QDialog(parent), m_hIcon(LoadApplicationIc
     qApp->installEventFilter(this);
 }
 
-CCalcDlg::~CCalcDlg() {
+CalcDlg::~CalcDlg() {
     qApp->removeEventFilter(this);
     // A window going away without being closed asks about no cell either.
     m_varList->DiscardEdit();
 }
 
-void CCalcDlg::BuildControls() {
+void CalcDlg::BuildControls() {
     const DialogControls controls =
         BuildDialogControls(this, FindDialogTemplate(IDD_CALC_DIALOG), kDialogFramePixels,
                             [](const ControlTemplate& c, QWidget* parent) -> QWidget* {
@@ -129,24 +129,24 @@ void CCalcDlg::BuildControls() {
                                     return box;
                                 }
                                 if (c.id == IDC_VARS)
-                                    return new CVarListCtrl(parent);
+                                    return new VarListCtrl(parent);
                                 if (c.id == IDC_RESULT)
                                     return new ResultBox(parent);
                                 return nullptr;
                             });
-    m_helpButton = controls.Get<CSkinButton>(IDC_HELP);
-    m_aboutButton = controls.Get<CSkinButton>(IDC_ABOUT);
+    m_helpButton = controls.Get<SkinButton>(IDC_HELP);
+    m_aboutButton = controls.Get<SkinButton>(IDC_ABOUT);
     m_marker = controls.Get<QLabel>(IDC_MARKER);
-    m_deleteVarButton = controls.Get<CSkinButton>(IDC_DELETE_VAR);
-    m_editorButton = controls.Get<CSkinButton>(IDC_EDIT_EXPR);
-    m_addVarButton = controls.Get<CSkinButton>(IDC_ADD_VAR);
-    m_computeButton = controls.Get<CSkinButton>(IDC_COMPUTE);
-    m_exitButton = controls.Get<CSkinButton>(IDCANCEL);
-    m_topMostButton = controls.Get<CSkinButton>(IDC_TOPMOST);
-    m_varList = controls.Get<CVarListCtrl>(IDC_VARS);
+    m_deleteVarButton = controls.Get<SkinButton>(IDC_DELETE_VAR);
+    m_editorButton = controls.Get<SkinButton>(IDC_EDIT_EXPR);
+    m_addVarButton = controls.Get<SkinButton>(IDC_ADD_VAR);
+    m_computeButton = controls.Get<SkinButton>(IDC_COMPUTE);
+    m_exitButton = controls.Get<SkinButton>(IDCANCEL);
+    m_topMostButton = controls.Get<SkinButton>(IDC_TOPMOST);
+    m_varList = controls.Get<VarListCtrl>(IDC_VARS);
     m_history = controls.Get<QListWidget>(IDC_HISTORY);
     m_history->setUniformItemSizes(true);
-    m_modeButton = controls.Get<CSkinButton>(IDC_MODE);
+    m_modeButton = controls.Get<SkinButton>(IDC_MODE);
     m_expressionBox = controls.Get<ExpressionEdit>(IDC_EXPR);
     m_resultBox = controls.Get<QLineEdit>(IDC_RESULT);
     m_naturalBox = controls.Get<QPlainTextEdit>(IDC_NATURAL);
@@ -163,24 +163,24 @@ void CCalcDlg::BuildControls() {
     });
 
     connect(m_expressionBox, &ExpressionEdit::CopyWithNothingSelected, this,
-            &CCalcDlg::CopyResultToClipboard);
-    connect(m_computeButton, &QAbstractButton::clicked, this, &CCalcDlg::OnCompute);
-    connect(m_modeButton, &QAbstractButton::clicked, this, &CCalcDlg::OnToggleMode);
-    connect(m_editorButton, &QAbstractButton::clicked, this, &CCalcDlg::OnEditExpr);
-    connect(m_history, &QListWidget::itemDoubleClicked, this, &CCalcDlg::OnHistoryDblClk);
-    connect(m_topMostButton, &QAbstractButton::clicked, this, &CCalcDlg::OnTopMost);
-    connect(m_aboutButton, &QAbstractButton::clicked, this, &CCalcDlg::OnAbout);
+            &CalcDlg::CopyResultToClipboard);
+    connect(m_computeButton, &QAbstractButton::clicked, this, &CalcDlg::OnCompute);
+    connect(m_modeButton, &QAbstractButton::clicked, this, &CalcDlg::OnToggleMode);
+    connect(m_editorButton, &QAbstractButton::clicked, this, &CalcDlg::OnEditExpr);
+    connect(m_history, &QListWidget::itemDoubleClicked, this, &CalcDlg::OnHistoryDblClk);
+    connect(m_topMostButton, &QAbstractButton::clicked, this, &CalcDlg::OnTopMost);
+    connect(m_aboutButton, &QAbstractButton::clicked, this, &CalcDlg::OnAbout);
     connect(m_exitButton, &QAbstractButton::clicked, this, &QDialog::reject);
-    connect(m_helpButton, &QAbstractButton::clicked, this, &CCalcDlg::OnHelp);
-    connect(m_addVarButton, &QAbstractButton::clicked, this, &CCalcDlg::OnAddVar);
-    connect(m_deleteVarButton, &QAbstractButton::clicked, this, &CCalcDlg::OnDeleteVar);
-    connect(m_varList, &CVarListCtrl::DeleteKeyPressed, this, &CCalcDlg::OnDeleteVar);
+    connect(m_helpButton, &QAbstractButton::clicked, this, &CalcDlg::OnHelp);
+    connect(m_addVarButton, &QAbstractButton::clicked, this, &CalcDlg::OnAddVar);
+    connect(m_deleteVarButton, &QAbstractButton::clicked, this, &CalcDlg::OnDeleteVar);
+    connect(m_varList, &VarListCtrl::DeleteKeyPressed, this, &CalcDlg::OnDeleteVar);
 }
 
-void CCalcDlg::OnInitDialog() {
-    setWindowIcon(m_hIcon);
+void CalcDlg::OnInitDialog() {
+    setWindowIcon(m_icon);
     m_varList->InsertColumns();
-    m_bExpanded = false;
+    m_expanded = false;
 
     // The window opens centred on the screen for its full size; the compact
     // window keeps that top-left corner.
@@ -188,23 +188,23 @@ void CCalcDlg::OnInitDialog() {
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         full.moveCenter(screen->availableGeometry().center());
     }
-    m_rcFull = full;
-    m_rcCompact = m_rcFull;
-    m_rcCompact.setBottom(m_rcFull.top() + m_marker->geometry().bottom() +
-                          kCompactMarginBelowMarker);
-    move(m_rcFull.topLeft());
+    m_fullRect = full;
+    m_compactRect = m_fullRect;
+    m_compactRect.setBottom(m_fullRect.top() + m_marker->geometry().bottom() +
+                            kCompactMarginBelowMarker);
+    move(m_fullRect.topLeft());
     for (QWidget* control : findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
-        if (!control->isWindow() && control->geometry().bottom() > m_rcCompact.height())
+        if (!control->isWindow() && control->geometry().bottom() > m_compactRect.height())
             m_fullSizeControls.emplace_back(control);
     }
-    ResizeWindow(m_rcCompact);
+    ResizeWindow(m_compactRect);
 
     SetWindowTitleFromTable();
     SetButtonFaces();
     m_expressionBox->setFocus();
 }
 
-void CCalcDlg::SetWindowTitleFromTable() {
+void CalcDlg::SetWindowTitleFromTable() {
     QString title;
     for (int i = 0; i < static_cast<int>(kTitleTable.size()); ++i) {
         title += QLatin1Char(static_cast<char>((kTitleTable[i] + i) & 0xFF));
@@ -214,7 +214,7 @@ void CCalcDlg::SetWindowTitleFromTable() {
     setAccessibleName(Text(WindowTexts::kWindowName));
 }
 
-void CCalcDlg::SetButtonFaces() {
+void CalcDlg::SetButtonFaces() {
     m_exitButton->LoadIconImage(IDI_EXIT, 0);
     m_exitButton->SetTipText(WindowTexts::kExitTip, true);
     m_topMostButton->LoadIconImage(IDI_PIN, 0);
@@ -231,7 +231,7 @@ void CCalcDlg::SetButtonFaces() {
     m_deleteVarButton->LoadIconImage(IDI_DELETE, 0);
 }
 
-int CCalcDlg::DoModal() {
+int CalcDlg::DoModal() {
     // Not QDialog::exec: that would block the modeless windows this one
     // owns, and would end when the window is briefly hidden.
     QEventLoop loop;
@@ -241,7 +241,7 @@ int CCalcDlg::DoModal() {
     return result();
 }
 
-std::string CCalcDlg::StripWhitespace() {
+std::string CalcDlg::StripWhitespace() {
     std::string expression = ::StripWhitespace(ToCodePage(m_expressionBox->text()));
     // Setting the same text again would move the caret and forget undo.
     const QString shown = FromCodePage(expression);
@@ -250,7 +250,7 @@ std::string CCalcDlg::StripWhitespace() {
     return expression;
 }
 
-void CCalcDlg::CollectVariables() {
+void CalcDlg::CollectVariables() {
     m_vars.Clear();
     for (int row = 0; row < m_varList->GetItemCount(); ++row) {
         const std::string name = ToCodePage(m_varList->GetItemText(row, 0));
@@ -263,30 +263,30 @@ void CCalcDlg::CollectVariables() {
     }
 }
 
-void CCalcDlg::OnCompute() {
+void CalcDlg::OnCompute() {
     const std::string expression = StripWhitespace();
     CollectVariables();
     try {
         ComputedExpression computed = ComputeExpressionTree(expression, m_vars);
         std::string result = FormatResult(computed.value);
-        auto natural = std::make_unique<CNaturalForm>(std::move(computed.tree));
+        auto natural = std::make_unique<NaturalForm>(std::move(computed.tree));
         // Drawn at once only where it shows; the compact window keeps the
         // form until it is shown or asked for.
         std::string drawing;
-        if (m_bExpanded) {
+        if (m_expanded) {
             drawing = DrawNaturalForm(*natural);
             natural.reset();
         }
         m_resultBox->setText(FromCodePage(result));
         // A result wider than its box shows its leading digits.
         m_resultBox->setCursorPosition(0);
-        m_strNatural = std::move(drawing);
+        m_natural = std::move(drawing);
         m_pendingNatural = std::move(natural);
         ShowNaturalForm();
         AddToHistory(m_expressionBox->text());
         m_expressionBox->ResetHistoryWalk();
         TellResultToScreenReader();
-    } catch (const CExpException& error) {
+    } catch (const ExpException& error) {
         ShowComputeError(FromCodePage(ComposeErrorMessage(error, expression)), error.GetPosition());
     } catch (const std::bad_alloc&) {
         // Everything the computation built is freed by now; what was shown
@@ -295,7 +295,7 @@ void CCalcDlg::OnCompute() {
     }
 }
 
-void CCalcDlg::TellResultToScreenReader() {
+void CalcDlg::TellResultToScreenReader() {
     // A screen reader speaks a change to the focused control's description,
     // never one to the read-only result box beside it. The same result
     // again is a change too: it is told once more.
@@ -306,33 +306,33 @@ void CCalcDlg::TellResultToScreenReader() {
     m_expressionBox->setAccessibleDescription(description);
 }
 
-const std::string& CCalcDlg::NaturalText() {
+const std::string& CalcDlg::NaturalText() {
     if (m_pendingNatural) {
         try {
-            m_strNatural = DrawNaturalForm(*m_pendingNatural);
+            m_natural = DrawNaturalForm(*m_pendingNatural);
         } catch (const std::bad_alloc&) {
             // Too late to refuse the computation, whose result shows.
-            m_strNatural = TooLargeNote();
+            m_natural = TooLargeNote();
         }
         m_pendingNatural.reset();
     }
-    return m_strNatural;
+    return m_natural;
 }
 
-void CCalcDlg::ShowNaturalForm() {
+void CalcDlg::ShowNaturalForm() {
     // Reading a long drawing back out of the box costs as much as showing
     // it, so the box is compared by what it was last given; and the compact
     // window, which hides the box, leaves it until it is shown.
-    if (!m_bExpanded || m_naturalShown == NaturalText())
+    if (!m_expanded || m_naturalShown == NaturalText())
         return;
-    QString shown = FromCodePage(m_strNatural);
+    QString shown = FromCodePage(m_natural);
     if (shown.endsWith(QLatin1Char('\n')))
         shown.chop(1);
     m_naturalBox->setPlainText(shown);
-    m_naturalShown = m_strNatural;
+    m_naturalShown = m_natural;
 }
 
-void CCalcDlg::ShowComputeError(const QString& text, std::optional<std::size_t> position) {
+void CalcDlg::ShowComputeError(const QString& text, std::optional<std::size_t> position) {
     ShowMessageBox(this, text, Text(WindowTexts::kErrorTitle), QMessageBox::Information);
     // The caret waits at the place of the error, so it can be fixed at once.
     if (position) {
@@ -342,7 +342,7 @@ void CCalcDlg::ShowComputeError(const QString& text, std::optional<std::size_t> 
     }
 }
 
-void CCalcDlg::AddToHistory(const QString& entry) {
+void CalcDlg::AddToHistory(const QString& entry) {
     for (int i = 0; i < m_history->count(); ++i) {
         if (HistoryEntry(m_history->item(i)).compare(entry, Qt::CaseInsensitive) == 0)
             return;
@@ -356,42 +356,42 @@ void CCalcDlg::AddToHistory(const QString& entry) {
     m_history->addItem(item);
 }
 
-void CCalcDlg::OnHistoryDblClk() {
+void CalcDlg::OnHistoryDblClk() {
     const int row = m_history->currentRow();
     if (row >= 0)
         m_expressionBox->setText(HistoryEntry(m_history->item(row)));
     m_expressionBox->ResetHistoryWalk();
 }
 
-void CCalcDlg::OnToggleMode() {
-    m_bExpanded = !m_bExpanded;
-    if (m_bExpanded) {
+void CalcDlg::OnToggleMode() {
+    m_expanded = !m_expanded;
+    if (m_expanded) {
         m_modeButton->LoadIconImage(IDI_LESS, 0);
         m_modeButton->SetTipText(WindowTexts::kLessTip, true);
-        ResizeWindow(m_rcFull);
+        ResizeWindow(m_fullRect);
         ShowNaturalForm();  // computed while compact
     } else {
         m_modeButton->LoadIconImage(IDI_MORE, 0);
         m_modeButton->SetTipText(WindowTexts::kMoreTip, true);
-        ResizeWindow(m_rcCompact);
+        ResizeWindow(m_compactRect);
     }
     SetStaysOnTop(m_topMostButton->isChecked());
 }
 
-void CCalcDlg::ResizeWindow(const QRect& size) {
+void CalcDlg::ResizeWindow(const QRect& size) {
     // Only the size changes; the window keeps its place and grows or
     // shrinks at the bottom.
     setFixedSize(size.size());
     // Out of sight is out of reach: neither Tab nor a screen reader is to
     // find the controls the compact window cuts off.
-    const bool full = size.height() > m_rcCompact.height();
+    const bool full = size.height() > m_compactRect.height();
     for (const QPointer<QWidget>& control : m_fullSizeControls) {
         if (control)
             control->setVisible(full);
     }
 }
 
-void CCalcDlg::OnTopMost() {
+void CalcDlg::OnTopMost() {
     // The click has already flipped the button's check state.
     const bool onTop = m_topMostButton->isChecked();
     m_topMostButton->LoadIconImage(onTop ? IDI_UNPIN : IDI_PIN, 0);
@@ -402,19 +402,19 @@ void CCalcDlg::OnTopMost() {
     SetStaysOnTop(onTop);
 }
 
-void CCalcDlg::SetStaysOnTop(bool on) {
+void CalcDlg::SetStaysOnTop(bool on) {
     if (windowFlags().testFlag(Qt::WindowStaysOnTopHint) == on)
         return;
     SetWindowStaysOnTop(this, on);
 }
 
-void CCalcDlg::OnAbout() {
-    CAboutDlg about(this);
+void CalcDlg::OnAbout() {
+    AboutDlg about(this);
     about.exec();
 }
 
-void CCalcDlg::OnEditExpr() {
-    CExprEditDlg editor(m_expressionBox->text(), this);
+void CalcDlg::OnEditExpr() {
+    ExprEditDlg editor(m_expressionBox->text(), this);
     const bool accepted = editor.exec() == QDialog::Accepted;
     // Whichever way the editor closed, typing goes on in the box.
     m_expressionBox->setFocus(Qt::OtherFocusReason);
@@ -425,26 +425,27 @@ void CCalcDlg::OnEditExpr() {
     m_expressionBox->ResetHistoryWalk();
 }
 
-void CCalcDlg::OnHelp() {
+void CalcDlg::OnHelp() {
     // Each press opens another help window, cascading from the one opened
     // last while that is open; they all close with this one.
-    const CHelpDlg* previous = m_pHelpDlg && m_pHelpDlg->isVisible() ? m_pHelpDlg.get() : nullptr;
-    m_pHelpDlg = new CHelpDlg(this, previous);
-    m_pHelpDlg->show();
+    const HelpDlg* previous =
+        m_helpWindow && m_helpWindow->isVisible() ? m_helpWindow.get() : nullptr;
+    m_helpWindow = new HelpDlg(this, previous);
+    m_helpWindow->show();
 }
 
-CHelpDlg* CCalcDlg::HelpWindow() const {
-    return m_pHelpDlg;
+HelpDlg* CalcDlg::HelpWindow() const {
+    return m_helpWindow;
 }
 
-void CCalcDlg::OnAddVar() {
+void CalcDlg::OnAddVar() {
     const int row =
         m_varList->InsertItem(m_varList->GetItemCount(), Text(WindowTexts::kNewVariableName),
                               Text(WindowTexts::kNewVariableValue));
     m_varList->EditSubItem(row, 0);
 }
 
-void CCalcDlg::OnDeleteVar() {
+void CalcDlg::OnDeleteVar() {
     // From the bottom up, so the rows still to go keep their indices.
     for (int row = m_varList->GetItemCount() - 1; row >= 0; --row) {
         if (m_varList->IsItemSelected(row))
@@ -452,24 +453,24 @@ void CCalcDlg::OnDeleteVar() {
     }
 }
 
-void CCalcDlg::ClearExpression() {
+void CalcDlg::ClearExpression() {
     m_expressionBox->setText(QString());
     m_expressionBox->setFocus();
 }
 
-void CCalcDlg::FocusExpression() {
+void CalcDlg::FocusExpression() {
     if (m_expressionBox->hasFocus())
         return;
     m_expressionBox->setFocus(Qt::ShortcutFocusReason);
     m_expressionBox->selectAll();
 }
 
-void CCalcDlg::CopyResultToClipboard() {
+void CalcDlg::CopyResultToClipboard() {
     if (QClipboard* clipboard = QGuiApplication::clipboard())
         clipboard->setText(m_resultBox->text());
 }
 
-bool CCalcDlg::NumLockTurnedOff(QEvent::Type type) {
+bool CalcDlg::NumLockTurnedOff(QEvent::Type type) {
     // X11 locks Num Lock when its key goes down but unlocks it only when the
     // key comes up, so the light is read on the way up. Without an answer
     // from the window system the presses are counted instead.
@@ -482,7 +483,7 @@ bool CCalcDlg::NumLockTurnedOff(QEvent::Type type) {
     return !m_numLockCounted;
 }
 
-bool CCalcDlg::PreTranslateMessage(QKeyEvent* event) {
+bool CalcDlg::PreTranslateMessage(QKeyEvent* event) {
     QWidget* focus = QApplication::focusWidget();
     // The grid's cell editor keeps Enter, Escape, Delete and Control keys
     // for itself.
@@ -530,7 +531,7 @@ bool CCalcDlg::PreTranslateMessage(QKeyEvent* event) {
     return false;
 }
 
-bool CCalcDlg::eventFilter(QObject* watched, QEvent* event) {
+bool CalcDlg::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() != QEvent::KeyPress && event->type() != QEvent::KeyRelease)
         return false;
     // A key goes first to the focused control, then up to its parents; it
@@ -548,14 +549,14 @@ bool CCalcDlg::eventFilter(QObject* watched, QEvent* event) {
     return true;
 }
 
-void CCalcDlg::paintEvent(QPaintEvent* event) {
+void CalcDlg::paintEvent(QPaintEvent* event) {
     QDialog::paintEvent(event);
     // The thin frame a caption-less dialog draws around itself.
     QPainter painter(this);
     qDrawWinPanel(&painter, rect(), palette(), false);
 }
 
-void CCalcDlg::mousePressEvent(QMouseEvent* event) {
+void CalcDlg::mousePressEvent(QMouseEvent* event) {
     // Any free spot of the window acts as its caption.
     if (event->button() == Qt::LeftButton) {
         QWindow* window = windowHandle();
@@ -570,7 +571,7 @@ void CCalcDlg::mousePressEvent(QMouseEvent* event) {
     QDialog::mousePressEvent(event);
 }
 
-void CCalcDlg::mouseMoveEvent(QMouseEvent* event) {
+void CalcDlg::mouseMoveEvent(QMouseEvent* event) {
     if (m_dragOffset && (event->buttons() & Qt::LeftButton)) {
         move(event->globalPosition().toPoint() - *m_dragOffset);
         event->accept();
@@ -579,34 +580,34 @@ void CCalcDlg::mouseMoveEvent(QMouseEvent* event) {
     QDialog::mouseMoveEvent(event);
 }
 
-void CCalcDlg::mouseReleaseEvent(QMouseEvent* event) {
+void CalcDlg::mouseReleaseEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton)
         m_dragOffset.reset();
     QDialog::mouseReleaseEvent(event);
 }
 
-void CCalcDlg::done(int result) {
+void CalcDlg::done(int result) {
     // Checking the cell would ask about it in a message box, and the window
     // would stay open behind it.
     m_varList->DiscardEdit();
     QDialog::done(result);
 }
 
-std::unique_ptr<QMenu> CCalcDlg::CreateWindowMenu() {
+std::unique_ptr<QMenu> CalcDlg::CreateWindowMenu() {
     auto menu = std::make_unique<QMenu>(this);
     menu->setObjectName(QStringLiteral("windowMenu"));
     menu->addAction(Text(WindowTexts::kMinimizeMenu), this, &QWidget::showMinimized);
     menu->addAction(Text(WindowTexts::kCloseMenu), this, &QDialog::reject);
     menu->addSeparator();
-    menu->addAction(Text(WindowTexts::kAboutMenu), this, &CCalcDlg::OnAbout);
+    menu->addAction(Text(WindowTexts::kAboutMenu), this, &CalcDlg::OnAbout);
     return menu;
 }
 
-void CCalcDlg::contextMenuEvent(QContextMenuEvent* event) {
+void CalcDlg::contextMenuEvent(QContextMenuEvent* event) {
     // The window has no caption to open its menu from.
     ShowWindowMenu(event->globalPos());
 }
 
-void CCalcDlg::ShowWindowMenu(const QPoint& globalPos) {
+void CalcDlg::ShowWindowMenu(const QPoint& globalPos) {
     CreateWindowMenu()->exec(globalPos);
 }

@@ -13,10 +13,10 @@
 
 #include "VarTable.h"
 
-class CHelpDlg;
-class CNaturalForm;
-class CSkinButton;
-class CVarListCtrl;
+class HelpDlg;
+class NaturalForm;
+class SkinButton;
+class VarListCtrl;
 class ExpressionEdit;
 class QLabel;
 class QListWidget;
@@ -29,11 +29,11 @@ class QPlainTextEdit;
 // result beside them; in the full size also the natural form, the history
 // and the variables. It has no caption: it is dragged by its free surface
 // and its window menu opens with a right click there.
-class CCalcDlg : public QDialog {
+class CalcDlg : public QDialog {
     Q_OBJECT
   public:
-    explicit CCalcDlg(QWidget* parent = nullptr);
-    ~CCalcDlg() override;
+    explicit CalcDlg(QWidget* parent = nullptr);
+    ~CalcDlg() override;
 
     // Shows the window and returns its QDialog::DialogCode when it has been
     // closed.
@@ -42,10 +42,10 @@ class CCalcDlg : public QDialog {
     // The natural form of the last computation, in the engine's code page,
     // each line ended by "\n"; drawn now if the compact window left it.
     const std::string& NaturalText();
-    bool IsExpanded() const { return m_bExpanded; }
+    bool IsExpanded() const { return m_expanded; }
     const VarTable& Variables() const { return m_vars; }
     // The help window opened last, while it exists.
-    CHelpDlg* HelpWindow() const;
+    HelpDlg* HelpWindow() const;
 
     // The window menu, which a right click on the free surface opens:
     // minimize, close, and after a separator the about entry.
@@ -101,33 +101,33 @@ class CCalcDlg : public QDialog {
     bool NumLockTurnedOff(QEvent::Type keyEventType);
 
     // Controls, in the order the window binds them.
-    CSkinButton* m_helpButton = nullptr;        // 1014
-    CSkinButton* m_aboutButton = nullptr;       // 1007
+    SkinButton* m_helpButton = nullptr;         // 1014
+    SkinButton* m_aboutButton = nullptr;        // 1007
     QLabel* m_marker = nullptr;                 // 1013
-    CSkinButton* m_deleteVarButton = nullptr;   // 1010
-    CSkinButton* m_editorButton = nullptr;      // 1006
-    CSkinButton* m_addVarButton = nullptr;      // 1009
-    CSkinButton* m_computeButton = nullptr;     // 1002
-    CSkinButton* m_exitButton = nullptr;        // 2
-    CSkinButton* m_topMostButton = nullptr;     // 1012
-    CVarListCtrl* m_varList = nullptr;          // 1008
+    SkinButton* m_deleteVarButton = nullptr;    // 1010
+    SkinButton* m_editorButton = nullptr;       // 1006
+    SkinButton* m_addVarButton = nullptr;       // 1009
+    SkinButton* m_computeButton = nullptr;      // 1002
+    SkinButton* m_exitButton = nullptr;         // 2
+    SkinButton* m_topMostButton = nullptr;      // 1012
+    VarListCtrl* m_varList = nullptr;           // 1008
     QListWidget* m_history = nullptr;           // 1011
-    CSkinButton* m_modeButton = nullptr;        // 1004
+    SkinButton* m_modeButton = nullptr;         // 1004
     ExpressionEdit* m_expressionBox = nullptr;  // 1001
     QLineEdit* m_resultBox = nullptr;           // 1003
     QPlainTextEdit* m_naturalBox = nullptr;     // 1005
 
     // The drawing of a result computed in the compact window, which hides
-    // it: drawn when first shown or asked for, into m_strNatural.
-    std::unique_ptr<CNaturalForm> m_pendingNatural;
-    std::string m_strNatural;    // code page 936, lines ended by "\n"
+    // it: drawn when first shown or asked for, into m_natural.
+    std::unique_ptr<NaturalForm> m_pendingNatural;
+    std::string m_natural;       // code page 936, lines ended by "\n"
     std::string m_naturalShown;  // what box 1005 was last given
-    QIcon m_hIcon;
+    QIcon m_icon;
     VarTable m_vars;
-    QRect m_rcCompact;
-    QRect m_rcFull;
-    bool m_bExpanded = false;
-    QPointer<CHelpDlg> m_pHelpDlg;
+    QRect m_compactRect;
+    QRect m_fullRect;
+    bool m_expanded = false;
+    QPointer<HelpDlg> m_helpWindow;
     // The controls only the full size shows.
     std::vector<QPointer<QWidget>> m_fullSizeControls;
 

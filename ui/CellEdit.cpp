@@ -31,7 +31,7 @@ class AsciiFormsValidator : public QValidator {
 
 }  // namespace
 
-CCellEdit::CCellEdit(QAbstractItemView* grid, int row, int column, const QString& initialText)
+CellEdit::CellEdit(QAbstractItemView* grid, int row, int column, const QString& initialText)
     : QLineEdit(grid->viewport()),
       m_grid(grid),
       m_cell(grid->model()->index(row, column)),
@@ -47,7 +47,7 @@ CCellEdit::CCellEdit(QAbstractItemView* grid, int row, int column, const QString
     setValidator(new AsciiFormsValidator(this));
 }
 
-void CCellEdit::Open(const QRect& rect) {
+void CellEdit::Open(const QRect& rect) {
     setGeometry(rect);
     setText(m_initialText);
     show();
@@ -55,7 +55,7 @@ void CCellEdit::Open(const QRect& rect) {
     selectAll();
 }
 
-void CCellEdit::keyPressEvent(QKeyEvent* event) {
+void CellEdit::keyPressEvent(QKeyEvent* event) {
     const int key = event->key();
     if (key == Qt::Key_Escape || key == Qt::Key_Return || key == Qt::Key_Enter) {
         m_cancelled = key == Qt::Key_Escape;
@@ -70,7 +70,7 @@ void CCellEdit::keyPressEvent(QKeyEvent* event) {
     QLineEdit::keyPressEvent(event);
 }
 
-void CCellEdit::WidenForText() {
+void CellEdit::WidenForText() {
     // Measured before the new character goes in, so the box stays a little
     // ahead of the text until it reaches the grid's edge.
     const int needed = QFontMetrics(m_grid->font()).horizontalAdvance(text()) + kWidenMarginPixels;
@@ -81,7 +81,7 @@ void CCellEdit::WidenForText() {
         resize(right - x(), height());
 }
 
-void CCellEdit::focusOutEvent(QFocusEvent* event) {
+void CellEdit::focusOutEvent(QFocusEvent* event) {
     QLineEdit::focusOutEvent(event);
     // The editor's own context menu does not end the edit.
     if (event->reason() == Qt::PopupFocusReason)
@@ -89,16 +89,16 @@ void CCellEdit::focusOutEvent(QFocusEvent* event) {
     EndEdit();
 }
 
-void CCellEdit::Commit() {
+void CellEdit::Commit() {
     EndEdit();
 }
 
-void CCellEdit::Cancel() {
+void CellEdit::Cancel() {
     m_cancelled = true;
     EndEdit();
 }
 
-void CCellEdit::EndEdit() {
+void CellEdit::EndEdit() {
     if (m_ended)
         return;
     m_ended = true;
@@ -107,13 +107,13 @@ void CCellEdit::EndEdit() {
         m_cancelled ? std::nullopt : std::optional<QString>(text());
     // A rejected text is reported in a message box, which runs the event
     // loop; the grid may go away meanwhile.
-    QPointer<CCellEdit> self(this);
+    QPointer<CellEdit> self(this);
     emit EditEnded(Row(), m_column, newText);
     if (self)
         deleteLater();
 }
 
-void CCellEdit::paintEvent(QPaintEvent* event) {
+void CellEdit::paintEvent(QPaintEvent* event) {
     QLineEdit::paintEvent(event);
     QPainter painter(this);
     painter.setPen(palette().color(QPalette::WindowText));

@@ -11,10 +11,10 @@
 // reports the edit by EditEnded, Escape as a cancelled one, and deletes
 // itself. The full-width forms an input method types stand for the ASCII
 // characters the editor takes instead.
-class CCellEdit : public QLineEdit {
+class CellEdit : public QLineEdit {
     Q_OBJECT
   public:
-    CCellEdit(QAbstractItemView* grid, int row, int column, const QString& initialText);
+    CellEdit(QAbstractItemView* grid, int row, int column, const QString& initialText);
 
     // The edited cell's row follows rows inserted or removed above it; -1
     // once the row itself is gone.

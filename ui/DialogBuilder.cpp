@@ -79,7 +79,7 @@ void SetStaticEdge(QFrame* frame) {
 }
 
 QWidget* CreateSkinButton(const ControlTemplate& c, QWidget* parent) {
-    auto* button = new CSkinButton(parent);
+    auto* button = new SkinButton(parent);
     button->setCheckable((c.style & kToggle) != 0);
     button->SetStaticEdge((c.style & kStaticEdge) != 0);
     button->setText(QString::fromUtf8(c.text));

@@ -53,7 +53,7 @@ class ExpressionTextEdit : public QPlainTextEdit {
 
 }  // namespace
 
-CExprEditDlg::CExprEditDlg(const QString& text, QWidget* parent) : QDialog(parent) {
+ExprEditDlg::ExprEditDlg(const QString& text, QWidget* parent) : QDialog(parent) {
     // A tool window: small caption, no task-bar entry of its own.
     setWindowFlags(Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     const DialogTemplate& layout = FindDialogTemplate(IDD_EXPR_EDIT);
@@ -76,6 +76,6 @@ CExprEditDlg::CExprEditDlg(const QString& text, QWidget* parent) : QDialog(paren
     m_edit->setFocus();
 }
 
-QString CExprEditDlg::Text() const {
+QString ExprEditDlg::Text() const {
     return m_edit->toPlainText();
 }

@@ -9,10 +9,10 @@ class QPlainTextEdit;
 // expression over several lines, shown modally with exec(). When it is
 // accepted, Text() is what was written; the caller joins the lines by
 // stripping the white space.
-class CExprEditDlg : public QDialog {
+class ExprEditDlg : public QDialog {
     Q_OBJECT
   public:
-    explicit CExprEditDlg(const QString& text, QWidget* parent = nullptr);
+    explicit ExprEditDlg(const QString& text, QWidget* parent = nullptr);
 
     QString Text() const;
 

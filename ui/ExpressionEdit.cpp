@@ -504,14 +504,15 @@ void ExpressionEdit::mouseMoveEvent(QMouseEvent* event) {
     // word staying selected.
     const auto [first, second] = *m_doubleClickedWord;
     const auto [wordFirst, wordSecond] = m_line.WordAt(to);
-    Change(false, [&] {
-        if (to < first)
-            m_line.Select(second, wordFirst);
-        else if (to > second)
-            m_line.Select(first, wordSecond);
-        else
-            m_line.Select(first, second);
-    });
+    Change(false,
+           [&, first = first, second = second, wordFirst = wordFirst, wordSecond = wordSecond] {
+               if (to < first)
+                   m_line.Select(second, wordFirst);
+               else if (to > second)
+                   m_line.Select(first, wordSecond);
+               else
+                   m_line.Select(first, second);
+           });
 }
 
 void ExpressionEdit::mouseReleaseEvent(QMouseEvent* event) {
@@ -534,7 +535,7 @@ void ExpressionEdit::mouseDoubleClickEvent(QMouseEvent* event) {
         return;
     CommitComposition();
     const auto [first, second] = m_line.WordAt(PositionAt(event->position().toPoint()));
-    Change(false, [&] { m_line.Select(first, second); });
+    Change(false, [&, first = first, second = second] { m_line.Select(first, second); });
     m_doubleClickedWord = {first, second};
     m_tripleClickTimer.start(QApplication::doubleClickInterval(), this);
     m_tripleClickAt = event->position().toPoint();

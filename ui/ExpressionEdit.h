@@ -33,6 +33,9 @@ class ExpressionEdit : public QWidget {
     explicit ExpressionEdit(QWidget* parent = nullptr);
     ~ExpressionEdit() override;
 
+    // The line edit's own names, so that the box stands where a QLineEdit
+    // stood and its callers read as Qt code.
+    // NOLINTBEGIN(readability-identifier-naming)
     QString text() const { return m_line.Text(); }
     void setText(const QString& text);
     void clear() { setText(QString()); }
@@ -61,6 +64,7 @@ class ExpressionEdit : public QWidget {
     // The edit menu a right click opens, in Qt's words (and so in the
     // language of Qt's translations); the caller owns it.
     QMenu* createStandardContextMenu();
+    // NOLINTEND(readability-identifier-naming)
 
     // The history entries, oldest first, as the walk reads them.
     void SetHistorySource(std::function<QStringList()> source) {
@@ -84,11 +88,13 @@ class ExpressionEdit : public QWidget {
     QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
 
   signals:
+    // NOLINTBEGIN(readability-identifier-naming): QLineEdit's signals
     void textChanged(const QString& text);
     // Only when the user changed the text, as QLineEdit's.
     void textEdited(const QString& text);
     void cursorPositionChanged(int oldPosition, int newPosition);
     void selectionChanged();
+    // NOLINTEND(readability-identifier-naming)
     // The copy key pressed with nothing selected: the window copies its
     // result, as calculators do.
     void CopyWithNothingSelected();

@@ -39,7 +39,7 @@ QString FormatFuncHelp(const CFuncHelp& help) {
     return text;
 }
 
-CHelpDlg::CHelpDlg(QWidget* owner, const CHelpDlg* previous) : QDialog(owner) {
+HelpDlg::HelpDlg(QWidget* owner, const HelpDlg* previous) : QDialog(owner) {
     // A caption with a close box, and a frame that cannot be resized.
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
@@ -53,7 +53,7 @@ CHelpDlg::CHelpDlg(QWidget* owner, const CHelpDlg* previous) : QDialog(owner) {
     connect(controls.Get<QPushButton>(IDCANCEL), &QPushButton::clicked, this, &QDialog::reject);
     // By the selection: the list's first focus marks an entry without
     // selecting it, and nothing is described before a choice.
-    connect(m_listFunc, &QListWidget::itemSelectionChanged, this, &CHelpDlg::OnSelChangeFuncList);
+    connect(m_listFunc, &QListWidget::itemSelectionChanged, this, &HelpDlg::OnSelChangeFuncList);
     // Every press opens a new window, so a closed one is never shown again.
     connect(this, &QDialog::finished, this, &QObject::deleteLater);
     OnInitDialog();
@@ -64,7 +64,7 @@ CHelpDlg::CHelpDlg(QWidget* owner, const CHelpDlg* previous) : QDialog(owner) {
     }
 }
 
-CHelpDlg::~CHelpDlg() = default;
+HelpDlg::~HelpDlg() = default;
 
 namespace {
 
@@ -121,7 +121,7 @@ QPoint PlaceHelpWindow(const QRect& ownerFrame, const QSize& size, const QRect& 
     return best;
 }
 
-void CHelpDlg::FitScreen(const QScreen* screen) {
+void HelpDlg::FitScreen(const QScreen* screen) {
     if (!screen)
         return;
     // The window manager's frame and caption come on top of the window.
@@ -149,7 +149,7 @@ void CHelpDlg::FitScreen(const QScreen* screen) {
     scroller->setGeometry(rect());
 }
 
-void CHelpDlg::Place(const QWidget* owner, const CHelpDlg* previous) {
+void HelpDlg::Place(const QWidget* owner, const HelpDlg* previous) {
     const QScreen* screen = owner->screen();
     const QRect available = screen ? screen->availableGeometry() : QRect();
     // About a caption's height: the previous window's own where the window
@@ -167,7 +167,7 @@ void CHelpDlg::Place(const QWidget* owner, const CHelpDlg* previous) {
                          step, kGapPixels));
 }
 
-void CHelpDlg::OnInitDialog() {
+void HelpDlg::OnInitDialog() {
     for (const FuncHelpText& text : FuncHelpTexts()) {
         // The sorted list places the name; the item keeps which entry it is.
         auto* item = new QListWidgetItem(QString::fromUtf8(text.name));
@@ -180,7 +180,7 @@ void CHelpDlg::OnInitDialog() {
     m_editDescription->clear();
 }
 
-void CHelpDlg::OnSelChangeFuncList() {
+void HelpDlg::OnSelChangeFuncList() {
     const QList<QListWidgetItem*> selected = m_listFunc->selectedItems();
     if (selected.isEmpty())
         return;

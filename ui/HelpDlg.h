@@ -22,19 +22,19 @@ struct CFuncHelp {
 // The help window: the rules of the expression language, the library
 // functions with a text for each, and the shortcut keys. It is modeless;
 // Escape and its close box close it for good.
-class CHelpDlg : public QDialog {
+class HelpDlg : public QDialog {
     Q_OBJECT
   public:
     // A help window opened while `previous` is on show cascades from it.
-    explicit CHelpDlg(QWidget* owner = nullptr, const CHelpDlg* previous = nullptr);
-    ~CHelpDlg() override;
+    explicit HelpDlg(QWidget* owner = nullptr, const HelpDlg* previous = nullptr);
+    ~HelpDlg() override;
 
   private:
     void OnInitDialog();
     // Smaller than the screen, its controls scrolling inside where they do
     // not fit.
     void FitScreen(const QScreen* screen);
-    void Place(const QWidget* owner, const CHelpDlg* previous);
+    void Place(const QWidget* owner, const HelpDlg* previous);
     // Shows the help of the selected function, or nothing without one.
     void OnSelChangeFuncList();
 

@@ -119,7 +119,7 @@ QString FormatTip(const QString& text) {
 
 }  // namespace
 
-CSkinButton::CSkinButton(QWidget* parent) : QAbstractButton(parent) {
+SkinButton::SkinButton(QWidget* parent) : QAbstractButton(parent) {
     // A tool button: reached by Tab, while a click leaves the focus where
     // the typing goes on.
     setFocusPolicy(Qt::TabFocus);
@@ -128,12 +128,12 @@ CSkinButton::CSkinButton(QWidget* parent) : QAbstractButton(parent) {
     ResetColours(false);
 }
 
-CSkinButton::~CSkinButton() {
+SkinButton::~SkinButton() {
     if (QToolTip::isVisible() && underMouse())
         QToolTip::hideText();
 }
 
-void CSkinButton::ResetColours(bool repaint) {
+void SkinButton::ResetColours(bool repaint) {
     const QPalette& pal = palette();
     for (ColourPair& pair : m_cr) {
         pair.face = pal.color(QPalette::Active, QPalette::Button);
@@ -143,11 +143,11 @@ void CSkinButton::ResetColours(bool repaint) {
         update();
 }
 
-void CSkinButton::FreeIcons() {
+void SkinButton::FreeIcons() {
     m_icon.fill(IconEntry{});
 }
 
-int CSkinButton::LoadIconImage(int iconId, int second) {
+int SkinButton::LoadIconImage(int iconId, int second) {
     const QIcon first = LoadIcon(iconId);
     const bool derived = second == kGreySecondIcon || second == kDimSecondIcon;
     const int otherId = second & 0xFFFF;
@@ -176,7 +176,7 @@ int CSkinButton::LoadIconImage(int iconId, int second) {
     return 0;
 }
 
-QPixmap CSkinButton::IconPixmap(int entry, qreal devicePixelRatio) const {
+QPixmap SkinButton::IconPixmap(int entry, qreal devicePixelRatio) const {
     const IconEntry& icon = m_icon[entry];
     if (icon.icon.isNull())
         return {};
@@ -188,7 +188,7 @@ QPixmap CSkinButton::IconPixmap(int entry, qreal devicePixelRatio) const {
     return copy.isNull() ? QPixmap() : QPixmap::fromImage(copy);
 }
 
-QImage CSkinButton::MakeGreyIcon(const QImage& source) {
+QImage SkinButton::MakeGreyIcon(const QImage& source) {
     return MapIconColours(source, [](QRgb c) {
         // In whole numbers: in doubles a sum that is whole, such as 74 for
         // (10, 120, 5), can come out just below and truncate one too low.
@@ -197,28 +197,28 @@ QImage CSkinButton::MakeGreyIcon(const QImage& source) {
     });
 }
 
-QImage CSkinButton::MakeDimIcon(const QImage& source) {
+QImage SkinButton::MakeDimIcon(const QImage& source) {
     return MapIconColours(source, [](QRgb c) { return DimColour(c, 0.25); });
 }
 
-QRgb CSkinButton::DimColour(QRgb colour, double fraction) {
+QRgb SkinButton::DimColour(QRgb colour, double fraction) {
     if (!(fraction > 0.0 && fraction <= 1.0))
         return colour;
     const auto dim = [fraction](int x) { return static_cast<int>(x - x * fraction); };
     return qRgba(dim(qRed(colour)), dim(qGreen(colour)), dim(qBlue(colour)), qAlpha(colour));
 }
 
-void CSkinButton::SetTipText(const char* utf8Text, bool activate) {
+void SkinButton::SetTipText(const char* utf8Text, bool activate) {
     if (utf8Text == nullptr)
         return;
-    m_strTip = QString::fromUtf8(utf8Text);
-    m_bTipActive = activate;
+    m_tip = QString::fromUtf8(utf8Text);
+    m_tipActive = activate;
     // Without a tip the caption names the button.
-    setAccessibleName(m_strTip);
+    setAccessibleName(m_tip);
     // A tip on show follows the change at once, as the window swaps tips
     // right after a click on the button.
     if (QToolTip::isVisible() && underMouse()) {
-        if (m_bTipActive && !m_strTip.isEmpty()) {
+        if (m_tipActive && !m_tip.isEmpty()) {
             ShowTip(QCursor::pos());
         } else {
             QToolTip::hideText();
@@ -226,76 +226,76 @@ void CSkinButton::SetTipText(const char* utf8Text, bool activate) {
     }
 }
 
-void CSkinButton::ShowTip(const QPoint& globalPos) {
-    QToolTip::showText(globalPos, FormatTip(m_strTip), this, ItemRect());
+void SkinButton::ShowTip(const QPoint& globalPos) {
+    QToolTip::showText(globalPos, FormatTip(m_tip), this, ItemRect());
 }
 
-void CSkinButton::SetCheck(int state) {
+void SkinButton::SetCheck(int state) {
     if (!isCheckable())
         return;
     setChecked(state == 1 || state == 2);
     update();
 }
 
-void CSkinButton::SetStaticEdge(bool on) {
-    if (m_bStaticEdge == on)
+void SkinButton::SetStaticEdge(bool on) {
+    if (m_staticEdge == on)
         return;
-    m_bStaticEdge = on;
+    m_staticEdge = on;
     updateGeometry();
     update();
 }
 
-QSize CSkinButton::IconSize(int entry) const {
+QSize SkinButton::IconSize(int entry) const {
     if (entry < 0 || entry > 1)
         return {};
     return {m_icon[entry].width, m_icon[entry].height};
 }
 
-bool CSkinButton::HasIcon(int entry) const {
+bool SkinButton::HasIcon(int entry) const {
     return entry >= 0 && entry <= 1 && !m_icon[entry].icon.isNull();
 }
 
-QImage CSkinButton::IconImage(int entry) const {
+QImage SkinButton::IconImage(int entry) const {
     if (!HasIcon(entry))
         return {};
     return IconPixmap(entry, devicePixelRatioF()).toImage();
 }
 
-QRect CSkinButton::ItemRect() const {
-    return m_bStaticEdge ? rect().adjusted(1, 1, -1, -1) : rect();
+QRect SkinButton::ItemRect() const {
+    return m_staticEdge ? rect().adjusted(1, 1, -1, -1) : rect();
 }
 
-QSize CSkinButton::sizeHint() const {
+QSize SkinButton::sizeHint() const {
     // The window gives every button its size from the layout; this is only
     // for a button placed by a Qt layout.
-    const int edge = m_bStaticEdge ? 2 : 0;
+    const int edge = m_staticEdge ? 2 : 0;
     QSize content(m_icon[0].width, m_icon[0].height);
     if (!text().isEmpty()) {
         const QSize textSize = fontMetrics().size(Qt::TextShowMnemonic, text());
-        content.rwidth() += (content.width() > 0 ? m_nImageMargin * 2 : 0) + textSize.width();
+        content.rwidth() += (content.width() > 0 ? m_imageMargin * 2 : 0) + textSize.width();
         content.setHeight(std::max(content.height(), textSize.height()));
     }
     return content + QSize(6 + edge, 6 + edge);
 }
 
-const CSkinButton::ColourPair& CSkinButton::StateColours() const {
-    if (m_bHover || m_bDrawPressed)
+const SkinButton::ColourPair& SkinButton::StateColours() const {
+    if (m_hover || m_drawPressed)
         return m_cr[kActive];
-    if (m_bDrawFocused)
+    if (m_drawFocused)
         return m_cr[kFocused];
     return m_cr[kNormal];
 }
 
-void CSkinButton::paintEvent(QPaintEvent*) {
+void SkinButton::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    if (m_bStaticEdge) {
+    if (m_staticEdge) {
         Draw3dRect(painter, rect(), palette().color(QPalette::Active, QPalette::Dark),
                    palette().color(QPalette::Active, QPalette::Light));
     }
     const QRect itemRect = ItemRect();
-    m_bDrawPressed = isDown() || (isCheckable() && isChecked());
-    m_bDrawFocused = hasFocus();
-    m_bDrawDisabled = !isEnabled();
+    m_drawPressed = isDown() || (isCheckable() && isChecked());
+    m_drawFocused = hasFocus();
+    m_drawDisabled = !isEnabled();
 
     const QRect faceRect = itemRect;
     PaintFace(painter, faceRect);
@@ -304,11 +304,11 @@ void CSkinButton::paintEvent(QPaintEvent*) {
     const QString caption = text();
     QRect captionRect = itemRect;
     if (HasIcon(0)) {
-        PaintIcon(painter, !caption.isEmpty(), itemRect, captionRect, m_bDrawPressed,
-                  m_bDrawDisabled);
+        PaintIcon(painter, !caption.isEmpty(), itemRect, captionRect, m_drawPressed,
+                  m_drawDisabled);
     }
     if (!caption.isEmpty()) {
-        PaintCaption(painter, caption, itemRect, captionRect, m_bDrawPressed, m_bDrawDisabled);
+        PaintCaption(painter, caption, itemRect, captionRect, m_drawPressed, m_drawDisabled);
     }
     // Only once the keyboard has moved the focus: a click focuses a button
     // too, and there the mark would only be noise.
@@ -316,7 +316,7 @@ void CSkinButton::paintEvent(QPaintEvent*) {
         PaintFocusMark(painter, faceRect);
 }
 
-void CSkinButton::PaintFocusMark(QPainter& painter, const QRect& faceRect) {
+void SkinButton::PaintFocusMark(QPainter& painter, const QRect& faceRect) {
     const QRect mark = faceRect.adjusted(kFocusMarkInset, kFocusMarkInset, -kFocusMarkInset - 1,
                                          -kFocusMarkInset - 1);
     if (mark.width() < 2 || mark.height() < 2)
@@ -331,38 +331,38 @@ void CSkinButton::PaintFocusMark(QPainter& painter, const QRect& faceRect) {
     painter.restore();
 }
 
-void CSkinButton::PaintFace(QPainter& painter, const QRect& faceRect) {
+void SkinButton::PaintFace(QPainter& painter, const QRect& faceRect) {
     painter.fillRect(faceRect, StateColours().face);
 }
 
-void CSkinButton::PaintFrame(QPainter& painter, const QRect& faceRect) {
+void SkinButton::PaintFrame(QPainter& painter, const QRect& faceRect) {
     const QColor shadow = palette().color(QPalette::Active, QPalette::Dark);
     const QColor highlight = palette().color(QPalette::Active, QPalette::Light);
-    if (m_bDrawPressed) {
+    if (m_drawPressed) {
         Draw3dRect(painter, faceRect, shadow, highlight);
-    } else if (m_bHover) {
+    } else if (m_hover) {
         Draw3dRect(painter, faceRect, highlight, shadow);
     }
 }
 
-QRect CSkinButton::PlaceImage(bool hasCaption, const QRect& itemRect, QRect& captionRect, int w,
-                              int h, bool pressed) const {
+QRect SkinButton::PlaceImage(bool hasCaption, const QRect& itemRect, QRect& captionRect, int w,
+                             int h, bool pressed) const {
     QRect image = itemRect;
     if (hasCaption) {
-        image.setLeft(image.left() + m_nImageMargin);
-        captionRect.setLeft(captionRect.left() + m_nImageMargin + w);
+        image.setLeft(image.left() + m_imageMargin);
+        captionRect.setLeft(captionRect.left() + m_imageMargin + w);
     } else {
         image.setLeft(image.left() + (image.width() - w) / 2);
     }
     image.setTop(image.top() + (image.height() - h) / 2);
     if (pressed && !isCheckable())
-        image.translate(m_nPressShiftX, m_nPressShiftY);
+        image.translate(m_pressShiftX, m_pressShiftY);
     return image;
 }
 
-void CSkinButton::PaintIcon(QPainter& painter, bool hasCaption, const QRect& itemRect,
-                            QRect& captionRect, bool pressed, bool disabled) {
-    const bool active = isCheckable() ? pressed : (pressed || m_bHover);
+void SkinButton::PaintIcon(QPainter& painter, bool hasCaption, const QRect& itemRect,
+                           QRect& captionRect, bool pressed, bool disabled) {
+    const bool active = isCheckable() ? pressed : (pressed || m_hover);
     const int shown = active || !HasIcon(1) ? 0 : 1;
     const IconEntry& entry = m_icon[shown];
     const QRect image =
@@ -391,10 +391,10 @@ void CSkinButton::PaintIcon(QPainter& painter, bool hasCaption, const QRect& ite
     painter.restore();
 }
 
-void CSkinButton::PaintCaption(QPainter& painter, const QString& caption, const QRect&,
-                               QRect& captionRect, bool pressed, bool disabled) {
+void SkinButton::PaintCaption(QPainter& painter, const QString& caption, const QRect&,
+                              QRect& captionRect, bool pressed, bool disabled) {
     if (pressed && !isCheckable())
-        captionRect.translate(m_nPressShiftX, m_nPressShiftY);
+        captionRect.translate(m_pressShiftX, m_pressShiftY);
 
     const int flags = Qt::AlignHCenter | Qt::AlignTop | Qt::TextWordWrap | Qt::TextShowMnemonic;
     const QRect bounds = painter.fontMetrics().boundingRect(captionRect, flags, caption);
@@ -415,56 +415,56 @@ void CSkinButton::PaintCaption(QPainter& painter, const QString& caption, const 
     painter.restore();
 }
 
-void CSkinButton::TrackHover(const QPoint& pos, bool leftButtonHeld) {
+void SkinButton::TrackHover(const QPoint& pos, bool leftButtonHeld) {
     // A drag that comes in from elsewhere does not light the button.
-    if (leftButtonHeld && !m_bHover)
+    if (leftButtonHeld && !m_hover)
         return;
     if (ItemRect().contains(pos)) {
-        if (m_bHover)
+        if (m_hover)
             return;
-        m_bHover = true;
+        m_hover = true;
         update();
     } else {
         ClearHover();
     }
 }
 
-void CSkinButton::ClearHover() {
-    if (!m_bHover)
+void SkinButton::ClearHover() {
+    if (!m_hover)
         return;
-    m_bHover = false;
+    m_hover = false;
     update();
 }
 
-void CSkinButton::mouseMoveEvent(QMouseEvent* event) {
+void SkinButton::mouseMoveEvent(QMouseEvent* event) {
     QAbstractButton::mouseMoveEvent(event);
     TrackHover(event->position().toPoint(), event->buttons() & Qt::LeftButton);
 }
 
-void CSkinButton::enterEvent(QEnterEvent* event) {
+void SkinButton::enterEvent(QEnterEvent* event) {
     QAbstractButton::enterEvent(event);
     // Entering is the first move over the button; the event carries no
     // button state, the application has it.
     TrackHover(event->position().toPoint(), QGuiApplication::mouseButtons() & Qt::LeftButton);
 }
 
-void CSkinButton::leaveEvent(QEvent* event) {
+void SkinButton::leaveEvent(QEvent* event) {
     QAbstractButton::leaveEvent(event);
     ClearHover();
 }
 
-void CSkinButton::mouseDoubleClickEvent(QMouseEvent* event) {
+void SkinButton::mouseDoubleClickEvent(QMouseEvent* event) {
     // The second press of a double click is a press like the first, so
     // that a double click on a toggle flips it twice.
     mousePressEvent(event);
 }
 
-void CSkinButton::focusOutEvent(QFocusEvent* event) {
+void SkinButton::focusOutEvent(QFocusEvent* event) {
     QAbstractButton::focusOutEvent(event);
     ClearHover();
 }
 
-void CSkinButton::keyPressEvent(QKeyEvent* event) {
+void SkinButton::keyPressEvent(QKeyEvent* event) {
     switch (event->key()) {
         case Qt::Key_Return:
         case Qt::Key_Enter:
@@ -480,22 +480,22 @@ void CSkinButton::keyPressEvent(QKeyEvent* event) {
     QAbstractButton::keyPressEvent(event);
 }
 
-bool CSkinButton::hitButton(const QPoint& pos) const {
+bool SkinButton::hitButton(const QPoint& pos) const {
     return ItemRect().contains(pos);
 }
 
-void CSkinButton::nextCheckState() {
+void SkinButton::nextCheckState() {
     // Runs inside every click before clicked() is emitted, so a slot
     // connected to it already reads the new check state.
     QAbstractButton::nextCheckState();
     update();
 }
 
-bool CSkinButton::event(QEvent* event) {
+bool SkinButton::event(QEvent* event) {
     switch (event->type()) {
         case QEvent::ToolTip: {
             const auto* help = static_cast<QHelpEvent*>(event);
-            if (m_bTipActive && !m_strTip.isEmpty() && ItemRect().contains(help->pos())) {
+            if (m_tipActive && !m_tip.isEmpty() && ItemRect().contains(help->pos())) {
                 ShowTip(help->globalPos());
             } else {
                 QToolTip::hideText();
@@ -514,7 +514,7 @@ bool CSkinButton::event(QEvent* event) {
     return QAbstractButton::event(event);
 }
 
-void CSkinButton::changeEvent(QEvent* event) {
+void SkinButton::changeEvent(QEvent* event) {
     QAbstractButton::changeEvent(event);
     switch (event->type()) {
         case QEvent::EnabledChange:
@@ -531,7 +531,7 @@ void CSkinButton::changeEvent(QEvent* event) {
     }
 }
 
-void CSkinButton::MoveFocusAway() {
+void SkinButton::MoveFocusAway() {
     QWidget* parent = parentWidget();
     // Only a button disabled on its own hands the focus on; when its whole
     // window is disabled, there is no control to hand it to.

@@ -23,12 +23,12 @@ inline constexpr int kDimSecondIcon = -3;
 // is also its name to a screen reader. A toggle is a checkable button, so
 // its state reaches the screen reader too. Focus reached by the keyboard
 // shows as a dotted rectangle inside the face.
-class CSkinButton : public QAbstractButton {
+class SkinButton : public QAbstractButton {
     Q_OBJECT
 
   public:
-    explicit CSkinButton(QWidget* parent = nullptr);
-    ~CSkinButton() override;
+    explicit SkinButton(QWidget* parent = nullptr);
+    ~SkinButton() override;
 
     // Icon `iconId` as the active image and, by `second`, a normal-state
     // image: kNoSecondIcon, kGreySecondIcon, kDimSecondIcon or another icon
@@ -52,10 +52,10 @@ class CSkinButton : public QAbstractButton {
     // Face and caption colours back to the palette's button colours.
     void ResetColours(bool repaint);
 
-    bool IsHover() const { return m_bHover; }
-    bool HasStaticEdge() const { return m_bStaticEdge; }
-    QString TipText() const { return m_strTip; }
-    bool IsTipActive() const { return m_bTipActive; }
+    bool IsHover() const { return m_hover; }
+    bool HasStaticEdge() const { return m_staticEdge; }
+    QString TipText() const { return m_tip; }
+    bool IsTipActive() const { return m_tipActive; }
     QSize IconSize(int entry) const;
     bool HasIcon(int entry) const;
     QImage IconImage(int entry) const;
@@ -123,16 +123,16 @@ class CSkinButton : public QAbstractButton {
     void ShowTip(const QPoint& globalPos);
     const ColourPair& StateColours() const;
 
-    int m_nImageMargin = 3;
-    int m_nPressShiftX = 1;
-    int m_nPressShiftY = 1;
-    bool m_bHover = false;
-    bool m_bDrawPressed = false;
-    bool m_bDrawFocused = false;
-    bool m_bDrawDisabled = false;
+    int m_imageMargin = 3;
+    int m_pressShiftX = 1;
+    int m_pressShiftY = 1;
+    bool m_hover = false;
+    bool m_drawPressed = false;
+    bool m_drawFocused = false;
+    bool m_drawDisabled = false;
     std::array<ColourPair, 3> m_cr;
-    QString m_strTip;
-    bool m_bTipActive = false;
+    QString m_tip;
+    bool m_tipActive = false;
     std::array<IconEntry, 2> m_icon;
-    bool m_bStaticEdge = false;
+    bool m_staticEdge = false;
 };

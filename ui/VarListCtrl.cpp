@@ -27,7 +27,7 @@ constexpr int kEditorWidthShortfall = 3;
 
 }  // namespace
 
-CVarListCtrl::CVarListCtrl(QWidget* parent) : QTreeWidget(parent) {
+VarListCtrl::VarListCtrl(QWidget* parent) : QTreeWidget(parent) {
     setRootIsDecorated(false);
     setItemsExpandable(false);
     setUniformRowHeights(true);
@@ -43,20 +43,19 @@ CVarListCtrl::CVarListCtrl(QWidget* parent) : QTreeWidget(parent) {
     // An editor whose row goes (a button that keeps no focus deletes it)
     // has nothing left to edit.
     connect(model(), &QAbstractItemModel::rowsRemoved, this, [this] {
-        for (CCellEdit* editor : findChildren<CCellEdit*>()) {
+        for (CellEdit* editor : findChildren<CellEdit*>()) {
             if (editor->Row() < 0)
                 editor->Cancel();
         }
     });
     for (QScrollBar* bar : {verticalScrollBar(), horizontalScrollBar()}) {
         connect(bar, &QAbstractSlider::actionTriggered, this,
-                &CVarListCtrl::TakeFocusBeforeScrolling);
-        connect(bar, &QAbstractSlider::sliderPressed, this,
-                &CVarListCtrl::TakeFocusBeforeScrolling);
+                &VarListCtrl::TakeFocusBeforeScrolling);
+        connect(bar, &QAbstractSlider::sliderPressed, this, &VarListCtrl::TakeFocusBeforeScrolling);
     }
 }
 
-void CVarListCtrl::InsertColumns() {
+void VarListCtrl::InsertColumns() {
     setColumnCount(2);
     setHeaderLabels({QString::fromUtf8(WindowTexts::kNameColumn),
                      QString::fromUtf8(WindowTexts::kValueColumn)});
@@ -71,33 +70,33 @@ void CVarListCtrl::InsertColumns() {
     setAllColumnsShowFocus(true);
 }
 
-QString CVarListCtrl::GetItemText(int row, int column) const {
+QString VarListCtrl::GetItemText(int row, int column) const {
     const QTreeWidgetItem* item = topLevelItem(row);
     return item ? item->text(column) : QString();
 }
 
-int CVarListCtrl::InsertItem(int row, const QString& name, const QString& value) {
+int VarListCtrl::InsertItem(int row, const QString& name, const QString& value) {
     row = std::clamp(row, 0, GetItemCount());
     auto* item = new QTreeWidgetItem(QStringList{name, value});
     insertTopLevelItem(row, item);
     return row;
 }
 
-void CVarListCtrl::SetItemText(int row, int column, const QString& text) {
+void VarListCtrl::SetItemText(int row, int column, const QString& text) {
     if (QTreeWidgetItem* item = topLevelItem(row))
         item->setText(column, text);
 }
 
-bool CVarListCtrl::IsItemSelected(int row) const {
+bool VarListCtrl::IsItemSelected(int row) const {
     const QTreeWidgetItem* item = topLevelItem(row);
     return item && item->isSelected();
 }
 
-void CVarListCtrl::DeleteItem(int row) {
+void VarListCtrl::DeleteItem(int row) {
     delete takeTopLevelItem(row);
 }
 
-QRect CVarListCtrl::RowBounds(int row) const {
+QRect VarListCtrl::RowBounds(int row) const {
     const QTreeWidgetItem* item = topLevelItem(row);
     if (!item)
         return {};
@@ -106,18 +105,18 @@ QRect CVarListCtrl::RowBounds(int row) const {
                  cell.height());
 }
 
-int CVarListCtrl::TopIndex() const {
+int VarListCtrl::TopIndex() const {
     const QModelIndex top = indexAt(QPoint(0, 0));
     return top.isValid() ? top.row() : 0;
 }
 
-int CVarListCtrl::CountPerPage() const {
+int VarListCtrl::CountPerPage() const {
     const QTreeWidgetItem* first = topLevelItem(0);
     const int rowHeight = first ? visualItemRect(first).height() : 0;
     return rowHeight > 0 ? viewport()->height() / rowHeight : 0;
 }
 
-int CVarListCtrl::HitTestCell(const QPoint& point, int* column) const {
+int VarListCtrl::HitTestCell(const QPoint& point, int* column) const {
     *column = 0;
     const int top = TopIndex();
     const int bottom = std::min(top + CountPerPage(), GetItemCount());
@@ -141,13 +140,13 @@ int CVarListCtrl::HitTestCell(const QPoint& point, int* column) const {
     return -1;
 }
 
-CCellEdit* CVarListCtrl::EditSubItem(int row, int column) {
+CellEdit* VarListCtrl::EditSubItem(int row, int column) {
     if (!topLevelItem(row))
         return nullptr;
     // One editor at a time, and the one open ends before the new one is
     // placed: ending it may remove its row, and rows below move up.
     const QPersistentModelIndex cell = model()->index(row, 0);
-    for (CCellEdit* open : findChildren<CCellEdit*>())
+    for (CellEdit* open : findChildren<CellEdit*>())
         open->Commit();
     QTreeWidgetItem* item = itemFromIndex(cell);
     if (!item)
@@ -173,21 +172,21 @@ CCellEdit* CVarListCtrl::EditSubItem(int row, int column) {
     }
     const int left = bounds.left() + offset + kEditorIndent;
     const int right = std::min(left + columnWidth(column) - kEditorWidthShortfall, clientRight);
-    auto* editor = new CCellEdit(this, row, column, item->text(column));
+    auto* editor = new CellEdit(this, row, column, item->text(column));
     editor->setAccessibleName(headerItem()->text(column));
-    connect(editor, &CCellEdit::EditEnded, this, &CVarListCtrl::OnEndLabelEdit);
+    connect(editor, &CellEdit::EditEnded, this, &VarListCtrl::OnEndLabelEdit);
     editor->Open(QRect(left, bounds.top(), right - left, bounds.height()));
     return editor;
 }
 
-bool CVarListCtrl::IsUnnamedNewRow(int row) const {
+bool VarListCtrl::IsUnnamedNewRow(int row) const {
     // The name cannot be typed (it is no valid name), so a row that shows
     // it was never named.
     return GetItemText(row, 0) == QString::fromUtf8(WindowTexts::kNewVariableName) &&
            GetItemText(row, 1) == QString::fromUtf8(WindowTexts::kNewVariableValue);
 }
 
-void CVarListCtrl::OnEndLabelEdit(int row, int column, const std::optional<QString>& text) {
+void VarListCtrl::OnEndLabelEdit(int row, int column, const std::optional<QString>& text) {
     if (row < 0 || row >= GetItemCount())
         return;
     // A text confirmed as it stood changes nothing and is not checked
@@ -219,12 +218,12 @@ void CVarListCtrl::OnEndLabelEdit(int row, int column, const std::optional<QStri
     SetItemText(row, column, *text);
 }
 
-void CVarListCtrl::DiscardEdit() {
-    for (CCellEdit* editor : findChildren<CCellEdit*>())
+void VarListCtrl::DiscardEdit() {
+    for (CellEdit* editor : findChildren<CellEdit*>())
         editor->Cancel();
 }
 
-void CVarListCtrl::keyPressEvent(QKeyEvent* event) {
+void VarListCtrl::keyPressEvent(QKeyEvent* event) {
     const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
     const int row = currentIndex().isValid() ? currentIndex().row() : -1;
     if (event->key() == Qt::Key_Delete && modifiers == Qt::NoModifier) {
@@ -248,14 +247,14 @@ void CVarListCtrl::keyPressEvent(QKeyEvent* event) {
     const bool printable = !typed.isEmpty() && typed.at(0).isPrint() && !typed.at(0).isSpace();
     if (row >= 0 && IsItemSelected(row) && printable &&
         !(modifiers & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))) {
-        if (CCellEdit* editor = EditSubItem(row, 1))
+        if (CellEdit* editor = EditSubItem(row, 1))
             QApplication::sendEvent(editor, event);
         return;
     }
     QTreeWidget::keyPressEvent(event);
 }
 
-void CVarListCtrl::mousePressEvent(QMouseEvent* event) {
+void VarListCtrl::mousePressEvent(QMouseEvent* event) {
     m_labelEditTimer.stop();
     const QPoint point = event->position().toPoint();
     int column = 0;
@@ -276,17 +275,17 @@ void CVarListCtrl::mousePressEvent(QMouseEvent* event) {
     }
 }
 
-void CVarListCtrl::mouseDoubleClickEvent(QMouseEvent* event) {
+void VarListCtrl::mouseDoubleClickEvent(QMouseEvent* event) {
     m_labelEditTimer.stop();
     QTreeWidget::mouseDoubleClickEvent(event);
 }
 
-void CVarListCtrl::wheelEvent(QWheelEvent* event) {
+void VarListCtrl::wheelEvent(QWheelEvent* event) {
     TakeFocusBeforeScrolling();
     QTreeWidget::wheelEvent(event);
 }
 
-void CVarListCtrl::TakeFocusBeforeScrolling() {
+void VarListCtrl::TakeFocusBeforeScrolling() {
     if (!hasFocus())
         setFocus(Qt::OtherFocusReason);
 }

@@ -5,7 +5,7 @@
 #include <QTreeWidget>
 #include <optional>
 
-class CCellEdit;
+class CellEdit;
 
 // The grid of user variables: a report of two left-aligned columns, name
 // and value, one row per variable in the order they were added, whole rows
@@ -16,10 +16,10 @@ class CCellEdit;
 // and a typed character starts the value's edit with itself; Delete asks
 // for the selected rows to go. A new row (named "请输入变量名", value
 // "0.0") whose naming is cancelled, or confirmed untouched, goes again.
-class CVarListCtrl : public QTreeWidget {
+class VarListCtrl : public QTreeWidget {
     Q_OBJECT
   public:
-    explicit CVarListCtrl(QWidget* parent = nullptr);
+    explicit VarListCtrl(QWidget* parent = nullptr);
 
     // The two columns, "变量名" 100 px and "值" 50 px, and full-row selection.
     void InsertColumns();
@@ -38,7 +38,7 @@ class CVarListCtrl : public QTreeWidget {
     // Opens an editor over a cell and makes its row the current one; none
     // when the cell cannot be edited. An editor already open ends first, as
     // a click elsewhere ends it.
-    CCellEdit* EditSubItem(int row, int column);
+    CellEdit* EditSubItem(int row, int column);
     // Ends an open cell edit as Escape does, its text unchecked, and a new
     // row being named goes with it: a window that closes never waits for a
     // message about a cell, nor leaves a row behind.

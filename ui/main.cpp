@@ -40,7 +40,7 @@ int main(int argc, char** argv) {
     mallopt(M_MMAP_THRESHOLD, 1 << 20);
 #endif
     g_qtHandler = qInstallMessageHandler(ReportFailedStart);
-    CCalcApp app(argc, argv);
+    CalcApp app(argc, argv);
     qInstallMessageHandler(g_qtHandler);
     return app.InitInstance();
 }

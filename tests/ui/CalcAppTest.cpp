@@ -61,7 +61,7 @@ QStringList QtTexts() {
 }
 
 TEST(CalcAppTest, QtsOwnTextsFollowTheLocale) {
-    auto* app = qobject_cast<CCalcApp*>(qApp);
+    auto* app = qobject_cast<CalcApp*>(qApp);
     ASSERT_NE(app, nullptr);
     ASSERT_TRUE(app->LoadQtTranslations(QLocale(QLocale::Chinese, QLocale::China)))
         << "qtbase_zh_CN.qm in Qt's translations path";

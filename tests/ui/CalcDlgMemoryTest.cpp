@@ -37,7 +37,7 @@ long long CurrentAddressSpace() {
 // be lifted again once it is set.
 void ComputeAHugeSumWithLittleMemoryLeft() {
     MessageBoxRecorder boxes;
-    CCalcDlg dlg;
+    CalcDlg dlg;
     dlg.show();
     auto* expr = ControlById<ExpressionEdit>(&dlg, IDC_EXPR);
     auto* compute = ControlById<QAbstractButton>(&dlg, IDC_COMPUTE);

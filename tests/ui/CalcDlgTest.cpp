@@ -29,12 +29,14 @@ namespace {
 
 class CalcDlgTest : public CalcWindowTest {
   protected:
-    ExpressionEdit* Expr() const { return ControlById<ExpressionEdit>(dlg.get(), IDC_EXPR); }
-    QLineEdit* Result() const { return ControlById<QLineEdit>(dlg.get(), IDC_RESULT); }
-    QPlainTextEdit* Natural() const { return ControlById<QPlainTextEdit>(dlg.get(), IDC_NATURAL); }
-    QListWidget* History() const { return ControlById<QListWidget>(dlg.get(), IDC_HISTORY); }
-    CSkinButton* Button(int id) const { return ControlById<CSkinButton>(dlg.get(), id); }
-    CVarListCtrl* Grid() const { return ControlById<CVarListCtrl>(dlg.get(), IDC_VARS); }
+    ExpressionEdit* Expr() const { return ControlById<ExpressionEdit>(m_window.get(), IDC_EXPR); }
+    QLineEdit* Result() const { return ControlById<QLineEdit>(m_window.get(), IDC_RESULT); }
+    QPlainTextEdit* Natural() const {
+        return ControlById<QPlainTextEdit>(m_window.get(), IDC_NATURAL);
+    }
+    QListWidget* History() const { return ControlById<QListWidget>(m_window.get(), IDC_HISTORY); }
+    SkinButton* Button(int id) const { return ControlById<SkinButton>(m_window.get(), id); }
+    VarListCtrl* Grid() const { return ControlById<VarListCtrl>(m_window.get(), IDC_VARS); }
 
     QStringList HistoryEntries() const {
         QStringList entries;
@@ -72,24 +74,24 @@ TEST_F(CalcDlgTest, EveryControlSitsAtItsDialogUnitsTimesOneAndAHalfInsideTheFra
         {IDC_DELETE_VAR, QRect(437, 272, 75, 21)},  // 289, 179, 50, 14
     };
     for (const Expected& e : expected) {
-        QWidget* control = ControlById(dlg.get(), e.id);
+        QWidget* control = ControlById(m_window.get(), e.id);
         ASSERT_NE(control, nullptr) << e.id;
         EXPECT_EQ(control->geometry(), e.rect) << "control " << e.id;
     }
     for (int id : {IDCANCEL, IDC_HELP, IDC_EDIT_EXPR, IDC_EXPR, IDC_COMPUTE, IDC_RESULT, IDC_MODE,
                    IDC_TOPMOST, IDC_ABOUT, IDC_HIDE, IDC_MARKER, IDC_NATURAL, IDC_HISTORY, IDC_VARS,
                    IDC_ADD_VAR, IDC_DELETE_VAR}) {
-        EXPECT_NE(ControlById(dlg.get(), id), nullptr) << id;
+        EXPECT_NE(ControlById(m_window.get(), id), nullptr) << id;
     }
-    EXPECT_FALSE(ControlById(dlg.get(), IDC_HIDE)->isVisible());
+    EXPECT_FALSE(ControlById(m_window.get(), IDC_HIDE)->isVisible());
     EXPECT_TRUE(Expr()->alignment() & Qt::AlignRight);
     EXPECT_TRUE(Result()->isReadOnly());
     EXPECT_TRUE(Natural()->isReadOnly());
     EXPECT_EQ(Natural()->lineWrapMode(), QPlainTextEdit::NoWrap);
     // 9 points at 96 dpi, in a font that has the labels' characters.
-    EXPECT_EQ(dlg->font().pixelSize(), 12);
-    EXPECT_TRUE(QFontMetrics(dlg->font()).inFontUcs4(U'表'));
-    EXPECT_TRUE(QFontMetrics(dlg->font()).inFontUcs4(U'变'));
+    EXPECT_EQ(m_window->font().pixelSize(), 12);
+    EXPECT_TRUE(QFontMetrics(m_window->font()).inFontUcs4(U'表'));
+    EXPECT_TRUE(QFontMetrics(m_window->font()).inFontUcs4(U'变'));
     // The columns of a drawing line up only if every character is as wide.
     const QFontMetrics metrics(Natural()->font());
     for (const char* text : {"i", "W", "-", " ", "^", "1"}) {
@@ -97,24 +99,24 @@ TEST_F(CalcDlgTest, EveryControlSitsAtItsDialogUnitsTimesOneAndAHalfInsideTheFra
     }
     EXPECT_EQ(Button(IDC_COMPUTE)->text(), "=");
     EXPECT_EQ(Button(IDC_ADD_VAR)->text(), "添加");
-    EXPECT_EQ(dlg->windowTitle(), "Tallyfern 1.1: a natural-form calculator");
-    EXPECT_EQ(dlg->windowTitle().size(), 40);
+    EXPECT_EQ(m_window->windowTitle(), "Tallyfern 1.1: a natural-form calculator");
+    EXPECT_EQ(m_window->windowTitle().size(), 40);
 }
 
 TEST_F(CalcDlgTest, OpensCompactAndTheModeButtonSwitchesSizeKeepingThePlace) {
-    EXPECT_EQ(dlg->size(), QSize(525, 31));  // the marker ends at 21 px, plus 10
+    EXPECT_EQ(m_window->size(), QSize(525, 31));  // the marker ends at 21 px, plus 10
     EXPECT_EQ(Button(IDC_MODE)->TipText(), "更多功能");
     EXPECT_TRUE(Expr()->hasFocus());
-    const QPoint place = dlg->pos();
+    const QPoint place = m_window->pos();
 
     Click(IDC_MODE);
-    EXPECT_EQ(dlg->size(), QSize(525, 306));
-    EXPECT_TRUE(dlg->IsExpanded());
+    EXPECT_EQ(m_window->size(), QSize(525, 306));
+    EXPECT_TRUE(m_window->IsExpanded());
     EXPECT_EQ(Button(IDC_MODE)->TipText(), "精简模式");
 
     Click(IDC_MODE);
-    EXPECT_EQ(dlg->size(), QSize(525, 31));
-    EXPECT_EQ(dlg->pos(), place);
+    EXPECT_EQ(m_window->size(), QSize(525, 31));
+    EXPECT_EQ(m_window->pos(), place);
     EXPECT_EQ(Button(IDC_MODE)->TipText(), "更多功能");
 }
 
@@ -153,7 +155,7 @@ TEST_F(CalcDlgTest, AnExpressionAlreadyListedIgnoringCaseIsNotAddedAgainNorMoved
 
 TEST_F(CalcDlgTest, TheNaturalFormEndsEveryLineWithCarriageReturnLineFeed) {
     TypeAndCompute("1/2");
-    EXPECT_EQ(dlg->NaturalText(), " 1 \n---\n 2 \n");
+    EXPECT_EQ(m_window->NaturalText(), " 1 \n---\n 2 \n");
     // The compact window hides the box and leaves it unfilled until shown.
     EXPECT_EQ(Natural()->toPlainText(), "");
     Click(IDC_MODE);
@@ -164,7 +166,7 @@ TEST_F(CalcDlgTest, TheNaturalFormEndsEveryLineWithCarriageReturnLineFeed) {
     for (int i = 2; i <= 20; ++i)
         sum += "+" + QString::number(i);
     TypeAndCompute(sum);
-    const std::string text = dlg->NaturalText();
+    const std::string text = m_window->NaturalText();
     EXPECT_NE(text.find("12\n\n+ 13"), std::string::npos) << text;
     EXPECT_TRUE(Natural()->toPlainText().contains("12\n\n+ 13"));
 }
@@ -179,11 +181,11 @@ TEST_F(CalcDlgTest, AnErrorIsShownWithItsExcerptAndLeavesEverythingAsItWas) {
     EXPECT_EQ(box.caption, "发生错误");
     EXPECT_EQ(box.text, "在以下位置发生 \"操作数\" 错误\n\n    *2");
     EXPECT_EQ(box.icon, QMessageBox::Information);
-    EXPECT_EQ(box.owner, dlg.get());
+    EXPECT_EQ(box.owner, m_window.get());
 
     EXPECT_EQ(Expr()->text(), "1+*2");  // stripped all the same
     EXPECT_EQ(Result()->text(), "0.25");
-    EXPECT_EQ(dlg->NaturalText(), " 1 \n---\n 4 \n");
+    EXPECT_EQ(m_window->NaturalText(), " 1 \n---\n 4 \n");
     EXPECT_EQ(HistoryEntries(), QStringList{"1/4"});
     // The caret waits where the error is.
     EXPECT_TRUE(Expr()->hasFocus());
@@ -293,7 +295,7 @@ TEST_F(CalcDlgTest, EscapeClearsOnlyTheExpressionAndFocusesIt) {
     EXPECT_EQ(Expr()->text(), "");
     EXPECT_TRUE(Expr()->hasFocus());
     EXPECT_EQ(Result()->text(), "0.25");
-    EXPECT_TRUE(dlg->isVisible());  // Escape does not close the window
+    EXPECT_TRUE(m_window->isVisible());  // Escape does not close the window
 }
 
 TEST_F(CalcDlgTest, NumLockTurnedOffClearsTheExpressionTurnedOnDoesNothing) {
@@ -369,7 +371,7 @@ TEST_F(CalcDlgTest, EnterOutsideTheExpressionBoxComputesNothing) {
     History()->setFocus();
     QTest::keyClick(History(), Qt::Key_Return);
     EXPECT_EQ(Result()->text(), "");
-    EXPECT_TRUE(dlg->isVisible());
+    EXPECT_TRUE(m_window->isVisible());
 }
 
 TEST_F(CalcDlgTest, TheGridsVariablesAreReadBeforeEveryComputationUpperRowWinning) {
@@ -381,40 +383,40 @@ TEST_F(CalcDlgTest, TheGridsVariablesAreReadBeforeEveryComputationUpperRowWinnin
     Grid()->SetItemText(0, 1, "-1e-3");
     TypeAndCompute("x*2");
     EXPECT_EQ(Result()->text(), "-0.002");
-    EXPECT_EQ(dlg->Variables().size(), 2u);
+    EXPECT_EQ(m_window->Variables().Size(), 2u);
 }
 
 TEST_F(CalcDlgTest, TheTopMostButtonTogglesStayingOnTopAndAResizeKeepsIt) {
     Click(IDC_TOPMOST);
     EXPECT_EQ(Button(IDC_TOPMOST)->GetCheck(), 1);
-    EXPECT_TRUE(dlg->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    EXPECT_TRUE(m_window->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
     EXPECT_EQ(Button(IDC_TOPMOST)->TipText(), "取消窗口置顶");
-    EXPECT_TRUE(dlg->isVisible());
+    EXPECT_TRUE(m_window->isVisible());
 
     Click(IDC_MODE);
-    EXPECT_TRUE(dlg->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    EXPECT_TRUE(m_window->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
 
     Click(IDC_TOPMOST);
     EXPECT_EQ(Button(IDC_TOPMOST)->GetCheck(), 0);
-    EXPECT_FALSE(dlg->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    EXPECT_FALSE(m_window->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
     EXPECT_EQ(Button(IDC_TOPMOST)->TipText(), "窗口置顶");
 }
 
 TEST_F(CalcDlgTest, DraggingTheFreeSurfaceMovesTheWindow) {
-    const QPoint before = dlg->pos();
+    const QPoint before = m_window->pos();
     const QPoint grip(100, 28);  // below the top row, inside the frame
-    ASSERT_EQ(dlg->childAt(grip), nullptr);
-    QTest::mousePress(dlg.get(), Qt::LeftButton, {}, grip);
+    ASSERT_EQ(m_window->childAt(grip), nullptr);
+    QTest::mousePress(m_window.get(), Qt::LeftButton, {}, grip);
     QMouseEvent move(QEvent::MouseMove, QPointF(grip + QPoint(40, 25)),
-                     QPointF(dlg->mapToGlobal(grip + QPoint(40, 25))), Qt::NoButton, Qt::LeftButton,
-                     Qt::NoModifier);
-    QApplication::sendEvent(dlg.get(), &move);
-    QTest::mouseRelease(dlg.get(), Qt::LeftButton, {}, grip + QPoint(40, 25));
-    EXPECT_EQ(dlg->pos(), before + QPoint(40, 25));
+                     QPointF(m_window->mapToGlobal(grip + QPoint(40, 25))), Qt::NoButton,
+                     Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(m_window.get(), &move);
+    QTest::mouseRelease(m_window.get(), Qt::LeftButton, {}, grip + QPoint(40, 25));
+    EXPECT_EQ(m_window->pos(), before + QPoint(40, 25));
 }
 
 TEST_F(CalcDlgTest, TheWindowMenuEndsWithASeparatorAndTheAboutEntry) {
-    const std::unique_ptr<QMenu> menu = dlg->CreateWindowMenu();
+    const std::unique_ptr<QMenu> menu = m_window->CreateWindowMenu();
     const QList<QAction*> actions = menu->actions();
     ASSERT_GE(actions.size(), 2);
     EXPECT_TRUE(actions[actions.size() - 2]->isSeparator());
@@ -422,8 +424,8 @@ TEST_F(CalcDlgTest, TheWindowMenuEndsWithASeparatorAndTheAboutEntry) {
 
     WhenModalOpens about([](QWidget* modal) { QTest::keyClick(modal, Qt::Key_Escape); });
     actions.last()->trigger();
-    EXPECT_EQ(about.SeenClass(), "CAboutDlg");
-    EXPECT_TRUE(dlg->isVisible());
+    EXPECT_EQ(about.SeenClass(), "AboutDlg");
+    EXPECT_TRUE(m_window->isVisible());
 }
 
 TEST_F(CalcDlgTest, DialogsOfAWindowKeptOnTopOpenAboveIt) {
@@ -455,7 +457,7 @@ TEST_F(CalcDlgTest, TheAboutButtonOpensTheSameAboutBox) {
         QTest::mouseClick(ControlById<QPushButton>(modal, IDOK), Qt::LeftButton);
     });
     Click(IDC_ABOUT);
-    EXPECT_EQ(about.SeenClass(), "CAboutDlg");
+    EXPECT_EQ(about.SeenClass(), "AboutDlg");
     EXPECT_EQ(version, "Tallyfern 1.1 版 函数库 20060320");
 }
 
@@ -471,7 +473,7 @@ TEST_F(CalcDlgTest, TheEditorJoinsItsLinesIntoTheExpressionBoxOnOk) {
         QTest::mouseClick(ControlById<QPushButton>(modal, IDOK), Qt::LeftButton);
     });
     Click(IDC_EDIT_EXPR);
-    EXPECT_EQ(editor.SeenClass(), "CExprEditDlg");
+    EXPECT_EQ(editor.SeenClass(), "ExprEditDlg");
     EXPECT_EQ(Expr()->text(), "1+2");
     EXPECT_EQ(Result()->text(), "");  // the editor does not compute
 }
@@ -504,7 +506,7 @@ TEST_F(CalcDlgTest, WhicheverWayTheEditorClosesTheTypingGoesOnInTheBox) {
         });
         Click(IDC_EDIT_EXPR);
         // The window manager hands the activation back.
-        QApplication::setActiveWindow(dlg.get());
+        QApplication::setActiveWindow(m_window.get());
         ASSERT_TRUE(Expr()->hasFocus()) << answer;
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
         EXPECT_EQ(Result()->text(), "42") << "Enter computes, the editor stays closed";
@@ -515,33 +517,33 @@ TEST_F(CalcDlgTest, WhicheverWayTheEditorClosesTheTypingGoesOnInTheBox) {
 TEST_F(CalcDlgTest, EveryWayOfClosingClosesOverAnOpenCellEditDroppingIt) {
     const std::pair<const char*, std::function<void()>> ways[] = {
         {"exit button", [this] { Click(IDCANCEL); }},
-        {"window menu", [this] { dlg->CreateWindowMenu()->actions().at(1)->trigger(); }},
-        {"window manager", [this] { dlg->close(); }},
+        {"window menu", [this] { m_window->CreateWindowMenu()->actions().at(1)->trigger(); }},
+        {"window manager", [this] { m_window->close(); }},
     };
     MessageBoxRecorder boxes;
     for (const auto& [way, close] : ways) {
-        dlg->show();
-        QApplication::setActiveWindow(dlg.get());
-        if (!dlg->IsExpanded())
+        m_window->show();
+        QApplication::setActiveWindow(m_window.get());
+        if (!m_window->IsExpanded())
             Click(IDC_MODE);
         Click(IDC_ADD_VAR);
         ASSERT_TRUE(QApplication::focusWidget()->property("ownsDialogKeys").toBool()) << way;
         QTest::keyClicks(QApplication::focusWidget(), "1 is no name");
         close();
-        EXPECT_FALSE(dlg->isVisible()) << way;
+        EXPECT_FALSE(m_window->isVisible()) << way;
         EXPECT_TRUE(boxes.Requests().empty()) << way;
         EXPECT_NE(Grid()->GetItemText(Grid()->GetItemCount() - 1, 0), "1 is no name") << way;
     }
 }
 
 TEST_F(CalcDlgTest, TheExitButtonAndTheWindowManagersCloseEndTheWindow) {
-    QSignalSpy finished(dlg.get(), &QDialog::finished);
+    QSignalSpy finished(m_window.get(), &QDialog::finished);
     Click(IDCANCEL);
     EXPECT_EQ(finished.count(), 1);
-    EXPECT_FALSE(dlg->isVisible());
+    EXPECT_FALSE(m_window->isVisible());
 
-    dlg->show();
-    EXPECT_TRUE(dlg->close());
+    m_window->show();
+    EXPECT_TRUE(m_window->close());
     EXPECT_EQ(finished.count(), 2);
 }
 

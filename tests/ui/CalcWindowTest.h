@@ -12,12 +12,12 @@
 class CalcWindowTest : public testing::Test {
   protected:
     void SetUp() override {
-        dlg = std::make_unique<CCalcDlg>();
-        dlg->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(dlg.get()));
-        dlg->activateWindow();
-        QApplication::setActiveWindow(dlg.get());
+        m_window = std::make_unique<CalcDlg>();
+        m_window->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(m_window.get()));
+        m_window->activateWindow();
+        QApplication::setActiveWindow(m_window.get());
     }
 
-    std::unique_ptr<CCalcDlg> dlg;
+    std::unique_ptr<CalcDlg> m_window;
 };

@@ -17,7 +17,7 @@
 namespace {
 
 TEST(ExprEditDlgTest, TheBoxHasAName) {
-    CExprEditDlg editor("1+2");
+    ExprEditDlg editor("1+2");
     auto* box = ControlById<QPlainTextEdit>(&editor, IDC_EXPR);
     ASSERT_NE(box, nullptr);
     EXPECT_EQ(QAccessible::queryAccessibleInterface(box)->text(QAccessible::Name), "表达式");
@@ -48,7 +48,7 @@ TEST(ExprEditDlgTest, FullWidthFormsArriveAsAscii) {
         {commit, "１，　２／中", "1, 2/中"},
     };
     for (const auto& c : cases) {
-        CExprEditDlg editor("");
+        ExprEditDlg editor("");
         auto* box = ControlById<QPlainTextEdit>(&editor, IDC_EXPR);
         c.write(box, c.written);
         EXPECT_EQ(box->toPlainText(), c.expected) << c.written.toStdString();

@@ -27,9 +27,9 @@ namespace {
 class ExpressionEditTest : public testing::Test {
   protected:
     void SetUp() override {
-        plain = new QLineEdit(&window);
-        ours = new ExpressionEdit(&window);
-        plain->setMaxLength(std::numeric_limits<int>::max());
+        m_plain = new QLineEdit(&m_window);
+        m_ours = new ExpressionEdit(&m_window);
+        m_plain->setMaxLength(std::numeric_limits<int>::max());
         ForBoth([](auto* edit) {
             // As the window sets the box up; no focus, so that clicking one
             // box does not repaint the other.
@@ -37,24 +37,24 @@ class ExpressionEditTest : public testing::Test {
             edit->setFocusPolicy(Qt::NoFocus);
             edit->resize(231, 21);
         });
-        ours->move(0, 30);
-        window.resize(240, 60);
-        window.show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+        m_ours->move(0, 30);
+        m_window.resize(240, 60);
+        m_window.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&m_window));
     }
 
     template <class Step>
     void ForBoth(Step step) {
-        step(plain);
-        step(ours);
+        step(m_plain);
+        step(m_ours);
     }
 
     // A box drawn as it stands, which also settles its scrolling.
     static QImage Drawn(QWidget* edit) { return edit->grab().toImage(); }
 
-    QWidget window;
-    QLineEdit* plain = nullptr;
-    ExpressionEdit* ours = nullptr;
+    QWidget m_window;
+    QLineEdit* m_plain = nullptr;
+    ExpressionEdit* m_ours = nullptr;
 };
 
 QString Sum(int terms) {
@@ -82,7 +82,7 @@ TEST_F(ExpressionEditTest, ATextThatFitsOrScrollsLooksAsInAPlainLineEdit) {
             if (c.selectionLength > 0)
                 edit->setSelection(c.selectionStart, c.selectionLength);
         });
-        EXPECT_EQ(Drawn(plain), Drawn(ours)) << c.text.left(20).toStdString();
+        EXPECT_EQ(Drawn(m_plain), Drawn(m_ours)) << c.text.left(20).toStdString();
     }
 
     // What an input method is composing shows at the caret, underlined.
@@ -97,7 +97,7 @@ TEST_F(ExpressionEditTest, ATextThatFitsOrScrollsLooksAsInAPlainLineEdit) {
         QInputMethodEvent composing("zhong", attributes);
         QApplication::sendEvent(edit, &composing);
     });
-    EXPECT_EQ(Drawn(plain), Drawn(ours));
+    EXPECT_EQ(Drawn(m_plain), Drawn(m_ours));
 }
 
 TEST_F(ExpressionEditTest, ClicksAndDragsReachTheCharactersUnderThePointer) {
@@ -139,17 +139,17 @@ TEST_F(ExpressionEditTest, ClicksAndDragsReachTheCharactersUnderThePointer) {
 }
 
 TEST_F(ExpressionEditTest, ALongTextRefusesTypingUnlessItIsReplaced) {
-    window.activateWindow();
-    QApplication::setActiveWindow(&window);
-    ours->setFocusPolicy(Qt::StrongFocus);
-    ours->setFocus();
+    m_window.activateWindow();
+    QApplication::setActiveWindow(&m_window);
+    m_ours->setFocusPolicy(Qt::StrongFocus);
+    m_ours->setFocus();
     const QString longSum = Sum(4000);
-    ours->setText(longSum);
-    QTest::keyClicks(ours, "7");
-    EXPECT_EQ(ours->text(), longSum);
-    ours->selectAll();
-    QTest::keyClicks(ours, "7");
-    EXPECT_EQ(ours->text(), "7");
+    m_ours->setText(longSum);
+    QTest::keyClicks(m_ours, "7");
+    EXPECT_EQ(m_ours->text(), longSum);
+    m_ours->selectAll();
+    QTest::keyClicks(m_ours, "7");
+    EXPECT_EQ(m_ours->text(), "7");
 }
 
 TEST_F(ExpressionEditTest, KeysEditAsInAPlainLineEdit) {
@@ -158,27 +158,27 @@ TEST_F(ExpressionEditTest, KeysEditAsInAPlainLineEdit) {
         int caret;
         QList<QKeyCombination> keys;
     };
-    const auto Ctrl = [](Qt::Key key) { return QKeyCombination(Qt::ControlModifier, key); };
-    const auto Shift = [](Qt::Key key) { return QKeyCombination(Qt::ShiftModifier, key); };
+    const auto ctrl = [](Qt::Key key) { return QKeyCombination(Qt::ControlModifier, key); };
+    const auto shift = [](Qt::Key key) { return QKeyCombination(Qt::ShiftModifier, key); };
     const QKeyCombination left(Qt::Key_Left), right(Qt::Key_Right), back(Qt::Key_Backspace),
         del(Qt::Key_Delete), home(Qt::Key_Home), end(Qt::Key_End);
     // A surrogate pair, and a letter with two accents: one character each.
     const QString wide = QString::fromUcs4(U"1+\U0001D465*e\u0301\u0302/2");
     const Case cases[] = {
-        {"sin(x)+cos(y)", 13, {left, left, back, Shift(Qt::Key_Left), Shift(Qt::Key_Left), del}},
-        {"sin(x)+cos(y)", 0, {Ctrl(Qt::Key_Right), Ctrl(Qt::Key_Right), Ctrl(Qt::Key_Delete)}},
-        {"ab + cd*ef", 10, {Ctrl(Qt::Key_Left), Ctrl(Qt::Key_Backspace), Shift(Qt::Key_Home)}},
-        {"12345", 2, {home, Shift(Qt::Key_End), Ctrl(Qt::Key_X), end, Ctrl(Qt::Key_V)}},
-        {"12345", 5, {back, back, Ctrl(Qt::Key_Z), Ctrl(Qt::Key_Z), Shift(Qt::Key_Left)}},
-        {"7*8", 3, {Ctrl(Qt::Key_A), Qt::Key_9, Qt::Key_1, Ctrl(Qt::Key_Z), Ctrl(Qt::Key_Y)}},
+        {"sin(x)+cos(y)", 13, {left, left, back, shift(Qt::Key_Left), shift(Qt::Key_Left), del}},
+        {"sin(x)+cos(y)", 0, {ctrl(Qt::Key_Right), ctrl(Qt::Key_Right), ctrl(Qt::Key_Delete)}},
+        {"ab + cd*ef", 10, {ctrl(Qt::Key_Left), ctrl(Qt::Key_Backspace), shift(Qt::Key_Home)}},
+        {"12345", 2, {home, shift(Qt::Key_End), ctrl(Qt::Key_X), end, ctrl(Qt::Key_V)}},
+        {"12345", 5, {back, back, ctrl(Qt::Key_Z), ctrl(Qt::Key_Z), shift(Qt::Key_Left)}},
+        {"7*8", 3, {ctrl(Qt::Key_A), Qt::Key_9, Qt::Key_1, ctrl(Qt::Key_Z), ctrl(Qt::Key_Y)}},
         // A run of typed characters, of Backspaces or of Deletes is undone at once.
-        {"7*8", 3, {Ctrl(Qt::Key_A), Qt::Key_9, Qt::Key_1, Ctrl(Qt::Key_Z)}},
-        {"12345", 5, {back, back, back, Ctrl(Qt::Key_Z)}},
-        {"12345", 0, {del, del, Ctrl(Qt::Key_Z)}},
-        {"12345", 4, {Shift(Qt::Key_Left), back, back, Ctrl(Qt::Key_Z)}},
-        {"12345", 3, {Qt::Key_7, back, back, Ctrl(Qt::Key_Z)}},
-        {wide, 0, {right, right, right, right, Shift(Qt::Key_Right), del, left, back}},
-        {wide, 9, {left, left, back, back, left, Shift(Qt::Key_Left)}},
+        {"7*8", 3, {ctrl(Qt::Key_A), Qt::Key_9, Qt::Key_1, ctrl(Qt::Key_Z)}},
+        {"12345", 5, {back, back, back, ctrl(Qt::Key_Z)}},
+        {"12345", 0, {del, del, ctrl(Qt::Key_Z)}},
+        {"12345", 4, {shift(Qt::Key_Left), back, back, ctrl(Qt::Key_Z)}},
+        {"12345", 3, {Qt::Key_7, back, back, ctrl(Qt::Key_Z)}},
+        {wide, 0, {right, right, right, right, shift(Qt::Key_Right), del, left, back}},
+        {wide, 9, {left, left, back, back, left, shift(Qt::Key_Left)}},
         // A character of 41 code points, longer than the first stretch looked at.
         {"1+e" + QString(40, QChar(0x301)) + "+2", 2, {right, right, left, left, del, right}},
     };
@@ -204,8 +204,8 @@ TEST_F(ExpressionEditTest, AScreenReaderReadsAndEditsTheBoxAsAPlainLineEdit) {
         edit->setText("sin(x) + 12");
         edit->setSelection(4, 1);
     });
-    QAccessibleInterface* theirs = QAccessible::queryAccessibleInterface(plain);
-    QAccessibleInterface* mine = QAccessible::queryAccessibleInterface(ours);
+    QAccessibleInterface* theirs = QAccessible::queryAccessibleInterface(m_plain);
+    QAccessibleInterface* mine = QAccessible::queryAccessibleInterface(m_ours);
     ASSERT_NE(mine->textInterface(), nullptr);
     ASSERT_NE(mine->editableTextInterface(), nullptr);
     EXPECT_EQ(mine->role(), theirs->role());
@@ -224,11 +224,11 @@ TEST_F(ExpressionEditTest, AScreenReaderReadsAndEditsTheBoxAsAPlainLineEdit) {
     QAccessibleTextInterface* text = mine->textInterface();
     for (int i = 0; i < 11; ++i) {
         const QRect place = text->characterRect(i);
-        EXPECT_TRUE(QRect(ours->mapToGlobal(QPoint(0, 0)), ours->size()).contains(place)) << i;
+        EXPECT_TRUE(QRect(m_ours->mapToGlobal(QPoint(0, 0)), m_ours->size()).contains(place)) << i;
         EXPECT_EQ(text->offsetAtPoint(place.topLeft() + QPoint(1, place.height() / 2)), i) << i;
     }
     mine->editableTextInterface()->replaceText(0, 3, "cos");
-    EXPECT_EQ(ours->text(), "cos(x) + 12");
+    EXPECT_EQ(m_ours->text(), "cos(x) + 12");
 }
 
 }  // namespace
@@ -292,9 +292,9 @@ TEST_F(ExpressionEditTest, FullWidthFormsArriveAsAscii) {
         {drop, "＿ａ＋中", "_a+中"},
     };
     for (const auto& c : cases) {
-        ours->clear();
-        c.write(ours, c.written);
-        EXPECT_EQ(ours->text(), c.expected) << c.written.toStdString();
+        m_ours->clear();
+        c.write(m_ours, c.written);
+        EXPECT_EQ(m_ours->text(), c.expected) << c.written.toStdString();
     }
 }
 
@@ -323,62 +323,62 @@ TEST_F(ExpressionEditTest, ALineTooWideTakesEditsThatDoNotWidenIt) {
         {"1+2", 0, 1, type, "345", true},  // wider, but it fits
     };
     for (const auto& c : cases) {
-        ours->setText(c.text);
-        ours->setSelection(c.selectionStart, c.selectionLength);
+        m_ours->setText(c.text);
+        m_ours->setSelection(c.selectionStart, c.selectionLength);
         QString expected = c.text;
         if (c.taken)
             expected.replace(c.selectionStart, c.selectionLength, c.written);
-        c.write(ours, c.written);
-        EXPECT_EQ(ours->text(), expected) << c.selectionStart << " " << c.written.toStdString();
+        c.write(m_ours, c.written);
+        EXPECT_EQ(m_ours->text(), expected) << c.selectionStart << " " << c.written.toStdString();
     }
 }
 
 // The copy key copies a selection; with none the window is told, to copy
 // its result instead.
 TEST_F(ExpressionEditTest, TheCopyKeyWithNothingSelectedTellsTheWindow) {
-    QSignalSpy told(ours, &ExpressionEdit::CopyWithNothingSelected);
-    ours->setText("1+2");
+    QSignalSpy told(m_ours, &ExpressionEdit::CopyWithNothingSelected);
+    m_ours->setText("1+2");
     QGuiApplication::clipboard()->setText("before");
-    QTest::keyClick(ours, Qt::Key_C, Qt::ControlModifier);
+    QTest::keyClick(m_ours, Qt::Key_C, Qt::ControlModifier);
     EXPECT_EQ(told.count(), 1);
     EXPECT_EQ(QGuiApplication::clipboard()->text(), "before");
-    ours->setSelection(0, 1);
-    QTest::keyClick(ours, Qt::Key_C, Qt::ControlModifier);
+    m_ours->setSelection(0, 1);
+    QTest::keyClick(m_ours, Qt::Key_C, Qt::ControlModifier);
     EXPECT_EQ(told.count(), 1);
     EXPECT_EQ(QGuiApplication::clipboard()->text(), "1");
 }
 
 // Shift+F10 and the Menu key open the box's edit menu at the caret.
 TEST_F(ExpressionEditTest, TheEditMenuOpensFromTheKeyboard) {
-    ours->setText("1+2");
-    ours->setSelection(0, 1);
-    const std::unique_ptr<QMenu> expected(ours->createStandardContextMenu());
+    m_ours->setText("1+2");
+    m_ours->setSelection(0, 1);
+    const std::unique_ptr<QMenu> expected(m_ours->createStandardContextMenu());
     for (const QKeyCombination key :
          {QKeyCombination(Qt::ShiftModifier, Qt::Key_F10), QKeyCombination(Qt::Key_Menu)}) {
-        QTest::keyClick(ours, key.key(), key.keyboardModifiers());
+        QTest::keyClick(m_ours, key.key(), key.keyboardModifiers());
         auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
         ASSERT_NE(menu, nullptr);
-        EXPECT_EQ(menu->parentWidget(), ours);
+        EXPECT_EQ(menu->parentWidget(), m_ours);
         EXPECT_EQ(menu->actions().size(), expected->actions().size());
-        EXPECT_TRUE(QRect(ours->mapToGlobal(QPoint(0, 0)), ours->size()).contains(menu->pos()));
+        EXPECT_TRUE(QRect(m_ours->mapToGlobal(QPoint(0, 0)), m_ours->size()).contains(menu->pos()));
         menu->close();
     }
 }
 
 // While a text is dragged over the box, the caret shows where it would drop.
 TEST_F(ExpressionEditTest, ADragShowsWhereItWouldDrop) {
-    ours->setText("12+34");
-    const QPoint at(ours->CharacterRect(2).left(), 10);
-    ours->setCursorPosition(ours->PositionAt(at));
-    const QImage still = Drawn(ours);
+    m_ours->setText("12+34");
+    const QPoint at(m_ours->CharacterRect(2).left(), 10);
+    m_ours->setCursorPosition(m_ours->PositionAt(at));
+    const QImage still = Drawn(m_ours);
     QMimeData data;
     data.setText("5");
     QDragEnterEvent entering(at, Qt::CopyAction, &data, Qt::LeftButton, {});
-    QApplication::sendEvent(ours, &entering);
-    EXPECT_NE(Drawn(ours), still);
+    QApplication::sendEvent(m_ours, &entering);
+    EXPECT_NE(Drawn(m_ours), still);
     QDragLeaveEvent leaving;
-    QApplication::sendEvent(ours, &leaving);
-    EXPECT_EQ(Drawn(ours), still);
+    QApplication::sendEvent(m_ours, &leaving);
+    EXPECT_EQ(Drawn(m_ours), still);
 }
 
 // A click away from the text being composed ends the composing, as in a
@@ -393,26 +393,26 @@ TEST_F(ExpressionEditTest, AClickEndsComposingAsInAPlainLineEdit) {
         after.emplace_back(edit->text(), edit->cursorPosition());
     });
     EXPECT_EQ(after[0], after[1]);
-    EXPECT_EQ(Drawn(plain), Drawn(ours));
+    EXPECT_EQ(Drawn(m_plain), Drawn(m_ours));
 }
 
 // After a double click, dragging selects whole words.
 TEST_F(ExpressionEditTest, ADoubleClickThenDragSelectsWholeWords) {
-    ours->setText("abc def ghi jkl");
-    const auto middle = [&](int position) { return ours->CharacterRect(position).center(); };
+    m_ours->setText("abc def ghi jkl");
+    const auto middle = [&](int position) { return m_ours->CharacterRect(position).center(); };
     const struct {
         int to;  // the character dragged to
         QString selected;
     } cases[] = {{13, "def ghi jkl"}, {1, "abc def"}, {6, "def"}};
     for (const auto& c : cases) {
-        QTest::mouseClick(ours, Qt::LeftButton, {}, middle(5));
-        QTest::mousePress(ours, Qt::LeftButton, {}, middle(5));
+        QTest::mouseClick(m_ours, Qt::LeftButton, {}, middle(5));
+        QTest::mousePress(m_ours, Qt::LeftButton, {}, middle(5));
         QMouseEvent doubleClick(QEvent::MouseButtonDblClick, middle(5),
-                                ours->mapToGlobal(middle(5)), Qt::LeftButton, Qt::LeftButton, {});
-        QApplication::sendEvent(ours, &doubleClick);
-        QTest::mouseMove(ours, middle(c.to));
-        EXPECT_EQ(ours->selectedText(), c.selected) << c.to;
-        QTest::mouseRelease(ours, Qt::LeftButton, {}, middle(c.to));
+                                m_ours->mapToGlobal(middle(5)), Qt::LeftButton, Qt::LeftButton, {});
+        QApplication::sendEvent(m_ours, &doubleClick);
+        QTest::mouseMove(m_ours, middle(c.to));
+        EXPECT_EQ(m_ours->selectedText(), c.selected) << c.to;
+        QTest::mouseRelease(m_ours, Qt::LeftButton, {}, middle(c.to));
         // Past the time for a third click, which a coarse timer may overrun.
         QTest::qWait(QApplication::doubleClickInterval() * 3 / 2);
     }
@@ -425,9 +425,9 @@ TEST_F(ExpressionEditTest, ASelectionMadeWithTheKeysIsOfferedToAMiddleClick) {
     QClipboard* clipboard = QGuiApplication::clipboard();
     if (!clipboard->supportsSelection())
         GTEST_SKIP() << "no X11 selection on this platform";
-    const auto Shift = [](Qt::Key key) { return QKeyCombination(Qt::ShiftModifier, key); };
+    const auto shift = [](Qt::Key key) { return QKeyCombination(Qt::ShiftModifier, key); };
     const QList<QKeyCombination> cases[] = {
-        {Shift(Qt::Key_Left), Shift(Qt::Key_Left)},
+        {shift(Qt::Key_Left), shift(Qt::Key_Left)},
         {QKeyCombination(Qt::ControlModifier, Qt::Key_A)},
     };
     for (const auto& keys : cases) {

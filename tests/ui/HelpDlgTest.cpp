@@ -26,9 +26,9 @@ namespace {
 
 class HelpDlgTest : public CalcWindowTest {
   protected:
-    CHelpDlg* OpenHelp() {
-        QTest::mouseClick(ControlById(dlg.get(), IDC_HELP), Qt::LeftButton);
-        CHelpDlg* help = dlg->HelpWindow();
+    HelpDlg* OpenHelp() {
+        QTest::mouseClick(ControlById(m_window.get(), IDC_HELP), Qt::LeftButton);
+        HelpDlg* help = m_window->HelpWindow();
         EXPECT_NE(help, nullptr);
         if (help) {
             EXPECT_TRUE(QTest::qWaitForWindowExposed(help));
@@ -36,15 +36,15 @@ class HelpDlgTest : public CalcWindowTest {
         return help;
     }
 
-    static QListWidget* List(CHelpDlg* help) {
+    static QListWidget* List(HelpDlg* help) {
         return ControlById<QListWidget>(help, IDC_FUNC_LIST);
     }
-    static QString Shown(CHelpDlg* help) {
+    static QString Shown(HelpDlg* help) {
         return ControlById<QPlainTextEdit>(help, IDC_FUNC_TEXT)->toPlainText();
     }
 
     // Clicks the list entry `name` and returns the description shown.
-    static QString Select(CHelpDlg* help, const QString& name) {
+    static QString Select(HelpDlg* help, const QString& name) {
         QListWidget* list = List(help);
         const QList<QListWidgetItem*> found = list->findItems(name, Qt::MatchExactly);
         EXPECT_EQ(found.size(), 1);
@@ -58,7 +58,7 @@ class HelpDlgTest : public CalcWindowTest {
 };
 
 TEST_F(HelpDlgTest, TheWindowHasItsTitleSizeAndTexts) {
-    CHelpDlg* help = OpenHelp();
+    HelpDlg* help = OpenHelp();
     ASSERT_NE(help, nullptr);
     EXPECT_EQ(help->windowTitle(), "使用帮助");
     // 323 x 279 dialog units: tall enough for the whole shortcut text and
@@ -70,7 +70,7 @@ TEST_F(HelpDlgTest, TheWindowHasItsTitleSizeAndTexts) {
 }
 
 TEST_F(HelpDlgTest, TheListIsSortedAndNothingIsDescribedBeforeASelection) {
-    CHelpDlg* help = OpenHelp();
+    HelpDlg* help = OpenHelp();
     ASSERT_NE(help, nullptr);
     QStringList names;
     for (int i = 0; i < List(help)->count(); ++i)
@@ -81,7 +81,7 @@ TEST_F(HelpDlgTest, TheListIsSortedAndNothingIsDescribedBeforeASelection) {
 }
 
 TEST_F(HelpDlgTest, ASelectedFunctionIsDescribedInTheFixedFormat) {
-    CHelpDlg* help = OpenHelp();
+    HelpDlg* help = OpenHelp();
     ASSERT_NE(help, nullptr);
     EXPECT_EQ(Select(help, "abs"),
               "函数名：abs\n\n简\u3000介：绝对值\n\n功\u3000能：求一个数的绝对值"
@@ -94,27 +94,27 @@ TEST_F(HelpDlgTest, ASelectedFunctionIsDescribedInTheFixedFormat) {
 }
 
 TEST_F(HelpDlgTest, EachPressOpensAnotherWindowAndTheMainWindowStaysUsable) {
-    CHelpDlg* first = OpenHelp();
-    CHelpDlg* second = OpenHelp();
+    HelpDlg* first = OpenHelp();
+    HelpDlg* second = OpenHelp();
     ASSERT_NE(first, nullptr);
     ASSERT_NE(second, nullptr);
     EXPECT_NE(first, second);
     // Beside the main window, not over its buttons.
-    EXPECT_FALSE(first->frameGeometry().intersects(dlg->frameGeometry()));
+    EXPECT_FALSE(first->frameGeometry().intersects(m_window->frameGeometry()));
     EXPECT_TRUE(first->isVisible());
     EXPECT_TRUE(second->isVisible());
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
 
-    QApplication::setActiveWindow(dlg.get());
-    auto* expr = ControlById<ExpressionEdit>(dlg.get(), IDC_EXPR);
+    QApplication::setActiveWindow(m_window.get());
+    auto* expr = ControlById<ExpressionEdit>(m_window.get(), IDC_EXPR);
     expr->setFocus();
     QTest::keyClicks(expr, "abs(-3)");
     QTest::keyClick(expr, Qt::Key_Return);
-    EXPECT_EQ(ControlById<QLineEdit>(dlg.get(), IDC_RESULT)->text(), "3");
+    EXPECT_EQ(ControlById<QLineEdit>(m_window.get(), IDC_RESULT)->text(), "3");
 }
 
 TEST_F(HelpDlgTest, TheDescriptionShowsTheUsageLineWithoutScrolling) {
-    CHelpDlg* help = OpenHelp();
+    HelpDlg* help = OpenHelp();
     ASSERT_NE(help, nullptr);
     auto* box = ControlById<QPlainTextEdit>(help, IDC_FUNC_TEXT);
     for (const char* usage : {"atan(x)", "abs(x)", "log(a, b)"}) {
@@ -154,26 +154,26 @@ TEST(HelpWindowPlacement, BesideTheOwnerWhereItFitsElseCoveringTheLeastOfIt) {
 }
 
 TEST_F(HelpDlgTest, EscapeAndTheCloseBoxHideTheWindowWithoutTouchingTheMainOne) {
-    auto* expr = ControlById<ExpressionEdit>(dlg.get(), IDC_EXPR);
+    auto* expr = ControlById<ExpressionEdit>(m_window.get(), IDC_EXPR);
     expr->setText("1+2");
-    CHelpDlg* help = OpenHelp();
+    HelpDlg* help = OpenHelp();
     ASSERT_NE(help, nullptr);
     QApplication::setActiveWindow(help);
     QTest::keyClick(List(help), Qt::Key_Escape);
     EXPECT_FALSE(help->isVisible());
     EXPECT_EQ(expr->text(), "1+2");  // the main window's Escape is its own
 
-    QPointer<CHelpDlg> other = OpenHelp();
+    QPointer<HelpDlg> other = OpenHelp();
     ASSERT_NE(other, nullptr);
     other->close();
     // Closed is gone: a window that is never shown again is freed.
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(other.isNull());
-    EXPECT_TRUE(dlg->findChildren<CHelpDlg*>().isEmpty());
+    EXPECT_TRUE(m_window->findChildren<HelpDlg*>().isEmpty());
 }
 
 TEST_F(HelpDlgTest, EveryFocusStopLiesInsideTheWindowAtEveryScreenSize) {
-    CHelpDlg* help = OpenHelp();
+    HelpDlg* help = OpenHelp();
     ASSERT_NE(help, nullptr);
     // Also under QT_SCALE_FACTOR=2, where the window scrolls inside.
     EXPECT_TRUE(help->screen()->availableGeometry().contains(help->geometry()))

@@ -42,8 +42,8 @@ TEST_F(ResultBoxTest, EveryResultIsDrawnWholeInsideTheBox) {
         {"1/3", "0.333333333333333"},
         {"-0.922761457078019", "-0.922761457078019"},
     };
-    auto* expr = ControlById<ExpressionEdit>(dlg.get(), IDC_EXPR);
-    auto* box = ControlById<ResultBox>(dlg.get(), IDC_RESULT);
+    auto* expr = ControlById<ExpressionEdit>(m_window.get(), IDC_EXPR);
+    auto* box = ControlById<ResultBox>(m_window.get(), IDC_RESULT);
     ASSERT_NE(box, nullptr);
     for (const auto& c : cases) {
         expr->setFocus();

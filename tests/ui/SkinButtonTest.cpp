@@ -65,7 +65,7 @@ QRgb Rgb(const QColor& c) {
 struct Dialog {
     QWidget window;
     QLineEdit before{&window};
-    CSkinButton button{&window};
+    SkinButton button{&window};
     QLineEdit after{&window};
     QWidget sibling{&window};  // takes no focus and no clicks: plain surface
 
@@ -106,47 +106,47 @@ class SkinButtonTest : public ::testing::Test {
   protected:
     void TearDown() override { HideTip(); }
 
-    Dialog d;
-    QPalette pal = d.button.palette();
-    QColor face = pal.color(QPalette::Button);
-    QColor light = pal.color(QPalette::Light);
-    QColor dark = pal.color(QPalette::Dark);
+    Dialog m_dialog;
+    QPalette m_palette = m_dialog.button.palette();
+    QColor m_face = m_palette.color(QPalette::Button);
+    QColor m_light = m_palette.color(QPalette::Light);
+    QColor m_dark = m_palette.color(QPalette::Dark);
 };
 
 TEST_F(SkinButtonTest, PaletteGivesDistinctFrameColours) {
     // Every frame check below tells the colours apart.
-    ASSERT_NE(Rgb(face), Rgb(light));
-    ASSERT_NE(Rgb(face), Rgb(dark));
-    ASSERT_NE(Rgb(light), Rgb(dark));
+    ASSERT_NE(Rgb(m_face), Rgb(m_light));
+    ASSERT_NE(Rgb(m_face), Rgb(m_dark));
+    ASSERT_NE(Rgb(m_light), Rgb(m_dark));
 }
 
 TEST_F(SkinButtonTest, IconIsCentredWithoutCaptionAndSitsLeftWithOne) {
-    CSkinButton& b = d.button;
+    SkinButton& b = m_dialog.button;
     ASSERT_EQ(b.LoadIconImage(IDI_ADD, 0), 0);
     ASSERT_EQ(b.IconSize(0), QSize(16, 16));
 
     // 25 x 22: (25 - 16) / 2 truncates to 4, (22 - 16) / 2 is 3.
-    QRect plus = FindColour(d.Picture(), kAddGreen);
+    QRect plus = FindColour(m_dialog.Picture(), kAddGreen);
     EXPECT_EQ(plus, QRect(4 + kPlusInset, 3 + kPlusInset, kPlusLength, kPlusLength));
 
     // Inside a static edge the item rectangle is 23 x 20: 1 + 3, 1 + 2.
     b.SetStaticEdge(true);
-    plus = FindColour(d.Picture(), kAddGreen);
+    plus = FindColour(m_dialog.Picture(), kAddGreen);
     EXPECT_EQ(plus, QRect(1 + 3 + kPlusInset, 1 + 2 + kPlusInset, kPlusLength, kPlusLength));
-    QImage picture = d.Picture();
-    EXPECT_EQ(Pixel(picture, 0, 0), Rgb(dark));
-    EXPECT_EQ(Pixel(picture, 24, 21), Rgb(light));
-    EXPECT_EQ(Pixel(picture, 1, 1), Rgb(face)) << "no frame without hover or press";
+    QImage picture = m_dialog.Picture();
+    EXPECT_EQ(Pixel(picture, 0, 0), Rgb(m_dark));
+    EXPECT_EQ(Pixel(picture, 24, 21), Rgb(m_light));
+    EXPECT_EQ(Pixel(picture, 1, 1), Rgb(m_face)) << "no frame without hover or press";
 
     // With a caption the icon moves to 3 pixels from the item's left edge
     // and the caption is centred in what is left.
     b.setGeometry(60, 10, 90, 24);
     b.setText(QStringLiteral("添加"));
-    picture = d.Picture();
+    picture = m_dialog.Picture();
     plus = FindColour(picture, kAddGreen);
     EXPECT_EQ(plus, QRect(1 + 3 + kPlusInset, 1 + 3 + kPlusInset, kPlusLength, kPlusLength));
     const QRect captionArea(1 + 3 + 16, 1, 88 - 3 - 16, 22);
-    const QRect ink = FindInk(picture, captionArea, {face});
+    const QRect ink = FindInk(picture, captionArea, {m_face});
     ASSERT_FALSE(ink.isEmpty());
     EXPECT_NEAR((ink.left() + ink.right()) / 2.0, (captionArea.left() + captionArea.right()) / 2.0,
                 2.0);
@@ -155,116 +155,117 @@ TEST_F(SkinButtonTest, IconIsCentredWithoutCaptionAndSitsLeftWithOne) {
 }
 
 TEST_F(SkinButtonTest, PressedPushButtonShiftsContentAndSinks) {
-    CSkinButton& b = d.button;
+    SkinButton& b = m_dialog.button;
     b.setGeometry(60, 10, 90, 24);
     b.setText(QStringLiteral("删除"));
     b.LoadIconImage(IDI_ADD, 0);
-    d.Move(b, {80, 2});  // over the button, clear of icon and caption
-    const QImage hovered = d.Picture();
-    EXPECT_EQ(Pixel(hovered, 0, 0), Rgb(light)) << "raised frame while hovered";
-    EXPECT_EQ(Pixel(hovered, 89, 23), Rgb(dark));
+    m_dialog.Move(b, {80, 2});  // over the button, clear of icon and caption
+    const QImage hovered = m_dialog.Picture();
+    EXPECT_EQ(Pixel(hovered, 0, 0), Rgb(m_light)) << "raised frame while hovered";
+    EXPECT_EQ(Pixel(hovered, 89, 23), Rgb(m_dark));
 
-    d.Press(b, {80, 2});
-    const QImage pressed = d.Picture();
-    EXPECT_EQ(Pixel(pressed, 0, 0), Rgb(dark)) << "sunken frame while pressed";
-    EXPECT_EQ(Pixel(pressed, 89, 23), Rgb(light));
+    m_dialog.Press(b, {80, 2});
+    const QImage pressed = m_dialog.Picture();
+    EXPECT_EQ(Pixel(pressed, 0, 0), Rgb(m_dark)) << "sunken frame while pressed";
+    EXPECT_EQ(Pixel(pressed, 89, 23), Rgb(m_light));
     EXPECT_EQ(FindColour(pressed, kAddGreen), FindColour(hovered, kAddGreen).translated(1, 1));
     const QRect inside(1, 1, 88, 22);
-    EXPECT_EQ(FindInk(pressed, inside, {face, light, dark, QColor(kAddGreen)}),
-              FindInk(hovered, inside, {face, light, dark, QColor(kAddGreen)}).translated(1, 1))
+    EXPECT_EQ(
+        FindInk(pressed, inside, {m_face, m_light, m_dark, QColor(kAddGreen)}),
+        FindInk(hovered, inside, {m_face, m_light, m_dark, QColor(kAddGreen)}).translated(1, 1))
         << "the caption moves with the icon";
-    d.Release(b, {80, 2});
-    EXPECT_EQ(FindColour(d.Picture(), kAddGreen), FindColour(hovered, kAddGreen));
+    m_dialog.Release(b, {80, 2});
+    EXPECT_EQ(FindColour(m_dialog.Picture(), kAddGreen), FindColour(hovered, kAddGreen));
 }
 
 TEST_F(SkinButtonTest, ToggleNeverShiftsAndStaysSunkenWhileChecked) {
-    CSkinButton& b = d.button;
+    SkinButton& b = m_dialog.button;
     b.setCheckable(true);
     b.LoadIconImage(IDI_ADD, 0);
-    const QRect rest = FindColour(d.Picture(), kAddGreen);
+    const QRect rest = FindColour(m_dialog.Picture(), kAddGreen);
 
-    d.Press(b, d.Centre());
-    QImage picture = d.Picture();
-    EXPECT_EQ(Pixel(picture, 0, 0), Rgb(dark));
+    m_dialog.Press(b, m_dialog.Centre());
+    QImage picture = m_dialog.Picture();
+    EXPECT_EQ(Pixel(picture, 0, 0), Rgb(m_dark));
     EXPECT_EQ(FindColour(picture, kAddGreen), rest) << "no shift while held";
-    d.Release(b, d.Centre());
+    m_dialog.Release(b, m_dialog.Centre());
     ASSERT_EQ(b.GetCheck(), 1);
 
-    d.LeaveAll();
+    m_dialog.LeaveAll();
     ASSERT_FALSE(b.IsHover());
-    picture = d.Picture();
-    EXPECT_EQ(Pixel(picture, 0, 0), Rgb(dark)) << "checked keeps the sunken frame";
-    EXPECT_EQ(Pixel(picture, 24, 21), Rgb(light));
+    picture = m_dialog.Picture();
+    EXPECT_EQ(Pixel(picture, 0, 0), Rgb(m_dark)) << "checked keeps the sunken frame";
+    EXPECT_EQ(Pixel(picture, 24, 21), Rgb(m_light));
     EXPECT_EQ(FindColour(picture, kAddGreen), rest);
 
     b.SetCheck(0);
-    EXPECT_EQ(Pixel(d.Picture(), 0, 0), Rgb(face));
+    EXPECT_EQ(Pixel(m_dialog.Picture(), 0, 0), Rgb(m_face));
 }
 
 TEST_F(SkinButtonTest, SecondIconShowsUntilHoverOrPress) {
-    CSkinButton& b = d.button;
+    SkinButton& b = m_dialog.button;
     ASSERT_EQ(b.LoadIconImage(IDI_ADD, kGreySecondIcon), 0);
-    EXPECT_FALSE(FindColour(d.Picture(), kAddGrey).isEmpty());
-    EXPECT_TRUE(FindColour(d.Picture(), kAddGreen).isEmpty());
-    d.Move(b, d.Centre());
-    EXPECT_FALSE(FindColour(d.Picture(), kAddGreen).isEmpty());
-    EXPECT_TRUE(FindColour(d.Picture(), kAddGrey).isEmpty());
+    EXPECT_FALSE(FindColour(m_dialog.Picture(), kAddGrey).isEmpty());
+    EXPECT_TRUE(FindColour(m_dialog.Picture(), kAddGreen).isEmpty());
+    m_dialog.Move(b, m_dialog.Centre());
+    EXPECT_FALSE(FindColour(m_dialog.Picture(), kAddGreen).isEmpty());
+    EXPECT_TRUE(FindColour(m_dialog.Picture(), kAddGrey).isEmpty());
 }
 
 TEST_F(SkinButtonTest, DisabledButtonIsEngraved) {
-    CSkinButton& b = d.button;
+    SkinButton& b = m_dialog.button;
     b.setGeometry(60, 10, 90, 24);
     b.setText(QStringLiteral("添加"));
     b.LoadIconImage(IDI_ADD, 0);
     const QRect captionArea(20, 0, 70, 24);
-    const QRect enabledInk = FindInk(d.Picture(), captionArea, {face});
+    const QRect enabledInk = FindInk(m_dialog.Picture(), captionArea, {m_face});
     b.setEnabled(false);
-    const QImage picture = d.Picture();
+    const QImage picture = m_dialog.Picture();
     EXPECT_TRUE(FindColour(picture, kAddGreen).isEmpty()) << "no colour in a disabled image";
     // The plus in the shadow colour with its highlight copy one pixel down
     // and right, the caption likewise.
-    EXPECT_EQ(FindColour(picture.copy(0, 0, 20, 24), Rgb(dark)),
+    EXPECT_EQ(FindColour(picture.copy(0, 0, 20, 24), Rgb(m_dark)),
               QRect(3 + kPlusInset, 4 + kPlusInset, kPlusLength, kPlusLength));
     EXPECT_EQ(Pixel(picture, 3 + kPlusInset + kPlusLength, 4 + kPlusInset + kPlusLength / 2),
-              Rgb(light));
-    EXPECT_EQ(FindInk(picture, captionArea, {face}), enabledInk.adjusted(0, 0, 1, 1));
+              Rgb(m_light));
+    EXPECT_EQ(FindInk(picture, captionArea, {m_face}), enabledInk.adjusted(0, 0, 1, 1));
 }
 
 TEST_F(SkinButtonTest, HoverFollowsTheMouseButNotADragThatEnters) {
-    CSkinButton& b = d.button;
-    d.Move(b, d.Centre());
+    SkinButton& b = m_dialog.button;
+    m_dialog.Move(b, m_dialog.Centre());
     EXPECT_TRUE(b.IsHover());
-    d.LeaveAll();
+    m_dialog.LeaveAll();
     EXPECT_FALSE(b.IsHover()) << "cleared on leave";
 
-    // Held down on the button, dragged off and back: the drag keeps it dark.
-    d.Move(b, d.Centre());
-    d.Press(b, d.Centre());
-    d.Move(b, {-15, 5});
+    // Held down on the button, dragged off and back: the drag keeps it m_dark.
+    m_dialog.Move(b, m_dialog.Centre());
+    m_dialog.Press(b, m_dialog.Centre());
+    m_dialog.Move(b, {-15, 5});
     EXPECT_FALSE(b.IsHover());
-    d.Move(b, d.Centre());
+    m_dialog.Move(b, m_dialog.Centre());
     EXPECT_FALSE(b.IsHover());
-    d.Release(b, d.Centre());
-    d.Move(b, d.Centre() + QPoint(1, 0));
+    m_dialog.Release(b, m_dialog.Centre());
+    m_dialog.Move(b, m_dialog.Centre() + QPoint(1, 0));
     EXPECT_TRUE(b.IsHover()) << "the first move after release lights it";
 
-    // A drag that starts on the window's surface does not light it either.
-    d.LeaveAll();
-    d.Press(d.sibling, {5, 5});
-    d.Move(b, d.Centre());
+    // A drag that starts on the window's surface does not m_light it either.
+    m_dialog.LeaveAll();
+    m_dialog.Press(m_dialog.sibling, {5, 5});
+    m_dialog.Move(b, m_dialog.Centre());
     EXPECT_FALSE(b.IsHover());
-    d.Release(b, d.Centre());
+    m_dialog.Release(b, m_dialog.Centre());
 }
 
 TEST_F(SkinButtonTest, HoverEndsWithFocusLossDeactivationAndDisable) {
-    CSkinButton& b = d.button;
+    SkinButton& b = m_dialog.button;
     b.setFocus();
-    d.Move(b, d.Centre());
+    m_dialog.Move(b, m_dialog.Centre());
     ASSERT_TRUE(b.IsHover());
-    d.after.setFocus();
+    m_dialog.after.setFocus();
     EXPECT_FALSE(b.IsHover()) << "focus loss";
 
-    d.Move(b, d.Centre() + QPoint(1, 1));
+    m_dialog.Move(b, m_dialog.Centre() + QPoint(1, 1));
     ASSERT_TRUE(b.IsHover());
     QWidget other;
     other.resize(50, 50);
@@ -273,91 +274,91 @@ TEST_F(SkinButtonTest, HoverEndsWithFocusLossDeactivationAndDisable) {
     ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
     EXPECT_FALSE(b.IsHover()) << "window deactivated";
 
-    d.window.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&d.window));
-    d.Move(b, d.Centre());
+    m_dialog.window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&m_dialog.window));
+    m_dialog.Move(b, m_dialog.Centre());
     ASSERT_TRUE(b.IsHover());
     b.setEnabled(false);
     EXPECT_FALSE(b.IsHover()) << "disabled";
 
     b.setEnabled(true);
-    d.Move(b, d.Centre() + QPoint(1, 0));
+    m_dialog.Move(b, m_dialog.Centre() + QPoint(1, 0));
     ASSERT_TRUE(b.IsHover());
-    QDialog box(&d.window);
+    QDialog box(&m_dialog.window);
     box.setModal(true);
     box.show();
     EXPECT_FALSE(b.IsHover()) << "a modal window opened";
 }
 
 TEST_F(SkinButtonTest, DisablingHandsTheFocusToTheNextTabStopOrTheParent) {
-    CSkinButton& b = d.button;
+    SkinButton& b = m_dialog.button;
     b.setFocus();
     ASSERT_TRUE(b.hasFocus());
     b.setEnabled(false);
-    EXPECT_TRUE(d.after.hasFocus());
+    EXPECT_TRUE(m_dialog.after.hasFocus());
 
     // Not focused: the focus moves all the same.
     b.setEnabled(true);
-    d.before.setFocus();
+    m_dialog.before.setFocus();
     b.setEnabled(false);
-    EXPECT_TRUE(d.after.hasFocus());
+    EXPECT_TRUE(m_dialog.after.hasFocus());
 
     // No other tab stop: the parent itself.
     b.setEnabled(true);
-    d.before.setEnabled(false);
-    d.after.setEnabled(false);
+    m_dialog.before.setEnabled(false);
+    m_dialog.after.setEnabled(false);
     b.setFocus();
     b.setEnabled(false);
-    EXPECT_TRUE(d.window.hasFocus());
+    EXPECT_TRUE(m_dialog.window.hasFocus());
 
     // A button disabled with its whole window hands nothing on.
     b.setEnabled(true);
-    d.after.setEnabled(true);
-    d.before.setEnabled(true);
-    d.before.setFocus();
-    d.window.setEnabled(false);
-    d.window.setEnabled(true);
-    EXPECT_FALSE(d.after.hasFocus());
+    m_dialog.after.setEnabled(true);
+    m_dialog.before.setEnabled(true);
+    m_dialog.before.setFocus();
+    m_dialog.window.setEnabled(false);
+    m_dialog.window.setEnabled(true);
+    EXPECT_FALSE(m_dialog.after.hasFocus());
 }
 
 TEST_F(SkinButtonTest, AClickLeavesTheFocusAndAToggleFlipsBeforeTheWindowHears) {
-    CSkinButton& b = d.button;
+    SkinButton& b = m_dialog.button;
     std::vector<int> seen;
     QObject::connect(&b, &QAbstractButton::clicked, [&] { seen.push_back(b.GetCheck()); });
 
-    d.before.setFocus();
-    d.Click(b, d.Centre());
-    EXPECT_TRUE(d.before.hasFocus()) << "the typing goes on where it was";
+    m_dialog.before.setFocus();
+    m_dialog.Click(b, m_dialog.Centre());
+    EXPECT_TRUE(m_dialog.before.hasFocus()) << "the typing goes on where it was";
     EXPECT_EQ(seen, std::vector<int>{0}) << "a push button has no check state";
 
     b.setCheckable(true);
-    d.Click(b, d.Centre());
-    d.Click(b, d.Centre());
+    m_dialog.Click(b, m_dialog.Centre());
+    m_dialog.Click(b, m_dialog.Centre());
     EXPECT_EQ(seen, (std::vector<int>{0, 1, 0}));
 }
 
 TEST_F(SkinButtonTest, DoubleClickActsAsTwoClicks) {
-    CSkinButton& b = d.button;
+    SkinButton& b = m_dialog.button;
     QSignalSpy clicks(&b, &QAbstractButton::clicked);
-    d.Click(b, d.Centre());  // a push button first
+    m_dialog.Click(b, m_dialog.Centre());  // a push button first
     clicks.clear();
-    QTest::mouseDClick(d.Handle(), Qt::LeftButton, {}, d.At(b, d.Centre()));
+    QTest::mouseDClick(m_dialog.Handle(), Qt::LeftButton, {}, m_dialog.At(b, m_dialog.Centre()));
     EXPECT_EQ(clicks.count(), 2);
 
     b.setCheckable(true);
     clicks.clear();
     std::vector<int> seen;
     QObject::connect(&b, &QAbstractButton::clicked, [&] { seen.push_back(b.GetCheck()); });
-    QTest::mouseDClick(d.Handle(), Qt::LeftButton, {}, d.At(b, d.Centre()));
+    QTest::mouseDClick(m_dialog.Handle(), Qt::LeftButton, {}, m_dialog.At(b, m_dialog.Centre()));
     EXPECT_EQ(seen, (std::vector<int>{1, 0})) << "flipped twice";
     EXPECT_EQ(b.GetCheck(), 0);
 }
 
 TEST_F(SkinButtonTest, KeyboardPressesTheFocusedButton) {
-    CSkinButton& b = d.button;
+    SkinButton& b = m_dialog.button;
     QSignalSpy clicks(&b, &QAbstractButton::clicked);
-    d.before.setFocus();
-    QTest::keyClick(&d.before, Qt::Key_Tab);
+    m_dialog.before.setFocus();
+    QTest::keyClick(&m_dialog.before, Qt::Key_Tab);
     ASSERT_TRUE(b.hasFocus()) << "a tab stop";
     QTest::keyClick(&b, Qt::Key_Space);
     QTest::keyClick(&b, Qt::Key_Return);
@@ -368,13 +369,13 @@ TEST_F(SkinButtonTest, KeyboardPressesTheFocusedButton) {
 }
 
 TEST_F(SkinButtonTest, CheckStateBelongsToTogglesOnly) {
-    CSkinButton& b = d.button;
+    SkinButton& b = m_dialog.button;
     b.SetCheck(1);
     EXPECT_EQ(b.GetCheck(), 0) << "not a toggle: nothing changes";
-    d.Click(b, d.Centre());
+    m_dialog.Click(b, m_dialog.Centre());
     EXPECT_EQ(b.GetCheck(), 0);
 
-    CSkinButton toggle(&d.window);
+    SkinButton toggle(&m_dialog.window);
     toggle.setCheckable(true);
     toggle.SetCheck(2);
     EXPECT_EQ(toggle.GetCheck(), 1) << "indeterminate counts as checked";
@@ -386,9 +387,9 @@ TEST_F(SkinButtonTest, CheckStateBelongsToTogglesOnly) {
 }
 
 TEST_F(SkinButtonTest, TipIsReplacedKeptByNullAndShownOnlyWhileActive) {
-    CSkinButton& b = d.button;
+    SkinButton& b = m_dialog.button;
     const auto askForTip = [&] {
-        QHelpEvent help(QEvent::ToolTip, d.Centre(), b.mapToGlobal(d.Centre()));
+        QHelpEvent help(QEvent::ToolTip, m_dialog.Centre(), b.mapToGlobal(m_dialog.Centre()));
         QApplication::sendEvent(&b, &help);
     };
     EXPECT_FALSE(b.IsTipActive());
@@ -419,7 +420,7 @@ TEST_F(SkinButtonTest, TipIsReplacedKeptByNullAndShownOnlyWhileActive) {
 
     // A tip on show under the mouse follows a change at once, as the
     // window swaps a button's tip right after a click on it.
-    d.Move(b, d.Centre());
+    m_dialog.Move(b, m_dialog.Centre());
     b.SetTipText("更多功能", true);
     askForTip();
     b.SetTipText("精简模式", true);
@@ -434,12 +435,12 @@ TEST_F(SkinButtonTest, TipIsReplacedKeptByNullAndShownOnlyWhileActive) {
 }
 
 TEST_F(SkinButtonTest, LongTipIsBrokenAt400Pixels) {
-    CSkinButton& b = d.button;
+    SkinButton& b = m_dialog.button;
     QString longTip;
     for (int i = 0; i < 12; ++i)
         longTip += QStringLiteral("扩展表达式输入框 and more words ");
     b.SetTipText(longTip.toUtf8().constData(), true);
-    QHelpEvent help(QEvent::ToolTip, d.Centre(), b.mapToGlobal(d.Centre()));
+    QHelpEvent help(QEvent::ToolTip, m_dialog.Centre(), b.mapToGlobal(m_dialog.Centre()));
     QApplication::sendEvent(&b, &help);
     ASSERT_TRUE(QToolTip::isVisible());
     const QStringList lines = QToolTip::text().split(QLatin1Char('\n'));
@@ -485,7 +486,7 @@ TEST(SkinButtonIcons, EveryIconLoadsAt16Pixels) {
 }
 
 TEST(SkinButtonIcons, AreDrawnAnewForThePixelRatioOfEachPaint) {
-    CSkinButton b;
+    SkinButton b;
     b.resize(24, 24);
     ASSERT_EQ(b.LoadIconImage(IDI_HELP, 0), 0);
     QImage picture(48, 48, QImage::Format_ARGB32_Premultiplied);
@@ -507,7 +508,7 @@ TEST(SkinButtonIcons, AreDrawnAnewForThePixelRatioOfEachPaint) {
 }
 
 TEST(SkinButtonIcons, SecondIconIsGreyDimmedOrLoaded) {
-    CSkinButton b;
+    SkinButton b;
     ASSERT_EQ(b.LoadIconImage(IDI_ADD, kGreySecondIcon), 0);
     ASSERT_TRUE(b.HasIcon(1));
     EXPECT_EQ(b.IconSize(1), QSize(16, 16));
@@ -542,7 +543,7 @@ TEST(SkinButtonIcons, DerivedColoursKeepBlackAndAlpha) {
     source.setPixel(3, 0, qRgba(0, 0, 0, 0));          // ground
     source.setPixel(4, 0, qRgba(10, 120, 5, 255));     // grey exactly 74
 
-    const QImage grey = CSkinButton::MakeGreyIcon(source);
+    const QImage grey = SkinButton::MakeGreyIcon(source);
     EXPECT_EQ(grey.pixel(0, 0), qRgba(0, 0, 0, 255));
     EXPECT_EQ(grey.pixel(1, 0), qRgba(255, 255, 255, 255)) << "white stays white";
     // .299 * 200 + .587 * 100 + .114 * 50 = 124.2
@@ -550,20 +551,20 @@ TEST(SkinButtonIcons, DerivedColoursKeepBlackAndAlpha) {
     EXPECT_EQ(grey.pixel(3, 0), qRgba(0, 0, 0, 0));
     EXPECT_EQ(grey.pixel(4, 0), qRgba(74, 74, 74, 255)) << "a whole sum is not cut to 73";
 
-    const QImage dim = CSkinButton::MakeDimIcon(source);
+    const QImage dim = SkinButton::MakeDimIcon(source);
     EXPECT_EQ(dim.pixel(0, 0), qRgba(0, 0, 0, 255));
     EXPECT_EQ(dim.pixel(1, 0), qRgba(191, 191, 191, 255));  // 255 - 63.75
     EXPECT_EQ(dim.pixel(2, 0), qRgba(150, 75, 37, 128));
     EXPECT_EQ(dim.pixel(3, 0), qRgba(0, 0, 0, 0));
     EXPECT_EQ(dim.pixel(4, 0), qRgba(7, 90, 3, 255));
 
-    EXPECT_TRUE(CSkinButton::MakeGreyIcon(QImage()).isNull());
+    EXPECT_TRUE(SkinButton::MakeGreyIcon(QImage()).isNull());
 
     const QRgb colour = qRgba(200, 100, 50, 77);
-    EXPECT_EQ(CSkinButton::DimColour(colour, 1.0), qRgba(0, 0, 0, 77));
-    EXPECT_EQ(CSkinButton::DimColour(colour, 0.5), qRgba(100, 50, 25, 77));
+    EXPECT_EQ(SkinButton::DimColour(colour, 1.0), qRgba(0, 0, 0, 77));
+    EXPECT_EQ(SkinButton::DimColour(colour, 0.5), qRgba(100, 50, 25, 77));
     for (const double outside : {0.0, -0.25, 1.5, std::nan("")}) {
-        EXPECT_EQ(CSkinButton::DimColour(colour, outside), colour) << outside;
+        EXPECT_EQ(SkinButton::DimColour(colour, outside), colour) << outside;
     }
 }
 

@@ -29,21 +29,21 @@ class VarGridTest : public CalcWindowTest {
   protected:
     void SetUp() override {
         CalcWindowTest::SetUp();
-        QTest::mouseClick(ControlById(dlg.get(), IDC_MODE), Qt::LeftButton);  // full size
+        QTest::mouseClick(ControlById(m_window.get(), IDC_MODE), Qt::LeftButton);  // full size
     }
 
-    CVarListCtrl* Grid() const { return ControlById<CVarListCtrl>(dlg.get(), IDC_VARS); }
-    ExpressionEdit* Expr() const { return ControlById<ExpressionEdit>(dlg.get(), IDC_EXPR); }
-    QString Result() const { return ControlById<QLineEdit>(dlg.get(), IDC_RESULT)->text(); }
+    VarListCtrl* Grid() const { return ControlById<VarListCtrl>(m_window.get(), IDC_VARS); }
+    ExpressionEdit* Expr() const { return ControlById<ExpressionEdit>(m_window.get(), IDC_EXPR); }
+    QString Result() const { return ControlById<QLineEdit>(m_window.get(), IDC_RESULT)->text(); }
     QString Cell(int row, int column) const { return Grid()->GetItemText(row, column); }
 
     // The open editor, once the ones that have ended are gone.
-    CCellEdit* Editor() const {
+    CellEdit* Editor() const {
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        return Grid()->findChild<CCellEdit*>(QString::number(IDC_CELL_EDIT));
+        return Grid()->findChild<CellEdit*>(QString::number(IDC_CELL_EDIT));
     }
 
-    void ClickButton(int id) { QTest::mouseClick(ControlById(dlg.get(), id), Qt::LeftButton); }
+    void ClickButton(int id) { QTest::mouseClick(ControlById(m_window.get(), id), Qt::LeftButton); }
 
     QPoint CellCentre(int row, int column) const {
         return Grid()->visualRect(Grid()->model()->index(row, column)).center();
@@ -64,7 +64,7 @@ class VarGridTest : public CalcWindowTest {
 
     // Replaces the editor's selected text with `text` and ends with `key`.
     void TypeIntoEditor(const QString& text, Qt::Key key = Qt::Key_Return) {
-        CCellEdit* editor = Editor();
+        CellEdit* editor = Editor();
         ASSERT_NE(editor, nullptr);
         QTest::keyClick(editor, Qt::Key_Backspace);
         for (const QChar c : text) {
@@ -95,7 +95,7 @@ class VarGridTest : public CalcWindowTest {
         QTest::keyClick(Expr(), Qt::Key_Return);
     }
 
-    MessageBoxRecorder boxes;
+    MessageBoxRecorder m_boxes;
 };
 
 TEST_F(VarGridTest, TheGridHasTwoLeftAlignedColumnsAndNoClickableHeaders) {
@@ -112,7 +112,7 @@ TEST_F(VarGridTest, AddOpensAnEditorOverTheNewNameWithItsTextSelected) {
     ASSERT_EQ(Grid()->GetItemCount(), 1);
     EXPECT_EQ(Cell(0, 0), kPlaceholder);
     EXPECT_EQ(Cell(0, 1), "0.0");
-    CCellEdit* editor = Editor();
+    CellEdit* editor = Editor();
     ASSERT_NE(editor, nullptr);
     EXPECT_TRUE(editor->hasFocus());
     EXPECT_EQ(editor->selectedText(), kPlaceholder);
@@ -123,7 +123,7 @@ TEST_F(VarGridTest, AddOpensAnEditorOverTheNewNameWithItsTextSelected) {
     TypeIntoEditor("x");
     EXPECT_EQ(Cell(0, 0), "x");
     EXPECT_EQ(Editor(), nullptr);
-    EXPECT_TRUE(boxes.Requests().empty());
+    EXPECT_TRUE(m_boxes.Requests().empty());
 }
 
 TEST_F(VarGridTest, ANewRowLeftUnnamedGoesAgainWithoutAMessage) {
@@ -148,7 +148,7 @@ TEST_F(VarGridTest, ANewRowLeftUnnamedGoesAgainWithoutAMessage) {
         end();
         if (Editor())
             QTest::keyClick(Editor(), Qt::Key_Escape);
-        EXPECT_TRUE(boxes.Requests().empty());
+        EXPECT_TRUE(m_boxes.Requests().empty());
         ASSERT_EQ(Grid()->GetItemCount(), 1);
         EXPECT_EQ(Cell(0, 0), "x");
     }
@@ -176,29 +176,29 @@ TEST_F(VarGridTest, NamesAreCheckedInOrderAndARejectedNameKeepsTheOldOne) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.typed.toStdString());
-        const std::size_t before = boxes.Requests().size();
+        const std::size_t before = m_boxes.Requests().size();
         ClickButton(IDC_ADD_VAR);
         const int row = Grid()->GetItemCount() - 1;
         TypeIntoEditor(c.typed);
         if (c.message.isEmpty()) {
-            EXPECT_EQ(boxes.Requests().size(), before);
+            EXPECT_EQ(m_boxes.Requests().size(), before);
             EXPECT_EQ(Cell(row, 0), c.typed);
         } else {
-            ASSERT_EQ(boxes.Requests().size(), before + 1);
-            EXPECT_EQ(boxes.Requests().back().text, c.message);
-            EXPECT_EQ(boxes.Requests().back().caption, "错误");
+            ASSERT_EQ(m_boxes.Requests().size(), before + 1);
+            EXPECT_EQ(m_boxes.Requests().back().text, c.message);
+            EXPECT_EQ(m_boxes.Requests().back().caption, "错误");
             EXPECT_EQ(Cell(row, 0), kPlaceholder);
         }
     }
     // A row never clashes with itself: x may stay x or become X.
-    const std::size_t before = boxes.Requests().size();
+    const std::size_t before = m_boxes.Requests().size();
     Grid()->scrollToTop();
     Grid()->clearSelection();
     ASSERT_TRUE(ClickNameTwice(0));
     QTest::keyClick(Editor(), Qt::Key_Return);
     Grid()->EditSubItem(0, 0);
     TypeIntoEditor("X");
-    EXPECT_EQ(boxes.Requests().size(), before);
+    EXPECT_EQ(m_boxes.Requests().size(), before);
     EXPECT_EQ(Cell(0, 0), "X");
 }
 
@@ -217,18 +217,18 @@ TEST_F(VarGridTest, AValueMustReadWholeAsOneDecimalNumberAndIsStoredAsTyped) {
     QString stored = "0.0";
     for (const Case& c : cases) {
         SCOPED_TRACE(c.typed.toStdString());
-        const std::size_t before = boxes.Requests().size();
+        const std::size_t before = m_boxes.Requests().size();
         ClickCell(0, 1);
         ASSERT_NE(Editor(), nullptr);
         EXPECT_EQ(Editor()->selectedText(), stored);
         TypeIntoEditor(c.typed);
         if (c.accepted) {
             stored = c.typed;
-            EXPECT_EQ(boxes.Requests().size(), before);
+            EXPECT_EQ(m_boxes.Requests().size(), before);
         } else {
-            ASSERT_EQ(boxes.Requests().size(), before + 1);
-            EXPECT_EQ(boxes.Requests().back().text, "请输入数值型的数据。");
-            EXPECT_EQ(boxes.Requests().back().caption, "数据格式错误");
+            ASSERT_EQ(m_boxes.Requests().size(), before + 1);
+            EXPECT_EQ(m_boxes.Requests().back().text, "请输入数值型的数据。");
+            EXPECT_EQ(m_boxes.Requests().back().caption, "数据格式错误");
         }
         EXPECT_EQ(Cell(0, 1), stored);
     }
@@ -306,7 +306,7 @@ TEST_F(VarGridTest, FullWidthFormsAreTakenAsTheirAsciiCharacters) {
         QTest::keyClick(Editor(), Qt::Key_Return);
         EXPECT_EQ(Cell(0, c.column), c.stored);
     }
-    EXPECT_TRUE(boxes.Requests().empty());
+    EXPECT_TRUE(m_boxes.Requests().empty());
 }
 
 TEST_F(VarGridTest, AnEditorWhoseRowIsDeletedEndsAndWritesNowhere) {
@@ -320,7 +320,7 @@ TEST_F(VarGridTest, AnEditorWhoseRowIsDeletedEndsAndWritesNowhere) {
     ASSERT_EQ(Grid()->GetItemCount(), 2);
     EXPECT_EQ(Cell(1, 0), "c");
     EXPECT_EQ(Cell(1, 1), "0");
-    EXPECT_TRUE(boxes.Requests().empty());
+    EXPECT_TRUE(m_boxes.Requests().empty());
 }
 
 TEST_F(VarGridTest, AClickElsewhereOrScrollingTheGridCommitsTheEdit) {
@@ -342,7 +342,7 @@ TEST_F(VarGridTest, AClickElsewhereOrScrollingTheGridCommitsTheEdit) {
 TEST_F(VarGridTest, TheEditorWidensWithItsTextUpToTheGridsEdge) {
     Grid()->InsertItem(0, "a", "1");
     ClickCell(0, 1);
-    CCellEdit* editor = Editor();
+    CellEdit* editor = Editor();
     const int startWidth = editor->width();
     QTest::keyClicks(editor, "123456789");
     EXPECT_GT(editor->width(), startWidth);
@@ -365,7 +365,7 @@ TEST_F(VarGridTest, DeleteRemovesEverySelectedRowAndNothingWithoutASelection) {
     EXPECT_EQ(Cell(0, 0), "r0");
     EXPECT_EQ(Cell(1, 0), "r2");
     EXPECT_EQ(Cell(2, 0), "r4");
-    EXPECT_TRUE(boxes.Requests().empty());
+    EXPECT_TRUE(m_boxes.Requests().empty());
 }
 
 TEST_F(VarGridTest, TheNextComputationUsesTheValuesAsEdited) {
@@ -387,7 +387,7 @@ TEST_F(VarGridTest, TheNextComputationUsesTheValuesAsEdited) {
 
 // On a grid of its own: the main window's keys do not reach it.
 TEST(VarGridKeys, F2EditsTheNameOfTheSelectedRow) {
-    CVarListCtrl grid;
+    VarListCtrl grid;
     grid.InsertColumns();
     grid.InsertItem(0, "a", "1");
     grid.InsertItem(1, "b", "2");
@@ -395,11 +395,11 @@ TEST(VarGridKeys, F2EditsTheNameOfTheSelectedRow) {
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&grid));
     QApplication::setActiveWindow(&grid);
     QTest::keyClick(&grid, Qt::Key_F2);
-    EXPECT_EQ(grid.findChild<CCellEdit*>(), nullptr);  // nothing selected
+    EXPECT_EQ(grid.findChild<CellEdit*>(), nullptr);  // nothing selected
 
     grid.setCurrentItem(grid.topLevelItem(1));
     QTest::keyClick(&grid, Qt::Key_F2);
-    auto* editor = grid.findChild<CCellEdit*>();
+    auto* editor = grid.findChild<CellEdit*>();
     ASSERT_NE(editor, nullptr);
     EXPECT_EQ(editor->Column(), 0);
     EXPECT_EQ(editor->selectedText(), "b");

@@ -45,14 +45,14 @@ bool IsControl(QWidget* w) {
 
 class WindowAccessTest : public CalcWindowTest {
   protected:
-    QWidget* Control(int id) const { return ControlById(dlg.get(), id); }
-    CVarListCtrl* Grid() const { return ControlById<CVarListCtrl>(dlg.get(), IDC_VARS); }
+    QWidget* Control(int id) const { return ControlById(m_window.get(), id); }
+    VarListCtrl* Grid() const { return ControlById<VarListCtrl>(m_window.get(), IDC_VARS); }
 
     // The names of the controls a screen reader finds in sight, by id.
     std::map<QString, QString> NamesInSight() const {
         std::map<QString, QString> names;
-        for (QWidget* w : dlg->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
-            if (IsControl(w) && w->isVisibleTo(dlg.get()) && !w->isWindow())
+        for (QWidget* w : m_window->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
+            if (IsControl(w) && w->isVisibleTo(m_window.get()) && !w->isWindow())
                 names[w->objectName()] = AccessibleName(w);
         }
         return names;
@@ -78,7 +78,7 @@ TEST_F(WindowAccessTest, EveryControlInSightHasAName) {
 
 TEST_F(WindowAccessTest, TheHelpWindowsListAndDescriptionHaveNames) {
     QTest::mouseClick(Control(IDC_HELP), Qt::LeftButton);
-    QWidget* help = dlg->HelpWindow();
+    QWidget* help = m_window->HelpWindow();
     ASSERT_NE(help, nullptr);
     EXPECT_EQ(AccessibleName(ControlById(help, IDC_FUNC_LIST)), "函数");
     EXPECT_EQ(AccessibleName(ControlById(help, IDC_FUNC_TEXT)), "函数说明");
@@ -92,14 +92,15 @@ TEST_F(WindowAccessTest, TheTopMostButtonIsAToggleWithItsState) {
     QTest::mouseClick(Control(IDC_TOPMOST), Qt::LeftButton);
     EXPECT_TRUE(face->state().checked);
     EXPECT_EQ(AccessibleName(Control(IDC_TOPMOST)), "窗口置顶") << "one name, its state told";
-    EXPECT_EQ(AccessibleName(dlg.get()), "Tallyfern 自然书写计算器") << "the desktop's language";
+    EXPECT_EQ(AccessibleName(m_window.get()), "Tallyfern 自然书写计算器")
+        << "the desktop's language";
 }
 
 TEST_F(WindowAccessTest, AComputedResultIsToldByTheFocusedBox) {
     // Screen readers speak a change to the focused control's description;
     // the result box beside it is never spoken. (The event itself is seen
     // by the real-X11 test's reader.)
-    auto* box = ControlById<ExpressionEdit>(dlg.get(), IDC_EXPR);
+    auto* box = ControlById<ExpressionEdit>(m_window.get(), IDC_EXPR);
     QAccessibleInterface* face = QAccessible::queryAccessibleInterface(box);
     ASSERT_NE(face, nullptr);
     for (const char* expression : {"6*7", "40+2"}) {
@@ -120,8 +121,8 @@ TEST_F(WindowAccessTest, TabStopsOnlyAtControlsInSight) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
             QWidget* focus = QApplication::focusWidget();
             ASSERT_NE(focus, nullptr);
-            const QRect inWindow(focus->mapTo(dlg.get(), QPoint(0, 0)), focus->size());
-            EXPECT_TRUE(focus->isVisible() && dlg->rect().contains(inWindow))
+            const QRect inWindow(focus->mapTo(m_window.get(), QPoint(0, 0)), focus->size());
+            EXPECT_TRUE(focus->isVisible() && m_window->rect().contains(inWindow))
                 << "Tab reached " << focus->objectName().toStdString() << (full ? " (full)" : "");
             stops += focus == Control(IDC_VARS);
         }
@@ -130,7 +131,7 @@ TEST_F(WindowAccessTest, TabStopsOnlyAtControlsInSight) {
 }
 
 TEST_F(WindowAccessTest, AButtonReachedByTabShowsADottedFocusMark) {
-    auto* button = ControlById<CSkinButton>(dlg.get(), IDC_MODE);
+    auto* button = ControlById<SkinButton>(m_window.get(), IDC_MODE);
     const QColor ink = button->palette().color(QPalette::ButtonText);
     // The top edge of the mark, 2 pixels inside the face.
     const auto markDots = [&] {
@@ -142,9 +143,9 @@ TEST_F(WindowAccessTest, AButtonReachedByTabShowsADottedFocusMark) {
         return dots;
     };
     button->setFocus(Qt::MouseFocusReason);
-    dlg->setAttribute(Qt::WA_KeyboardFocusChange, false);
+    m_window->setAttribute(Qt::WA_KeyboardFocusChange, false);
     EXPECT_EQ(markDots(), 0) << "no mark after a click";
-    ControlById<QWidget>(dlg.get(), IDC_RESULT)->setFocus();
+    ControlById<QWidget>(m_window.get(), IDC_RESULT)->setFocus();
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     ASSERT_TRUE(button->hasFocus());
     const int width = button->ItemRect().width() - 5;
@@ -202,21 +203,21 @@ TEST_F(WindowAccessTest, MenuKeyShiftF10AndAltSpaceOpenTheWindowMenu) {
 
 TEST_F(WindowAccessTest, TheGridIsEditedAndEmptiedFromTheKeyboard) {
     QTest::mouseClick(Control(IDC_MODE), Qt::LeftButton);
-    CVarListCtrl* grid = Grid();
+    VarListCtrl* grid = Grid();
     grid->InsertItem(0, "a", "1");
     grid->InsertItem(1, "b", "2");
     grid->setFocus();
     grid->setCurrentItem(grid->topLevelItem(0));
 
     QTest::keyClick(grid, Qt::Key_Return);
-    auto* editor = grid->findChild<CCellEdit*>();
+    auto* editor = grid->findChild<CellEdit*>();
     ASSERT_NE(editor, nullptr) << "Enter opens the value";
     EXPECT_EQ(editor->Column(), 1);
     QTest::keyClick(editor, Qt::Key_Escape);
     QApplication::processEvents();
 
     QTest::keyClick(grid, Qt::Key_7);
-    editor = grid->findChild<CCellEdit*>();
+    editor = grid->findChild<CellEdit*>();
     ASSERT_NE(editor, nullptr) << "typing starts the edit";
     EXPECT_EQ(editor->text(), "7");
     QTest::keyClick(editor, Qt::Key_Return);
@@ -231,19 +232,19 @@ TEST_F(WindowAccessTest, TheGridIsEditedAndEmptiedFromTheKeyboard) {
 }
 
 TEST_F(WindowAccessTest, TheExpressionEditorOpensWithTheCaretAtTheEnd) {
-    ControlById<ExpressionEdit>(dlg.get(), IDC_EXPR)->setText("7*");
+    ControlById<ExpressionEdit>(m_window.get(), IDC_EXPR)->setText("7*");
     WhenModalOpens typeNine([](QWidget* editor) {
         QTest::keyClicks(editor->findChild<QPlainTextEdit*>(), "9");
         QTest::mouseClick(ControlById(editor, IDOK), Qt::LeftButton);
     });
     QTest::mouseClick(Control(IDC_EDIT_EXPR), Qt::LeftButton);
-    EXPECT_EQ(ControlById<ExpressionEdit>(dlg.get(), IDC_EXPR)->text(), "7*9");
+    EXPECT_EQ(ControlById<ExpressionEdit>(m_window.get(), IDC_EXPR)->text(), "7*9");
 }
 
 TEST_F(WindowAccessTest, NoLabelLosesAGlyphToItsBox) {
-    CAboutDlg about(dlg.get());
+    AboutDlg about(m_window.get());
     EXPECT_EQ(AccessibleName(ControlById(&about, IDOK)), "确定") << "a button keeps its own text";
-    for (QWidget* window : {static_cast<QWidget*>(dlg.get()), static_cast<QWidget*>(&about)}) {
+    for (QWidget* window : {static_cast<QWidget*>(m_window.get()), static_cast<QWidget*>(&about)}) {
         for (QLabel* label : window->findChildren<QLabel*>()) {
             if (label->text().isEmpty() || label->text().contains('\n'))
                 continue;
@@ -288,9 +289,10 @@ TEST_F(WindowAccessTest, AMessageBoxNeverGrowsBeyondTheScreenAndWrapsWhatItShows
             }
             QTest::keyClick(modal, Qt::Key_Escape);
         });
-        ShowMessageBox(dlg.get(), c.text, QStringLiteral("发生错误"), QMessageBox::Information);
+        ShowMessageBox(m_window.get(), c.text, QStringLiteral("发生错误"),
+                       QMessageBox::Information);
         ASSERT_FALSE(box.isEmpty());
-        const QRect screen = dlg->screen()->availableGeometry();
+        const QRect screen = m_window->screen()->availableGeometry();
         EXPECT_LE(box.height(), screen.height()) << c.text.size();
         EXPECT_LE(box.width(), screen.width()) << c.text.size();
         EXPECT_LE(okButton.bottom(), box.height()) << "its button in reach";

@@ -24,7 +24,7 @@ QString AboutBoxFirstLine() {
 }
 
 TEST(WindowVersionTest, EveryStatedVersionIsTheProjectVersion) {
-    const CCalcDlg dlg;
+    const CalcDlg dlg;
     EXPECT_TRUE(dlg.windowTitle().startsWith("Tallyfern " + kVersion + ":"))
         << dlg.windowTitle().toStdString();
     EXPECT_TRUE(AboutBoxFirstLine().startsWith("Tallyfern " + kVersion + " 版"))
