@@ -16,7 +16,6 @@
 // disabled (engraved, for an icon set by LoadIconImage), Normal otherwise.
 class SkinButton : public QAbstractButton {
     Q_OBJECT
-    // NOLINTNEXTLINE(readability-identifier-naming): a property's name
     Q_PROPERTY(bool staticEdge READ HasStaticEdge WRITE SetStaticEdge)
 
   public:

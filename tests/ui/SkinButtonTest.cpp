@@ -127,7 +127,7 @@ TEST_F(SkinButtonTest, IconIsCentredWithoutCaptionAndSitsLeftWithOne) {
     EXPECT_EQ(plus, QRect(4 + kPlusInset, 3 + kPlusInset, kPlusLength, kPlusLength));
 
     // Inside a static edge the item rectangle is 23 x 20: 1 + 3, 1 + 2.
-    b.SetStaticEdge(true);
+    ASSERT_TRUE(b.setProperty("staticEdge", true)) << "as a form sets it";
     plus = FindColour(m_dialog.Picture(), kAddGreen);
     EXPECT_EQ(plus, QRect(1 + 3 + kPlusInset, 1 + 2 + kPlusInset, kPlusLength, kPlusLength));
     QImage picture = m_dialog.Picture();
