@@ -198,14 +198,8 @@ void ExpressionEdit::CopyToSelection() const {
         clipboard->setText(m_line.SelectedText(), QClipboard::Selection);
 }
 
-bool ExpressionEdit::Fits(const QString& text) const {
-    const int room = TextArea().width() - 2 * LineView::kTextMargin - kCaretWidth;
-    const QFontMetrics metrics = fontMetrics();
-    for (qsizetype probe = kFirstProbe; probe < text.size(); probe *= 4) {
-        if (metrics.horizontalAdvance(text.left(probe)) > 2 * room)
-            return false;
-    }
-    return metrics.horizontalAdvance(text) <= room;
+int ExpressionEdit::Room() const {
+    return TextArea().width() - 2 * LineView::kTextMargin - kCaretWidth;
 }
 
 int ExpressionEdit::WidthUpTo(QStringView text, int limit) const {
@@ -219,12 +213,27 @@ int ExpressionEdit::WidthUpTo(QStringView text, int limit) const {
 }
 
 bool ExpressionEdit::RefusesWriting(qsizetype from, qsizetype to, const QString& written) const {
-    const int added = fontMetrics().horizontalAdvance(written);
-    if (WidthUpTo(QStringView(m_line.Text()).mid(from, to - from), added) >= added)
+    const QFontMetrics metrics = fontMetrics();
+    const QStringView line(m_line.Text());
+    const int added = metrics.horizontalAdvance(written);
+    if (WidthUpTo(line.mid(from, to - from), added) >= added)
         return false;  // no wider than before: it may mend a text that overflows
-    QString candidate = m_line.Text();
-    candidate.replace(from, to - from, written);
-    return !Fits(candidate);
+    // The line around the edit is measured in its two pieces, each only as
+    // far as it takes to pass twice the room, so that a key on a line of
+    // megabytes copies and measures no more than a few thousand characters.
+    // Their joins with the written text can change the width by a few
+    // pixels of kerning at most, far less than the room.
+    const int room = Room();
+    const int limit = std::max(2 * room, 0) + 1;
+    const int before = WidthUpTo(line.left(from), limit);
+    const int after = WidthUpTo(line.mid(to), limit);
+    if (before + added + after > 2 * room)
+        return true;
+    // Near the room, the joined line decides; it is short, as its pieces are.
+    QString joined;
+    joined.reserve(from + written.size() + line.size() - to);
+    joined.append(line.left(from)).append(written).append(line.mid(to));
+    return metrics.horizontalAdvance(joined) > room;
 }
 
 bool ExpressionEdit::event(QEvent* event) {
@@ -287,89 +296,161 @@ void ExpressionEdit::keyPressEvent(QKeyEvent* event) {
     event->ignore();
 }
 
-// The keys of a line edit, by the desktop's own key bindings.
+namespace {
+
+// A place on the line an editing key moves the caret to, or removes up to.
+enum class Place {
+    Caret,
+    LineStart,
+    LineEnd,
+    PreviousCharacter,
+    NextCharacter,
+    // A selection collapses to its edge; without one the caret steps.
+    SelectionStartOrPreviousCharacter,
+    SelectionEndOrNextCharacter,
+    PreviousWord,
+    NextWord,
+    // Backspace takes back one code point, so that a letter's accent can
+    // be taken back alone.
+    PreviousCodePoint,
+};
+
+qsizetype Locate(const EditableLine& line, Place place) {
+    const qsizetype cursor = line.Cursor();
+    switch (place) {
+        case Place::Caret:
+            return cursor;
+        case Place::LineStart:
+            return 0;
+        case Place::LineEnd:
+            return line.Text().size();
+        case Place::PreviousCharacter:
+            return line.PreviousCharacter(cursor);
+        case Place::NextCharacter:
+            return line.NextCharacter(cursor);
+        case Place::SelectionStartOrPreviousCharacter:
+            return line.HasSelection() ? line.SelectionStart() : line.PreviousCharacter(cursor);
+        case Place::SelectionEndOrNextCharacter:
+            return line.HasSelection() ? line.SelectionEnd() : line.NextCharacter(cursor);
+        case Place::PreviousWord:
+            return line.PreviousWord(cursor);
+        case Place::NextWord:
+            return line.NextWord(cursor);
+        case Place::PreviousCodePoint: {
+            qsizetype to = std::max<qsizetype>(0, cursor - 1);
+            if (to > 0 && line.Text().at(to).isLowSurrogate() &&
+                line.Text().at(to - 1).isHighSurrogate())
+                --to;
+            return to;
+        }
+    }
+    return cursor;
+}
+
+// One editing key and what it does.
+struct EditingKey {
+    enum class Act {
+        Command,  // one of the box's functions
+        Move,     // the caret to a place, the selection dropped
+        Select,   // the caret to a place, the anchor kept
+        Remove,   // the selection, else from the caret to a place
+        Cut,      // cuts from a place to the line's end
+    };
+    QKeySequence::StandardKey key;
+    Act act;
+    Place place = Place::Caret;
+    EditableLine::Run run = EditableLine::Run::None;
+    void (ExpressionEdit::*command)() = nullptr;
+};
+
+}  // namespace
+
+void ExpressionEdit::CopyOrHandOver() {
+    if (m_line.HasSelection())
+        copy();
+    else
+        emit CopyWithNothingSelected();
+}
+
+// The keys of a line edit, by the desktop's own key bindings. The first
+// row a key matches wins.
 bool ExpressionEdit::HandleEditingKey(QKeyEvent* event) {
     using Key = QKeySequence::StandardKey;
-    const qsizetype cursor = m_line.Cursor();
-    const auto move = [&](qsizetype to, bool select) {
-        Change(false, [&] { m_line.MoveCursor(to, select); });
+    using Act = EditingKey::Act;
+    using Run = EditableLine::Run;
+    static const EditingKey kKeys[] = {
+        {Key::Undo, Act::Command, {}, {}, &ExpressionEdit::undo},
+        {Key::Redo, Act::Command, {}, {}, &ExpressionEdit::redo},
+        {Key::SelectAll, Act::Command, {}, {}, &ExpressionEdit::selectAll},
+        {Key::Copy, Act::Command, {}, {}, &ExpressionEdit::CopyOrHandOver},
+        {Key::Paste, Act::Command, {}, {}, &ExpressionEdit::paste},
+        {Key::Cut, Act::Command, {}, {}, &ExpressionEdit::cut},
+        {Key::MoveToStartOfLine, Act::Move, Place::LineStart},
+        {Key::MoveToStartOfBlock, Act::Move, Place::LineStart},
+        {Key::MoveToStartOfDocument, Act::Move, Place::LineStart},
+        {Key::MoveToEndOfLine, Act::Move, Place::LineEnd},
+        {Key::MoveToEndOfBlock, Act::Move, Place::LineEnd},
+        {Key::MoveToEndOfDocument, Act::Move, Place::LineEnd},
+        {Key::SelectStartOfLine, Act::Select, Place::LineStart},
+        {Key::SelectStartOfBlock, Act::Select, Place::LineStart},
+        {Key::SelectStartOfDocument, Act::Select, Place::LineStart},
+        {Key::SelectEndOfLine, Act::Select, Place::LineEnd},
+        {Key::SelectEndOfBlock, Act::Select, Place::LineEnd},
+        {Key::SelectEndOfDocument, Act::Select, Place::LineEnd},
+        {Key::MoveToNextChar, Act::Move, Place::SelectionEndOrNextCharacter},
+        {Key::MoveToPreviousChar, Act::Move, Place::SelectionStartOrPreviousCharacter},
+        {Key::SelectNextChar, Act::Select, Place::NextCharacter},
+        {Key::SelectPreviousChar, Act::Select, Place::PreviousCharacter},
+        {Key::MoveToNextWord, Act::Move, Place::NextWord},
+        {Key::MoveToPreviousWord, Act::Move, Place::PreviousWord},
+        {Key::SelectNextWord, Act::Select, Place::NextWord},
+        {Key::SelectPreviousWord, Act::Select, Place::PreviousWord},
+        {Key::Delete, Act::Remove, Place::NextCharacter, Run::Delete},
+        {Key::DeleteEndOfWord, Act::Remove, Place::NextWord},
+        {Key::DeleteStartOfWord, Act::Remove, Place::PreviousWord},
+        {Key::DeleteEndOfLine, Act::Cut, Place::Caret},
+        {Key::DeleteCompleteLine, Act::Cut, Place::LineStart},
     };
-    // Removes from the caret to `to`, or the selection if there is one.
-    const auto remove = [&](qsizetype to, EditableLine::Run run = EditableLine::Run::None) {
-        Change(true, [&] {
-            if (m_line.HasSelection())
-                m_line.Replace(m_line.SelectionStart(), m_line.SelectionEnd(), {}, run);
-            else
-                m_line.Replace(std::min(cursor, to), std::max(cursor, to), {}, run);
-        });
-    };
-    if (event->matches(Key::Undo)) {
-        undo();
-    } else if (event->matches(Key::Redo)) {
-        redo();
-    } else if (event->matches(Key::SelectAll)) {
-        selectAll();
-    } else if (event->matches(Key::Copy)) {
-        if (m_line.HasSelection())
-            copy();
-        else
-            emit CopyWithNothingSelected();
-    } else if (event->matches(Key::Paste)) {
-        paste();
-    } else if (event->matches(Key::Cut)) {
-        cut();
-    } else if (event->matches(Key::MoveToStartOfLine) || event->matches(Key::MoveToStartOfBlock) ||
-               event->matches(Key::MoveToStartOfDocument)) {
-        move(0, false);
-    } else if (event->matches(Key::MoveToEndOfLine) || event->matches(Key::MoveToEndOfBlock) ||
-               event->matches(Key::MoveToEndOfDocument)) {
-        move(m_line.Text().size(), false);
-    } else if (event->matches(Key::SelectStartOfLine) || event->matches(Key::SelectStartOfBlock) ||
-               event->matches(Key::SelectStartOfDocument)) {
-        move(0, true);
-    } else if (event->matches(Key::SelectEndOfLine) || event->matches(Key::SelectEndOfBlock) ||
-               event->matches(Key::SelectEndOfDocument)) {
-        move(m_line.Text().size(), true);
-    } else if (event->matches(Key::MoveToNextChar)) {
-        move(m_line.HasSelection() ? m_line.SelectionEnd() : m_line.NextCharacter(cursor), false);
-    } else if (event->matches(Key::MoveToPreviousChar)) {
-        move(m_line.HasSelection() ? m_line.SelectionStart() : m_line.PreviousCharacter(cursor),
-             false);
-    } else if (event->matches(Key::SelectNextChar)) {
-        move(m_line.NextCharacter(cursor), true);
-    } else if (event->matches(Key::SelectPreviousChar)) {
-        move(m_line.PreviousCharacter(cursor), true);
-    } else if (event->matches(Key::MoveToNextWord)) {
-        move(m_line.NextWord(cursor), false);
-    } else if (event->matches(Key::MoveToPreviousWord)) {
-        move(m_line.PreviousWord(cursor), false);
-    } else if (event->matches(Key::SelectNextWord)) {
-        move(m_line.NextWord(cursor), true);
-    } else if (event->matches(Key::SelectPreviousWord)) {
-        move(m_line.PreviousWord(cursor), true);
-    } else if (event->matches(Key::Delete)) {
-        remove(m_line.NextCharacter(cursor), EditableLine::Run::Delete);
-    } else if (event->matches(Key::DeleteEndOfWord)) {
-        remove(m_line.NextWord(cursor));
-    } else if (event->matches(Key::DeleteStartOfWord) ||
-               (event->key() == Qt::Key_Backspace && (event->modifiers() & Qt::ControlModifier))) {
-        remove(m_line.PreviousWord(cursor));
-    } else if (event->key() == Qt::Key_Backspace) {
-        // Backspace takes back one code point, so that a letter's accent
-        // can be taken back alone.
-        qsizetype to = std::max<qsizetype>(0, cursor - 1);
-        if (to > 0 && m_line.Text().at(to).isLowSurrogate() &&
-            m_line.Text().at(to - 1).isHighSurrogate())
-            --to;
-        remove(to, EditableLine::Run::Backspace);
-    } else if (event->matches(Key::DeleteEndOfLine)) {
-        m_line.Select(cursor, m_line.Text().size());
-        cut();
-    } else if (event->matches(Key::DeleteCompleteLine)) {
-        m_line.Select(0, m_line.Text().size());
-        cut();
-    } else {
+    // Backspace is a key, not a binding: with Shift too it takes back a
+    // character, with Ctrl a word.
+    static const EditingKey kBackspace{Key::Backspace, Act::Remove, Place::PreviousCodePoint,
+                                       Run::Backspace};
+    static const EditingKey kWordBackspace{Key::Backspace, Act::Remove, Place::PreviousWord};
+
+    const EditingKey* row = nullptr;
+    for (const EditingKey& candidate : kKeys) {
+        if (event->matches(candidate.key)) {
+            row = &candidate;
+            break;
+        }
+    }
+    if (row == nullptr && event->key() == Qt::Key_Backspace)
+        row = (event->modifiers() & Qt::ControlModifier) ? &kWordBackspace : &kBackspace;
+    if (row == nullptr)
         return false;
+
+    const qsizetype cursor = m_line.Cursor();
+    const qsizetype place = Locate(m_line, row->place);
+    switch (row->act) {
+        case Act::Command:
+            (this->*row->command)();
+            break;
+        case Act::Move:
+        case Act::Select:
+            Change(false, [&] { m_line.MoveCursor(place, row->act == Act::Select); });
+            break;
+        case Act::Remove:
+            Change(true, [&] {
+                if (m_line.HasSelection())
+                    m_line.Replace(m_line.SelectionStart(), m_line.SelectionEnd(), {}, row->run);
+                else
+                    m_line.Replace(std::min(cursor, place), std::max(cursor, place), {}, row->run);
+            });
+            break;
+        case Act::Cut:
+            m_line.Select(place, m_line.Text().size());
+            cut();
+            break;
     }
     return true;
 }

@@ -25,8 +25,18 @@ class QStyleOptionFrame;
 // scans the whole text for its writing direction whenever it places the
 // caret, which takes seconds a key once the program has set a text of
 // megabytes. This box lays out only the part of the line in view and steps
-// through the characters around the caret. The line is always written left
-// to right, as expressions are.
+// through the characters around the caret.
+//
+// What a QLineEdit does and this box deliberately does not:
+// - right-to-left text: the line is always laid out and walked left to
+//   right, as expressions are written; a right-to-left layout direction or
+//   right-to-left characters do not turn it, and the arrow keys move by
+//   logical order;
+// - dragging a selection out: a press inside the selection starts a new
+//   selection rather than a drag, so a text goes to another program only by
+//   the clipboard (a text dragged in from elsewhere is still dropped in);
+// - validators, input masks, echo modes, placeholder text, a clear button,
+//   completers and a maximum length, which no caller asks of it.
 class ExpressionEdit : public QWidget {
     Q_OBJECT
   public:
@@ -72,9 +82,6 @@ class ExpressionEdit : public QWidget {
     }
     // Forgets the walk: the next Up starts again at the newest entry.
     void ResetHistoryWalk() { m_historyIndex = -1; }
-
-    // Whether `text` fits the visible width.
-    bool Fits(const QString& text) const;
 
     // Where the character at `position` is drawn, and which position is
     // nearest to `point`, in the box's coordinates: the part of the line
@@ -126,10 +133,15 @@ class ExpressionEdit : public QWidget {
     template <class Action>
     void Change(bool byUser, Action action);
     bool HandleEditingKey(QKeyEvent* event);
+    // The copy key: the selection to the clipboard, or with nothing
+    // selected the window's turn.
+    void CopyOrHandOver();
     // Whether writing `written` over [from, to) is refused, with a beep: an
     // edit is refused only when it makes the line wider and too wide for the
     // box, so that a line wider than the box can still be mended.
     bool RefusesWriting(qsizetype from, qsizetype to, const QString& written) const;
+    // The width the text has to fit in.
+    int Room() const;
     // The width of `text`, measured no further than needed to tell that it
     // reaches `limit`.
     int WidthUpTo(QStringView text, int limit) const;

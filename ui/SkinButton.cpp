@@ -15,6 +15,7 @@
 #include <QToolTip>
 #include <algorithm>
 
+#include "EngravedIcon.h"
 #include "IconResources.h"
 
 namespace {
@@ -23,6 +24,10 @@ namespace {
 constexpr int kMaxTipWidth = 400;
 // The focus mark's distance from the edges of the face.
 constexpr int kFocusMarkInset = 2;
+// The icon's distance from the face's left edge when a caption follows it.
+constexpr int kImageMargin = 3;
+// How far a push button's icon and caption move while it is held down.
+constexpr int kPressShift = 1;
 
 // A raised or sunken 1-pixel frame: the top and left edges but their far
 // ends in one colour, the right and bottom edges whole in the other.
@@ -34,50 +39,6 @@ void Draw3dRect(QPainter& painter, const QRect& r, const QColor& topLeft,
     painter.fillRect(QRect(r.left(), r.top(), 1, r.height() - 1), topLeft);
     painter.fillRect(QRect(r.right(), r.top(), 1, r.height()), bottomRight);
     painter.fillRect(QRect(r.left(), r.bottom(), r.width(), 1), bottomRight);
-}
-
-// The pixels of `image` that would not be white when drawn over white, in
-// one colour: the shape an engraved (disabled) image is made of.
-QImage ImageShape(const QImage& image, const QColor& colour) {
-    QImage shape(image.size(), QImage::Format_ARGB32);
-    shape.setDevicePixelRatio(image.devicePixelRatio());
-    shape.fill(Qt::transparent);
-    QImage onWhite(image.size(), QImage::Format_ARGB32);
-    onWhite.fill(Qt::white);
-    {
-        QPainter painter(&onWhite);
-        painter.drawImage(0, 0, image);
-    }
-    const QRgb ink = colour.rgb();
-    for (int y = 0; y < image.height(); ++y) {
-        const auto* from = reinterpret_cast<const QRgb*>(onWhite.constScanLine(y));
-        auto* to = reinterpret_cast<QRgb*>(shape.scanLine(y));
-        for (int x = 0; x < image.width(); ++x) {
-            if ((from[x] & RGB_MASK) != (qRgb(255, 255, 255) & RGB_MASK))
-                to[x] = ink;
-        }
-    }
-    return shape;
-}
-
-// `colour` applied to every pixel but black ones; alpha stays as it was.
-template <typename ColourFunction>
-QImage MapIconColours(const QImage& source, ColourFunction colour) {
-    if (source.isNull())
-        return {};
-    QImage result = source.convertToFormat(QImage::Format_ARGB32);
-    if (result.isNull())
-        return {};
-    for (int y = 0; y < result.height(); ++y) {
-        auto* line = reinterpret_cast<QRgb*>(result.scanLine(y));
-        for (int x = 0; x < result.width(); ++x) {
-            const QRgb rgb = line[x] & RGB_MASK;
-            if (rgb == 0)
-                continue;
-            line[x] = (colour(line[x]) & RGB_MASK) | (line[x] & ~RGB_MASK);
-        }
-    }
-    return result;
 }
 
 // A tip broken into lines of at most kMaxTipWidth pixels in the tooltip
@@ -125,7 +86,6 @@ SkinButton::SkinButton(QWidget* parent) : QAbstractButton(parent) {
     setFocusPolicy(Qt::TabFocus);
     // Hover starts with a mouse move, which Qt reports only while tracking.
     setMouseTracking(true);
-    ResetColours(false);
 }
 
 SkinButton::~SkinButton() {
@@ -133,79 +93,11 @@ SkinButton::~SkinButton() {
         QToolTip::hideText();
 }
 
-void SkinButton::ResetColours(bool repaint) {
-    const QPalette& pal = palette();
-    for (ColourPair& pair : m_cr) {
-        pair.face = pal.color(QPalette::Active, QPalette::Button);
-        pair.text = pal.color(QPalette::Active, QPalette::ButtonText);
-    }
-    if (repaint)
-        update();
-}
-
-void SkinButton::FreeIcons() {
-    m_icon.fill(IconEntry{});
-}
-
-int SkinButton::LoadIconImage(int iconId, int second) {
-    const QIcon first = LoadIcon(iconId);
-    const bool derived = second == kGreySecondIcon || second == kDimSecondIcon;
-    const int otherId = second & 0xFFFF;
-    const QIcon other = second != kNoSecondIcon && !derived ? LoadIcon(otherId) : QIcon();
-
-    FreeIcons();
-    if (first.isNull()) {
-        update();
-        return 0;
-    }
-    const QSize size = IconDefaultSize(iconId);
-    m_icon[0] = {first, size.width(), size.height(), Derived::None};
-    if (derived) {
-        m_icon[1] = {first, size.width(), size.height(),
-                     second == kGreySecondIcon ? Derived::Grey : Derived::Dim};
-        if (IconPixmap(1, devicePixelRatioF()).isNull()) {
-            FreeIcons();
-            update();
-            return 1;
-        }
-    } else if (!other.isNull()) {
-        const QSize otherSize = IconDefaultSize(otherId);
-        m_icon[1] = {other, otherSize.width(), otherSize.height(), Derived::None};
-    }
-    update();
-    return 0;
-}
-
-QPixmap SkinButton::IconPixmap(int entry, qreal devicePixelRatio) const {
-    const IconEntry& icon = m_icon[entry];
-    if (icon.icon.isNull())
-        return {};
-    const QPixmap pixmap = icon.icon.pixmap(QSize(icon.width, icon.height), devicePixelRatio);
-    if (icon.derived == Derived::None)
-        return pixmap;
-    const QImage image = pixmap.toImage();
-    const QImage copy = icon.derived == Derived::Grey ? MakeGreyIcon(image) : MakeDimIcon(image);
-    return copy.isNull() ? QPixmap() : QPixmap::fromImage(copy);
-}
-
-QImage SkinButton::MakeGreyIcon(const QImage& source) {
-    return MapIconColours(source, [](QRgb c) {
-        // In whole numbers: in doubles a sum that is whole, such as 74 for
-        // (10, 120, 5), can come out just below and truncate one too low.
-        const int g = (299 * qRed(c) + 587 * qGreen(c) + 114 * qBlue(c)) / 1000;
-        return qRgb(g, g, g);
-    });
-}
-
-QImage SkinButton::MakeDimIcon(const QImage& source) {
-    return MapIconColours(source, [](QRgb c) { return DimColour(c, 0.25); });
-}
-
-QRgb SkinButton::DimColour(QRgb colour, double fraction) {
-    if (!(fraction > 0.0 && fraction <= 1.0))
-        return colour;
-    const auto dim = [fraction](int x) { return static_cast<int>(x - x * fraction); };
-    return qRgba(dim(qRed(colour)), dim(qGreen(colour)), dim(qBlue(colour)), qAlpha(colour));
+void SkinButton::LoadIconImage(int iconId) {
+    m_iconId = iconId;
+    setIcon(EngravedIcon(LoadIcon(iconId), palette().color(QPalette::Active, QPalette::Light),
+                         palette().color(QPalette::Active, QPalette::Dark)));
+    setIconSize(IconDefaultSize(iconId));
 }
 
 void SkinButton::SetTipText(const char* utf8Text, bool activate) {
@@ -245,22 +137,6 @@ void SkinButton::SetStaticEdge(bool on) {
     update();
 }
 
-QSize SkinButton::IconSize(int entry) const {
-    if (entry < 0 || entry > 1)
-        return {};
-    return {m_icon[entry].width, m_icon[entry].height};
-}
-
-bool SkinButton::HasIcon(int entry) const {
-    return entry >= 0 && entry <= 1 && !m_icon[entry].icon.isNull();
-}
-
-QImage SkinButton::IconImage(int entry) const {
-    if (!HasIcon(entry))
-        return {};
-    return IconPixmap(entry, devicePixelRatioF()).toImage();
-}
-
 QRect SkinButton::ItemRect() const {
     return m_staticEdge ? rect().adjusted(1, 1, -1, -1) : rect();
 }
@@ -269,59 +145,44 @@ QSize SkinButton::sizeHint() const {
     // The window gives every button its size from the layout; this is only
     // for a button placed by a Qt layout.
     const int edge = m_staticEdge ? 2 : 0;
-    QSize content(m_icon[0].width, m_icon[0].height);
+    QSize content = icon().isNull() ? QSize() : iconSize();
+    content = content.expandedTo(QSize(0, 0));
     if (!text().isEmpty()) {
         const QSize textSize = fontMetrics().size(Qt::TextShowMnemonic, text());
-        content.rwidth() += (content.width() > 0 ? m_imageMargin * 2 : 0) + textSize.width();
+        content.rwidth() += (content.width() > 0 ? kImageMargin * 2 : 0) + textSize.width();
         content.setHeight(std::max(content.height(), textSize.height()));
     }
     return content + QSize(6 + edge, 6 + edge);
 }
 
-const SkinButton::ColourPair& SkinButton::StateColours() const {
-    if (m_hover || m_drawPressed)
-        return m_cr[kActive];
-    if (m_drawFocused)
-        return m_cr[kFocused];
-    return m_cr[kNormal];
-}
-
 void SkinButton::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    if (m_staticEdge) {
-        Draw3dRect(painter, rect(), palette().color(QPalette::Active, QPalette::Dark),
-                   palette().color(QPalette::Active, QPalette::Light));
-    }
+    const QColor shadow = palette().color(QPalette::Active, QPalette::Dark);
+    const QColor highlight = palette().color(QPalette::Active, QPalette::Light);
+    if (m_staticEdge)
+        Draw3dRect(painter, rect(), shadow, highlight);
     const QRect itemRect = ItemRect();
-    m_drawPressed = isDown() || (isCheckable() && isChecked());
-    m_drawFocused = hasFocus();
-    m_drawDisabled = !isEnabled();
+    const bool pressed = isDown() || (isCheckable() && isChecked());
 
-    const QRect faceRect = itemRect;
-    PaintFace(painter, faceRect);
-    PaintFrame(painter, faceRect);
-
-    const QString caption = text();
+    painter.fillRect(itemRect, palette().color(QPalette::Active, QPalette::Button));
+    PaintFrame(painter, itemRect, pressed);
     QRect captionRect = itemRect;
-    if (HasIcon(0)) {
-        PaintIcon(painter, !caption.isEmpty(), itemRect, captionRect, m_drawPressed,
-                  m_drawDisabled);
-    }
-    if (!caption.isEmpty()) {
-        PaintCaption(painter, caption, itemRect, captionRect, m_drawPressed, m_drawDisabled);
-    }
+    if (!icon().isNull())
+        PaintIcon(painter, itemRect, captionRect, pressed);
+    if (!text().isEmpty())
+        PaintCaption(painter, captionRect, pressed);
     // Only once the keyboard has moved the focus: a click focuses a button
     // too, and there the mark would only be noise.
     if (hasFocus() && window()->testAttribute(Qt::WA_KeyboardFocusChange))
-        PaintFocusMark(painter, faceRect);
+        PaintFocusMark(painter, itemRect);
 }
 
-void SkinButton::PaintFocusMark(QPainter& painter, const QRect& faceRect) {
+void SkinButton::PaintFocusMark(QPainter& painter, const QRect& faceRect) const {
     const QRect mark = faceRect.adjusted(kFocusMarkInset, kFocusMarkInset, -kFocusMarkInset - 1,
                                          -kFocusMarkInset - 1);
     if (mark.width() < 2 || mark.height() < 2)
         return;
-    QPen dots(StateColours().text, 0);
+    QPen dots(palette().color(QPalette::Active, QPalette::ButtonText), 0);
     dots.setDashPattern({1.0, 1.0});
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing, false);
@@ -331,71 +192,55 @@ void SkinButton::PaintFocusMark(QPainter& painter, const QRect& faceRect) {
     painter.restore();
 }
 
-void SkinButton::PaintFace(QPainter& painter, const QRect& faceRect) {
-    painter.fillRect(faceRect, StateColours().face);
-}
-
-void SkinButton::PaintFrame(QPainter& painter, const QRect& faceRect) {
+void SkinButton::PaintFrame(QPainter& painter, const QRect& faceRect, bool pressed) const {
     const QColor shadow = palette().color(QPalette::Active, QPalette::Dark);
     const QColor highlight = palette().color(QPalette::Active, QPalette::Light);
-    if (m_drawPressed) {
+    if (pressed) {
         Draw3dRect(painter, faceRect, shadow, highlight);
     } else if (m_hover) {
         Draw3dRect(painter, faceRect, highlight, shadow);
     }
 }
 
-QRect SkinButton::PlaceImage(bool hasCaption, const QRect& itemRect, QRect& captionRect, int w,
-                             int h, bool pressed) const {
+void SkinButton::PaintIcon(QPainter& painter, const QRect& itemRect, QRect& captionRect,
+                           bool pressed) const {
+    const QSize size = iconSize();
     QRect image = itemRect;
-    if (hasCaption) {
-        image.setLeft(image.left() + m_imageMargin);
-        captionRect.setLeft(captionRect.left() + m_imageMargin + w);
+    if (!text().isEmpty()) {
+        image.setLeft(image.left() + kImageMargin);
+        captionRect.setLeft(captionRect.left() + kImageMargin + size.width());
     } else {
-        image.setLeft(image.left() + (image.width() - w) / 2);
+        image.setLeft(image.left() + (image.width() - size.width()) / 2);
     }
-    image.setTop(image.top() + (image.height() - h) / 2);
+    image.setTop(image.top() + (image.height() - size.height()) / 2);
+    // A push button's content moves with the press; a toggle's stays.
     if (pressed && !isCheckable())
-        image.translate(m_pressShiftX, m_pressShiftY);
-    return image;
-}
+        image.translate(kPressShift, kPressShift);
 
-void SkinButton::PaintIcon(QPainter& painter, bool hasCaption, const QRect& itemRect,
-                           QRect& captionRect, bool pressed, bool disabled) {
-    const bool active = isCheckable() ? pressed : (pressed || m_hover);
-    const int shown = active || !HasIcon(1) ? 0 : 1;
-    const IconEntry& entry = m_icon[shown];
-    const QRect image =
-        PlaceImage(hasCaption, itemRect, captionRect, entry.width, entry.height, pressed);
+    QIcon::Mode mode = QIcon::Normal;
+    if (!isEnabled()) {
+        mode = QIcon::Disabled;
+    } else if (isCheckable() ? pressed : (pressed || m_hover)) {
+        mode = QIcon::Active;
+    }
     // The ratio of what is painted into: the window's backing store, or an
     // image the button is rendered into.
     const QPaintDevice* target =
         painter.paintEngine() ? painter.paintEngine()->paintDevice() : painter.device();
-    const QPixmap pixmap = IconPixmap(shown, target->devicePixelRatioF());
+    const QPixmap pixmap = icon().pixmap(size, target->devicePixelRatioF(), mode);
 
     painter.save();
-    // The image rectangle is the extent of the drawing: an icon larger than
-    // the button is cut, not spilled over the frame.
+    // An icon larger than the button is cut, not spilled over the frame.
     painter.setClipRect(image.intersected(itemRect));
-    if (disabled) {
-        // Engraved: the shape in the highlight colour one pixel down and
-        // right, and in the shadow colour over it.
-        const QImage source = pixmap.toImage();
-        painter.drawImage(image.topLeft() + QPoint(1, 1),
-                          ImageShape(source, palette().color(QPalette::Active, QPalette::Light)));
-        painter.drawImage(image.topLeft(),
-                          ImageShape(source, palette().color(QPalette::Active, QPalette::Dark)));
-    } else {
-        painter.drawPixmap(image.topLeft(), pixmap);
-    }
+    painter.drawPixmap(image.topLeft(), pixmap);
     painter.restore();
 }
 
-void SkinButton::PaintCaption(QPainter& painter, const QString& caption, const QRect&,
-                              QRect& captionRect, bool pressed, bool disabled) {
+void SkinButton::PaintCaption(QPainter& painter, QRect captionRect, bool pressed) const {
     if (pressed && !isCheckable())
-        captionRect.translate(m_pressShiftX, m_pressShiftY);
+        captionRect.translate(kPressShift, kPressShift);
 
+    const QString caption = text();
     const int flags = Qt::AlignHCenter | Qt::AlignTop | Qt::TextWordWrap | Qt::TextShowMnemonic;
     const QRect bounds = painter.fontMetrics().boundingRect(captionRect, flags, caption);
     QRect text(captionRect.topLeft(), bounds.size());
@@ -403,13 +248,14 @@ void SkinButton::PaintCaption(QPainter& painter, const QString& caption, const Q
                    (captionRect.height() - text.height()) / 2);
 
     painter.save();
-    if (disabled) {
+    if (!isEnabled()) {
+        // Engraved, as the icon.
         painter.setPen(palette().color(QPalette::Active, QPalette::Light));
         painter.drawText(text.translated(1, 1), flags, caption);
         painter.setPen(palette().color(QPalette::Active, QPalette::Dark));
         painter.drawText(text, flags, caption);
     } else {
-        painter.setPen(StateColours().text);
+        painter.setPen(palette().color(QPalette::Active, QPalette::ButtonText));
         painter.drawText(text, flags, caption);
     }
     painter.restore();
@@ -524,7 +370,10 @@ void SkinButton::changeEvent(QEvent* event) {
             }
             break;
         case QEvent::PaletteChange:
-            ResetColours(true);
+            // The engraving is drawn in the palette's colours.
+            if (m_iconId >= 0)
+                LoadIconImage(m_iconId);
+            update();
             break;
         default:
             break;

@@ -319,8 +319,13 @@ TEST_F(ExpressionEditTest, ALineTooWideTakesEditsThatDoNotWidenIt) {
         {wide, 0, 3, type, "7", true},    // shorter
         {wide, 5, 1, type, "2", true},    // as wide
         {wide, 62, 0, type, "7", false},  // wider
-        {wide, 0, 3, commit, "7", true},  {wide, 62, 0, commit, "7", false},
+        {wide, 0, 3, commit, "7", true},
+        {wide, 62, 0, commit, "7", false},
         {"1+2", 0, 1, type, "345", true},  // wider, but it fits
+        {wide, 30, 0, type, "7", false},   // wider, in the middle
+        // Measured around the caret, not copied: ten million characters.
+        {QString(10'000'000, '1'), 5'000'000, 0, type, "7", false},
+        {QString(10'000'000, '1'), 5'000'000, 1, type, "7", true},
     };
     for (const auto& c : cases) {
         m_ours->setText(c.text);

@@ -8,7 +8,6 @@
 #include <QTest>
 #include <QToolTip>
 #include <QWindow>
-#include <cmath>
 #include <vector>
 
 #include "IconResources.h"
@@ -18,10 +17,8 @@
 namespace {
 
 // The colours of the icons the pictures are checked against.
-constexpr QRgb kAddGreen = qRgb(60, 141, 47) & RGB_MASK;   // the plus of icon 167
-constexpr QRgb kAddGrey = qRgb(106, 106, 106) & RGB_MASK;  // trunc(.299*60 + .587*141 + .114*47)
-constexpr QRgb kAddDimmed = qRgb(45, 105, 35) & RGB_MASK;  // 75 % of each channel, truncated
-constexpr int kPlusInset = 2;                              // the plus starts 2 pixels into its icon
+constexpr QRgb kAddGreen = qRgb(60, 141, 47) & RGB_MASK;  // the plus of icon 167
+constexpr int kPlusInset = 2;                             // the plus starts 2 pixels into its icon
 constexpr int kPlusLength = 12;
 
 // Bounding box of the pixels of exactly this colour.
@@ -122,15 +119,15 @@ TEST_F(SkinButtonTest, PaletteGivesDistinctFrameColours) {
 
 TEST_F(SkinButtonTest, IconIsCentredWithoutCaptionAndSitsLeftWithOne) {
     SkinButton& b = m_dialog.button;
-    ASSERT_EQ(b.LoadIconImage(IDI_ADD, 0), 0);
-    ASSERT_EQ(b.IconSize(0), QSize(16, 16));
+    b.LoadIconImage(IDI_ADD);
+    ASSERT_EQ(b.iconSize(), QSize(16, 16));
 
     // 25 x 22: (25 - 16) / 2 truncates to 4, (22 - 16) / 2 is 3.
     QRect plus = FindColour(m_dialog.Picture(), kAddGreen);
     EXPECT_EQ(plus, QRect(4 + kPlusInset, 3 + kPlusInset, kPlusLength, kPlusLength));
 
     // Inside a static edge the item rectangle is 23 x 20: 1 + 3, 1 + 2.
-    b.SetStaticEdge(true);
+    ASSERT_TRUE(b.setProperty("staticEdge", true)) << "as a form sets it";
     plus = FindColour(m_dialog.Picture(), kAddGreen);
     EXPECT_EQ(plus, QRect(1 + 3 + kPlusInset, 1 + 2 + kPlusInset, kPlusLength, kPlusLength));
     QImage picture = m_dialog.Picture();
@@ -158,10 +155,11 @@ TEST_F(SkinButtonTest, PressedPushButtonShiftsContentAndSinks) {
     SkinButton& b = m_dialog.button;
     b.setGeometry(60, 10, 90, 24);
     b.setText(QStringLiteral("删除"));
-    b.LoadIconImage(IDI_ADD, 0);
+    b.LoadIconImage(IDI_ADD);
     m_dialog.Move(b, {80, 2});  // over the button, clear of icon and caption
     const QImage hovered = m_dialog.Picture();
     EXPECT_EQ(Pixel(hovered, 0, 0), Rgb(m_light)) << "raised frame while hovered";
+    EXPECT_FALSE(FindColour(hovered, kAddGreen).isEmpty()) << "the icon's active look is its own";
     EXPECT_EQ(Pixel(hovered, 89, 23), Rgb(m_dark));
 
     m_dialog.Press(b, {80, 2});
@@ -181,7 +179,7 @@ TEST_F(SkinButtonTest, PressedPushButtonShiftsContentAndSinks) {
 TEST_F(SkinButtonTest, ToggleNeverShiftsAndStaysSunkenWhileChecked) {
     SkinButton& b = m_dialog.button;
     b.setCheckable(true);
-    b.LoadIconImage(IDI_ADD, 0);
+    b.LoadIconImage(IDI_ADD);
     const QRect rest = FindColour(m_dialog.Picture(), kAddGreen);
 
     m_dialog.Press(b, m_dialog.Centre());
@@ -202,21 +200,11 @@ TEST_F(SkinButtonTest, ToggleNeverShiftsAndStaysSunkenWhileChecked) {
     EXPECT_EQ(Pixel(m_dialog.Picture(), 0, 0), Rgb(m_face));
 }
 
-TEST_F(SkinButtonTest, SecondIconShowsUntilHoverOrPress) {
-    SkinButton& b = m_dialog.button;
-    ASSERT_EQ(b.LoadIconImage(IDI_ADD, kGreySecondIcon), 0);
-    EXPECT_FALSE(FindColour(m_dialog.Picture(), kAddGrey).isEmpty());
-    EXPECT_TRUE(FindColour(m_dialog.Picture(), kAddGreen).isEmpty());
-    m_dialog.Move(b, m_dialog.Centre());
-    EXPECT_FALSE(FindColour(m_dialog.Picture(), kAddGreen).isEmpty());
-    EXPECT_TRUE(FindColour(m_dialog.Picture(), kAddGrey).isEmpty());
-}
-
 TEST_F(SkinButtonTest, DisabledButtonIsEngraved) {
     SkinButton& b = m_dialog.button;
     b.setGeometry(60, 10, 90, 24);
     b.setText(QStringLiteral("添加"));
-    b.LoadIconImage(IDI_ADD, 0);
+    b.LoadIconImage(IDI_ADD);
     const QRect captionArea(20, 0, 70, 24);
     const QRect enabledInk = FindInk(m_dialog.Picture(), captionArea, {m_face});
     b.setEnabled(false);
@@ -229,6 +217,14 @@ TEST_F(SkinButtonTest, DisabledButtonIsEngraved) {
     EXPECT_EQ(Pixel(picture, 3 + kPlusInset + kPlusLength, 4 + kPlusInset + kPlusLength / 2),
               Rgb(m_light));
     EXPECT_EQ(FindInk(picture, captionArea, {m_face}), enabledInk.adjusted(0, 0, 1, 1));
+
+    // The engraving follows a new palette.
+    QPalette palette = b.palette();
+    const QColor newShadow(10, 20, 200);
+    palette.setColor(QPalette::Dark, newShadow);
+    b.setPalette(palette);
+    EXPECT_EQ(FindColour(m_dialog.Picture().copy(0, 0, 20, 24), Rgb(newShadow)),
+              QRect(3 + kPlusInset, 4 + kPlusInset, kPlusLength, kPlusLength));
 }
 
 TEST_F(SkinButtonTest, HoverFollowsTheMouseButNotADragThatEnters) {
@@ -488,7 +484,7 @@ TEST(SkinButtonIcons, EveryIconLoadsAt16Pixels) {
 TEST(SkinButtonIcons, AreDrawnAnewForThePixelRatioOfEachPaint) {
     SkinButton b;
     b.resize(24, 24);
-    ASSERT_EQ(b.LoadIconImage(IDI_HELP, 0), 0);
+    b.LoadIconImage(IDI_HELP);
     QImage picture(48, 48, QImage::Format_ARGB32_Premultiplied);
     picture.setDevicePixelRatio(2.0);
     b.render(&picture);
@@ -505,67 +501,22 @@ TEST(SkinButtonIcons, AreDrawnAnewForThePixelRatioOfEachPaint) {
         }
     }
     EXPECT_EQ(differing, 0);
-}
 
-TEST(SkinButtonIcons, SecondIconIsGreyDimmedOrLoaded) {
-    SkinButton b;
-    ASSERT_EQ(b.LoadIconImage(IDI_ADD, kGreySecondIcon), 0);
-    ASSERT_TRUE(b.HasIcon(1));
-    EXPECT_EQ(b.IconSize(1), QSize(16, 16));
-    EXPECT_EQ(Pixel(b.IconImage(0), 8, 3), kAddGreen);
-    EXPECT_EQ(Pixel(b.IconImage(1), 8, 3), kAddGrey);
-    EXPECT_EQ(qAlpha(b.IconImage(1).pixel(0, 0)), 0) << "the transparent ground stays";
-
-    ASSERT_EQ(b.LoadIconImage(IDI_ADD, kDimSecondIcon), 0);
-    EXPECT_EQ(Pixel(b.IconImage(1), 8, 3), kAddDimmed);
-
-    ASSERT_EQ(b.LoadIconImage(IDI_PIN, IDI_UNPIN), 0);
-    EXPECT_EQ(b.IconImage(1), LoadIconPixmap(IDI_UNPIN).toImage());
-
-    // A second id that does not exist leaves only the first.
-    ASSERT_EQ(b.LoadIconImage(IDI_ADD, 999), 0);
-    EXPECT_TRUE(b.HasIcon(0));
-    EXPECT_FALSE(b.HasIcon(1));
-
-    // A first id that does not exist leaves nothing, the earlier icons freed.
-    ASSERT_EQ(b.LoadIconImage(IDI_PIN, kGreySecondIcon), 0);
-    ASSERT_EQ(b.LoadIconImage(999, kGreySecondIcon), 0);
-    EXPECT_FALSE(b.HasIcon(0));
-    EXPECT_FALSE(b.HasIcon(1));
-    EXPECT_EQ(b.IconSize(0), QSize(0, 0));
-}
-
-TEST(SkinButtonIcons, DerivedColoursKeepBlackAndAlpha) {
-    QImage source(5, 1, QImage::Format_ARGB32);
-    source.setPixel(0, 0, qRgba(0, 0, 0, 255));        // black
-    source.setPixel(1, 0, qRgba(255, 255, 255, 255));  // white
-    source.setPixel(2, 0, qRgba(200, 100, 50, 128));   // half transparent
-    source.setPixel(3, 0, qRgba(0, 0, 0, 0));          // ground
-    source.setPixel(4, 0, qRgba(10, 120, 5, 255));     // grey exactly 74
-
-    const QImage grey = SkinButton::MakeGreyIcon(source);
-    EXPECT_EQ(grey.pixel(0, 0), qRgba(0, 0, 0, 255));
-    EXPECT_EQ(grey.pixel(1, 0), qRgba(255, 255, 255, 255)) << "white stays white";
-    // .299 * 200 + .587 * 100 + .114 * 50 = 124.2
-    EXPECT_EQ(grey.pixel(2, 0), qRgba(124, 124, 124, 128));
-    EXPECT_EQ(grey.pixel(3, 0), qRgba(0, 0, 0, 0));
-    EXPECT_EQ(grey.pixel(4, 0), qRgba(74, 74, 74, 255)) << "a whole sum is not cut to 73";
-
-    const QImage dim = SkinButton::MakeDimIcon(source);
-    EXPECT_EQ(dim.pixel(0, 0), qRgba(0, 0, 0, 255));
-    EXPECT_EQ(dim.pixel(1, 0), qRgba(191, 191, 191, 255));  // 255 - 63.75
-    EXPECT_EQ(dim.pixel(2, 0), qRgba(150, 75, 37, 128));
-    EXPECT_EQ(dim.pixel(3, 0), qRgba(0, 0, 0, 0));
-    EXPECT_EQ(dim.pixel(4, 0), qRgba(7, 90, 3, 255));
-
-    EXPECT_TRUE(SkinButton::MakeGreyIcon(QImage()).isNull());
-
-    const QRgb colour = qRgba(200, 100, 50, 77);
-    EXPECT_EQ(SkinButton::DimColour(colour, 1.0), qRgba(0, 0, 0, 77));
-    EXPECT_EQ(SkinButton::DimColour(colour, 0.5), qRgba(100, 50, 25, 77));
-    for (const double outside : {0.0, -0.25, 1.5, std::nan("")}) {
-        EXPECT_EQ(SkinButton::DimColour(colour, outside), colour) << outside;
+    // Disabled, the engraving is made from the drawing at that size too:
+    // every pixel the drawing covers, but its white ones, is in the shadow
+    // colour.
+    b.setEnabled(false);
+    b.render(&picture);
+    drawn = picture.copy(8, 8, 32, 32).convertToFormat(sharp.format());
+    const QRgb shadow = Rgb(b.palette().color(QPalette::Active, QPalette::Dark));
+    differing = 0;
+    for (int y = 0; y < 32; ++y) {
+        for (int x = 0; x < 32; ++x) {
+            if (qAlpha(sharp.pixel(x, y)) == 255 && Pixel(sharp, x, y) != Rgb(Qt::white))
+                differing += Pixel(drawn, x, y) != shadow;
+        }
     }
+    EXPECT_EQ(differing, 0);
 }
 
 }  // namespace
