@@ -127,12 +127,18 @@ std::string FormatResult(double value) {
     return std::string(FormatResult(value, buffer));
 }
 
+std::string ErrorExcerpt(const ExpException& error, std::string_view stripped) {
+    std::string excerpt;
+    const int position = error.GetPosition();
+    if (position >= 0)
+        AppendExcerpt(stripped, static_cast<std::size_t>(position), excerpt);
+    return excerpt;
+}
+
 std::string ComposeErrorMessage(const ExpException& error, std::string_view stripped) {
     std::string text = ExpMessages::kErrorPrefix;
     text += error.GetErrorText();
     text += ExpMessages::kErrorSuffix;
-    const int position = error.GetPosition();
-    if (position >= 0)
-        AppendExcerpt(stripped, static_cast<std::size_t>(position), text);
+    text += ErrorExcerpt(error, stripped);
     return text;
 }

@@ -45,3 +45,5 @@ std::string_view FormatResult(double value, char (&buffer)[kFormattedResultSize]
 // character, which is as far as a computation ever reads. A double-byte
 // character cut by either end of the excerpt shows as one U+FFFD.
 std::string ComposeErrorMessage(const ExpException& error, std::string_view stripped);
+// The excerpt alone, for a caller that frames the message itself.
+std::string ErrorExcerpt(const ExpException& error, std::string_view stripped);

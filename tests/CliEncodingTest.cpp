@@ -85,10 +85,34 @@ TEST_F(CliEncodingTest, DecimalCommaLocaleChangesNoNumber) {
         EXPECT_EQ(run.status, 0);
     }
     const CliRun comma = RunCli({"-v", "x=2,5", "x"}, "", env);
-    EXPECT_EQ(comma.err, "tallyfern-cli: -v x=2,5: 请输入数值型的数据。\n");
+    // German asks for the English texts.
+    EXPECT_EQ(comma.err, "tallyfern-cli: -v x=2,5: The value must be a number.\n");
     EXPECT_EQ(comma.status, 2);
     const CliRun lines = RunCli({}, "1.5*2\n0.25\n", env);
     EXPECT_EQ(lines.out, "3\n0.25\n");
+}
+
+// Chinese under a Chinese locale and under C/POSIX, English under any other
+// language; LC_ALL before LC_MESSAGES before LANG, an empty one skipped.
+TEST_F(CliEncodingTest, MessagesFollowTheLocalesLanguage) {
+    if (!HasLocale("de_DE.UTF-8"))
+        GTEST_SKIP() << "locale de_DE.UTF-8 is missing; scripts/setup.sh generates it";
+    const std::string chinese = ErrorBox("变量 abc 未定义", "abc");
+    const std::string english = "\"variable abc is not defined\" error here:\n\n    abc\n";
+    const std::pair<std::vector<std::string>, std::string> cases[] = {
+        {{"LC_ALL=de_DE.UTF-8"}, english},
+        {{"LC_ALL=", "LANG=de_DE.UTF-8"}, english},
+        {{"LC_ALL=", "LC_MESSAGES=zh_CN.UTF-8", "LANG=de_DE.UTF-8"}, chinese},
+        {{"LC_ALL=", "LC_MESSAGES=", "LANG=zh_TW.UTF-8"}, chinese},
+        // A language whose locale is not installed still gets English.
+        {{"LC_ALL=", "LC_MESSAGES=", "LANG=sv_SE.UTF-8"}, english},
+        {{"LC_ALL=POSIX"}, chinese},
+        {{"LC_ALL=", "LC_MESSAGES=", "LANG="}, chinese},
+    };
+    for (const auto& [env, err] : cases) {
+        SCOPED_TRACE(testing::PrintToString(env));
+        EXPECT_EQ(RunCli({"abc"}, "", env).err, err);
+    }
 }
 
 TEST_F(CliEncodingTest, Gb18030TerminalGetsGb18030Text) {
