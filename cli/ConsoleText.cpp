@@ -32,7 +32,7 @@ std::string_view ToEngineText(std::string_view consoleText, std::string& storage
     if (IsAscii(consoleText))
         return consoleText;
     LoadUserLocale();
-    storage = Utf8ToCodePage936(LocaleToUtf8(consoleText));
+    storage = LocaleToUtf8(consoleText);
     return storage;
 }
 
@@ -40,7 +40,7 @@ std::string ToConsoleText(std::string_view engineText) {
     if (IsAscii(engineText))
         return std::string(engineText);
     LoadUserLocale();
-    return Utf8ToLocale(CodePage936ToUtf8(engineText));
+    return Utf8ToLocale(engineText);
 }
 
 namespace {

@@ -3,8 +3,8 @@
 #include <string>
 #include <string_view>
 
-// Text typed at the console (the locale's encoding) in the engine's code
-// page 936, and back.
+// Text typed at the console (the locale's encoding) in the engine's UTF-8,
+// and back. Bytes the locale's encoding does not read arrive as '?'.
 
 // The program takes its character encoding from the user's locale, but
 // loads that locale only once some text is not ASCII (or a terminal session

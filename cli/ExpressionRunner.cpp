@@ -7,7 +7,34 @@
 #include "ConsoleText.h"
 #include "ExpCompute.h"
 #include "ExpException.h"
+#include "ExpMessages.h"
+#include "MessageLanguage.h"
 #include "NaturalForm.h"
+
+namespace {
+
+// The error box in the user's language: under Chinese, what
+// ComposeErrorMessage gives.
+std::string TranslatedErrorMessage(const ExpException& error, std::string_view stripped) {
+    std::string text = Translated(ExpMessages::kErrorPrefix);
+    const std::string message = error.GetErrorText();
+    std::string_view name = message;
+    if (error.GetCode() == EXP_ERR_UNDEFINED && name.starts_with(ExpMessages::kUndefinedBefore) &&
+        name.ends_with(ExpMessages::kUndefinedAfter)) {
+        name.remove_prefix(sizeof ExpMessages::kUndefinedBefore - 1);
+        name.remove_suffix(sizeof ExpMessages::kUndefinedAfter - 1);
+        text += Translated(ExpMessages::kUndefinedBefore);
+        text += name;
+        text += Translated(ExpMessages::kUndefinedAfter);
+    } else {
+        text += Translated(message.c_str());
+    }
+    text += Translated(ExpMessages::kErrorSuffix);
+    text += ErrorExcerpt(error, stripped);
+    return text;
+}
+
+}  // namespace
 
 LineOutcome ExpressionRunner::Run(std::string_view consoleText, bool skipBlank) {
     try {
@@ -29,7 +56,7 @@ LineOutcome ExpressionRunner::Run(std::string_view consoleText, bool skipBlank) 
             }
             return LineOutcome::Computed;
         } catch (const ExpException& error) {
-            ReportError(ComposeErrorMessage(error, stripped));
+            ReportError(TranslatedErrorMessage(error, stripped));
             return LineOutcome::Failed;
         }
     } catch (const std::bad_alloc&) {

@@ -6,6 +6,7 @@
 #include "ConsoleOutput.h"
 #include "ConsoleText.h"
 #include "DecimalText.h"
+#include "MessageLanguage.h"
 #include "VarValidation.h"
 
 namespace {
@@ -20,7 +21,7 @@ void ReportRejection(const VariableDefinition& definition, const VarRejection& r
     std::string text = "tallyfern-cli: -v ";
     text += QuotedText(definition.name + '=' + definition.value, kMostQuotedBytes);
     text += ": ";
-    text += ToConsoleText(rejection.message);
+    text += ToConsoleText(Translated(rejection.message));
     text += '\n';
     output.Error(text);
 }

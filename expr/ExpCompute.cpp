@@ -4,36 +4,52 @@
 #include <charconv>
 #include <utility>
 
+#include "CodePage.h"
 #include "ExpEvaluator.h"
 #include "ExpMessages.h"
 #include "ExpParser.h"
+#include "Utf8Sequence.h"
 
 namespace {
 constexpr std::size_t kExcerptLength = 10;
 constexpr int kResultDigits = 15;
 constexpr std::size_t kExponentDigits = 3;
 
-// Never the first byte of a code page 936 character: it shows as U+FFFD and
-// leaves the byte after it to begin the next character.
-constexpr char kNotACharacter = '\xff';
+constexpr std::string_view kReplacementCharacter = "\xEF\xBF\xBD";  // U+FFFD
 
-bool IsLeadByte(unsigned char c) {
-    return c >= 0x81 && c <= 0xfe;
-}
-bool IsTrailByte(unsigned char c) {
-    return c >= 0x40 && c <= 0xfe && c != 0x7f;
+std::size_t AsciiPrefixLength(std::string_view text) {
+    std::size_t length = 0;
+    while (length < text.size() && static_cast<unsigned char>(text[length]) < 0x80)
+        ++length;
+    return length;
 }
 
-// Whether byte `offset` is the second byte of a double-byte character, the
-// text read from its start.
-bool StartsInsideCharacter(std::string_view text, std::size_t offset) {
-    std::size_t i = 0;
-    while (i < offset) {
-        const bool pair = IsLeadByte(static_cast<unsigned char>(text[i])) && i + 1 < text.size() &&
-                          IsTrailByte(static_cast<unsigned char>(text[i + 1]));
-        i += pair ? 2 : 1;
+// Appends the text from code page byte `from` on that fits in
+// kExcerptLength code page bytes, each character as typed (a byte that
+// begins no UTF-8 character as '?'). A double-byte character cut by either
+// end shows as one U+FFFD, as its lone byte always has.
+void AppendExcerpt(std::string_view text, std::size_t from, std::string& out) {
+    // Up to the first non-ASCII byte, code page bytes are the text's bytes.
+    std::size_t at = std::min(from, AsciiPrefixLength(text));
+    std::size_t codePageAt = at;
+    std::size_t budget = kExcerptLength;
+    while (at < text.size() && budget > 0) {
+        const std::size_t sequence = Utf8SequenceLength(text.substr(at));
+        const std::size_t length = std::max<std::size_t>(sequence, 1);
+        const std::string_view character = text.substr(at, length);
+        const std::size_t width = CodePage936Width(character);
+        if (codePageAt + width > from) {
+            if (codePageAt < from || width > budget) {
+                out += kReplacementCharacter;
+                budget = budget > width ? budget - 1 : 0;
+            } else {
+                out += sequence == 0 ? std::string_view("?") : character;
+                budget -= width;
+            }
+        }
+        codePageAt += width;
+        at += length;
     }
-    return i > offset;
 }
 
 bool IsBlank(char c) {
@@ -111,19 +127,18 @@ std::string FormatResult(double value) {
     return std::string(FormatResult(value, buffer));
 }
 
+std::string ErrorExcerpt(const ExpException& error, std::string_view stripped) {
+    std::string excerpt;
+    const int position = error.GetPosition();
+    if (position >= 0)
+        AppendExcerpt(stripped, static_cast<std::size_t>(position), excerpt);
+    return excerpt;
+}
+
 std::string ComposeErrorMessage(const ExpException& error, std::string_view stripped) {
     std::string text = ExpMessages::kErrorPrefix;
     text += error.GetErrorText();
     text += ExpMessages::kErrorSuffix;
-    const int position = error.GetPosition();
-    if (position >= 0 && static_cast<std::size_t>(position) < stripped.size()) {
-        const auto from = static_cast<std::size_t>(position);
-        const std::size_t excerptStart = text.size();
-        text += stripped.substr(from, kExcerptLength);
-        // Read alone, the second byte of a double-byte character would pair
-        // with the byte after it and show a character the user never typed.
-        if (StartsInsideCharacter(stripped, from))
-            text[excerptStart] = kNotACharacter;
-    }
+    text += ErrorExcerpt(error, stripped);
     return text;
 }

@@ -39,8 +39,11 @@ inline constexpr std::size_t kFormattedResultSize = 32;
 std::string_view FormatResult(double value, char (&buffer)[kFormattedResultSize]);
 
 // The text of the error box: the message framed by its prefix and suffix,
-// then up to 10 bytes of the stripped expression from the error position.
-// When that position is the second byte of a double-byte character, that
-// byte becomes 0xFF, which reads as one replacement character, so the rest
-// of the excerpt pairs its bytes as the expression does.
+// then the stripped expression (UTF-8) from the error position on, as much
+// of it as code page 936 writes in 10 bytes. The position counts those
+// bytes too; it is the same number either way up to the first non-ASCII
+// character, which is as far as a computation ever reads. A double-byte
+// character cut by either end of the excerpt shows as one U+FFFD.
 std::string ComposeErrorMessage(const ExpException& error, std::string_view stripped);
+// The excerpt alone, for a caller that frames the message itself.
+std::string ErrorExcerpt(const ExpException& error, std::string_view stripped);

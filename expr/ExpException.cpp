@@ -3,16 +3,31 @@
 #include "ExpMessages.h"
 
 namespace {
-// The message of an undefined variable is at most 1023 bytes, as a message
-// buffer of 1024 bytes holds. A longer name is cut and ends in "...": the
-// message stays readable and still says what is wrong.
+// The message of an undefined variable is at most 1023 code page 936 bytes,
+// as a message buffer of 1024 bytes held. A longer name is cut and ends in
+// "...": the message stays readable and still says what is wrong.
 constexpr std::size_t kMaxMessageBytes = 1023;
 constexpr std::string_view kCutMark = "...";
+
+// The code page 936 length of a frame of the message: its characters are
+// ASCII or Chinese, which takes three bytes in UTF-8 and two there.
+constexpr std::size_t CodePageLength(std::string_view utf8) {
+    std::size_t length = 0;
+    for (const char c : utf8) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x80)
+            length += 1;
+        else if (byte >= 0xc0)
+            length += 2;
+    }
+    return length;
+}
+static_assert(CodePageLength(ExpMessages::kUndefinedBefore) == 5);
 }  // namespace
 
 ExpException::ExpException(int code, std::string_view name) : m_code(code), m_pos(0) {
-    const std::size_t frame =
-        sizeof ExpMessages::kUndefinedBefore - 1 + sizeof ExpMessages::kUndefinedAfter - 1;
+    constexpr std::size_t frame = CodePageLength(ExpMessages::kUndefinedBefore) +
+                                  CodePageLength(ExpMessages::kUndefinedAfter);
     const std::size_t room = kMaxMessageBytes - frame;
     m_text.append(ExpMessages::kUndefinedBefore);
     // Names are ASCII letters, digits and '_': any cut falls between characters.

@@ -24,7 +24,7 @@ class ExpException {
     ExpException(int code, std::string_view name);
     virtual ~ExpException() = default;
 
-    // The message text in code page 936; empty for an unknown code.
+    // The message text in UTF-8; empty for an unknown code.
     std::string GetErrorText() const;
     int GetPosition() const { return m_pos; }
     int GetCode() const { return m_code; }

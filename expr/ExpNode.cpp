@@ -72,3 +72,7 @@ ExpNode ExpNode::PreviousArg(const ExpNode& call) const {
 std::uint32_t ExpNode::SubtreeSize() const {
     return m_tree->SubtreeSize(m_index);
 }
+
+ExpNode RootNode(const ExpressionTree& tree) {
+    return tree.IsEmpty() ? ExpNode() : ExpNode(&tree, tree.Size() - 1);
+}

@@ -5,22 +5,15 @@
 #include <string_view>
 #include <vector>
 
-class ExpressionTree;
+#include "ExpNodeKind.h"
 
-// What a node of an expression tree is. The parser builds exactly these.
-enum class ExpNodeKind : std::uint8_t {
-    Number,       // a literal, read once by the parser
-    Variable,     // a name without an argument list
-    Infix,        // + - * / ^ between a left and a right operand
-    Sign,         // a '+' or '-' in front of its operand (the right child)
-    Parenthesis,  // '(' around its content (the left child)
-    Call,         // a name and its arguments in parentheses
-};
+class ExpressionTree;
 
 // One node of a parsed expression, seen through its tree: a small value
 // that names a tree and a place in it. The accessors answer as the nodes of
 // a pointer tree would (an absent child is a node for which IsNull holds);
-// the tree itself is one array (see ExpressionTree).
+// the tree itself is one array (see ExpressionTree), whose layout the node
+// only reads.
 class ExpNode {
   public:
     ExpNode() = default;
@@ -70,3 +63,10 @@ class ExpNode {
     const ExpressionTree* m_tree = nullptr;
     std::uint32_t m_index = 0;
 };
+
+// The root of `tree` (its last node), or a null node for an empty tree.
+ExpNode RootNode(const ExpressionTree& tree);
+// The node at `index` of `tree`'s array.
+inline ExpNode NodeAt(const ExpressionTree& tree, std::uint32_t index) {
+    return ExpNode(&tree, index);
+}

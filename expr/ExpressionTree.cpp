@@ -101,10 +101,6 @@ ExpressionTree& ExpressionTree::operator=(const ExpressionTree& other) {
     return *this;
 }
 
-ExpNode ExpressionTree::Root() const {
-    return IsEmpty() ? ExpNode() : ExpNode(this, Size() - 1);
-}
-
 std::uint32_t ExpressionTree::NumbersBefore(std::uint32_t index) const {
     const std::uint32_t block = index / kCountStep;
     const std::uint32_t from = block * kCountStep;

@@ -7,7 +7,7 @@
 #include <string_view>
 
 #include "AppendArray.h"
-#include "ExpNode.h"
+#include "ExpNodeKind.h"
 
 // A parsed expression: all its nodes in one array, with the text they were
 // read from beside it.
@@ -78,9 +78,6 @@ class ExpressionTree {
 
     bool IsEmpty() const { return m_nodes.Size() == 0; }
     std::uint32_t Size() const { return static_cast<std::uint32_t>(m_nodes.Size()); }
-    // The root (the last node), or a null node for an empty tree.
-    ExpNode Root() const;
-    ExpNode At(std::uint32_t index) const { return ExpNode(this, index); }
 
     std::span<const Node> Nodes() const { return m_nodes.View(); }
     Tag TagAt(std::uint32_t index) const { return m_nodes[index].tag; }

@@ -10,8 +10,8 @@
 // '_', and go on with ASCII letters, digits or '_'; the value must read
 // completely as one decimal number within the range of a double.
 struct VarRejection {
-    const char* message;  // code page 936
-    const char* title;    // code page 936
+    const char* message;  // UTF-8
+    const char* title;    // UTF-8
 };
 
 // Equal when ASCII letters are compared without regard to case; other bytes

@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "ExpNode.h"
 #include "ExpressionTree.h"
 #include "FuzzSupport.h"
 
@@ -69,7 +70,7 @@ std::size_t Fuzz::CheckTree(const ExpressionTree& tree) {
     FUZZ_CHECK(!tree.IsEmpty());
     FUZZ_CHECK(tree.SubtreeStart(tree.Size() - 1) == 0);
     for (std::uint32_t i = 0; i < tree.Size(); ++i) {
-        const ExpNode node = tree.At(i);
+        const ExpNode node = NodeAt(tree, i);
         const std::uint32_t size = node.SubtreeSize();
         FUZZ_CHECK(size >= 1 && size <= i + 1);
         // The children's subtrees fill the node's, back to back.
@@ -107,8 +108,8 @@ bool Fuzz::SameTree(const ExpressionTree& a, const ExpressionTree& b) {
     if (a.Size() != b.Size())
         return false;
     for (std::uint32_t i = 0; i < a.Size(); ++i) {
-        const ExpNode x = a.At(i);
-        const ExpNode y = b.At(i);
+        const ExpNode x = NodeAt(a, i);
+        const ExpNode y = NodeAt(b, i);
         if (x.Kind() != y.Kind() || x.GetOp() != y.GetOp() || x.GetText() != y.GetText() ||
             x.GetName() != y.GetName() || x.SubtreeSize() != y.SubtreeSize() ||
             x.ArgCount() != y.ArgCount() ||
@@ -126,7 +127,7 @@ std::string Fuzz::PrintTree(const ExpressionTree& tree) {
         std::string_view text;
     };
     std::string out;
-    std::vector<Piece> pending{{tree.Root(), {}}};
+    std::vector<Piece> pending{{RootNode(tree), {}}};
     while (!pending.empty()) {
         const Piece piece = pending.back();
         pending.pop_back();

@@ -12,7 +12,6 @@ namespace {
 
 constexpr char kCodePage936[] = "CP936";
 constexpr char kUtf8[] = "UTF-8";
-constexpr std::string_view kReplacementCharacter = "\xEF\xBF\xBD";
 constexpr std::string_view kMissing = "?";
 
 IconvConverter& Utf8ToCodePage936Converter() {
@@ -20,19 +19,10 @@ IconvConverter& Utf8ToCodePage936Converter() {
     return converter;
 }
 
-IconvConverter& CodePage936ToUtf8Converter() {
-    static IconvConverter converter(kUtf8, kCodePage936);
-    return converter;
-}
-
 std::size_t AsciiRunEnd(std::string_view text, std::size_t from) {
     while (from < text.size() && static_cast<unsigned char>(text[from]) < 0x80)
         ++from;
     return from;
-}
-
-bool IsOneNonAsciiCharacter(std::string_view utf8) {
-    return utf8.size() > 1 && Utf8SequenceLength(utf8) == utf8.size();
 }
 
 // glibc names the C/POSIX locale's codeset ANSI_X3.4-1968; a terminal under
@@ -85,8 +75,8 @@ IconvConverter::Substitute MissingForUtf8(std::string_view rest) {
     return {kMissing, length == 0 ? 1 : length};
 }
 
-IconvConverter::Substitute ReplacementForOneByte(std::string_view) {
-    return {kReplacementCharacter, 1};
+IconvConverter::Substitute MissingForOneByte(std::string_view) {
+    return {kMissing, 1};
 }
 
 }  // namespace
@@ -99,65 +89,41 @@ bool IsAscii(std::string_view text) {
     return seen < 0x80;
 }
 
-std::string Utf8ToCodePage936(std::string_view utf8) {
-    if (IsAscii(utf8))
-        return std::string(utf8);
+std::size_t CodePage936Width(std::string_view utf8Character) {
+    const std::size_t length = Utf8SequenceLength(utf8Character);
+    if (length < 2)
+        return 1;
+    // Only a double-byte result counts: glibc gives the euro sign the lone
+    // byte 0x80, which reads back as no character, and drops Unicode tag
+    // characters without a word.
     IconvConverter& converter = Utf8ToCodePage936Converter();
     std::string out;
-    out.reserve(utf8.size());
+    if (converter.IsOpen() && converter.ConvertWhole(utf8Character.substr(0, length), out) &&
+        out.size() == 2)
+        return 2;
+    return 1;
+}
+
+std::string ValidUtf8(std::string_view text) {
+    if (IsAscii(text))
+        return std::string(text);
+    std::string out;
+    out.reserve(text.size());
     std::size_t i = 0;
-    while (i < utf8.size()) {
-        const std::size_t asciiEnd = AsciiRunEnd(utf8, i);
-        out.append(utf8.substr(i, asciiEnd - i));
+    while (i < text.size()) {
+        const std::size_t asciiEnd = AsciiRunEnd(text, i);
+        out.append(text.substr(i, asciiEnd - i));
         i = asciiEnd;
-        if (i == utf8.size())
+        if (i == text.size())
             break;
-        const std::size_t length = Utf8SequenceLength(utf8.substr(i));
+        const std::size_t length = Utf8SequenceLength(text.substr(i));
         if (length == 0) {
             out += kMissing;
             ++i;
-            continue;
+        } else {
+            out.append(text.substr(i, length));
+            i += length;
         }
-        // Only a double-byte result is taken: glibc gives the euro sign the
-        // lone byte 0x80, which reads back as no character, and drops Unicode
-        // tag characters without a word.
-        const std::size_t before = out.size();
-        if (!converter.IsOpen() || !converter.ConvertWhole(utf8.substr(i, length), out) ||
-            out.size() - before != 2) {
-            out.resize(before);
-            out += kMissing;
-        }
-        i += length;
-    }
-    return out;
-}
-
-std::string CodePage936ToUtf8(std::string_view bytes) {
-    if (IsAscii(bytes))
-        return std::string(bytes);
-    IconvConverter& converter = CodePage936ToUtf8Converter();
-    std::string out;
-    out.reserve(bytes.size() * 3 / 2 + kReplacementCharacter.size());
-    std::size_t i = 0;
-    while (i < bytes.size()) {
-        const std::size_t asciiEnd = AsciiRunEnd(bytes, i);
-        out.append(bytes.substr(i, asciiEnd - i));
-        i = asciiEnd;
-        if (i == bytes.size())
-            break;
-        // Each pair is decoded on its own so that a refused byte costs only
-        // itself. A pair must give one character: glibc would read 0x80 as
-        // a single-byte euro sign, which this code page does not have.
-        const std::size_t before = out.size();
-        if (i + 1 < bytes.size() && converter.IsOpen() &&
-            converter.ConvertWhole(bytes.substr(i, 2), out) &&
-            IsOneNonAsciiCharacter(std::string_view(out).substr(before))) {
-            i += 2;
-            continue;
-        }
-        out.resize(before);
-        out += kReplacementCharacter;
-        ++i;
     }
     return out;
 }
@@ -181,8 +147,10 @@ std::string ConvertForLocale(std::string_view text, IconvConverter* converter,
 std::string LocaleToUtf8(std::string_view text) {
     if (IsAscii(text))
         return std::string(text);
-    return ConvertForLocale(text, LocaleConverters::ForCurrentLocale().ToUtf8(),
-                            ReplacementForOneByte);
+    IconvConverter* converter = LocaleConverters::ForCurrentLocale().ToUtf8();
+    if (!converter)
+        return ValidUtf8(text);
+    return ConvertForLocale(text, converter, MissingForOneByte);
 }
 
 std::string Utf8ToLocale(std::string_view utf8) {

@@ -115,10 +115,10 @@ bool NaturalDrawing::Plan(const ExpressionTree& tree, int width) {
     if (!m_canvas.Charge(std::size_t{tree.Size()} *
                          (sizeof(NodeMeasure) + NaturalLayout::kBytesPerNode)))
         return false;
-    if (!m_measure.Measure(tree.Root(), m_maxExtent) || !m_canvas.Foresee(m_measure.LineCells()))
+    if (!m_measure.Measure(RootNode(tree), m_maxExtent) || !m_canvas.Foresee(m_measure.LineCells()))
         return false;
     m_tree = &tree;
-    m_width = m_measure.Of(tree.Root()).width;
+    m_width = m_measure.Of(RootNode(tree)).width;
     m_canvas.BeginPlan();
     DrawNodes();
     // The cuts follow from the operators on the baseline, so it is drawn
@@ -226,7 +226,7 @@ std::uint64_t NaturalDrawing::PlanLines() {
 }
 
 void NaturalDrawing::DrawNodes() {
-    NaturalLayout(m_canvas, m_measure).Draw(m_tree->Root(), 0, 0);
+    NaturalLayout(m_canvas, m_measure).Draw(RootNode(*m_tree), 0, 0);
 }
 
 bool NaturalDrawing::Draw(const LineSink& line) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <climits>
 
+#include "ExpNode.h"
 #include "ExpressionTree.h"
 
 void NaturalLayout::Draw(ExpNode root, int column, int level) {
@@ -19,7 +20,7 @@ void NaturalLayout::DrawNodes(ExpNode root, int column, int level) {
         const Placement at = m_placements[i - m_first];
         if (at.column == kNotDrawn)
             continue;
-        const ExpNode node = tree.At(i);
+        const ExpNode node = NodeAt(tree, i);
         m_canvas.MarkUsed(at.level);
         switch (node.Kind()) {
             case ExpNodeKind::Number:

@@ -34,11 +34,11 @@ bool TreeMeasure::Measure(ExpNode root, std::int32_t maxExtent) {
     m_nodes.assign(root.Index() + 1 - m_first, NodeMeasure{});
     m_lineCells = 0;
     for (std::uint32_t i = m_first; i <= root.Index(); ++i) {
-        const NodeMeasure measure = Combine(tree.At(i));
+        const NodeMeasure measure = Combine(NodeAt(tree, i));
         if (measure.width > maxExtent || measure.top > maxExtent || measure.bottom < -maxExtent)
             return false;
         m_nodes[i - m_first] = measure;
-        m_lineCells = std::min(kMostLineCells, m_lineCells + OwnLineCells(tree.At(i)));
+        m_lineCells = std::min(kMostLineCells, m_lineCells + OwnLineCells(NodeAt(tree, i)));
     }
     // Parentheses around everything are drawn as well.
     m_lineCells = std::min(kMostLineCells, m_lineCells + BarCells(root));

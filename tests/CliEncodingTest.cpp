@@ -1,5 +1,5 @@
 // Text beyond ASCII on its way through the console program: from the
-// locale's encoding into code page 936 and back, and numbers that stay the
+// locale's encoding into UTF-8 and back, and numbers that stay the
 // same whatever the locale.
 
 #include <gtest/gtest.h>
@@ -36,10 +36,11 @@ TEST_F(CliEncodingTest, ExcerptShowsCharactersBackInTheTerminalsEncoding) {
     const Case cases[] = {
         {"1+变", ErrorBox("操作数", "变")},
         {"1+变量*2", ErrorBox("操作数", "变量*2")},
-        // No code page 936 form: the engine sees '?'.
-        {"1+😀", ErrorBox("操作数", "?")},
-        {"1+㐀", ErrorBox("操作数", "?")},
-        {"1+€", ErrorBox("操作数", "?")},
+        // No code page 936 form: shown as typed, and one byte of the ten.
+        {"1+😀", ErrorBox("操作数", "😀")},
+        {"1+㐀", ErrorBox("操作数", "㐀")},
+        {"1+€", ErrorBox("操作数", "€")},
+        {"1+😀23456789变", ErrorBox("操作数", "😀23456789\xEF\xBF\xBD")},
         // Invalid UTF-8: one '?' per byte.
         {"1+\xE5\x8F", ErrorBox("操作数", "??")},
         // The ten-byte excerpt ends on the first byte of 变.
@@ -84,10 +85,34 @@ TEST_F(CliEncodingTest, DecimalCommaLocaleChangesNoNumber) {
         EXPECT_EQ(run.status, 0);
     }
     const CliRun comma = RunCli({"-v", "x=2,5", "x"}, "", env);
-    EXPECT_EQ(comma.err, "tallyfern-cli: -v x=2,5: 请输入数值型的数据。\n");
+    // German asks for the English texts.
+    EXPECT_EQ(comma.err, "tallyfern-cli: -v x=2,5: The value must be a number.\n");
     EXPECT_EQ(comma.status, 2);
     const CliRun lines = RunCli({}, "1.5*2\n0.25\n", env);
     EXPECT_EQ(lines.out, "3\n0.25\n");
+}
+
+// Chinese under a Chinese locale and under C/POSIX, English under any other
+// language; LC_ALL before LC_MESSAGES before LANG, an empty one skipped.
+TEST_F(CliEncodingTest, MessagesFollowTheLocalesLanguage) {
+    if (!HasLocale("de_DE.UTF-8"))
+        GTEST_SKIP() << "locale de_DE.UTF-8 is missing; scripts/setup.sh generates it";
+    const std::string chinese = ErrorBox("变量 abc 未定义", "abc");
+    const std::string english = "\"variable abc is not defined\" error here:\n\n    abc\n";
+    const std::pair<std::vector<std::string>, std::string> cases[] = {
+        {{"LC_ALL=de_DE.UTF-8"}, english},
+        {{"LC_ALL=", "LANG=de_DE.UTF-8"}, english},
+        {{"LC_ALL=", "LC_MESSAGES=zh_CN.UTF-8", "LANG=de_DE.UTF-8"}, chinese},
+        {{"LC_ALL=", "LC_MESSAGES=", "LANG=zh_TW.UTF-8"}, chinese},
+        // A language whose locale is not installed still gets English.
+        {{"LC_ALL=", "LC_MESSAGES=", "LANG=sv_SE.UTF-8"}, english},
+        {{"LC_ALL=POSIX"}, chinese},
+        {{"LC_ALL=", "LC_MESSAGES=", "LANG="}, chinese},
+    };
+    for (const auto& [env, err] : cases) {
+        SCOPED_TRACE(testing::PrintToString(env));
+        EXPECT_EQ(RunCli({"abc"}, "", env).err, err);
+    }
 }
 
 TEST_F(CliEncodingTest, Gb18030TerminalGetsGb18030Text) {
@@ -103,9 +128,10 @@ TEST_F(CliEncodingTest, Gb18030TerminalGetsGb18030Text) {
     const CliRun typed = RunCli({}, "1+\xb1\xe4\n", env);
     EXPECT_EQ(typed.err, box + "\xb1\xe4\n");
     EXPECT_EQ(typed.status, 1);
-    // U+3400 is a GB18030 four-byte character outside code page 936.
+    // U+3400 is a GB18030 four-byte character outside code page 936: it
+    // comes back as typed.
     const CliRun outside = RunCli({"1+\x81\x39\xEE\x39"}, "", env);
-    EXPECT_EQ(outside.err, box + "?\n");
+    EXPECT_EQ(outside.err, box + "\x81\x39\xEE\x39\n");
     // The variable checks' messages come in GB18030 too: 该变量名已存在。
     const CliRun duplicate = RunCli({"-v", "a=1", "-v", "A=1", "a"}, "", env);
     EXPECT_EQ(duplicate.err,

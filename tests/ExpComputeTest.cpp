@@ -64,6 +64,29 @@ TEST(ExpCompute, ErrorMessageShowsUpToTenBytesFromThePosition) {
     EXPECT_EQ(MessageFor("rate*12345678"), Framed(undefined, "rate*12345"));
 }
 
+TEST(ExpCompute, TheExcerptIsMeasuredInCodePageBytes) {
+    const std::string cut = "\xEF\xBF\xBD";  // U+FFFD
+    const std::string cases[][2] = {
+        // Ends on the first of 变's two bytes.
+        {"1+*23456789变", "*23456789" + cut},
+        // Begins on the second byte of 中 (the error is one past it).
+        {"x中中中中中中", cut + "中中中中" + cut},
+        // 😀 has no double-byte form: it shows as typed and counts one byte,
+        // also when the error lies one past it.
+        {"1+😀23456789变", "😀23456789" + cut},
+        {"x😀中中中中中", "中中中中中"},
+        // A byte that begins no UTF-8 character.
+        {"1+\xff"
+         "2",
+         "?2"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c[0]);
+        const std::string message = MessageFor(c[0]);
+        EXPECT_EQ(message.substr(message.find("\n\n    ") + 6), c[1]);
+    }
+}
+
 TEST(ExpCompute, AnUndefinedNameTooLongForTheMessageIsCut) {
     const auto textFor = [](std::size_t nameLength) {
         return ExpException(EXP_ERR_UNDEFINED, std::string(nameLength, 'a')).GetErrorText();
@@ -72,7 +95,9 @@ TEST(ExpCompute, AnUndefinedNameTooLongForTheMessageIsCut) {
     const std::string after = ExpMessages::kUndefinedAfter;
     EXPECT_EQ(textFor(1011), before + std::string(1011, 'a') + after);
     EXPECT_EQ(textFor(1012), before + std::string(1008, 'a') + "..." + after);
-    EXPECT_EQ(textFor(1'000'000).size(), 1023u);
+    // 1023 bytes in code page 936, where the frame's five Chinese characters
+    // take two bytes each rather than three.
+    EXPECT_EQ(textFor(1'000'000).size(), 1023u + 5);
 }
 
 // Restores the "C" locale however the test ends.

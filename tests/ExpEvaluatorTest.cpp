@@ -122,7 +122,7 @@ TEST(ExpEvaluator, TopLevelAndArgumentsReadTheirOwnVariables) {
     evaluator.m_variables.Insert("x", 1);
     const auto tree = ExpParser("x*10+abs(x)").Parse();
     // Without a table for the arguments, an argument sees no variable at all.
-    EXPECT_DOUBLE_EQ(evaluator.Evaluate(tree->Root().GetLeft()), 10);
+    EXPECT_DOUBLE_EQ(evaluator.Evaluate(RootNode(*tree).GetLeft()), 10);
     const auto error = ErrorOf([&] { evaluator.Evaluate(*tree); });
     EXPECT_EQ(error ? error->GetCode() : -1, EXP_ERR_UNDEFINED);
 

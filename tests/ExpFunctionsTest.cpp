@@ -139,7 +139,7 @@ TEST(ExpFuncTable, ANameRegisteredTwiceIsFoundAtItsFirstEntry) {
 TEST(ExpFuncTable, CallEvaluatesArgumentsWithTheTableVariables) {
     ExpFuncTable table;
     const auto call = ExpParser("log(2,x*2)").Parse();
-    const std::vector<ExpNode> args = call->Root().GetArgs();
+    const std::vector<ExpNode> args = RootNode(*call).GetArgs();
     EXPECT_EQ(ErrorCode([&] { table.Call("log", args); }), EXP_ERR_UNDEFINED);
 
     VarTable vars;
@@ -148,7 +148,7 @@ TEST(ExpFuncTable, CallEvaluatesArgumentsWithTheTableVariables) {
     EXPECT_DOUBLE_EQ(table.Call("log", args), 3);
     EXPECT_DOUBLE_EQ(table.Call("abs", args), 2);  // uses the first argument only
     const auto oneArgument = ExpParser("abs(1)").Parse();
-    EXPECT_EQ(ErrorCode([&] { table.Call("log", oneArgument->Root().GetArgs()); }),
+    EXPECT_EQ(ErrorCode([&] { table.Call("log", RootNode(*oneArgument).GetArgs()); }),
               EXP_ERR_OPERAND);
     EXPECT_EQ(ErrorCode([&] { table.Call("exp", args); }), EXP_ERR_OPERATOR);
 }

@@ -44,7 +44,7 @@ std::string Shape(ExpNode node) {
 }
 
 std::string ParsedShape(const std::string& text) {
-    return Shape(ExpParser(text).Parse()->Root());
+    return Shape(RootNode(*ExpParser(text).Parse()));
 }
 
 struct ShapeCase {
@@ -154,7 +154,7 @@ TEST(ExpParser, RejectedTextsReportCodeAndPosition) {
 
 TEST(ExpressionTree, NodesTellLeafKindsAndCallsFromParentheses) {
     const auto tree = ExpParser("x*(2)+f(3)-4").Parse();
-    const ExpNode sum = tree->Root().GetLeft();
+    const ExpNode sum = RootNode(*tree).GetLeft();
     const ExpNode x = sum.GetLeft().GetLeft();
     const ExpNode paren = sum.GetLeft().GetRight();
     const ExpNode call = sum.GetRight();
@@ -164,7 +164,7 @@ TEST(ExpressionTree, NodesTellLeafKindsAndCallsFromParentheses) {
     EXPECT_TRUE(three.IsNumber() && three.IsLeaf() && three.GetValue() == 3);
     EXPECT_TRUE(paren.IsParenthesis() && paren.GetOp() == '(' && paren.GetName().empty());
     EXPECT_TRUE(call.IsCall() && call.GetOp() == '(' && call.GetName() == "f");
-    EXPECT_TRUE(ExpParser("-4").Parse()->Root().IsSign());
+    EXPECT_TRUE(RootNode(*ExpParser("-4").Parse()).IsSign());
     for (const ExpNode node : {sum, paren, call}) {
         EXPECT_FALSE(node.IsLeaf());
         EXPECT_TRUE(node.GetText().empty());
@@ -198,12 +198,12 @@ TEST(ExpressionTree, NodesFollowTheirSubtreesInSourceOrder) {
         std::string kinds;
         std::vector<std::uint32_t> sizes;
         for (std::uint32_t i = 0; i < tree->Size(); ++i) {
-            kinds += KindLetter(tree->At(i));
-            sizes.push_back(tree->At(i).SubtreeSize());
+            kinds += KindLetter(NodeAt(*tree, i));
+            sizes.push_back(NodeAt(*tree, i).SubtreeSize());
         }
         EXPECT_EQ(kinds, c.kinds) << c.text;
         EXPECT_EQ(sizes, c.sizes) << c.text;
-        EXPECT_EQ(tree->Root().SubtreeSize(), tree->Size()) << c.text;
+        EXPECT_EQ(RootNode(*tree).SubtreeSize(), tree->Size()) << c.text;
     }
 }
 
@@ -211,8 +211,8 @@ TEST(ExpressionTree, NumbersKeepTheirTextAndTheirValue) {
     const auto tree = ExpParser("007+.25e+2+3.250+123456789012345678901234567890").Parse();
     std::vector<std::pair<std::string, double>> numbers;
     for (std::uint32_t i = 0; i < tree->Size(); ++i) {
-        if (tree->At(i).IsNumber())
-            numbers.emplace_back(tree->At(i).GetText(), tree->At(i).GetValue());
+        if (NodeAt(*tree, i).IsNumber())
+            numbers.emplace_back(NodeAt(*tree, i).GetText(), NodeAt(*tree, i).GetValue());
     }
     const std::vector<std::pair<std::string, double>> expected = {
         {"007", 7}, {"0.25", 0.25},  {"10", 10},
@@ -230,7 +230,7 @@ TEST(ExpressionTree, NumbersFarIntoALongArrayKeepTheirValues) {
     const auto tree = ExpParser(text).Parse();
     int numbers = 0;
     for (std::uint32_t i = 0; i < tree->Size(); ++i) {
-        const ExpNode node = tree->At(i);
+        const ExpNode node = NodeAt(*tree, i);
         if (!node.IsNumber())
             continue;
         ++numbers;
@@ -240,7 +240,7 @@ TEST(ExpressionTree, NumbersFarIntoALongArrayKeepTheirValues) {
         EXPECT_EQ(node.GetValue(), expected) << "node " << i;
     }
     EXPECT_EQ(numbers, 204);
-    EXPECT_EQ(ExpEvaluator().Evaluate(tree->Root().GetRight()), 6.25);
+    EXPECT_EQ(ExpEvaluator().Evaluate(RootNode(*tree).GetRight()), 6.25);
 }
 
 // A copy is the same array with a text of its own: it outlives the original
@@ -249,15 +249,15 @@ TEST(ExpressionTree, ACopyIsTheSameTreeAndOutlivesItsOriginal) {
     std::string text = "-(a+f(1.5e-3,g(x),(2)))^2/b";
     ExpressionTree viewing;
     ExpParser().ParseInto(text, viewing);
-    const std::string shape = Shape(viewing.Root());
+    const std::string shape = Shape(RootNode(viewing));
     auto copy = std::make_unique<ExpressionTree>(viewing);
     ExpressionTree assigned;
     assigned = *copy;
     text.assign(text.size(), '#');
     viewing.Clear();
-    EXPECT_EQ(Shape(copy->Root()), shape);
+    EXPECT_EQ(Shape(RootNode(*copy)), shape);
     copy.reset();
-    EXPECT_EQ(Shape(assigned.Root()), shape);
+    EXPECT_EQ(Shape(RootNode(assigned)), shape);
 }
 
 // A parsed tree keeps its text in memory of its own: neither the parser nor
@@ -269,14 +269,14 @@ TEST(ExpressionTree, AParsedTreeOutlivesItsTextAndParser) {
         tree = ExpParser(text).Parse();
         text.assign(text.size(), '#');
     }
-    EXPECT_EQ(Shape(tree->Root()), "-(+(12.5,*(abc,*(0.25,^(10,-(3))))),f(x1,7))");
+    EXPECT_EQ(Shape(RootNode(*tree)), "-(+(12.5,*(abc,*(0.25,^(10,-(3))))),f(x1,7))");
 }
 
 // The tree belongs to the first call; a second finds the text read.
 TEST(ExpressionTree, ASecondParseGivesNoTree) {
     ExpParser parser("1+2");
     const auto tree = parser.Parse();
-    EXPECT_EQ(Shape(tree->Root()), "+(1,2)");
+    EXPECT_EQ(Shape(RootNode(*tree)), "+(1,2)");
     EXPECT_EQ(parser.Parse(), nullptr);
 }
 
@@ -286,11 +286,11 @@ TEST(ExpressionTree, AReusedTreeHoldsOnlyTheLastText) {
     ExpParser parser;
     ExpressionTree tree;
     parser.ParseInto("f(1,2)*3", tree);
-    EXPECT_EQ(Shape(tree.Root()), "*(f(1,2),3)");
+    EXPECT_EQ(Shape(RootNode(tree)), "*(f(1,2),3)");
     EXPECT_NE(TestSupport::ErrorOf([&] { parser.ParseInto("(1+2", tree); }), std::nullopt);
     EXPECT_TRUE(tree.IsEmpty());
     parser.ParseInto(".5", tree);
-    EXPECT_EQ(Shape(tree.Root()), "0.5");
+    EXPECT_EQ(Shape(RootNode(tree)), "0.5");
 }
 
 }  // namespace

@@ -157,7 +157,7 @@ TEST(NaturalFormDeep, TheLinesCountedBeforeDrawingAreThoseDrawn) {
         SCOPED_TRACE(text);
         const std::unique_ptr<ExpressionTree> tree = ExpParser(text).Parse();
         TreeMeasure measure;
-        ASSERT_TRUE(measure.Measure(tree->Root(), 1000));
+        ASSERT_TRUE(measure.Measure(RootNode(*tree), 1000));
         std::int64_t drawn = 0;
         for (const std::string& line : NaturalForm(tree.get()).Render(1000))
             drawn += std::count(line.begin(), line.end(), '|') +

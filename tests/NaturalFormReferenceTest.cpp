@@ -350,7 +350,7 @@ TEST(NaturalFormReference, RandomExpressionsDrawAsThePlainWayDrawsThem) {
         const std::unique_ptr<ExpressionTree> tree = ExpParser(text).Parse();
         NaturalForm naturalForm(tree.get());
         for (const int width : {50, 12, 3}) {
-            const auto expected = reference.Render(tree->Root(), width);
+            const auto expected = reference.Render(RootNode(*tree), width);
             if (!expected)
                 continue;
             ++compared;

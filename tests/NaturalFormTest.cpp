@@ -132,8 +132,8 @@ const ExtentCase kExtents[] = {
 TEST(NaturalMeasure, ExtentsSpanTheLevelsOfTheDrawing) {
     for (const auto& c : kExtents) {
         const auto tree = Parse(c.expression);
-        EXPECT_EQ(TopExtent(tree->Root()), c.top) << c.expression;
-        EXPECT_EQ(BottomExtent(tree->Root()), c.bottom) << c.expression;
+        EXPECT_EQ(TopExtent(RootNode(*tree)), c.top) << c.expression;
+        EXPECT_EQ(BottomExtent(RootNode(*tree)), c.bottom) << c.expression;
     }
 }
 

@@ -1,30 +1,25 @@
-// Texts between Qt and the engine's code page.
+// Texts between Qt and the engine's UTF-8.
 #include <gtest/gtest.h>
 
 #include "UiText.h"
 
 namespace {
 
-TEST(UiTextTest, TextsCrossToTheCodePageAndBackUnchanged) {
-    for (const QString& text :
-         {QString("1+2*(3-x_1)"), QString("在以下位置发生"), QString("　　x∈[-1, 1]"), QString()}) {
+TEST(UiTextTest, TextsCrossToUtf8AndBackUnchanged) {
+    for (const QString& text : {QString("1+2*(3-x_1)"), QString("在以下位置发生"),
+                                QString("　　x∈[-1, 1] €😀"), QString()}) {
         EXPECT_EQ(FromCodePage(ToCodePage(text)), text) << text.toStdString();
     }
-    EXPECT_EQ(ToCodePage("中"), "\xD6\xD0");
-    // A character the code page lacks arrives as one question mark.
-    EXPECT_EQ(ToCodePage("1+\u20AC"), "1+?");
+    EXPECT_EQ(ToCodePage("中"), "\xE4\xB8\xAD");
 }
 
 TEST(UiTextTest, AByteOffsetMapsToTheCharacterThatBeginsThere) {
-    const QString text = "中文+*2";  // bytes: D6 D0 CE C4 '+' '*' '2'
-    EXPECT_EQ(CharIndexOfByte(text, 0), 0);
-    EXPECT_EQ(CharIndexOfByte(text, 2), 1);
-    EXPECT_EQ(CharIndexOfByte(text, 4), 2);
-    EXPECT_EQ(CharIndexOfByte(text, 5), 3);
-    EXPECT_EQ(CharIndexOfByte(text, 7), 5);
-    EXPECT_EQ(CharIndexOfByte(text, 99), 5);  // past the end: the end
-    // A character outside the code page counts as its one '?' byte.
-    EXPECT_EQ(CharIndexOfByte("\U0001F600+*", 2), 3);
+    const QString text = "中😀+2";  // bytes: 3 + 4 + 1 + 1; UTF-16 units 1 + 2 + 1 + 1
+    const std::pair<std::size_t, int> cases[] = {
+        {0, 0}, {1, 1}, {3, 1}, {4, 3}, {7, 3}, {8, 4}, {9, 5}, {99, 5},
+    };
+    for (const auto& [offset, index] : cases)
+        EXPECT_EQ(CharIndexOfByte(text, offset), index) << offset;
 }
 
 }  // namespace
