@@ -36,7 +36,8 @@ readonly metainfo=share/metainfo/org.tallyfern.tallyfern.metainfo.xml
 readonly man_page=share/man/man1/tallyfern-cli.1.gz
 readonly window_man_page=share/man/man1/tallyfern.1.gz
 expected=(bin/tallyfern-cli "$man_page" share/doc/tallyfern/copyright share/doc/tallyfern/changelog.gz
-    share/bash-completion/completions/tallyfern-cli share/lintian/overrides/tallyfern)
+    share/bash-completion/completions/tallyfern-cli share/lintian/overrides/tallyfern
+    share/locale/en/LC_MESSAGES/tallyfern-cli.mo)
 if [ "$window" = ON ]; then
     expected+=(bin/tallyfern "$window_man_page" "$desktop_entry" "$metainfo"
         share/icons/hicolor/scalable/apps/tallyfern.svg
