@@ -2,7 +2,8 @@
 
 // The window's own texts (UTF-8): titles, names, tips, menu entries and the
 // messages of its boxes. The engine's messages stay with the engine; the
-// dialogs' captions and control texts stand in their layouts.
+// dialogs' captions, control texts and the names of boxes without a label
+// stand in their forms (ui/*.ui).
 namespace WindowTexts {
 
 // Message boxes.
@@ -33,12 +34,7 @@ inline constexpr char kMinimizeMenu[] = "最小化(&N)";
 inline constexpr char kCloseMenu[] = "关闭(&C)";
 inline constexpr char kAboutMenu[] = "关于 Tallyfern(&A)...";
 
-// What a screen reader calls the main window and the controls that have no
-// label of their own.
+// What a screen reader calls the main window, whose title is English.
 inline constexpr char kWindowName[] = "Tallyfern 自然书写计算器";
-inline constexpr char kExpressionName[] = "表达式";
-inline constexpr char kResultName[] = "结果";
-inline constexpr char kFunctionListName[] = "函数";
-inline constexpr char kDescriptionName[] = "函数说明";
 
 }  // namespace WindowTexts

@@ -19,7 +19,7 @@
 
 #include "AboutDlg.h"
 #include "DecimalText.h"
-#include "DialogBuilder.h"
+#include "DialogFonts.h"
 #include "ExpCompute.h"
 #include "ExprEditDlg.h"
 #include "ExpressionEdit.h"
@@ -35,6 +35,7 @@
 #include "WindowStacking.h"
 #include "WindowTexts.h"
 #include "resource.h"
+#include "ui_CalcDlg.h"
 
 namespace {
 
@@ -119,41 +120,29 @@ CalcDlg::~CalcDlg() {
 }
 
 void CalcDlg::BuildControls() {
-    const DialogControls controls =
-        BuildDialogControls(this, FindDialogTemplate(IDD_CALC_DIALOG), kDialogFramePixels,
-                            [](const ControlTemplate& c, QWidget* parent) -> QWidget* {
-                                if (c.id == IDC_EXPR) {
-                                    auto* box = new ExpressionEdit(parent);
-                                    if (c.style & kRightAlign)
-                                        box->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-                                    return box;
-                                }
-                                if (c.id == IDC_VARS)
-                                    return new VarListCtrl(parent);
-                                if (c.id == IDC_RESULT)
-                                    return new ResultBox(parent);
-                                return nullptr;
-                            });
-    m_helpButton = controls.Get<SkinButton>(IDC_HELP);
-    m_aboutButton = controls.Get<SkinButton>(IDC_ABOUT);
-    m_marker = controls.Get<QLabel>(IDC_MARKER);
-    m_deleteVarButton = controls.Get<SkinButton>(IDC_DELETE_VAR);
-    m_editorButton = controls.Get<SkinButton>(IDC_EDIT_EXPR);
-    m_addVarButton = controls.Get<SkinButton>(IDC_ADD_VAR);
-    m_computeButton = controls.Get<SkinButton>(IDC_COMPUTE);
-    m_exitButton = controls.Get<SkinButton>(IDCANCEL);
-    m_topMostButton = controls.Get<SkinButton>(IDC_TOPMOST);
-    m_varList = controls.Get<VarListCtrl>(IDC_VARS);
-    m_history = controls.Get<QListWidget>(IDC_HISTORY);
-    m_history->setUniformItemSizes(true);
-    m_modeButton = controls.Get<SkinButton>(IDC_MODE);
-    m_expressionBox = controls.Get<ExpressionEdit>(IDC_EXPR);
-    m_resultBox = controls.Get<QLineEdit>(IDC_RESULT);
-    m_naturalBox = controls.Get<QPlainTextEdit>(IDC_NATURAL);
+    Ui::CalcDlg form;
+    form.setupUi(this);
+    FitLabelsToTheirBoxes(this);
+    m_helpButton = form.helpButton;
+    m_aboutButton = form.aboutButton;
+    m_marker = form.sizeMarker;
+    m_deleteVarButton = form.deleteVariableButton;
+    m_editorButton = form.editorButton;
+    m_addVarButton = form.addVariableButton;
+    m_computeButton = form.computeButton;
+    m_exitButton = form.exitButton;
+    m_topMostButton = form.topMostButton;
+    m_varList = form.variableGrid;
+    m_history = form.historyList;
+    m_modeButton = form.modeButton;
+    m_expressionBox = form.expressionEdit;
+    m_resultBox = form.resultBox;
+    m_naturalBox = form.naturalBox;
     m_naturalBox->setFont(FixedPitchFont());
-    // The two boxes of the top row have no label of their own.
-    m_expressionBox->setAccessibleName(Text(WindowTexts::kExpressionName));
-    m_resultBox->setAccessibleName(Text(WindowTexts::kResultName));
+    m_expressionBox->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    // The about button is the window's icon, drawn without an edge.
+    for (SkinButton* button : findChildren<SkinButton*>())
+        button->SetStaticEdge(button != m_aboutButton);
 
     m_expressionBox->SetHistorySource([this] {
         QStringList entries;
@@ -300,7 +289,7 @@ void CalcDlg::TellResultToScreenReader() {
     // never one to the read-only result box beside it. The same result
     // again is a change too: it is told once more.
     const QString description =
-        Text(WindowTexts::kResultName) + QLatin1Char(' ') + m_resultBox->text();
+        m_resultBox->accessibleName() + QLatin1Char(' ') + m_resultBox->text();
     if (m_expressionBox->accessibleDescription() == description)
         m_expressionBox->setAccessibleDescription(QString());
     m_expressionBox->setAccessibleDescription(description);

@@ -9,7 +9,6 @@
 #include <optional>
 
 #include "FullWidthForms.h"
-#include "resource.h"
 
 namespace {
 
@@ -37,7 +36,7 @@ CellEdit::CellEdit(QAbstractItemView* grid, int row, int column, const QString& 
       m_cell(grid->model()->index(row, column)),
       m_column(column),
       m_initialText(initialText) {
-    setObjectName(QString::number(IDC_CELL_EDIT));
+    setObjectName(QStringLiteral("cellEdit"));
     // The window's Enter and Escape shortcuts leave these keys to the editor.
     setProperty("ownsDialogKeys", true);
     setFrame(false);

@@ -8,11 +8,10 @@
 #include <QStyle>
 #include <algorithm>
 
-#include "DialogBuilder.h"
+#include "DialogFonts.h"
 #include "FuncHelpTable.h"
 #include "WindowStacking.h"
-#include "WindowTexts.h"
-#include "resource.h"
+#include "ui_HelpDlg.h"
 
 namespace {
 
@@ -43,14 +42,13 @@ HelpDlg::HelpDlg(QWidget* owner, const HelpDlg* previous) : QDialog(owner) {
     // A caption with a close box, and a frame that cannot be resized.
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
-    const DialogControls controls = BuildCaptionedDialog(this, IDD_HELP);
-    m_listFunc = controls.Get<QListWidget>(IDC_FUNC_LIST);
-    m_editDescription = controls.Get<QPlainTextEdit>(IDC_FUNC_TEXT);
-    // The list and the description sit under a group box's long title
-    // rather than a label of their own.
-    m_listFunc->setAccessibleName(QString::fromUtf8(WindowTexts::kFunctionListName));
-    m_editDescription->setAccessibleName(QString::fromUtf8(WindowTexts::kDescriptionName));
-    connect(controls.Get<QPushButton>(IDCANCEL), &QPushButton::clicked, this, &QDialog::reject);
+    setFont(DialogFont());
+    Ui::HelpDlg form;
+    form.setupUi(this);
+    FitLabelsToTheirBoxes(this);
+    m_listFunc = form.functionList;
+    m_editDescription = form.functionDescription;
+    connect(form.closeButton, &QPushButton::clicked, this, &QDialog::reject);
     // By the selection: the list's first focus marks an entry without
     // selecting it, and nothing is described before a choice.
     connect(m_listFunc, &QListWidget::itemSelectionChanged, this, &HelpDlg::OnSelChangeFuncList);
@@ -137,7 +135,10 @@ void HelpDlg::FitScreen(const QScreen* screen) {
     for (QWidget* control : findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
         if (control->isWindow())
             continue;
-        const bool shown = !control->isHidden();
+        // A control the form hides stays hidden; the others are shown
+        // with the window.
+        const bool shown =
+            !(control->isHidden() && control->testAttribute(Qt::WA_WState_ExplicitShowHide));
         control->setParent(surface);
         control->setVisible(shown);
     }
