@@ -2,6 +2,7 @@
 
 #include <qdrawutil.h>
 
+#include <QAction>
 #include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
@@ -32,6 +33,7 @@
 #include "SkinButton.h"
 #include "UiText.h"
 #include "VarListCtrl.h"
+#include "WindowKeys.h"
 #include "WindowStacking.h"
 #include "WindowTexts.h"
 #include "resource.h"
@@ -53,26 +55,6 @@ constexpr std::array<int, 40> kTitleTable = {
     84, 96, 106, 105, 117, 97, 95, 107, 102, 23, 39, 35, 37, 45, 18, 82, 16, 93, 79, 97,
     97, 93, 75,  85,  21,  77, 85, 87,  81,  3,  69, 66, 76, 66, 83, 73, 61, 79, 73, 75,
 };
-
-bool IsCopyKey(const QKeyEvent* event) {
-    // The key below Escape: grave accent, or tilde with Shift, or a dead
-    // grave where the keyboard map makes it one.
-    const int key = event->key();
-    return key == Qt::Key_QuoteLeft || key == Qt::Key_AsciiTilde || key == Qt::Key_Dead_Grave;
-}
-
-bool IsEnterKey(const QKeyEvent* event) {
-    return event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
-}
-
-// The keys that open a window's menu from the keyboard: the menu key and
-// Shift+F10, and Alt+Space where the window manager leaves it to the window.
-bool IsWindowMenuKey(const QKeyEvent* event) {
-    const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
-    return (event->key() == Qt::Key_Menu && modifiers == Qt::NoModifier) ||
-           (event->key() == Qt::Key_F10 && modifiers == Qt::ShiftModifier) ||
-           (event->key() == Qt::Key_Space && modifiers == Qt::AltModifier);
-}
 
 QString Text(const char* utf8) {
     return QString::fromUtf8(utf8);
@@ -109,12 +91,11 @@ CalcDlg::CalcDlg(QWidget* parent) : QDialog(parent), m_icon(LoadApplicationIcon(
     setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
     setFont(DialogFont());
     BuildControls();
+    CreateActions();
     OnInitDialog();
-    qApp->installEventFilter(this);
 }
 
 CalcDlg::~CalcDlg() {
-    qApp->removeEventFilter(this);
     // A window going away without being closed asks about no cell either.
     m_varList->DiscardEdit();
 }
@@ -150,20 +131,81 @@ void CalcDlg::BuildControls() {
             entries << HistoryEntry(m_history->item(i));
         return entries;
     });
+}
 
-    connect(m_expressionBox, &ExpressionEdit::CopyWithNothingSelected, this,
-            &CalcDlg::CopyResultToClipboard);
-    connect(m_computeButton, &QAbstractButton::clicked, this, &CalcDlg::OnCompute);
-    connect(m_modeButton, &QAbstractButton::clicked, this, &CalcDlg::OnToggleMode);
-    connect(m_editorButton, &QAbstractButton::clicked, this, &CalcDlg::OnEditExpr);
+QAction* CalcDlg::AddAction(const char* name, const QList<QKeySequence>& keys,
+                            Qt::ShortcutContext context, QWidget* owner) {
+    auto* action = new QAction(this);
+    action->setObjectName(QString::fromLatin1(name));
+    action->setShortcuts(keys);
+    action->setShortcutContext(context);
+    (owner ? owner : this)->addAction(action);
+    return action;
+}
+
+void CalcDlg::CreateActions() {
+    // The window's commands, each shared by the buttons, the window menu and
+    // the keys that give it. Keys in the window's context work wherever the
+    // focus is in this window, unless the focused control keeps the key for
+    // itself (the expression box its menu keys and Ctrl+C, a cell being
+    // edited Enter, Escape and the menu keys, the grid F2).
+    const QList<QKeySequence> enter = {QKeySequence(Qt::Key_Return), QKeySequence(Qt::Key_Enter)};
+    m_computeAction = AddAction("computeAction", enter, Qt::WidgetShortcut, m_expressionBox);
+    connect(m_computeAction, &QAction::triggered, this, &CalcDlg::OnCompute);
+    connect(m_computeButton, &QAbstractButton::clicked, m_computeAction, &QAction::trigger);
+
+    QAction* recall = AddAction("recallHistoryAction", enter, Qt::WidgetShortcut, m_history);
+    connect(recall, &QAction::triggered, this, [this] {
+        if (m_history->currentItem())
+            OnHistoryDblClk();
+    });
     connect(m_history, &QListWidget::itemDoubleClicked, this, &CalcDlg::OnHistoryDblClk);
-    connect(m_topMostButton, &QAbstractButton::clicked, this, &CalcDlg::OnTopMost);
-    connect(m_aboutButton, &QAbstractButton::clicked, this, &CalcDlg::OnAbout);
-    connect(m_exitButton, &QAbstractButton::clicked, this, &QDialog::reject);
-    connect(m_helpButton, &QAbstractButton::clicked, this, &CalcDlg::OnHelp);
-    connect(m_addVarButton, &QAbstractButton::clicked, this, &CalcDlg::OnAddVar);
-    connect(m_deleteVarButton, &QAbstractButton::clicked, this, &CalcDlg::OnDeleteVar);
-    connect(m_varList, &VarListCtrl::DeleteKeyPressed, this, &CalcDlg::OnDeleteVar);
+
+    QAction* clear = AddAction("clearAction", {QKeySequence(Qt::Key_Escape)});
+    connect(clear, &QAction::triggered, this, &CalcDlg::ClearExpression);
+
+    m_goToExpressionAction = AddAction("goToExpressionAction", {QKeySequence(Qt::Key_F2)});
+    connect(m_goToExpressionAction, &QAction::triggered, this, &CalcDlg::FocusExpression);
+    // In the grid F2 renames the selected row instead.
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
+        m_goToExpressionAction->setEnabled(now != m_varList);
+    });
+
+    QAction* copy = AddAction("copyResultAction", CopyResultKeys());
+    connect(copy, &QAction::triggered, this, &CalcDlg::CopyResultToClipboard);
+    connect(m_expressionBox, &ExpressionEdit::CopyWithNothingSelected, copy, &QAction::trigger);
+
+    QAction* menu = AddAction("windowMenuAction", WindowMenuKeys());
+    connect(menu, &QAction::triggered, this, [this] { ShowWindowMenu(mapToGlobal(QPoint(0, 0))); });
+
+    m_minimizeAction = AddAction("minimizeAction", {});
+    m_minimizeAction->setText(Text(WindowTexts::kMinimizeMenu));
+    connect(m_minimizeAction, &QAction::triggered, this, &QWidget::showMinimized);
+
+    m_closeAction = AddAction("closeAction", {});
+    m_closeAction->setText(Text(WindowTexts::kCloseMenu));
+    connect(m_closeAction, &QAction::triggered, this, &QDialog::reject);
+    connect(m_exitButton, &QAbstractButton::clicked, m_closeAction, &QAction::trigger);
+
+    m_aboutAction = AddAction("aboutAction", {});
+    m_aboutAction->setText(Text(WindowTexts::kAboutMenu));
+    connect(m_aboutAction, &QAction::triggered, this, &CalcDlg::OnAbout);
+    connect(m_aboutButton, &QAbstractButton::clicked, m_aboutAction, &QAction::trigger);
+
+    const std::pair<QAbstractButton*, void (CalcDlg::*)()> buttonCommands[] = {
+        {m_modeButton, &CalcDlg::OnToggleMode}, {m_topMostButton, &CalcDlg::OnTopMost},
+        {m_editorButton, &CalcDlg::OnEditExpr}, {m_helpButton, &CalcDlg::OnHelp},
+        {m_addVarButton, &CalcDlg::OnAddVar},
+    };
+    for (const auto& [button, command] : buttonCommands) {
+        QAction* action = AddAction(qPrintable(button->objectName().replace(
+                                        QStringLiteral("Button"), QStringLiteral("Action"))),
+                                    {});
+        connect(action, &QAction::triggered, this, command);
+        connect(button, &QAbstractButton::clicked, action, &QAction::trigger);
+    }
+    connect(m_deleteVarButton, &QAbstractButton::clicked, m_varList->RemoveAction(),
+            &QAction::trigger);
 }
 
 void CalcDlg::OnInitDialog() {
@@ -434,14 +476,6 @@ void CalcDlg::OnAddVar() {
     m_varList->EditSubItem(row, 0);
 }
 
-void CalcDlg::OnDeleteVar() {
-    // From the bottom up, so the rows still to go keep their indices.
-    for (int row = m_varList->GetItemCount() - 1; row >= 0; --row) {
-        if (m_varList->IsItemSelected(row))
-            m_varList->DeleteItem(row);
-    }
-}
-
 void CalcDlg::ClearExpression() {
     m_expressionBox->setText(QString());
     m_expressionBox->setFocus();
@@ -472,70 +506,24 @@ bool CalcDlg::NumLockTurnedOff(QEvent::Type type) {
     return !m_numLockCounted;
 }
 
-bool CalcDlg::PreTranslateMessage(QKeyEvent* event) {
-    QWidget* focus = QApplication::focusWidget();
-    // The grid's cell editor keeps Enter, Escape, Delete and Control keys
-    // for itself.
-    const bool editorOwnsKeys = focus && focus->property("ownsDialogKeys").toBool();
-    // The expression box opens its own edit menu from the keyboard.
-    const bool boxMenuKey = focus == m_expressionBox && event->key() != Qt::Key_Space;
-    if (IsWindowMenuKey(event) && !editorOwnsKeys && !boxMenuKey) {
-        ShowWindowMenu(mapToGlobal(QPoint(0, 0)));
-        return true;
-    }
-    // Alt combinations belong to the window system's menus.
-    if (event->modifiers() & Qt::AltModifier)
-        return false;
-    if (editorOwnsKeys && (event->modifiers() & Qt::ControlModifier))
-        return false;
-    if (IsCopyKey(event)) {
-        CopyResultToClipboard();
-        return true;
-    }
-    if (event->key() == Qt::Key_Escape) {
-        if (editorOwnsKeys)
-            return false;
-        ClearExpression();
-        return true;
-    }
+void CalcDlg::keyPressEvent(QKeyEvent* event) {
+    // Num Lock turned off clears the expression, which no shortcut can say;
+    // the controls leave the key to the window.
     if (event->key() == Qt::Key_NumLock) {
         if (NumLockTurnedOff(QEvent::KeyPress))
             ClearExpression();
-        return true;
+        return;
     }
-    // In the grid F2 edits the selected row's name; in a cell being edited
-    // it goes to the expression, as everywhere else.
-    if (event->key() == Qt::Key_F2 && focus != m_varList) {
-        FocusExpression();
-        return true;
-    }
-    if (IsEnterKey(event) && !editorOwnsKeys && focus == m_expressionBox) {
-        OnCompute();
-        return true;
-    }
-    if (IsEnterKey(event) && focus == m_history && m_history->currentItem()) {
-        OnHistoryDblClk();
-        return true;
-    }
-    return false;
+    QDialog::keyPressEvent(event);
 }
 
-bool CalcDlg::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() != QEvent::KeyPress && event->type() != QEvent::KeyRelease)
-        return false;
-    // A key goes first to the focused control, then up to its parents; it
-    // is looked at once, on its way to the first, and only in this window.
-    QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : this;
-    if (watched != target || target->window() != this)
-        return false;
-    auto* key = static_cast<QKeyEvent*>(event);
-    if (event->type() == QEvent::KeyPress)
-        return PreTranslateMessage(key);
-    if (key->key() != Qt::Key_NumLock)
-        return false;
-    if (NumLockTurnedOff(QEvent::KeyRelease))
-        ClearExpression();
-    return true;
+void CalcDlg::keyReleaseEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_NumLock) {
+        if (NumLockTurnedOff(QEvent::KeyRelease))
+            ClearExpression();
+        return;
+    }
+    QDialog::keyReleaseEvent(event);
 }
 
 void CalcDlg::paintEvent(QPaintEvent* event) {
@@ -585,10 +573,10 @@ void CalcDlg::done(int result) {
 std::unique_ptr<QMenu> CalcDlg::CreateWindowMenu() {
     auto menu = std::make_unique<QMenu>(this);
     menu->setObjectName(QStringLiteral("windowMenu"));
-    menu->addAction(Text(WindowTexts::kMinimizeMenu), this, &QWidget::showMinimized);
-    menu->addAction(Text(WindowTexts::kCloseMenu), this, &QDialog::reject);
+    menu->addAction(m_minimizeAction);
+    menu->addAction(m_closeAction);
     menu->addSeparator();
-    menu->addAction(Text(WindowTexts::kAboutMenu), this, &CalcDlg::OnAbout);
+    menu->addAction(m_aboutAction);
     return menu;
 }
 

@@ -3,6 +3,7 @@
 #include <QDialog>
 #include <QEvent>
 #include <QIcon>
+#include <QList>
 #include <QPoint>
 #include <QPointer>
 #include <QRect>
@@ -20,7 +21,9 @@ class VarListCtrl;
 class ExpressionEdit;
 class QLabel;
 class QListWidget;
+class QAction;
 class QKeyEvent;
+class QKeySequence;
 class QLineEdit;
 class QMenu;
 class QPlainTextEdit;
@@ -56,7 +59,8 @@ class CalcDlg : public QDialog {
     void done(int result) override;
 
   protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
@@ -73,10 +77,14 @@ class CalcDlg : public QDialog {
     void OnEditExpr();
     void OnHelp();
     void OnAddVar();
-    void OnDeleteVar();
 
     void OnInitDialog();
     void BuildControls();
+    void CreateActions();
+    // A command of the window, named `name`, given by `keys` where the
+    // focus is within `owner` (the window's own context) or on it.
+    QAction* AddAction(const char* name, const QList<QKeySequence>& keys,
+                       Qt::ShortcutContext context = Qt::WindowShortcut, QWidget* owner = nullptr);
     void SetWindowTitleFromTable();
     void SetButtonFaces();
     void ResizeWindow(const QRect& size);
@@ -95,9 +103,6 @@ class CalcDlg : public QDialog {
     void CopyResultToClipboard();
     void ShowWindowMenu(const QPoint& globalPos);
     void FocusExpression();
-    // Handles the window's shortcut keys before any control sees them;
-    // true when the key was used here.
-    bool PreTranslateMessage(QKeyEvent* event);
     bool NumLockTurnedOff(QEvent::Type keyEventType);
 
     // Controls, in the order the window binds them.
@@ -116,6 +121,13 @@ class CalcDlg : public QDialog {
     ExpressionEdit* m_expressionBox = nullptr;
     QLineEdit* m_resultBox = nullptr;
     QPlainTextEdit* m_naturalBox = nullptr;
+
+    // Commands the window menu or a shortcut switch refer to.
+    QAction* m_computeAction = nullptr;
+    QAction* m_goToExpressionAction = nullptr;
+    QAction* m_minimizeAction = nullptr;
+    QAction* m_closeAction = nullptr;
+    QAction* m_aboutAction = nullptr;
 
     // The drawing of a result computed in the compact window, which hides
     // it: drawn when first shown or asked for, into m_natural.

@@ -27,7 +27,29 @@ constexpr int kEditorWidthShortfall = 3;
 
 }  // namespace
 
-VarListCtrl::VarListCtrl(QWidget* parent) : QTreeWidget(parent) {
+VarListCtrl::VarListCtrl(QWidget* parent)
+    : QTreeWidget(parent), m_renameAction(new QAction(this)), m_removeAction(new QAction(this)) {
+    // The keys work while the grid itself has the focus, not while one of
+    // its cells is being edited.
+    m_renameAction->setObjectName(QStringLiteral("renameVariableAction"));
+    m_renameAction->setShortcut(Qt::Key_F2);
+    m_renameAction->setShortcutContext(Qt::WidgetShortcut);
+    connect(m_renameAction, &QAction::triggered, this, [this] {
+        const int row = currentIndex().isValid() ? currentIndex().row() : -1;
+        if (row >= 0 && IsItemSelected(row))
+            EditSubItem(row, 0);
+    });
+    m_removeAction->setObjectName(QStringLiteral("removeVariableAction"));
+    m_removeAction->setShortcut(Qt::Key_Delete);
+    m_removeAction->setShortcutContext(Qt::WidgetShortcut);
+    connect(m_removeAction, &QAction::triggered, this, [this] {
+        // From the bottom up, so the rows still to go keep their indices.
+        for (int row = GetItemCount() - 1; row >= 0; --row) {
+            if (IsItemSelected(row))
+                DeleteItem(row);
+        }
+    });
+    addActions({m_renameAction, m_removeAction});
     setRootIsDecorated(false);
     setItemsExpandable(false);
     setUniformRowHeights(true);
@@ -226,19 +248,9 @@ void VarListCtrl::DiscardEdit() {
 void VarListCtrl::keyPressEvent(QKeyEvent* event) {
     const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
     const int row = currentIndex().isValid() ? currentIndex().row() : -1;
-    if (event->key() == Qt::Key_Delete && modifiers == Qt::NoModifier) {
-        emit DeleteKeyPressed();
-        return;
-    }
     if (row >= 0 && IsItemSelected(row) && modifiers == Qt::NoModifier &&
         (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)) {
         EditSubItem(row, 1);
-        return;
-    }
-    // F2, the item views' edit key, renames.
-    if (row >= 0 && IsItemSelected(row) && modifiers == Qt::NoModifier &&
-        event->key() == Qt::Key_F2) {
-        EditSubItem(row, 0);
         return;
     }
     // A character typed over a selected row replaces its value, as typing
