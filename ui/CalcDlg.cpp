@@ -21,6 +21,7 @@
 #include "AboutDlg.h"
 #include "DecimalText.h"
 #include "DialogFonts.h"
+#include "EngineTexts.h"
 #include "ExpCompute.h"
 #include "ExprEditDlg.h"
 #include "ExpressionEdit.h"
@@ -56,13 +57,9 @@ constexpr std::array<int, 40> kTitleTable = {
     97, 93, 75,  85,  21,  77, 85, 87,  81,  3,  69, 66, 76, 66, 83, 73, 61, 79, 73, 75,
 };
 
-QString Text(const char* utf8) {
-    return QString::fromUtf8(utf8);
-}
-
 // What the natural-form box shows for a drawing too large to show.
 std::string TooLargeNote() {
-    return ToCodePage(Text(WindowTexts::kNaturalFormTooLarge)) + '\n';
+    return ToCodePage(WindowText(WindowTexts::kNaturalFormTooLarge)) + '\n';
 }
 
 // The drawing's lines, each ended by "\n", or the note that it is too large.
@@ -179,16 +176,16 @@ void CalcDlg::CreateActions() {
     connect(menu, &QAction::triggered, this, [this] { ShowWindowMenu(mapToGlobal(QPoint(0, 0))); });
 
     m_minimizeAction = AddAction("minimizeAction", {});
-    m_minimizeAction->setText(Text(WindowTexts::kMinimizeMenu));
+    m_minimizeAction->setText(WindowText(WindowTexts::kMinimizeMenu));
     connect(m_minimizeAction, &QAction::triggered, this, &QWidget::showMinimized);
 
     m_closeAction = AddAction("closeAction", {});
-    m_closeAction->setText(Text(WindowTexts::kCloseMenu));
+    m_closeAction->setText(WindowText(WindowTexts::kCloseMenu));
     connect(m_closeAction, &QAction::triggered, this, &QDialog::reject);
     connect(m_exitButton, &QAbstractButton::clicked, m_closeAction, &QAction::trigger);
 
     m_aboutAction = AddAction("aboutAction", {});
-    m_aboutAction->setText(Text(WindowTexts::kAboutMenu));
+    m_aboutAction->setText(WindowText(WindowTexts::kAboutMenu));
     connect(m_aboutAction, &QAction::triggered, this, &CalcDlg::OnAbout);
     connect(m_aboutButton, &QAbstractButton::clicked, m_aboutAction, &QAction::trigger);
 
@@ -242,22 +239,22 @@ void CalcDlg::SetWindowTitleFromTable() {
     }
     setWindowTitle(title);
     // The title is English; a screen reader speaks the desktop's language.
-    setAccessibleName(Text(WindowTexts::kWindowName));
+    setAccessibleName(WindowText(WindowTexts::kWindowName));
 }
 
 void CalcDlg::SetButtonFaces() {
     m_exitButton->LoadIconImage(IDI_EXIT, 0);
-    m_exitButton->SetTipText(WindowTexts::kExitTip, true);
+    m_exitButton->SetTipText(qUtf8Printable(WindowText(WindowTexts::kExitTip)), true);
     m_topMostButton->LoadIconImage(IDI_PIN, 0);
-    m_topMostButton->SetTipText(WindowTexts::kPinTip, true);
+    m_topMostButton->SetTipText(qUtf8Printable(WindowText(WindowTexts::kPinTip)), true);
     m_editorButton->LoadIconImage(IDI_EDITOR, 0);
-    m_editorButton->SetTipText(WindowTexts::kEditorTip, true);
+    m_editorButton->SetTipText(qUtf8Printable(WindowText(WindowTexts::kEditorTip)), true);
     m_aboutButton->LoadIconImage(IDR_MAINFRAME, 0);
-    m_aboutButton->SetTipText(WindowTexts::kAboutTip, true);
+    m_aboutButton->SetTipText(qUtf8Printable(WindowText(WindowTexts::kAboutTip)), true);
     m_modeButton->LoadIconImage(IDI_MORE, 0);
-    m_modeButton->SetTipText(WindowTexts::kMoreTip, true);
+    m_modeButton->SetTipText(qUtf8Printable(WindowText(WindowTexts::kMoreTip)), true);
     m_helpButton->LoadIconImage(IDI_HELP, 0);
-    m_helpButton->SetTipText(WindowTexts::kHelpTip, true);
+    m_helpButton->SetTipText(qUtf8Printable(WindowText(WindowTexts::kHelpTip)), true);
     m_addVarButton->LoadIconImage(IDI_ADD, 0);
     m_deleteVarButton->LoadIconImage(IDI_DELETE, 0);
 }
@@ -318,11 +315,11 @@ void CalcDlg::OnCompute() {
         m_expressionBox->ResetHistoryWalk();
         TellResultToScreenReader();
     } catch (const ExpException& error) {
-        ShowComputeError(FromCodePage(ComposeErrorMessage(error, expression)), error.GetPosition());
+        ShowComputeError(ComputeErrorText(error, expression), error.GetPosition());
     } catch (const std::bad_alloc&) {
         // Everything the computation built is freed by now; what was shown
         // before stays.
-        ShowComputeError(Text(WindowTexts::kComputeOutOfMemory), std::nullopt);
+        ShowComputeError(WindowText(WindowTexts::kComputeOutOfMemory), std::nullopt);
     }
 }
 
@@ -364,7 +361,7 @@ void CalcDlg::ShowNaturalForm() {
 }
 
 void CalcDlg::ShowComputeError(const QString& text, std::optional<std::size_t> position) {
-    ShowMessageBox(this, text, Text(WindowTexts::kErrorTitle), QMessageBox::Information);
+    ShowMessageBox(this, text, WindowText(WindowTexts::kErrorTitle), QMessageBox::Information);
     // The caret waits at the place of the error, so it can be fixed at once.
     if (position) {
         m_expressionBox->setFocus();
@@ -398,12 +395,12 @@ void CalcDlg::OnToggleMode() {
     m_expanded = !m_expanded;
     if (m_expanded) {
         m_modeButton->LoadIconImage(IDI_LESS, 0);
-        m_modeButton->SetTipText(WindowTexts::kLessTip, true);
+        m_modeButton->SetTipText(qUtf8Printable(WindowText(WindowTexts::kLessTip)), true);
         ResizeWindow(m_fullRect);
         ShowNaturalForm();  // computed while compact
     } else {
         m_modeButton->LoadIconImage(IDI_MORE, 0);
-        m_modeButton->SetTipText(WindowTexts::kMoreTip, true);
+        m_modeButton->SetTipText(qUtf8Printable(WindowText(WindowTexts::kMoreTip)), true);
         ResizeWindow(m_compactRect);
     }
     SetStaysOnTop(m_topMostButton->isChecked());
@@ -426,10 +423,11 @@ void CalcDlg::OnTopMost() {
     // The click has already flipped the button's check state.
     const bool onTop = m_topMostButton->isChecked();
     m_topMostButton->LoadIconImage(onTop ? IDI_UNPIN : IDI_PIN, 0);
-    m_topMostButton->SetTipText(onTop ? WindowTexts::kUnpinTip : WindowTexts::kPinTip, true);
+    m_topMostButton->SetTipText(
+        qUtf8Printable(WindowText(onTop ? WindowTexts::kUnpinTip : WindowTexts::kPinTip)), true);
     // The tip says what a click does next; a screen reader keeps one name
     // and tells the state.
-    m_topMostButton->setAccessibleName(Text(WindowTexts::kPinTip));
+    m_topMostButton->setAccessibleName(WindowText(WindowTexts::kPinTip));
     SetStaysOnTop(onTop);
 }
 
@@ -471,8 +469,8 @@ HelpDlg* CalcDlg::HelpWindow() const {
 
 void CalcDlg::OnAddVar() {
     const int row =
-        m_varList->InsertItem(m_varList->GetItemCount(), Text(WindowTexts::kNewVariableName),
-                              Text(WindowTexts::kNewVariableValue));
+        m_varList->InsertItem(m_varList->GetItemCount(), WindowText(WindowTexts::kNewVariableName),
+                              WindowText(WindowTexts::kNewVariableValue));
     m_varList->EditSubItem(row, 0);
 }
 

@@ -1,5 +1,6 @@
 #include "HelpDlg.h"
 
+#include <QCoreApplication>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -21,11 +22,15 @@ constexpr int kGapPixels = 8;
 // What a window manager's frame is allowed on each side.
 constexpr int kFrameAllowance = 8;
 
+QString Translated(const char* helpText) {
+    return QCoreApplication::translate("FuncHelp", helpText);
+}
+
 }  // namespace
 
 QString FormatFuncHelp(const CFuncHelp& help) {
     const QString fields[] = {help.name, help.title, help.purpose, help.usage};
-    const QString format = QString::fromUtf8(kFuncHelpFormat);
+    const QString format = QCoreApplication::translate("FuncHelp", kFuncHelpFormat);
     QString text;
     qsizetype from = 0;
     for (const QString& field : fields) {
@@ -174,8 +179,8 @@ void HelpDlg::OnInitDialog() {
         auto* item = new QListWidgetItem(QString::fromUtf8(text.name));
         item->setData(kEntryRole, static_cast<qulonglong>(m_entries.size()));
         m_listFunc->addItem(item);
-        m_entries.push_back({QString::fromUtf8(text.name), QString::fromUtf8(text.title),
-                             QString::fromUtf8(text.purpose), QString::fromUtf8(text.usage)});
+        m_entries.push_back({QString::fromUtf8(text.name), Translated(text.title),
+                             Translated(text.purpose), Translated(text.usage)});
     }
     m_listFunc->setCurrentRow(-1);
     m_editDescription->clear();

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "CellEdit.h"
+#include "EngineTexts.h"
 #include "MessageBox.h"
 #include "UiText.h"
 #include "VarValidation.h"
@@ -79,8 +80,7 @@ VarListCtrl::VarListCtrl(QWidget* parent)
 
 void VarListCtrl::InsertColumns() {
     setColumnCount(2);
-    setHeaderLabels({QString::fromUtf8(WindowTexts::kNameColumn),
-                     QString::fromUtf8(WindowTexts::kValueColumn)});
+    setHeaderLabels({WindowText(WindowTexts::kNameColumn), WindowText(WindowTexts::kValueColumn)});
     header()->setSectionsClickable(false);
     header()->setSectionsMovable(false);
     header()->setStretchLastSection(false);
@@ -204,8 +204,8 @@ CellEdit* VarListCtrl::EditSubItem(int row, int column) {
 bool VarListCtrl::IsUnnamedNewRow(int row) const {
     // The name cannot be typed (it is no valid name), so a row that shows
     // it was never named.
-    return GetItemText(row, 0) == QString::fromUtf8(WindowTexts::kNewVariableName) &&
-           GetItemText(row, 1) == QString::fromUtf8(WindowTexts::kNewVariableValue);
+    return GetItemText(row, 0) == WindowText(WindowTexts::kNewVariableName) &&
+           GetItemText(row, 1) == WindowText(WindowTexts::kNewVariableValue);
 }
 
 void VarListCtrl::OnEndLabelEdit(int row, int column, const std::optional<QString>& text) {
@@ -233,8 +233,8 @@ void VarListCtrl::OnEndLabelEdit(int row, int column, const std::optional<QStrin
         rejection = CheckVariableValue(bytes);
     }
     if (rejection) {
-        ShowMessageBox(this, FromCodePage(rejection->message), FromCodePage(rejection->title),
-                       QMessageBox::Information);
+        ShowMessageBox(this, EngineText(FromCodePage(rejection->message)),
+                       EngineText(FromCodePage(rejection->title)), QMessageBox::Information);
         return;
     }
     SetItemText(row, column, *text);

@@ -44,7 +44,7 @@ TEST(FormGeometryTest, EveryControlKeepsItsRectangle) {
         {"CalcDlg", "sizeMarker", QRect(515, 5, 4, 16)},
         {"CalcDlg", "naturalLabel", QRect(8, 29, 121, 12)},
         {"CalcDlg", "naturalBox", QRect(11, 45, 502, 119)},
-        {"CalcDlg", "historyLabel", QRect(14, 168, 25, 12)},
+        {"CalcDlg", "historyLabel", QRect(14, 168, 60, 12)},
         {"CalcDlg", "historyList", QRect(11, 185, 321, 106)},
         {"CalcDlg", "variablesLabel", QRect(339, 168, 62, 12)},
         {"CalcDlg", "variableGrid", QRect(339, 185, 173, 81)},
