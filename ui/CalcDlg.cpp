@@ -95,6 +95,9 @@ CalcDlg::CalcDlg(QWidget* parent) : QDialog(parent), m_icon(LoadApplicationIcon(
 CalcDlg::~CalcDlg() {
     // A window going away without being closed asks about no cell either.
     m_varList->DiscardEdit();
+    // The controls going away move the focus; this window is no longer
+    // there to follow it.
+    disconnect(qApp, &QApplication::focusChanged, this, nullptr);
 }
 
 void CalcDlg::BuildControls() {

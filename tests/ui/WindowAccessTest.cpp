@@ -157,8 +157,10 @@ class KeysSeen : public QObject {
   public:
     std::vector<int> keys;
     bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() != QEvent::KeyPress)
+            return false;
         const auto* key = static_cast<QKeyEvent*>(event);
-        if (event->type() == QEvent::KeyPress && key->key() != Qt::Key_Shift)
+        if (key->key() != Qt::Key_Shift)
             keys.push_back(key->key());
         return false;
     }
