@@ -1,31 +1,58 @@
 #include "FuncHelpTable.h"
 
+#include <QtGlobal>
+
 namespace {
 
 // "ln" and "lg" are listed although the function library does not provide
 // them; an expression calling them reports an unknown function.
 constexpr FuncHelpText kEntries[] = {
-    {"sin", "正弦函数", "求角x的正弦值", "sin(x)\n\u3000\u3000x为以弧度表示的角"},
-    {"cos", "余弦函数", "求角x的余弦值", "cos(x)\n\u3000\u3000x为以弧度表示的角"},
-    {"tan", "正切函数", "求角x的正切值", "tan(x)\n\u3000\u3000x为以弧度表示的角"},
-    {"cot", "余切函数", "求角x的余切值", "cot(x)\n\u3000\u3000x为以弧度表示的角"},
-    {"asin", "反正弦函数", "求值x的反正弦值", "asin(x)\n\u3000\u3000x∈[-1, 1]"},
-    {"acos", "反余弦函数", "求值x的反余弦值", "acos(x)\n\u3000\u3000x∈[-1, 1]"},
-    {"atan", "反正切函数", "求值x的反正切值", "atan(x)\n"},
-    {"rtod", "弧度化角度", "将弧度值转化为相应的角度值", "rtod(x)\n\u3000\u3000x为角的弧度表示值"},
-    {"dtor", "角度化弧度", "将角度值转化为相应的弧度值", "dtor(x)\n\u3000\u3000x为角的角度表示值"},
-    {"dtodms", "角度化度分秒",
-     "将角度值转化为d.mmss表示的角度值\n\u3000\u3000比如：3.01度化为度分秒表示形式为3."
-     "0036，即3度0分36秒",
-     "dtodms(x)\n\u3000\u3000x为角的一般角度表示法"},
-    {"dmstod", "度分秒化角度",
-     "将d.mmss表示的角度值转化为一般的角度值\n\u3000\u3000比如：3."
-     "0036，即3度0分36秒化为一般的角度值为3.01度",
-     "dmstod(x)\n\u3000\u3000x为角的度分秒表示法"},
-    {"ln", "自然对数", "求一个数的自然对数", "ln(x)"},
-    {"lg", "以10为底的对数", "求一个数的以10为底的对数", "lg(x)"},
-    {"log", "一般对数", "求以a为底，b为真数的对数", "log(a, b)"},
-    {"abs", "绝对值", "求一个数的绝对值", "abs(x)"},
+    {"sin", QT_TRANSLATE_NOOP("FuncHelp", "正弦函数"),
+     QT_TRANSLATE_NOOP("FuncHelp", "求角x的正弦值"),
+     QT_TRANSLATE_NOOP("FuncHelp", "sin(x)\n　　x为以弧度表示的角")},
+    {"cos", QT_TRANSLATE_NOOP("FuncHelp", "余弦函数"),
+     QT_TRANSLATE_NOOP("FuncHelp", "求角x的余弦值"),
+     QT_TRANSLATE_NOOP("FuncHelp", "cos(x)\n　　x为以弧度表示的角")},
+    {"tan", QT_TRANSLATE_NOOP("FuncHelp", "正切函数"),
+     QT_TRANSLATE_NOOP("FuncHelp", "求角x的正切值"),
+     QT_TRANSLATE_NOOP("FuncHelp", "tan(x)\n　　x为以弧度表示的角")},
+    {"cot", QT_TRANSLATE_NOOP("FuncHelp", "余切函数"),
+     QT_TRANSLATE_NOOP("FuncHelp", "求角x的余切值"),
+     QT_TRANSLATE_NOOP("FuncHelp", "cot(x)\n　　x为以弧度表示的角")},
+    {"asin", QT_TRANSLATE_NOOP("FuncHelp", "反正弦函数"),
+     QT_TRANSLATE_NOOP("FuncHelp", "求值x的反正弦值"),
+     QT_TRANSLATE_NOOP("FuncHelp", "asin(x)\n　　x∈[-1, 1]")},
+    {"acos", QT_TRANSLATE_NOOP("FuncHelp", "反余弦函数"),
+     QT_TRANSLATE_NOOP("FuncHelp", "求值x的反余弦值"),
+     QT_TRANSLATE_NOOP("FuncHelp", "acos(x)\n　　x∈[-1, 1]")},
+    {"atan", QT_TRANSLATE_NOOP("FuncHelp", "反正切函数"),
+     QT_TRANSLATE_NOOP("FuncHelp", "求值x的反正切值"), QT_TRANSLATE_NOOP("FuncHelp", "atan(x)\n")},
+    {"rtod", QT_TRANSLATE_NOOP("FuncHelp", "弧度化角度"),
+     QT_TRANSLATE_NOOP("FuncHelp", "将弧度值转化为相应的角度值"),
+     QT_TRANSLATE_NOOP("FuncHelp", "rtod(x)\n　　x为角的弧度表示值")},
+    {"dtor", QT_TRANSLATE_NOOP("FuncHelp", "角度化弧度"),
+     QT_TRANSLATE_NOOP("FuncHelp", "将角度值转化为相应的弧度值"),
+     QT_TRANSLATE_NOOP("FuncHelp", "dtor(x)\n　　x为角的角度表示值")},
+    {"dtodms", QT_TRANSLATE_NOOP("FuncHelp", "角度化度分秒"),
+     QT_TRANSLATE_NOOP("FuncHelp",
+                       "将角度值转化为d.mmss表示的角度值\n　　比如：3.01度化为度分秒表示形式为3."
+                       "0036，即3度0分36秒"),
+     QT_TRANSLATE_NOOP("FuncHelp", "dtodms(x)\n　　x为角的一般角度表示法")},
+    {"dmstod", QT_TRANSLATE_NOOP("FuncHelp", "度分秒化角度"),
+     QT_TRANSLATE_NOOP("FuncHelp",
+                       "将d.mmss表示的角度值转化为一般的角度值\n　　比如：3."
+                       "0036，即3度0分36秒化为一般的角度值为3.01度"),
+     QT_TRANSLATE_NOOP("FuncHelp", "dmstod(x)\n　　x为角的度分秒表示法")},
+    {"ln", QT_TRANSLATE_NOOP("FuncHelp", "自然对数"),
+     QT_TRANSLATE_NOOP("FuncHelp", "求一个数的自然对数"), QT_TRANSLATE_NOOP("FuncHelp", "ln(x)")},
+    {"lg", QT_TRANSLATE_NOOP("FuncHelp", "以10为底的对数"),
+     QT_TRANSLATE_NOOP("FuncHelp", "求一个数的以10为底的对数"),
+     QT_TRANSLATE_NOOP("FuncHelp", "lg(x)")},
+    {"log", QT_TRANSLATE_NOOP("FuncHelp", "一般对数"),
+     QT_TRANSLATE_NOOP("FuncHelp", "求以a为底，b为真数的对数"),
+     QT_TRANSLATE_NOOP("FuncHelp", "log(a, b)")},
+    {"abs", QT_TRANSLATE_NOOP("FuncHelp", "绝对值"),
+     QT_TRANSLATE_NOOP("FuncHelp", "求一个数的绝对值"), QT_TRANSLATE_NOOP("FuncHelp", "abs(x)")},
 };
 
 }  // namespace

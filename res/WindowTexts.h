@@ -1,44 +1,52 @@
 #pragma once
 
+#include <QCoreApplication>
+#include <QString>
+
 // The window's own texts (UTF-8): titles, names, tips, menu entries and the
 // messages of its boxes. The engine's messages stay with the engine; the
-// dialogs' captions and control texts stand in their layouts.
+// dialogs' captions, control texts and the names of boxes without a label
+// stand in their forms (ui/*.ui). The texts are Chinese, the window's own
+// language; WindowText gives a text in the language the window shows.
 namespace WindowTexts {
 
 // Message boxes.
-inline constexpr char kErrorTitle[] = "发生错误";
-inline constexpr char kComputeOutOfMemory[] = "内存不足，无法完成计算。";
-inline constexpr char kOutOfMemory[] = "内存不足，操作未能完成。";
-inline constexpr char kUnexpectedError[] = "发生意外错误，操作未能完成。";
+inline constexpr char kErrorTitle[] = QT_TRANSLATE_NOOP("WindowTexts", "发生错误");
+inline constexpr char kComputeOutOfMemory[] =
+    QT_TRANSLATE_NOOP("WindowTexts", "内存不足，无法完成计算。");
+inline constexpr char kOutOfMemory[] = QT_TRANSLATE_NOOP("WindowTexts", "内存不足，操作未能完成。");
+inline constexpr char kUnexpectedError[] =
+    QT_TRANSLATE_NOOP("WindowTexts", "发生意外错误，操作未能完成。");
 
 // The main window.
-inline constexpr char kNaturalFormTooLarge[] = "（自然书写形式过大，无法显示）";
-inline constexpr char kNewVariableName[] = "请输入变量名";
-inline constexpr char kNewVariableValue[] = "0.0";
-inline constexpr char kNameColumn[] = "变量名";
-inline constexpr char kValueColumn[] = "值";
+inline constexpr char kNaturalFormTooLarge[] =
+    QT_TRANSLATE_NOOP("WindowTexts", "（自然书写形式过大，无法显示）");
+inline constexpr char kNewVariableName[] = QT_TRANSLATE_NOOP("WindowTexts", "请输入变量名");
+inline constexpr char kNewVariableValue[] = QT_TRANSLATE_NOOP("WindowTexts", "0.0");
+inline constexpr char kNameColumn[] = QT_TRANSLATE_NOOP("WindowTexts", "变量名");
+inline constexpr char kValueColumn[] = QT_TRANSLATE_NOOP("WindowTexts", "值");
 
 // Button tips, which are also the buttons' names to a screen reader.
-inline constexpr char kExitTip[] = "退出";
-inline constexpr char kPinTip[] = "窗口置顶";
-inline constexpr char kUnpinTip[] = "取消窗口置顶";
-inline constexpr char kEditorTip[] = "扩展表达式输入框";
-inline constexpr char kAboutTip[] = "关于本软件";
-inline constexpr char kMoreTip[] = "更多功能";
-inline constexpr char kLessTip[] = "精简模式";
-inline constexpr char kHelpTip[] = "帮助";
+inline constexpr char kExitTip[] = QT_TRANSLATE_NOOP("WindowTexts", "退出");
+inline constexpr char kPinTip[] = QT_TRANSLATE_NOOP("WindowTexts", "窗口置顶");
+inline constexpr char kUnpinTip[] = QT_TRANSLATE_NOOP("WindowTexts", "取消窗口置顶");
+inline constexpr char kEditorTip[] = QT_TRANSLATE_NOOP("WindowTexts", "扩展表达式输入框");
+inline constexpr char kAboutTip[] = QT_TRANSLATE_NOOP("WindowTexts", "关于本软件");
+inline constexpr char kMoreTip[] = QT_TRANSLATE_NOOP("WindowTexts", "更多功能");
+inline constexpr char kLessTip[] = QT_TRANSLATE_NOOP("WindowTexts", "精简模式");
+inline constexpr char kHelpTip[] = QT_TRANSLATE_NOOP("WindowTexts", "帮助");
 
 // The window menu, which a right click on the free surface opens.
-inline constexpr char kMinimizeMenu[] = "最小化(&N)";
-inline constexpr char kCloseMenu[] = "关闭(&C)";
-inline constexpr char kAboutMenu[] = "关于 Tallyfern(&A)...";
+inline constexpr char kMinimizeMenu[] = QT_TRANSLATE_NOOP("WindowTexts", "最小化(&N)");
+inline constexpr char kCloseMenu[] = QT_TRANSLATE_NOOP("WindowTexts", "关闭(&C)");
+inline constexpr char kAboutMenu[] = QT_TRANSLATE_NOOP("WindowTexts", "关于 Tallyfern(&A)...");
 
-// What a screen reader calls the main window and the controls that have no
-// label of their own.
-inline constexpr char kWindowName[] = "Tallyfern 自然书写计算器";
-inline constexpr char kExpressionName[] = "表达式";
-inline constexpr char kResultName[] = "结果";
-inline constexpr char kFunctionListName[] = "函数";
-inline constexpr char kDescriptionName[] = "函数说明";
+// What a screen reader calls the main window, whose title is English.
+inline constexpr char kWindowName[] = QT_TRANSLATE_NOOP("WindowTexts", "Tallyfern 自然书写计算器");
 
 }  // namespace WindowTexts
+
+// `text`, one of the texts above, in the window's language.
+inline QString WindowText(const char* text) {
+    return QCoreApplication::translate("WindowTexts", text);
+}

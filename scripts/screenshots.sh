@@ -68,19 +68,17 @@ wait_for "the main window" find_window '^Tallyfern 1\.1'
 main_window=$window
 wait_for "the main window to have the keyboard focus" window_active
 
-# place DIALOG FRAME CONTROL: the middle of a control in its window.
+# place FORM CONTROL: the middle of a control in its window.
 place() {
     local rect
-    rect=$(dialog_control "$1" "$3") || exit 1
-    center_of "$2" $rect
+    rect=$(form_control "$1" "$2") || exit 1
+    center_of $rect
 }
-# The main window draws its own 3 px frame; the help window has the window
-# manager's.
-mode_button=$(place IDD_CALC_DIALOG 3 IDC_MODE)
-expr_box=$(place IDD_CALC_DIALOG 3 IDC_EXPR)
-add_button=$(place IDD_CALC_DIALOG 3 IDC_ADD_VAR)
-help_button=$(place IDD_CALC_DIALOG 3 IDC_HELP)
-about_button=$(place IDD_CALC_DIALOG 3 IDC_ABOUT)
+mode_button=$(place CalcDlg modeButton)
+expr_box=$(place CalcDlg expressionEdit)
+add_button=$(place CalcDlg addVariableButton)
+help_button=$(place CalcDlg helpButton)
+about_button=$(place CalcDlg aboutButton)
 
 clipboard_is() {
     local clipboard
@@ -177,8 +175,7 @@ if wants full || wants help; then
 fi
 
 if wants full; then
-    grid=$(dialog_control IDD_CALC_DIALOG IDC_VARS)
-    read -r grid_left grid_top _ grid_height < <(control_rect 3 $grid)
+    read -r grid_left grid_top _ grid_height < <(form_control CalcDlg variableGrid)
     # The value column begins 100 px into the grid (its name column's width);
     # its text begins at its left.
     value_left=$((grid_left + 1 + 100))
@@ -222,8 +219,7 @@ if wants help; then
     click_at $help_button
     wait_for "the help window" find_window '^使用帮助'
     # Its list of functions is sorted; the first entry is at its top.
-    list=$(dialog_control IDD_HELP IDC_FUNC_LIST)
-    read -r list_left list_top _ _ < <(control_rect 0 $list)
+    read -r list_left list_top _ _ < <(form_control HelpDlg functionList)
     click_at $((list_left + 20)) $((list_top + 8))
     shoot help -frame
 fi

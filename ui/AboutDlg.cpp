@@ -1,13 +1,24 @@
 #include "AboutDlg.h"
 
-#include <QPushButton>
-
-#include "DialogBuilder.h"
+#include "DialogFonts.h"
+#include "IconResources.h"
 #include "WindowStacking.h"
 #include "resource.h"
+#include "ui_AboutDlg.h"
+
+namespace {
+
+// A standard icon, as the about box shows it.
+constexpr int kStandardIconPixels = 32;
+
+}  // namespace
 
 AboutDlg::AboutDlg(QWidget* parent) : QDialog(parent) {
-    const DialogControls controls = BuildCaptionedDialog(this, IDD_ABOUTBOX);
-    connect(controls.Get<QPushButton>(IDOK), &QPushButton::clicked, this, &QDialog::accept);
+    setFont(DialogFont());
+    Ui::AboutDlg form;
+    form.setupUi(this);
+    FitLabelsToTheirBoxes(this);
+    form.iconLabel->setPixmap(LoadIconPixmap(IDR_MAINFRAME, kStandardIconPixels));
+    connect(form.okButton, &QPushButton::clicked, this, &QDialog::accept);
     KeepAboveOwner(this, parent);
 }

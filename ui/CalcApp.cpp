@@ -6,6 +6,7 @@
 
 #include "CalcDlg.h"
 #include "MessageBox.h"
+#include "WindowLanguage.h"
 #include "WindowTexts.h"
 
 CalcApp::CalcApp(int& argc, char** argv) : QApplication(argc, argv) {
@@ -15,7 +16,9 @@ CalcApp::CalcApp(int& argc, char** argv) : QApplication(argc, argv) {
     setApplicationVersion(QStringLiteral(TALLYFERN_VERSION));
     setDesktopFileName(QStringLiteral("org.tallyfern.tallyfern"));
     // Before any window: a standard button takes its text when it is made.
-    // The program's own texts are Chinese whatever the locale; Qt's follow it.
+    // The program's own texts are Chinese or English by the locale; Qt's
+    // follow it.
+    UseWindowLanguage(QLocale());
     LoadQtTranslations(QLocale());
 }
 
@@ -44,11 +47,11 @@ bool CalcApp::notify(QObject* receiver, QEvent* event) {
     try {
         return QApplication::notify(receiver, event);
     } catch (const std::bad_alloc&) {
-        ShowMessageBox(activeWindow(), QString::fromUtf8(WindowTexts::kOutOfMemory),
-                       QString::fromUtf8(WindowTexts::kErrorTitle), QMessageBox::Critical);
+        ShowMessageBox(activeWindow(), WindowText(WindowTexts::kOutOfMemory),
+                       WindowText(WindowTexts::kErrorTitle), QMessageBox::Critical);
     } catch (const std::exception&) {
-        ShowMessageBox(activeWindow(), QString::fromUtf8(WindowTexts::kUnexpectedError),
-                       QString::fromUtf8(WindowTexts::kErrorTitle), QMessageBox::Critical);
+        ShowMessageBox(activeWindow(), WindowText(WindowTexts::kUnexpectedError),
+                       WindowText(WindowTexts::kErrorTitle), QMessageBox::Critical);
     }
     return false;
 }

@@ -2,6 +2,7 @@
 
 #include <qdrawutil.h>
 
+#include <QAction>
 #include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
@@ -19,7 +20,8 @@
 
 #include "AboutDlg.h"
 #include "DecimalText.h"
-#include "DialogBuilder.h"
+#include "DialogFonts.h"
+#include "EngineTexts.h"
 #include "ExpCompute.h"
 #include "ExprEditDlg.h"
 #include "ExpressionEdit.h"
@@ -32,9 +34,11 @@
 #include "SkinButton.h"
 #include "UiText.h"
 #include "VarListCtrl.h"
+#include "WindowKeys.h"
 #include "WindowStacking.h"
 #include "WindowTexts.h"
 #include "resource.h"
+#include "ui_CalcDlg.h"
 
 namespace {
 
@@ -53,33 +57,9 @@ constexpr std::array<int, 40> kTitleTable = {
     97, 93, 75,  85,  21,  77, 85, 87,  81,  3,  69, 66, 76, 66, 83, 73, 61, 79, 73, 75,
 };
 
-bool IsCopyKey(const QKeyEvent* event) {
-    // The key below Escape: grave accent, or tilde with Shift, or a dead
-    // grave where the keyboard map makes it one.
-    const int key = event->key();
-    return key == Qt::Key_QuoteLeft || key == Qt::Key_AsciiTilde || key == Qt::Key_Dead_Grave;
-}
-
-bool IsEnterKey(const QKeyEvent* event) {
-    return event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
-}
-
-// The keys that open a window's menu from the keyboard: the menu key and
-// Shift+F10, and Alt+Space where the window manager leaves it to the window.
-bool IsWindowMenuKey(const QKeyEvent* event) {
-    const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
-    return (event->key() == Qt::Key_Menu && modifiers == Qt::NoModifier) ||
-           (event->key() == Qt::Key_F10 && modifiers == Qt::ShiftModifier) ||
-           (event->key() == Qt::Key_Space && modifiers == Qt::AltModifier);
-}
-
-QString Text(const char* utf8) {
-    return QString::fromUtf8(utf8);
-}
-
 // What the natural-form box shows for a drawing too large to show.
 std::string TooLargeNote() {
-    return ToCodePage(Text(WindowTexts::kNaturalFormTooLarge)) + '\n';
+    return ToCodePage(WindowText(WindowTexts::kNaturalFormTooLarge)) + '\n';
 }
 
 // The drawing's lines, each ended by "\n", or the note that it is too large.
@@ -108,52 +88,42 @@ CalcDlg::CalcDlg(QWidget* parent) : QDialog(parent), m_icon(LoadApplicationIcon(
     setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
     setFont(DialogFont());
     BuildControls();
+    CreateActions();
     OnInitDialog();
-    qApp->installEventFilter(this);
 }
 
 CalcDlg::~CalcDlg() {
-    qApp->removeEventFilter(this);
     // A window going away without being closed asks about no cell either.
     m_varList->DiscardEdit();
+    // The controls going away move the focus; this window is no longer
+    // there to follow it.
+    disconnect(qApp, &QApplication::focusChanged, this, nullptr);
 }
 
 void CalcDlg::BuildControls() {
-    const DialogControls controls =
-        BuildDialogControls(this, FindDialogTemplate(IDD_CALC_DIALOG), kDialogFramePixels,
-                            [](const ControlTemplate& c, QWidget* parent) -> QWidget* {
-                                if (c.id == IDC_EXPR) {
-                                    auto* box = new ExpressionEdit(parent);
-                                    if (c.style & kRightAlign)
-                                        box->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-                                    return box;
-                                }
-                                if (c.id == IDC_VARS)
-                                    return new VarListCtrl(parent);
-                                if (c.id == IDC_RESULT)
-                                    return new ResultBox(parent);
-                                return nullptr;
-                            });
-    m_helpButton = controls.Get<SkinButton>(IDC_HELP);
-    m_aboutButton = controls.Get<SkinButton>(IDC_ABOUT);
-    m_marker = controls.Get<QLabel>(IDC_MARKER);
-    m_deleteVarButton = controls.Get<SkinButton>(IDC_DELETE_VAR);
-    m_editorButton = controls.Get<SkinButton>(IDC_EDIT_EXPR);
-    m_addVarButton = controls.Get<SkinButton>(IDC_ADD_VAR);
-    m_computeButton = controls.Get<SkinButton>(IDC_COMPUTE);
-    m_exitButton = controls.Get<SkinButton>(IDCANCEL);
-    m_topMostButton = controls.Get<SkinButton>(IDC_TOPMOST);
-    m_varList = controls.Get<VarListCtrl>(IDC_VARS);
-    m_history = controls.Get<QListWidget>(IDC_HISTORY);
-    m_history->setUniformItemSizes(true);
-    m_modeButton = controls.Get<SkinButton>(IDC_MODE);
-    m_expressionBox = controls.Get<ExpressionEdit>(IDC_EXPR);
-    m_resultBox = controls.Get<QLineEdit>(IDC_RESULT);
-    m_naturalBox = controls.Get<QPlainTextEdit>(IDC_NATURAL);
+    Ui::CalcDlg form;
+    form.setupUi(this);
+    FitLabelsToTheirBoxes(this);
+    m_helpButton = form.helpButton;
+    m_aboutButton = form.aboutButton;
+    m_marker = form.sizeMarker;
+    m_deleteVarButton = form.deleteVariableButton;
+    m_editorButton = form.editorButton;
+    m_addVarButton = form.addVariableButton;
+    m_computeButton = form.computeButton;
+    m_exitButton = form.exitButton;
+    m_topMostButton = form.topMostButton;
+    m_varList = form.variableGrid;
+    m_history = form.historyList;
+    m_modeButton = form.modeButton;
+    m_expressionBox = form.expressionEdit;
+    m_resultBox = form.resultBox;
+    m_naturalBox = form.naturalBox;
     m_naturalBox->setFont(FixedPitchFont());
-    // The two boxes of the top row have no label of their own.
-    m_expressionBox->setAccessibleName(Text(WindowTexts::kExpressionName));
-    m_resultBox->setAccessibleName(Text(WindowTexts::kResultName));
+    m_expressionBox->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    // The about button is the window's icon, drawn without an edge.
+    for (SkinButton* button : findChildren<SkinButton*>())
+        button->SetStaticEdge(button != m_aboutButton);
 
     m_expressionBox->SetHistorySource([this] {
         QStringList entries;
@@ -161,20 +131,81 @@ void CalcDlg::BuildControls() {
             entries << HistoryEntry(m_history->item(i));
         return entries;
     });
+}
 
-    connect(m_expressionBox, &ExpressionEdit::CopyWithNothingSelected, this,
-            &CalcDlg::CopyResultToClipboard);
-    connect(m_computeButton, &QAbstractButton::clicked, this, &CalcDlg::OnCompute);
-    connect(m_modeButton, &QAbstractButton::clicked, this, &CalcDlg::OnToggleMode);
-    connect(m_editorButton, &QAbstractButton::clicked, this, &CalcDlg::OnEditExpr);
+QAction* CalcDlg::AddAction(const char* name, const QList<QKeySequence>& keys,
+                            Qt::ShortcutContext context, QWidget* owner) {
+    auto* action = new QAction(this);
+    action->setObjectName(QString::fromLatin1(name));
+    action->setShortcuts(keys);
+    action->setShortcutContext(context);
+    (owner ? owner : this)->addAction(action);
+    return action;
+}
+
+void CalcDlg::CreateActions() {
+    // The window's commands, each shared by the buttons, the window menu and
+    // the keys that give it. Keys in the window's context work wherever the
+    // focus is in this window, unless the focused control keeps the key for
+    // itself (the expression box its menu keys and Ctrl+C, a cell being
+    // edited Enter, Escape and the menu keys, the grid F2).
+    const QList<QKeySequence> enter = {QKeySequence(Qt::Key_Return), QKeySequence(Qt::Key_Enter)};
+    m_computeAction = AddAction("computeAction", enter, Qt::WidgetShortcut, m_expressionBox);
+    connect(m_computeAction, &QAction::triggered, this, &CalcDlg::OnCompute);
+    connect(m_computeButton, &QAbstractButton::clicked, m_computeAction, &QAction::trigger);
+
+    QAction* recall = AddAction("recallHistoryAction", enter, Qt::WidgetShortcut, m_history);
+    connect(recall, &QAction::triggered, this, [this] {
+        if (m_history->currentItem())
+            OnHistoryDblClk();
+    });
     connect(m_history, &QListWidget::itemDoubleClicked, this, &CalcDlg::OnHistoryDblClk);
-    connect(m_topMostButton, &QAbstractButton::clicked, this, &CalcDlg::OnTopMost);
-    connect(m_aboutButton, &QAbstractButton::clicked, this, &CalcDlg::OnAbout);
-    connect(m_exitButton, &QAbstractButton::clicked, this, &QDialog::reject);
-    connect(m_helpButton, &QAbstractButton::clicked, this, &CalcDlg::OnHelp);
-    connect(m_addVarButton, &QAbstractButton::clicked, this, &CalcDlg::OnAddVar);
-    connect(m_deleteVarButton, &QAbstractButton::clicked, this, &CalcDlg::OnDeleteVar);
-    connect(m_varList, &VarListCtrl::DeleteKeyPressed, this, &CalcDlg::OnDeleteVar);
+
+    QAction* clear = AddAction("clearAction", {QKeySequence(Qt::Key_Escape)});
+    connect(clear, &QAction::triggered, this, &CalcDlg::ClearExpression);
+
+    m_goToExpressionAction = AddAction("goToExpressionAction", {QKeySequence(Qt::Key_F2)});
+    connect(m_goToExpressionAction, &QAction::triggered, this, &CalcDlg::FocusExpression);
+    // In the grid F2 renames the selected row instead.
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
+        m_goToExpressionAction->setEnabled(now != m_varList);
+    });
+
+    QAction* copy = AddAction("copyResultAction", CopyResultKeys());
+    connect(copy, &QAction::triggered, this, &CalcDlg::CopyResultToClipboard);
+    connect(m_expressionBox, &ExpressionEdit::CopyWithNothingSelected, copy, &QAction::trigger);
+
+    QAction* menu = AddAction("windowMenuAction", WindowMenuKeys());
+    connect(menu, &QAction::triggered, this, [this] { ShowWindowMenu(mapToGlobal(QPoint(0, 0))); });
+
+    m_minimizeAction = AddAction("minimizeAction", {});
+    m_minimizeAction->setText(WindowText(WindowTexts::kMinimizeMenu));
+    connect(m_minimizeAction, &QAction::triggered, this, &QWidget::showMinimized);
+
+    m_closeAction = AddAction("closeAction", {});
+    m_closeAction->setText(WindowText(WindowTexts::kCloseMenu));
+    connect(m_closeAction, &QAction::triggered, this, &QDialog::reject);
+    connect(m_exitButton, &QAbstractButton::clicked, m_closeAction, &QAction::trigger);
+
+    m_aboutAction = AddAction("aboutAction", {});
+    m_aboutAction->setText(WindowText(WindowTexts::kAboutMenu));
+    connect(m_aboutAction, &QAction::triggered, this, &CalcDlg::OnAbout);
+    connect(m_aboutButton, &QAbstractButton::clicked, m_aboutAction, &QAction::trigger);
+
+    const std::pair<QAbstractButton*, void (CalcDlg::*)()> buttonCommands[] = {
+        {m_modeButton, &CalcDlg::OnToggleMode}, {m_topMostButton, &CalcDlg::OnTopMost},
+        {m_editorButton, &CalcDlg::OnEditExpr}, {m_helpButton, &CalcDlg::OnHelp},
+        {m_addVarButton, &CalcDlg::OnAddVar},
+    };
+    for (const auto& [button, command] : buttonCommands) {
+        QAction* action = AddAction(qPrintable(button->objectName().replace(
+                                        QStringLiteral("Button"), QStringLiteral("Action"))),
+                                    {});
+        connect(action, &QAction::triggered, this, command);
+        connect(button, &QAbstractButton::clicked, action, &QAction::trigger);
+    }
+    connect(m_deleteVarButton, &QAbstractButton::clicked, m_varList->RemoveAction(),
+            &QAction::trigger);
 }
 
 void CalcDlg::OnInitDialog() {
@@ -211,22 +242,22 @@ void CalcDlg::SetWindowTitleFromTable() {
     }
     setWindowTitle(title);
     // The title is English; a screen reader speaks the desktop's language.
-    setAccessibleName(Text(WindowTexts::kWindowName));
+    setAccessibleName(WindowText(WindowTexts::kWindowName));
 }
 
 void CalcDlg::SetButtonFaces() {
     m_exitButton->LoadIconImage(IDI_EXIT, 0);
-    m_exitButton->SetTipText(WindowTexts::kExitTip, true);
+    m_exitButton->SetTipText(qUtf8Printable(WindowText(WindowTexts::kExitTip)), true);
     m_topMostButton->LoadIconImage(IDI_PIN, 0);
-    m_topMostButton->SetTipText(WindowTexts::kPinTip, true);
+    m_topMostButton->SetTipText(qUtf8Printable(WindowText(WindowTexts::kPinTip)), true);
     m_editorButton->LoadIconImage(IDI_EDITOR, 0);
-    m_editorButton->SetTipText(WindowTexts::kEditorTip, true);
+    m_editorButton->SetTipText(qUtf8Printable(WindowText(WindowTexts::kEditorTip)), true);
     m_aboutButton->LoadIconImage(IDR_MAINFRAME, 0);
-    m_aboutButton->SetTipText(WindowTexts::kAboutTip, true);
+    m_aboutButton->SetTipText(qUtf8Printable(WindowText(WindowTexts::kAboutTip)), true);
     m_modeButton->LoadIconImage(IDI_MORE, 0);
-    m_modeButton->SetTipText(WindowTexts::kMoreTip, true);
+    m_modeButton->SetTipText(qUtf8Printable(WindowText(WindowTexts::kMoreTip)), true);
     m_helpButton->LoadIconImage(IDI_HELP, 0);
-    m_helpButton->SetTipText(WindowTexts::kHelpTip, true);
+    m_helpButton->SetTipText(qUtf8Printable(WindowText(WindowTexts::kHelpTip)), true);
     m_addVarButton->LoadIconImage(IDI_ADD, 0);
     m_deleteVarButton->LoadIconImage(IDI_DELETE, 0);
 }
@@ -287,11 +318,11 @@ void CalcDlg::OnCompute() {
         m_expressionBox->ResetHistoryWalk();
         TellResultToScreenReader();
     } catch (const ExpException& error) {
-        ShowComputeError(FromCodePage(ComposeErrorMessage(error, expression)), error.GetPosition());
+        ShowComputeError(ComputeErrorText(error, expression), error.GetPosition());
     } catch (const std::bad_alloc&) {
         // Everything the computation built is freed by now; what was shown
         // before stays.
-        ShowComputeError(Text(WindowTexts::kComputeOutOfMemory), std::nullopt);
+        ShowComputeError(WindowText(WindowTexts::kComputeOutOfMemory), std::nullopt);
     }
 }
 
@@ -300,7 +331,7 @@ void CalcDlg::TellResultToScreenReader() {
     // never one to the read-only result box beside it. The same result
     // again is a change too: it is told once more.
     const QString description =
-        Text(WindowTexts::kResultName) + QLatin1Char(' ') + m_resultBox->text();
+        m_resultBox->accessibleName() + QLatin1Char(' ') + m_resultBox->text();
     if (m_expressionBox->accessibleDescription() == description)
         m_expressionBox->setAccessibleDescription(QString());
     m_expressionBox->setAccessibleDescription(description);
@@ -333,7 +364,7 @@ void CalcDlg::ShowNaturalForm() {
 }
 
 void CalcDlg::ShowComputeError(const QString& text, std::optional<std::size_t> position) {
-    ShowMessageBox(this, text, Text(WindowTexts::kErrorTitle), QMessageBox::Information);
+    ShowMessageBox(this, text, WindowText(WindowTexts::kErrorTitle), QMessageBox::Information);
     // The caret waits at the place of the error, so it can be fixed at once.
     if (position) {
         m_expressionBox->setFocus();
@@ -367,12 +398,12 @@ void CalcDlg::OnToggleMode() {
     m_expanded = !m_expanded;
     if (m_expanded) {
         m_modeButton->LoadIconImage(IDI_LESS, 0);
-        m_modeButton->SetTipText(WindowTexts::kLessTip, true);
+        m_modeButton->SetTipText(qUtf8Printable(WindowText(WindowTexts::kLessTip)), true);
         ResizeWindow(m_fullRect);
         ShowNaturalForm();  // computed while compact
     } else {
         m_modeButton->LoadIconImage(IDI_MORE, 0);
-        m_modeButton->SetTipText(WindowTexts::kMoreTip, true);
+        m_modeButton->SetTipText(qUtf8Printable(WindowText(WindowTexts::kMoreTip)), true);
         ResizeWindow(m_compactRect);
     }
     SetStaysOnTop(m_topMostButton->isChecked());
@@ -395,10 +426,11 @@ void CalcDlg::OnTopMost() {
     // The click has already flipped the button's check state.
     const bool onTop = m_topMostButton->isChecked();
     m_topMostButton->LoadIconImage(onTop ? IDI_UNPIN : IDI_PIN, 0);
-    m_topMostButton->SetTipText(onTop ? WindowTexts::kUnpinTip : WindowTexts::kPinTip, true);
+    m_topMostButton->SetTipText(
+        qUtf8Printable(WindowText(onTop ? WindowTexts::kUnpinTip : WindowTexts::kPinTip)), true);
     // The tip says what a click does next; a screen reader keeps one name
     // and tells the state.
-    m_topMostButton->setAccessibleName(Text(WindowTexts::kPinTip));
+    m_topMostButton->setAccessibleName(WindowText(WindowTexts::kPinTip));
     SetStaysOnTop(onTop);
 }
 
@@ -440,17 +472,9 @@ HelpDlg* CalcDlg::HelpWindow() const {
 
 void CalcDlg::OnAddVar() {
     const int row =
-        m_varList->InsertItem(m_varList->GetItemCount(), Text(WindowTexts::kNewVariableName),
-                              Text(WindowTexts::kNewVariableValue));
+        m_varList->InsertItem(m_varList->GetItemCount(), WindowText(WindowTexts::kNewVariableName),
+                              WindowText(WindowTexts::kNewVariableValue));
     m_varList->EditSubItem(row, 0);
-}
-
-void CalcDlg::OnDeleteVar() {
-    // From the bottom up, so the rows still to go keep their indices.
-    for (int row = m_varList->GetItemCount() - 1; row >= 0; --row) {
-        if (m_varList->IsItemSelected(row))
-            m_varList->DeleteItem(row);
-    }
 }
 
 void CalcDlg::ClearExpression() {
@@ -483,70 +507,24 @@ bool CalcDlg::NumLockTurnedOff(QEvent::Type type) {
     return !m_numLockCounted;
 }
 
-bool CalcDlg::PreTranslateMessage(QKeyEvent* event) {
-    QWidget* focus = QApplication::focusWidget();
-    // The grid's cell editor keeps Enter, Escape, Delete and Control keys
-    // for itself.
-    const bool editorOwnsKeys = focus && focus->property("ownsDialogKeys").toBool();
-    // The expression box opens its own edit menu from the keyboard.
-    const bool boxMenuKey = focus == m_expressionBox && event->key() != Qt::Key_Space;
-    if (IsWindowMenuKey(event) && !editorOwnsKeys && !boxMenuKey) {
-        ShowWindowMenu(mapToGlobal(QPoint(0, 0)));
-        return true;
-    }
-    // Alt combinations belong to the window system's menus.
-    if (event->modifiers() & Qt::AltModifier)
-        return false;
-    if (editorOwnsKeys && (event->modifiers() & Qt::ControlModifier))
-        return false;
-    if (IsCopyKey(event)) {
-        CopyResultToClipboard();
-        return true;
-    }
-    if (event->key() == Qt::Key_Escape) {
-        if (editorOwnsKeys)
-            return false;
-        ClearExpression();
-        return true;
-    }
+void CalcDlg::keyPressEvent(QKeyEvent* event) {
+    // Num Lock turned off clears the expression, which no shortcut can say;
+    // the controls leave the key to the window.
     if (event->key() == Qt::Key_NumLock) {
         if (NumLockTurnedOff(QEvent::KeyPress))
             ClearExpression();
-        return true;
+        return;
     }
-    // In the grid F2 edits the selected row's name; in a cell being edited
-    // it goes to the expression, as everywhere else.
-    if (event->key() == Qt::Key_F2 && focus != m_varList) {
-        FocusExpression();
-        return true;
-    }
-    if (IsEnterKey(event) && !editorOwnsKeys && focus == m_expressionBox) {
-        OnCompute();
-        return true;
-    }
-    if (IsEnterKey(event) && focus == m_history && m_history->currentItem()) {
-        OnHistoryDblClk();
-        return true;
-    }
-    return false;
+    QDialog::keyPressEvent(event);
 }
 
-bool CalcDlg::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() != QEvent::KeyPress && event->type() != QEvent::KeyRelease)
-        return false;
-    // A key goes first to the focused control, then up to its parents; it
-    // is looked at once, on its way to the first, and only in this window.
-    QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : this;
-    if (watched != target || target->window() != this)
-        return false;
-    auto* key = static_cast<QKeyEvent*>(event);
-    if (event->type() == QEvent::KeyPress)
-        return PreTranslateMessage(key);
-    if (key->key() != Qt::Key_NumLock)
-        return false;
-    if (NumLockTurnedOff(QEvent::KeyRelease))
-        ClearExpression();
-    return true;
+void CalcDlg::keyReleaseEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_NumLock) {
+        if (NumLockTurnedOff(QEvent::KeyRelease))
+            ClearExpression();
+        return;
+    }
+    QDialog::keyReleaseEvent(event);
 }
 
 void CalcDlg::paintEvent(QPaintEvent* event) {
@@ -596,10 +574,10 @@ void CalcDlg::done(int result) {
 std::unique_ptr<QMenu> CalcDlg::CreateWindowMenu() {
     auto menu = std::make_unique<QMenu>(this);
     menu->setObjectName(QStringLiteral("windowMenu"));
-    menu->addAction(Text(WindowTexts::kMinimizeMenu), this, &QWidget::showMinimized);
-    menu->addAction(Text(WindowTexts::kCloseMenu), this, &QDialog::reject);
+    menu->addAction(m_minimizeAction);
+    menu->addAction(m_closeAction);
     menu->addSeparator();
-    menu->addAction(Text(WindowTexts::kAboutMenu), this, &CalcDlg::OnAbout);
+    menu->addAction(m_aboutAction);
     return menu;
 }
 

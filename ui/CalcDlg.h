@@ -3,6 +3,7 @@
 #include <QDialog>
 #include <QEvent>
 #include <QIcon>
+#include <QList>
 #include <QPoint>
 #include <QPointer>
 #include <QRect>
@@ -20,7 +21,9 @@ class VarListCtrl;
 class ExpressionEdit;
 class QLabel;
 class QListWidget;
+class QAction;
 class QKeyEvent;
+class QKeySequence;
 class QLineEdit;
 class QMenu;
 class QPlainTextEdit;
@@ -56,7 +59,8 @@ class CalcDlg : public QDialog {
     void done(int result) override;
 
   protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
@@ -73,10 +77,14 @@ class CalcDlg : public QDialog {
     void OnEditExpr();
     void OnHelp();
     void OnAddVar();
-    void OnDeleteVar();
 
     void OnInitDialog();
     void BuildControls();
+    void CreateActions();
+    // A command of the window, named `name`, given by `keys` where the
+    // focus is within `owner` (the window's own context) or on it.
+    QAction* AddAction(const char* name, const QList<QKeySequence>& keys,
+                       Qt::ShortcutContext context = Qt::WindowShortcut, QWidget* owner = nullptr);
     void SetWindowTitleFromTable();
     void SetButtonFaces();
     void ResizeWindow(const QRect& size);
@@ -95,33 +103,37 @@ class CalcDlg : public QDialog {
     void CopyResultToClipboard();
     void ShowWindowMenu(const QPoint& globalPos);
     void FocusExpression();
-    // Handles the window's shortcut keys before any control sees them;
-    // true when the key was used here.
-    bool PreTranslateMessage(QKeyEvent* event);
     bool NumLockTurnedOff(QEvent::Type keyEventType);
 
     // Controls, in the order the window binds them.
-    SkinButton* m_helpButton = nullptr;         // 1014
-    SkinButton* m_aboutButton = nullptr;        // 1007
-    QLabel* m_marker = nullptr;                 // 1013
-    SkinButton* m_deleteVarButton = nullptr;    // 1010
-    SkinButton* m_editorButton = nullptr;       // 1006
-    SkinButton* m_addVarButton = nullptr;       // 1009
-    SkinButton* m_computeButton = nullptr;      // 1002
-    SkinButton* m_exitButton = nullptr;         // 2
-    SkinButton* m_topMostButton = nullptr;      // 1012
-    VarListCtrl* m_varList = nullptr;           // 1008
-    QListWidget* m_history = nullptr;           // 1011
-    SkinButton* m_modeButton = nullptr;         // 1004
-    ExpressionEdit* m_expressionBox = nullptr;  // 1001
-    QLineEdit* m_resultBox = nullptr;           // 1003
-    QPlainTextEdit* m_naturalBox = nullptr;     // 1005
+    SkinButton* m_helpButton = nullptr;
+    SkinButton* m_aboutButton = nullptr;
+    QLabel* m_marker = nullptr;
+    SkinButton* m_deleteVarButton = nullptr;
+    SkinButton* m_editorButton = nullptr;
+    SkinButton* m_addVarButton = nullptr;
+    SkinButton* m_computeButton = nullptr;
+    SkinButton* m_exitButton = nullptr;
+    SkinButton* m_topMostButton = nullptr;
+    VarListCtrl* m_varList = nullptr;
+    QListWidget* m_history = nullptr;
+    SkinButton* m_modeButton = nullptr;
+    ExpressionEdit* m_expressionBox = nullptr;
+    QLineEdit* m_resultBox = nullptr;
+    QPlainTextEdit* m_naturalBox = nullptr;
+
+    // Commands the window menu or a shortcut switch refer to.
+    QAction* m_computeAction = nullptr;
+    QAction* m_goToExpressionAction = nullptr;
+    QAction* m_minimizeAction = nullptr;
+    QAction* m_closeAction = nullptr;
+    QAction* m_aboutAction = nullptr;
 
     // The drawing of a result computed in the compact window, which hides
     // it: drawn when first shown or asked for, into m_natural.
     std::unique_ptr<NaturalForm> m_pendingNatural;
     std::string m_natural;       // code page 936, lines ended by "\n"
-    std::string m_naturalShown;  // what box 1005 was last given
+    std::string m_naturalShown;  // what the natural-form box was last given
     QIcon m_icon;
     VarTable m_vars;
     QRect m_compactRect;

@@ -9,7 +9,7 @@
 #include <optional>
 
 #include "FullWidthForms.h"
-#include "resource.h"
+#include "WindowKeys.h"
 
 namespace {
 
@@ -37,9 +37,7 @@ CellEdit::CellEdit(QAbstractItemView* grid, int row, int column, const QString& 
       m_cell(grid->model()->index(row, column)),
       m_column(column),
       m_initialText(initialText) {
-    setObjectName(QString::number(IDC_CELL_EDIT));
-    // The window's Enter and Escape shortcuts leave these keys to the editor.
-    setProperty("ownsDialogKeys", true);
+    setObjectName(QStringLiteral("cellEdit"));
     setFrame(false);
     setTextMargins(kBorderPixels, 0, kBorderPixels, 0);
     setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
@@ -53,6 +51,25 @@ void CellEdit::Open(const QRect& rect) {
     show();
     setFocus(Qt::OtherFocusReason);
     selectAll();
+}
+
+bool CellEdit::event(QEvent* event) {
+    if (event->type() == QEvent::ShortcutOverride) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        // The window's keys for clearing and computing commit or drop the
+        // edit here, and the menu keys open the editor's own menu.
+        const int pressed = key->key();
+        if (pressed == Qt::Key_Escape || pressed == Qt::Key_Return || pressed == Qt::Key_Enter ||
+            IsOneOf(key, WindowMenuKeys())) {
+            event->accept();
+            return true;
+        }
+        // The copy key copies the result here as everywhere in the window,
+        // where a line edit would type it.
+        if (IsOneOf(key, CopyResultKeys()))
+            return QWidget::event(event);
+    }
+    return QLineEdit::event(event);
 }
 
 void CellEdit::keyPressEvent(QKeyEvent* event) {

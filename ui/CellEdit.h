@@ -36,6 +36,7 @@ class CellEdit : public QLineEdit {
     void EditEnded(int row, int column, const std::optional<QString>& text);
 
   protected:
+    bool event(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
     void paintEvent(QPaintEvent* event) override;

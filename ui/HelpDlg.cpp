@@ -1,5 +1,6 @@
 #include "HelpDlg.h"
 
+#include <QCoreApplication>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -8,11 +9,10 @@
 #include <QStyle>
 #include <algorithm>
 
-#include "DialogBuilder.h"
+#include "DialogFonts.h"
 #include "FuncHelpTable.h"
 #include "WindowStacking.h"
-#include "WindowTexts.h"
-#include "resource.h"
+#include "ui_HelpDlg.h"
 
 namespace {
 
@@ -22,11 +22,15 @@ constexpr int kGapPixels = 8;
 // What a window manager's frame is allowed on each side.
 constexpr int kFrameAllowance = 8;
 
+QString Translated(const char* helpText) {
+    return QCoreApplication::translate("FuncHelp", helpText);
+}
+
 }  // namespace
 
 QString FormatFuncHelp(const CFuncHelp& help) {
     const QString fields[] = {help.name, help.title, help.purpose, help.usage};
-    const QString format = QString::fromUtf8(kFuncHelpFormat);
+    const QString format = QCoreApplication::translate("FuncHelp", kFuncHelpFormat);
     QString text;
     qsizetype from = 0;
     for (const QString& field : fields) {
@@ -43,14 +47,13 @@ HelpDlg::HelpDlg(QWidget* owner, const HelpDlg* previous) : QDialog(owner) {
     // A caption with a close box, and a frame that cannot be resized.
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
-    const DialogControls controls = BuildCaptionedDialog(this, IDD_HELP);
-    m_listFunc = controls.Get<QListWidget>(IDC_FUNC_LIST);
-    m_editDescription = controls.Get<QPlainTextEdit>(IDC_FUNC_TEXT);
-    // The list and the description sit under a group box's long title
-    // rather than a label of their own.
-    m_listFunc->setAccessibleName(QString::fromUtf8(WindowTexts::kFunctionListName));
-    m_editDescription->setAccessibleName(QString::fromUtf8(WindowTexts::kDescriptionName));
-    connect(controls.Get<QPushButton>(IDCANCEL), &QPushButton::clicked, this, &QDialog::reject);
+    setFont(DialogFont());
+    Ui::HelpDlg form;
+    form.setupUi(this);
+    FitLabelsToTheirBoxes(this);
+    m_listFunc = form.functionList;
+    m_editDescription = form.functionDescription;
+    connect(form.closeButton, &QPushButton::clicked, this, &QDialog::reject);
     // By the selection: the list's first focus marks an entry without
     // selecting it, and nothing is described before a choice.
     connect(m_listFunc, &QListWidget::itemSelectionChanged, this, &HelpDlg::OnSelChangeFuncList);
@@ -137,7 +140,10 @@ void HelpDlg::FitScreen(const QScreen* screen) {
     for (QWidget* control : findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
         if (control->isWindow())
             continue;
-        const bool shown = !control->isHidden();
+        // A control the form hides stays hidden; the others are shown
+        // with the window.
+        const bool shown =
+            !(control->isHidden() && control->testAttribute(Qt::WA_WState_ExplicitShowHide));
         control->setParent(surface);
         control->setVisible(shown);
     }
@@ -173,8 +179,8 @@ void HelpDlg::OnInitDialog() {
         auto* item = new QListWidgetItem(QString::fromUtf8(text.name));
         item->setData(kEntryRole, static_cast<qulonglong>(m_entries.size()));
         m_listFunc->addItem(item);
-        m_entries.push_back({QString::fromUtf8(text.name), QString::fromUtf8(text.title),
-                             QString::fromUtf8(text.purpose), QString::fromUtf8(text.usage)});
+        m_entries.push_back({QString::fromUtf8(text.name), Translated(text.title),
+                             Translated(text.purpose), Translated(text.usage)});
     }
     m_listFunc->setCurrentRow(-1);
     m_editDescription->clear();

@@ -38,8 +38,8 @@ class HelpDlg : public QDialog {
     // Shows the help of the selected function, or nothing without one.
     void OnSelChangeFuncList();
 
-    QListWidget* m_listFunc = nullptr;            // 1016, sorted
-    QPlainTextEdit* m_editDescription = nullptr;  // 1017
+    QListWidget* m_listFunc = nullptr;  // sorted
+    QPlainTextEdit* m_editDescription = nullptr;
     // The entries the list items refer to, in the order they were added.
     std::vector<CFuncHelp> m_entries;
 };

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "CellEdit.h"
+#include "EngineTexts.h"
 #include "MessageBox.h"
 #include "UiText.h"
 #include "VarValidation.h"
@@ -27,7 +28,29 @@ constexpr int kEditorWidthShortfall = 3;
 
 }  // namespace
 
-VarListCtrl::VarListCtrl(QWidget* parent) : QTreeWidget(parent) {
+VarListCtrl::VarListCtrl(QWidget* parent)
+    : QTreeWidget(parent), m_renameAction(new QAction(this)), m_removeAction(new QAction(this)) {
+    // The keys work while the grid itself has the focus, not while one of
+    // its cells is being edited.
+    m_renameAction->setObjectName(QStringLiteral("renameVariableAction"));
+    m_renameAction->setShortcut(Qt::Key_F2);
+    m_renameAction->setShortcutContext(Qt::WidgetShortcut);
+    connect(m_renameAction, &QAction::triggered, this, [this] {
+        const int row = currentIndex().isValid() ? currentIndex().row() : -1;
+        if (row >= 0 && IsItemSelected(row))
+            EditSubItem(row, 0);
+    });
+    m_removeAction->setObjectName(QStringLiteral("removeVariableAction"));
+    m_removeAction->setShortcut(Qt::Key_Delete);
+    m_removeAction->setShortcutContext(Qt::WidgetShortcut);
+    connect(m_removeAction, &QAction::triggered, this, [this] {
+        // From the bottom up, so the rows still to go keep their indices.
+        for (int row = GetItemCount() - 1; row >= 0; --row) {
+            if (IsItemSelected(row))
+                DeleteItem(row);
+        }
+    });
+    addActions({m_renameAction, m_removeAction});
     setRootIsDecorated(false);
     setItemsExpandable(false);
     setUniformRowHeights(true);
@@ -57,8 +80,7 @@ VarListCtrl::VarListCtrl(QWidget* parent) : QTreeWidget(parent) {
 
 void VarListCtrl::InsertColumns() {
     setColumnCount(2);
-    setHeaderLabels({QString::fromUtf8(WindowTexts::kNameColumn),
-                     QString::fromUtf8(WindowTexts::kValueColumn)});
+    setHeaderLabels({WindowText(WindowTexts::kNameColumn), WindowText(WindowTexts::kValueColumn)});
     header()->setSectionsClickable(false);
     header()->setSectionsMovable(false);
     header()->setStretchLastSection(false);
@@ -182,8 +204,8 @@ CellEdit* VarListCtrl::EditSubItem(int row, int column) {
 bool VarListCtrl::IsUnnamedNewRow(int row) const {
     // The name cannot be typed (it is no valid name), so a row that shows
     // it was never named.
-    return GetItemText(row, 0) == QString::fromUtf8(WindowTexts::kNewVariableName) &&
-           GetItemText(row, 1) == QString::fromUtf8(WindowTexts::kNewVariableValue);
+    return GetItemText(row, 0) == WindowText(WindowTexts::kNewVariableName) &&
+           GetItemText(row, 1) == WindowText(WindowTexts::kNewVariableValue);
 }
 
 void VarListCtrl::OnEndLabelEdit(int row, int column, const std::optional<QString>& text) {
@@ -211,8 +233,8 @@ void VarListCtrl::OnEndLabelEdit(int row, int column, const std::optional<QStrin
         rejection = CheckVariableValue(bytes);
     }
     if (rejection) {
-        ShowMessageBox(this, FromCodePage(rejection->message), FromCodePage(rejection->title),
-                       QMessageBox::Information);
+        ShowMessageBox(this, EngineText(FromCodePage(rejection->message)),
+                       EngineText(FromCodePage(rejection->title)), QMessageBox::Information);
         return;
     }
     SetItemText(row, column, *text);
@@ -226,19 +248,9 @@ void VarListCtrl::DiscardEdit() {
 void VarListCtrl::keyPressEvent(QKeyEvent* event) {
     const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
     const int row = currentIndex().isValid() ? currentIndex().row() : -1;
-    if (event->key() == Qt::Key_Delete && modifiers == Qt::NoModifier) {
-        emit DeleteKeyPressed();
-        return;
-    }
     if (row >= 0 && IsItemSelected(row) && modifiers == Qt::NoModifier &&
         (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)) {
         EditSubItem(row, 1);
-        return;
-    }
-    // F2, the item views' edit key, renames.
-    if (row >= 0 && IsItemSelected(row) && modifiers == Qt::NoModifier &&
-        event->key() == Qt::Key_F2) {
-        EditSubItem(row, 0);
         return;
     }
     // A character typed over a selected row replaces its value, as typing

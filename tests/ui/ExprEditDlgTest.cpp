@@ -12,13 +12,12 @@
 
 #include "ExprEditDlg.h"
 #include "UiTestSupport.h"
-#include "resource.h"
 
 namespace {
 
 TEST(ExprEditDlgTest, TheBoxHasAName) {
     ExprEditDlg editor("1+2");
-    auto* box = ControlById<QPlainTextEdit>(&editor, IDC_EXPR);
+    auto* box = ControlNamed<QPlainTextEdit>(&editor, "expressionEdit");
     ASSERT_NE(box, nullptr);
     EXPECT_EQ(QAccessible::queryAccessibleInterface(box)->text(QAccessible::Name), "表达式");
 }
@@ -49,7 +48,7 @@ TEST(ExprEditDlgTest, FullWidthFormsArriveAsAscii) {
     };
     for (const auto& c : cases) {
         ExprEditDlg editor("");
-        auto* box = ControlById<QPlainTextEdit>(&editor, IDC_EXPR);
+        auto* box = ControlNamed<QPlainTextEdit>(&editor, "expressionEdit");
         c.write(box, c.written);
         EXPECT_EQ(box->toPlainText(), c.expected) << c.written.toStdString();
     }

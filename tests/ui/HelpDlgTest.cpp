@@ -20,14 +20,13 @@
 #include "ExpressionEdit.h"
 #include "HelpDlg.h"
 #include "UiTestSupport.h"
-#include "resource.h"
 
 namespace {
 
 class HelpDlgTest : public CalcWindowTest {
   protected:
     HelpDlg* OpenHelp() {
-        QTest::mouseClick(ControlById(m_window.get(), IDC_HELP), Qt::LeftButton);
+        QTest::mouseClick(ControlNamed(m_window.get(), "helpButton"), Qt::LeftButton);
         HelpDlg* help = m_window->HelpWindow();
         EXPECT_NE(help, nullptr);
         if (help) {
@@ -37,10 +36,10 @@ class HelpDlgTest : public CalcWindowTest {
     }
 
     static QListWidget* List(HelpDlg* help) {
-        return ControlById<QListWidget>(help, IDC_FUNC_LIST);
+        return ControlNamed<QListWidget>(help, "functionList");
     }
     static QString Shown(HelpDlg* help) {
-        return ControlById<QPlainTextEdit>(help, IDC_FUNC_TEXT)->toPlainText();
+        return ControlNamed<QPlainTextEdit>(help, "functionDescription")->toPlainText();
     }
 
     // Clicks the list entry `name` and returns the description shown.
@@ -61,12 +60,11 @@ TEST_F(HelpDlgTest, TheWindowHasItsTitleSizeAndTexts) {
     HelpDlg* help = OpenHelp();
     ASSERT_NE(help, nullptr);
     EXPECT_EQ(help->windowTitle(), "使用帮助");
-    // 323 x 279 dialog units: tall enough for the whole shortcut text and
-    // a description's usage line.
+    // Tall enough for the whole shortcut text and a description's usage
+    // line.
     EXPECT_EQ(help->size(), QSize(485, 419));
     EXPECT_FALSE(help->isModal());
-    EXPECT_EQ(List(help)->geometry(), QRect(20, 158, 105, 172));  // 13, 105, 70, 103
-    EXPECT_TRUE(ControlById<QPlainTextEdit>(help, IDC_FUNC_TEXT)->isReadOnly());
+    EXPECT_TRUE(ControlNamed<QPlainTextEdit>(help, "functionDescription")->isReadOnly());
 }
 
 TEST_F(HelpDlgTest, TheListIsSortedAndNothingIsDescribedBeforeASelection) {
@@ -106,17 +104,17 @@ TEST_F(HelpDlgTest, EachPressOpensAnotherWindowAndTheMainWindowStaysUsable) {
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
 
     QApplication::setActiveWindow(m_window.get());
-    auto* expr = ControlById<ExpressionEdit>(m_window.get(), IDC_EXPR);
+    auto* expr = ControlNamed<ExpressionEdit>(m_window.get(), "expressionEdit");
     expr->setFocus();
     QTest::keyClicks(expr, "abs(-3)");
     QTest::keyClick(expr, Qt::Key_Return);
-    EXPECT_EQ(ControlById<QLineEdit>(m_window.get(), IDC_RESULT)->text(), "3");
+    EXPECT_EQ(ControlNamed<QLineEdit>(m_window.get(), "resultBox")->text(), "3");
 }
 
 TEST_F(HelpDlgTest, TheDescriptionShowsTheUsageLineWithoutScrolling) {
     HelpDlg* help = OpenHelp();
     ASSERT_NE(help, nullptr);
-    auto* box = ControlById<QPlainTextEdit>(help, IDC_FUNC_TEXT);
+    auto* box = ControlNamed<QPlainTextEdit>(help, "functionDescription");
     for (const char* usage : {"atan(x)", "abs(x)", "log(a, b)"}) {
         const QString name = QString::fromUtf8(usage).section(QLatin1Char('('), 0, 0);
         Select(help, name);
@@ -154,7 +152,7 @@ TEST(HelpWindowPlacement, BesideTheOwnerWhereItFitsElseCoveringTheLeastOfIt) {
 }
 
 TEST_F(HelpDlgTest, EscapeAndTheCloseBoxHideTheWindowWithoutTouchingTheMainOne) {
-    auto* expr = ControlById<ExpressionEdit>(m_window.get(), IDC_EXPR);
+    auto* expr = ControlNamed<ExpressionEdit>(m_window.get(), "expressionEdit");
     expr->setText("1+2");
     HelpDlg* help = OpenHelp();
     ASSERT_NE(help, nullptr);

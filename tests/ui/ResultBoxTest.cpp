@@ -14,7 +14,6 @@
 #include "ResultBox.h"
 #include "TextFitting.h"
 #include "UiTestSupport.h"
-#include "resource.h"
 
 namespace {
 
@@ -42,8 +41,8 @@ TEST_F(ResultBoxTest, EveryResultIsDrawnWholeInsideTheBox) {
         {"1/3", "0.333333333333333"},
         {"-0.922761457078019", "-0.922761457078019"},
     };
-    auto* expr = ControlById<ExpressionEdit>(m_window.get(), IDC_EXPR);
-    auto* box = ControlById<ResultBox>(m_window.get(), IDC_RESULT);
+    auto* expr = ControlNamed<ExpressionEdit>(m_window.get(), "expressionEdit");
+    auto* box = ControlNamed<ResultBox>(m_window.get(), "resultBox");
     ASSERT_NE(box, nullptr);
     for (const auto& c : cases) {
         expr->setFocus();

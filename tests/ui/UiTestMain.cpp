@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <QLocale>
+
 #include "CalcApp.h"
+#include "WindowLanguage.h"
 
 // The window tests share the program's application object, on the headless
 // platform unless the caller chose another.
@@ -8,6 +11,8 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     CalcApp app(argc, argv);
+    // The tests read the window's own texts, whatever the caller's locale.
+    UseWindowLanguage(QLocale::c());
     testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -10,10 +10,10 @@
 #include "KeyState.h"
 #include "MessageBox.h"
 
-// A control of `window` by its dialog id.
+// A control of `window` by its object name in the window's form.
 template <class T = QWidget>
-T* ControlById(const QWidget* window, int id) {
-    return window->findChild<T*>(QString::number(id));
+T* ControlNamed(const QWidget* window, const char* name) {
+    return window->findChild<T*>(QString::fromLatin1(name));
 }
 
 // Answers every message box with OK and keeps what it was asked to show.

@@ -19,7 +19,6 @@
 #include "ExpressionEdit.h"
 #include "UiTestSupport.h"
 #include "VarListCtrl.h"
-#include "resource.h"
 
 namespace {
 
@@ -29,21 +28,25 @@ class VarGridTest : public CalcWindowTest {
   protected:
     void SetUp() override {
         CalcWindowTest::SetUp();
-        QTest::mouseClick(ControlById(m_window.get(), IDC_MODE), Qt::LeftButton);  // full size
+        QTest::mouseClick(ControlNamed(m_window.get(), "modeButton"), Qt::LeftButton);  // full size
     }
 
-    VarListCtrl* Grid() const { return ControlById<VarListCtrl>(m_window.get(), IDC_VARS); }
-    ExpressionEdit* Expr() const { return ControlById<ExpressionEdit>(m_window.get(), IDC_EXPR); }
-    QString Result() const { return ControlById<QLineEdit>(m_window.get(), IDC_RESULT)->text(); }
+    VarListCtrl* Grid() const { return ControlNamed<VarListCtrl>(m_window.get(), "variableGrid"); }
+    ExpressionEdit* Expr() const {
+        return ControlNamed<ExpressionEdit>(m_window.get(), "expressionEdit");
+    }
+    QString Result() const { return ControlNamed<QLineEdit>(m_window.get(), "resultBox")->text(); }
     QString Cell(int row, int column) const { return Grid()->GetItemText(row, column); }
 
     // The open editor, once the ones that have ended are gone.
     CellEdit* Editor() const {
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        return Grid()->findChild<CellEdit*>(QString::number(IDC_CELL_EDIT));
+        return Grid()->findChild<CellEdit*>("cellEdit");
     }
 
-    void ClickButton(int id) { QTest::mouseClick(ControlById(m_window.get(), id), Qt::LeftButton); }
+    void ClickButton(const char* id) {
+        QTest::mouseClick(ControlNamed(m_window.get(), id), Qt::LeftButton);
+    }
 
     QPoint CellCentre(int row, int column) const {
         return Grid()->visualRect(Grid()->model()->index(row, column)).center();
@@ -82,7 +85,7 @@ class VarGridTest : public CalcWindowTest {
 
     // A new row named `name` with the value `value`, both typed.
     void AddVariable(const QString& name, const QString& value) {
-        ClickButton(IDC_ADD_VAR);
+        ClickButton("addVariableButton");
         TypeIntoEditor(name);
         ClickCell(Grid()->GetItemCount() - 1, 1);
         TypeIntoEditor(value);
@@ -108,7 +111,7 @@ TEST_F(VarGridTest, TheGridHasTwoLeftAlignedColumnsAndNoClickableHeaders) {
 }
 
 TEST_F(VarGridTest, AddOpensAnEditorOverTheNewNameWithItsTextSelected) {
-    ClickButton(IDC_ADD_VAR);
+    ClickButton("addVariableButton");
     ASSERT_EQ(Grid()->GetItemCount(), 1);
     EXPECT_EQ(Cell(0, 0), kPlaceholder);
     EXPECT_EQ(Cell(0, 1), "0.0");
@@ -133,7 +136,7 @@ TEST_F(VarGridTest, ANewRowLeftUnnamedGoesAgainWithoutAMessage) {
         {"Escape", [this] { TypeIntoEditor("abc", Qt::Key_Escape); }},
         {"Enter, untouched", [this] { QTest::keyClick(Editor(), Qt::Key_Return); }},
         {"a click elsewhere, untouched", [this] { QTest::mouseClick(Expr(), Qt::LeftButton); }},
-        {"Add again, untouched", [this] { ClickButton(IDC_ADD_VAR); }},
+        {"Add again, untouched", [this] { ClickButton("addVariableButton"); }},
         // What a button that leaves the focus in the editor does.
         {"another edit opened, untouched", [this] { Grid()->EditSubItem(0, 1); }},
         {"the window closing",
@@ -144,7 +147,7 @@ TEST_F(VarGridTest, ANewRowLeftUnnamedGoesAgainWithoutAMessage) {
     };
     for (const auto& [how, end] : endings) {
         SCOPED_TRACE(how);
-        ClickButton(IDC_ADD_VAR);
+        ClickButton("addVariableButton");
         end();
         if (Editor())
             QTest::keyClick(Editor(), Qt::Key_Escape);
@@ -155,7 +158,7 @@ TEST_F(VarGridTest, ANewRowLeftUnnamedGoesAgainWithoutAMessage) {
 
     // Escape leaves the expression box alone while a cell is edited.
     Expr()->setText("1+2");
-    ClickButton(IDC_ADD_VAR);
+    ClickButton("addVariableButton");
     QTest::keyClick(Editor(), Qt::Key_Escape);
     EXPECT_EQ(Expr()->text(), "1+2");
 }
@@ -177,7 +180,7 @@ TEST_F(VarGridTest, NamesAreCheckedInOrderAndARejectedNameKeepsTheOldOne) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.typed.toStdString());
         const std::size_t before = m_boxes.Requests().size();
-        ClickButton(IDC_ADD_VAR);
+        ClickButton("addVariableButton");
         const int row = Grid()->GetItemCount() - 1;
         TypeIntoEditor(c.typed);
         if (c.message.isEmpty()) {
@@ -203,7 +206,7 @@ TEST_F(VarGridTest, NamesAreCheckedInOrderAndARejectedNameKeepsTheOldOne) {
 }
 
 TEST_F(VarGridTest, AValueMustReadWholeAsOneDecimalNumberAndIsStoredAsTyped) {
-    ClickButton(IDC_ADD_VAR);
+    ClickButton("addVariableButton");
     TypeIntoEditor("v");
     struct Case {
         QString typed;
@@ -256,7 +259,7 @@ TEST_F(VarGridTest, ANameCellEditsOnlyOnASecondClickAValueCellOnTheFirst) {
 TEST_F(VarGridTest, AfterNamingANewRowEnterOrTypingEditsItsValue) {
     Grid()->InsertItem(0, "a", "1");
     ClickCell(0, 0);
-    ClickButton(IDC_ADD_VAR);
+    ClickButton("addVariableButton");
     TypeIntoEditor("b");
     EXPECT_TRUE(Grid()->IsItemSelected(1));
     EXPECT_FALSE(Grid()->IsItemSelected(0));
@@ -355,12 +358,12 @@ TEST_F(VarGridTest, TheEditorWidensWithItsTextUpToTheGridsEdge) {
 TEST_F(VarGridTest, DeleteRemovesEverySelectedRowAndNothingWithoutASelection) {
     for (int i = 0; i < 5; ++i)
         Grid()->InsertItem(i, QStringLiteral("r%1").arg(i), "0");
-    ClickButton(IDC_DELETE_VAR);
+    ClickButton("deleteVariableButton");
     EXPECT_EQ(Grid()->GetItemCount(), 5);
 
     ClickCell(1, 0);
     ClickCell(3, 0, Qt::ControlModifier);
-    ClickButton(IDC_DELETE_VAR);
+    ClickButton("deleteVariableButton");
     ASSERT_EQ(Grid()->GetItemCount(), 3);
     EXPECT_EQ(Cell(0, 0), "r0");
     EXPECT_EQ(Cell(1, 0), "r2");
@@ -379,7 +382,7 @@ TEST_F(VarGridTest, TheNextComputationUsesTheValuesAsEdited) {
     EXPECT_EQ(Result(), "-0.002");
 
     // A new row left unnamed changes nothing.
-    ClickButton(IDC_ADD_VAR);
+    ClickButton("addVariableButton");
     QTest::keyClick(Editor(), Qt::Key_Escape);
     TypeAndCompute("rate+1");
     EXPECT_EQ(Result(), "0.999");

@@ -4,23 +4,20 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QLabel>
 #include <QString>
-#include <string_view>
 
+#include "AboutDlg.h"
 #include "CalcDlg.h"
-#include "DialogTemplates.h"
-#include "resource.h"
+#include "UiTestSupport.h"
 
 namespace {
 
 const QString kVersion = QStringLiteral(TALLYFERN_PROJECT_VERSION);
 
 QString AboutBoxFirstLine() {
-    for (const ControlTemplate& control : FindDialogTemplate(IDD_ABOUTBOX).controls) {
-        if (std::string_view(control.text).starts_with("Tallyfern"))
-            return QString::fromUtf8(control.text);
-    }
-    return {};
+    const AboutDlg about;
+    return ControlNamed<QLabel>(&about, "versionLabel")->text();
 }
 
 TEST(WindowVersionTest, EveryStatedVersionIsTheProjectVersion) {

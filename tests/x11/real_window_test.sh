@@ -97,20 +97,19 @@ cut_off_hidden() {
 }
 wait_for "the history and the grid not showing in the compact window" cut_off_hidden
 
-# Where the controls are: the main window draws its own 3 px frame around
-# them.
+# Where the controls are, inside the 3 px frame the main window draws.
 calc() {
     local rect
-    rect=$(dialog_control IDD_CALC_DIALOG "$1") || exit 1
-    center_of 3 $rect
+    rect=$(form_control CalcDlg "$1") || exit 1
+    center_of $rect
 }
-exit_button=$(calc IDCANCEL)
-mode_button=$(calc IDC_MODE)
-topmost_button=$(calc IDC_TOPMOST)
-add_button=$(calc IDC_ADD_VAR)
-natural_box=$(calc IDC_NATURAL)
+exit_button=$(calc exitButton)
+mode_button=$(calc modeButton)
+topmost_button=$(calc topMostButton)
+add_button=$(calc addVariableButton)
+natural_box=$(calc naturalBox)
 # Between the labels over the history and the variables: no control there.
-free_spot=$(center_of 3 100 110 10 8)
+free_spot=$(center_of 153 168 15 12)
 
 # clipboard_is TEXT: the clipboard holds TEXT, blanks at line ends aside.
 clipboard_is() {
@@ -132,7 +131,7 @@ wait_for "the result 8.25 in the clipboard" clipboard_is 8.25
 
 # A click on "=" leaves the focus in the expression box: the keys typed next
 # go on with the expression.
-click_at $(calc IDC_COMPUTE)
+click_at $(calc computeButton)
 xdotool type --delay 50 '+1'
 xdotool key Return grave
 wait_for "9.25 from keys typed after a click on \"=\"" clipboard_is 9.25
@@ -157,7 +156,7 @@ wait "$listener" 2>/dev/null || true
 
 # Help windows: each one closed is gone, from memory and from the screen
 # reader's view; while open, each steps down and right from the one before.
-help_button=$(calc IDC_HELP)
+help_button=$(calc helpButton)
 help_window() { help=$(xdotool search --onlyvisible --name '^使用帮助$' 2>/dev/null | tail -n 1) && [ -n "$help" ]; }
 no_help_window() { ! help_window; }
 close_help() {

@@ -4,9 +4,9 @@
 #
 # x11_start_session makes the session and exports DISPLAY; x11_start_app
 # starts the program in it; x11_stop_session ends them all, and is meant for
-# an EXIT trap. wait_for polls a condition with a timeout. dialog_control
-# and center_of give the places of the controls as the program lays them
-# out from res/DialogTemplates.cpp.
+# an EXIT trap. wait_for polls a condition with a timeout. form_control
+# and center_of give the places of the controls as the window's forms
+# (ui/*.ui) lay them out.
 
 # Seconds to wait for each step; the sanitizer build starts and exits slowly.
 X11_STEP_TIMEOUT=${TALLYFERN_X11_STEP_TIMEOUT:-60}
@@ -134,41 +134,22 @@ geometry() {
     echo "$X $Y $WIDTH $HEIGHT"
 }
 
-# dialog_control DIALOG_ID CONTROL_ID: "X Y CX CY" in dialog units, as the
-# dialog's template in res/DialogTemplates.cpp has the control.
-dialog_control() {
-    local source=$X11_SOURCE_DIR/res/DialogTemplates.cpp array found
-    array=$(sed -nE "s/.*DialogTemplate\{$1, .*, (k[A-Za-z]+)\}.*/\1/p" "$source")
-    [ -n "$array" ] || fail "no template of dialog $1 in $source"
-    found=$(awk -v array="$array" -v id="$2" '
-        index($0, "ControlTemplate " array "[]") { inside = 1; next }
-        inside && /^};/ { exit }
-        inside {
-            line = $0
-            gsub(/[{},]/, " ", line)
-            n = split(line, f)
-            if (n >= 6 && f[1] == id) { print f[3], f[4], f[5], f[6]; exit }
-        }' "$source")
-    [ -n "$found" ] || fail "no control $2 in the template of dialog $1"
+# form_control FORM NAME: "LEFT TOP WIDTH HEIGHT" in window pixels of the
+# control NAME, as the form ui/FORM.ui places it.
+form_control() {
+    local source=$X11_SOURCE_DIR/ui/$1.ui found
+    [ -f "$source" ] || fail "no form $source"
+    found=$(awk -v name="$2" '
+        /<widget / && index($0, "name=\"" name "\"") { inside = 1; next }
+        inside && /<x>/ { gsub(/[^0-9]/, ""); x = $0 }
+        inside && /<y>/ { gsub(/[^0-9]/, ""); y = $0 }
+        inside && /<width>/ { gsub(/[^0-9]/, ""); w = $0 }
+        inside && /<height>/ { gsub(/[^0-9]/, ""); print x, y, w, $0; exit }' "$source")
+    [ -n "$found" ] || fail "no control $2 in the form $source"
     echo "$found"
 }
 
-# Dialog units to pixels: times 1.5, rounded half up.
-du() { echo $(((($1) * 3 + 1) / 2)); }
-
-# control_rect FRAME X Y CX CY: "LEFT TOP WIDTH HEIGHT" in window pixels of a
-# control, in a dialog whose controls start FRAME pixels in.
-control_rect() {
-    local left top right bottom
-    left=$(du "$2") top=$(du "$3") right=$(du "$2 + $4") bottom=$(du "$3 + $5")
-    echo "$(($1 + left)) $(($1 + top)) $((right - left)) $((bottom - top))"
-}
-
-# center_of FRAME X Y CX CY: the middle of a control, in window pixels.
-center_of() {
-    local left top width height
-    read -r left top width height < <(control_rect "$@")
-    echo "$((left + width / 2)) $((top + height / 2))"
-}
+# center_of LEFT TOP WIDTH HEIGHT: the middle of a control, in window pixels.
+center_of() { echo "$(($1 + $3 / 2)) $(($2 + $4 / 2))"; }
 
 click_at() { xdotool mousemove --window "$window" "$1" "$2" click 1; }

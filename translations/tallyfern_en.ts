@@ -1,0 +1,622 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="en_US">
+<context>
+    <name>AboutDlg</name>
+    <message>
+        <location filename="../ui/AboutDlg.ui" line="26" />
+        <source>关于</source>
+        <translation>About</translation>
+    </message>
+    <message>
+        <location filename="../ui/AboutDlg.ui" line="51" />
+        <source>Tallyfern 1.1 版 函数库 20060320</source>
+        <translation>Tallyfern 1.1, function library 20060320</translation>
+    </message>
+    <message>
+        <location filename="../ui/AboutDlg.ui" line="73" />
+        <source>一个小巧的表达式计算器：输入含有运算符、括号、变量和函数的表达式，按回车即得结果，并以自然书写形式显示表达式。
+
+数值按双精度计算，结果保留 15 位有效数字。</source>
+        <translation>A small expression calculator: type an expression with operators, brackets, variables and functions, press Enter for the result, and see the expression in its natural written form.
+
+Numbers are computed in double precision; results keep 15 significant digits.</translation>
+    </message>
+    <message>
+        <location filename="../ui/AboutDlg.ui" line="97" />
+        <source>确定</source>
+        <translation>OK</translation>
+    </message>
+</context>
+<context>
+    <name>CalcDlg</name>
+    <message>
+        <location filename="../ui/CalcDlg.ui" line="53" />
+        <source>表达式</source>
+        <translation>Expression</translation>
+    </message>
+    <message>
+        <location filename="../ui/CalcDlg.ui" line="79" />
+        <source>结果</source>
+        <translation>Result</translation>
+    </message>
+    <message>
+        <location filename="../ui/CalcDlg.ui" line="166" />
+        <location filename="../ui/CalcDlg.ui" line="215" />
+        <source>表达式的自然书写形式</source>
+        <translation>Natural written form</translation>
+    </message>
+    <message>
+        <location filename="../ui/CalcDlg.ui" line="228" />
+        <location filename="../ui/CalcDlg.ui" line="268" />
+        <source>历史</source>
+        <translation>History</translation>
+    </message>
+    <message>
+        <location filename="../ui/CalcDlg.ui" line="281" />
+        <location filename="../ui/CalcDlg.ui" line="318" />
+        <source>自定义变量</source>
+        <translation>Variables</translation>
+    </message>
+    <message>
+        <location filename="../ui/CalcDlg.ui" line="331" />
+        <source>添加</source>
+        <translation>Add</translation>
+    </message>
+    <message>
+        <location filename="../ui/CalcDlg.ui" line="344" />
+        <source>删除</source>
+        <translation>Delete</translation>
+    </message>
+</context>
+<context>
+    <name>EngineTexts</name>
+    <message>
+        <location filename="../ui/EngineTexts.cpp" line="18" />
+        <source>括号不匹配</source>
+        <translation>unmatched bracket</translation>
+    </message>
+    <message>
+        <location filename="../ui/EngineTexts.cpp" line="19" />
+        <source>表达式</source>
+        <translation>expression</translation>
+    </message>
+    <message>
+        <location filename="../ui/EngineTexts.cpp" line="20" />
+        <source>除数为零</source>
+        <translation>division by zero</translation>
+    </message>
+    <message>
+        <location filename="../ui/EngineTexts.cpp" line="21" />
+        <source>运算符</source>
+        <translation>operator</translation>
+    </message>
+    <message>
+        <location filename="../ui/EngineTexts.cpp" line="22" />
+        <source>越界</source>
+        <translation>out of range</translation>
+    </message>
+    <message>
+        <location filename="../ui/EngineTexts.cpp" line="23" />
+        <source>操作数</source>
+        <translation>operand</translation>
+    </message>
+    <message>
+        <location filename="../ui/EngineTexts.cpp" line="24" />
+        <source>该变量名已存在。</source>
+        <translation>A variable of this name exists already.</translation>
+    </message>
+    <message>
+        <location filename="../ui/EngineTexts.cpp" line="25" />
+        <source>变量名应该以英文字母或下划线开头。</source>
+        <translation>A variable name must begin with a letter or an underscore.</translation>
+    </message>
+    <message>
+        <location filename="../ui/EngineTexts.cpp" line="26" />
+        <source>变量名中应该只含英文字母、数字或下划线。</source>
+        <translation>A variable name may hold only letters, digits and underscores.</translation>
+    </message>
+    <message>
+        <location filename="../ui/EngineTexts.cpp" line="27" />
+        <source>请输入数值型的数据。</source>
+        <translation>Please enter a number.</translation>
+    </message>
+    <message>
+        <location filename="../ui/EngineTexts.cpp" line="28" />
+        <source>错误</source>
+        <translation>Error</translation>
+    </message>
+    <message>
+        <location filename="../ui/EngineTexts.cpp" line="29" />
+        <source>数据格式错误</source>
+        <translation>Invalid number</translation>
+    </message>
+    <message>
+        <location filename="../ui/EngineTexts.cpp" line="31" />
+        <source>变量 %1 未定义</source>
+        <translation>variable %1 undefined</translation>
+    </message>
+    <message>
+        <location filename="../ui/EngineTexts.cpp" line="32" />
+        <source>在以下位置发生 "%1" 错误
+
+    %2</source>
+        <translation>Error "%1" here:
+
+    %2</translation>
+    </message>
+</context>
+<context>
+    <name>ExprEditDlg</name>
+    <message>
+        <location filename="../ui/ExprEditDlg.ui" line="26" />
+        <location filename="../ui/ExprEditDlg.ui" line="62" />
+        <source>表达式</source>
+        <translation>Expression</translation>
+    </message>
+    <message>
+        <location filename="../ui/ExprEditDlg.ui" line="75" />
+        <source>确定</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <location filename="../ui/ExprEditDlg.ui" line="91" />
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+</context>
+<context>
+    <name>FuncHelp</name>
+    <message>
+        <location filename="../res/FuncHelpTable.h" line="20" />
+        <source>函数名：%s
+
+简　介：%s
+
+功　能：%s
+
+用　法：
+
+　　%s</source>
+        <translation>Function: %s
+
+Summary: %s
+
+Purpose: %s
+
+Usage:
+
+    %s</translation>
+    </message>
+    <message>
+        <location filename="../res/FuncHelpTable.cpp" line="10" />
+        <source>正弦函数</source>
+        <translation>Sine</translation>
+    </message>
+    <message>
+        <location filename="../res/FuncHelpTable.cpp" line="10" />
+        <source>求角x的正弦值</source>
+        <translation>The sine of the angle x</translation>
+    </message>
+    <message>
+        <location filename="../res/FuncHelpTable.cpp" line="10" />
+        <source>sin(x)
+　　x为以弧度表示的角</source>
+        <translation>sin(x)
+    x is an angle in radians</translation>
+    </message>
+    <message>
+        <location filename="../res/FuncHelpTable.cpp" line="11" />
+        <source>余弦函数</source>
+        <translation>Cosine</translation>
+    </message>
+    <message>
+        <location filename="../res/FuncHelpTable.cpp" line="11" />
+        <source>求角x的余弦值</source>
+        <translation>The cosine of the angle x</translation>
+    </message>
+    <message>
+        <location filename="../res/FuncHelpTable.cpp" line="11" />
+        <source>cos(x)
+　　x为以弧度表示的角</source>
+        <translation>cos(x)
+    x is an angle in radians</translation>
+    </message>
+    <message>
+        <location filename="../res/FuncHelpTable.cpp" line="12" />
+        <source>正切函数</source>
+        <translation>Tangent</translation>
+    </message>
+    <message>
+        <location filename="../res/FuncHelpTable.cpp" line="12" />
+        <source>求角x的正切值</source>
+        <translation>The tangent of the angle x</translation>
+    </message>
+    <message>
+        <location filename="../res/FuncHelpTable.cpp" line="12" />
+        <source>tan(x)
+　　x为以弧度表示的角</source>
+        <translation>tan(x)
+    x is an angle in radians</translation>
+    </message>
+    <message>
+        <location filename="../res/FuncHelpTable.cpp" line="13" />
+        <source>余切函数</source>
+        <translation>Cotangent</translation>
+    </message>
+    <message>
+        <location filename="../res/FuncHelpTable.cpp" line="13" />
+        <source>求角x的余切值</source>
+        <translation>The cotangent of the angle x</translation>
+    </message>
+    <message>
+        <location filename="../res/FuncHelpTable.cpp" line="13" />
+        <source>cot(x)
+　　x为以弧度表示的角</source>
+        <translation>cot(x)
+    x is an angle in radians</translation>
+    </message>
+    <message>
+        <location filename="../res/FuncHelpTable.cpp" line="14" />
+        <source>反正弦函数</source>
+        <translation>Arc sine</translation>
+    </message>
+    <message>
+        <location filename="../res/FuncHelpTable.cpp" line="14" />
+        <source>求值x的反正弦值</source>
+        <translation>The arc sine of x</translation>
+    </message>
+    <message>
+        <location filename="../res/FuncHelpTable.cpp" line="14" />
+        <source>asin(x)
+　　x∈[-1, 1]</source>
+        <translation>asin(x)
+    x∈[-1, 1]</translation>
+    </message>
+    <message>
+        <location filename="../res/FuncHelpTable.cpp" line="15" />
+        <source>反余弦函数</source>
+        <translation>Arc cosine</translation>
+    </message>
+    <message>
+        <location filename="../res/FuncHelpTable.cpp" line="15" />
+        <source>求值x的反余弦值</source>
+        <translation>The arc cosine of x</translation>
+    </message>
+    <message>
+        <location filename="../res/FuncHelpTable.cpp" line="15" />
+        <source>acos(x)
+　　x∈[-1, 1]</source>
+        <translation>acos(x)
+    x∈[-1, 1]</translation>
+    </message>
+    <message>
+        <location filename="../res/FuncHelpTable.cpp" line="16" />
+        <source>反正切函数</source>
+        <translation>Arc tangent</translation>
+    </message>
+    <message>
+        <location filename="../res/FuncHelpTable.cpp" line="16" />
+        <source>求值x的反正切值</source>
+        <translation>The arc tangent of x</translation>
+    </message>
+    <message>
+        <location filename="../res/FuncHelpTable.cpp" line="16" />
+        <source>atan(x)
+</source>
+        <translation>atan(x)
+</translation>
+    </message>
+    <message>
+        <location filename="../res/FuncHelpTable.cpp" line="17" />
+        <source>弧度化角度</source>
+        <translation>Radians to degrees</translation>
+    </message>
+    <message>
+        <location filename="../res/FuncHelpTable.cpp" line="17" />
+        <source>将弧度值转化为相应的角度值</source>
+        <translation>Converts an angle in radians to degrees</translation>
+    </message>
+    <message>
+        <location filename="../res/FuncHelpTable.cpp" line="17" />
+        <source>rtod(x)
+　　x为角的弧度表示值</source>
+        <translation>rtod(x)
+    x is an angle in radians</translation>
+    </message>
+    <message>
+        <location filename="../res/FuncHelpTable.cpp" line="18" />
+        <source>角度化弧度</source>
+        <translation>Degrees to radians</translation>
+    </message>
+    <message>
+        <location filename="../res/FuncHelpTable.cpp" line="18" />
+        <source>将角度值转化为相应的弧度值</source>
+        <translation>Converts an angle in degrees to radians</translation>
+    </message>
+    <message>
+        <location filename="../res/FuncHelpTable.cpp" line="18" />
+        <source>dtor(x)
+　　x为角的角度表示值</source>
+        <translation>dtor(x)
+    x is an angle in degrees</translation>
+    </message>
+    <message>
+        <location filename="../res/FuncHelpTable.cpp" line="19" />
+        <source>角度化度分秒</source>
+        <translation>Degrees to degrees, minutes, seconds</translation>
+    </message>
+    <message>
+        <location filename="../res/FuncHelpTable.cpp" line="19" />
+        <source>将角度值转化为d.mmss表示的角度值
+　　比如：3.01度化为度分秒表示形式为3.0036，即3度0分36秒</source>
+        <translation>Converts an angle in degrees to the form d.mmss
+    For example: 3.01 degrees become 3.0036, that is 3 degrees 0 minutes 36 seconds</translation>
+    </message>
+    <message>
+        <location filename="../res/FuncHelpTable.cpp" line="20" />
+        <source>dtodms(x)
+　　x为角的一般角度表示法</source>
+        <translation>dtodms(x)
+    x is an angle in decimal degrees</translation>
+    </message>
+    <message>
+        <location filename="../res/FuncHelpTable.cpp" line="21" />
+        <source>度分秒化角度</source>
+        <translation>Degrees, minutes, seconds to degrees</translation>
+    </message>
+    <message>
+        <location filename="../res/FuncHelpTable.cpp" line="21" />
+        <source>将d.mmss表示的角度值转化为一般的角度值
+　　比如：3.0036，即3度0分36秒化为一般的角度值为3.01度</source>
+        <translation>Converts an angle in the form d.mmss to decimal degrees
+    For example: 3.0036, that is 3 degrees 0 minutes 36 seconds, becomes 3.01 degrees</translation>
+    </message>
+    <message>
+        <location filename="../res/FuncHelpTable.cpp" line="22" />
+        <source>dmstod(x)
+　　x为角的度分秒表示法</source>
+        <translation>dmstod(x)
+    x is an angle in the form d.mmss</translation>
+    </message>
+    <message>
+        <location filename="../res/FuncHelpTable.cpp" line="23" />
+        <source>自然对数</source>
+        <translation>Natural logarithm</translation>
+    </message>
+    <message>
+        <location filename="../res/FuncHelpTable.cpp" line="23" />
+        <source>求一个数的自然对数</source>
+        <translation>The natural logarithm of a number</translation>
+    </message>
+    <message>
+        <location filename="../res/FuncHelpTable.cpp" line="23" />
+        <source>ln(x)</source>
+        <translation>ln(x)</translation>
+    </message>
+    <message>
+        <location filename="../res/FuncHelpTable.cpp" line="24" />
+        <source>以10为底的对数</source>
+        <translation>Common logarithm</translation>
+    </message>
+    <message>
+        <location filename="../res/FuncHelpTable.cpp" line="24" />
+        <source>求一个数的以10为底的对数</source>
+        <translation>The logarithm to base 10 of a number</translation>
+    </message>
+    <message>
+        <location filename="../res/FuncHelpTable.cpp" line="24" />
+        <source>lg(x)</source>
+        <translation>lg(x)</translation>
+    </message>
+    <message>
+        <location filename="../res/FuncHelpTable.cpp" line="25" />
+        <source>一般对数</source>
+        <translation>Logarithm</translation>
+    </message>
+    <message>
+        <location filename="../res/FuncHelpTable.cpp" line="25" />
+        <source>求以a为底，b为真数的对数</source>
+        <translation>The logarithm of b to base a</translation>
+    </message>
+    <message>
+        <location filename="../res/FuncHelpTable.cpp" line="25" />
+        <source>log(a, b)</source>
+        <translation>log(a, b)</translation>
+    </message>
+    <message>
+        <location filename="../res/FuncHelpTable.cpp" line="26" />
+        <source>绝对值</source>
+        <translation>Absolute value</translation>
+    </message>
+    <message>
+        <location filename="../res/FuncHelpTable.cpp" line="26" />
+        <source>求一个数的绝对值</source>
+        <translation>The absolute value of a number</translation>
+    </message>
+    <message>
+        <location filename="../res/FuncHelpTable.cpp" line="26" />
+        <source>abs(x)</source>
+        <translation>abs(x)</translation>
+    </message>
+</context>
+<context>
+    <name>HelpDlg</name>
+    <message>
+        <location filename="../ui/HelpDlg.ui" line="26" />
+        <source>使用帮助</source>
+        <translation>Help</translation>
+    </message>
+    <message>
+        <location filename="../ui/HelpDlg.ui" line="38" />
+        <source>退出帮助</source>
+        <translation>Close help</translation>
+    </message>
+    <message>
+        <location filename="../ui/HelpDlg.ui" line="73" />
+        <source>表达式输入规则</source>
+        <translation>Writing expressions</translation>
+    </message>
+    <message>
+        <location filename="../ui/HelpDlg.ui" line="86" />
+        <source>★运算符
+
+	+ 加号	- 减号	* 乘号	/ 除号	^ 乘方	( ) 括号
+
+★变量
+
+	变量必须由英文字母开头，并且仅由数字、字母和下划线组成 </source>
+        <translation>★Operators
+
+	+ plus   - minus   * times   / over   ^ power   ( ) brackets
+
+★Variables
+
+	A letter first, then letters, digits and underscores only</translation>
+    </message>
+    <message>
+        <location filename="../ui/HelpDlg.ui" line="114" />
+        <source>函数库（由于函数库会经常更新，请访问我的主页以获得最新版本）</source>
+        <translation>Functions (the library is updated often: see the home page for the latest version)</translation>
+    </message>
+    <message>
+        <location filename="../ui/HelpDlg.ui" line="142" />
+        <source>函数</source>
+        <translation>Functions</translation>
+    </message>
+    <message>
+        <location filename="../ui/HelpDlg.ui" line="179" />
+        <source>函数说明</source>
+        <translation>Function description</translation>
+    </message>
+    <message>
+        <location filename="../ui/HelpDlg.ui" line="192" />
+        <source>★快捷键：
+　　　　按[ESC]键或将[NumLock]键按灭可清除表达式输入框
+　　　　按[F2]键可将输入焦点切换至表达式输入框
+　　　　按[`]([ESC下面的那个键])可将计算结果复制到剪贴板
+　　　　表达式输入框中未选中文字时按[Ctrl+C]也可复制计算结果</source>
+        <translation>★Shortcut keys:
+        [Esc], or turning [Num Lock] off, clears the expression box
+        [F2] moves the focus to the expression box
+        [`] (the key below [Esc]) copies the result to the clipboard
+        [Ctrl+C] with nothing selected in the expression box copies the result too</translation>
+    </message>
+</context>
+<context>
+    <name>QLineEdit</name>
+    <message>
+        <location filename="../ui/ExpressionEdit.cpp" line="559" />
+        <source>Delete</source>
+        <translation type="unfinished" />
+    </message>
+</context>
+<context>
+    <name>WindowTexts</name>
+    <message>
+        <location filename="../res/WindowTexts.h" line="14" />
+        <source>发生错误</source>
+        <translation>Error</translation>
+    </message>
+    <message>
+        <location filename="../res/WindowTexts.h" line="15" />
+        <source>内存不足，无法完成计算。</source>
+        <translation>Not enough memory to finish the computation.</translation>
+    </message>
+    <message>
+        <location filename="../res/WindowTexts.h" line="16" />
+        <source>内存不足，操作未能完成。</source>
+        <translation>Not enough memory; the operation was not completed.</translation>
+    </message>
+    <message>
+        <location filename="../res/WindowTexts.h" line="17" />
+        <source>发生意外错误，操作未能完成。</source>
+        <translation>An unexpected error occurred; the operation was not completed.</translation>
+    </message>
+    <message>
+        <location filename="../res/WindowTexts.h" line="20" />
+        <source>（自然书写形式过大，无法显示）</source>
+        <translation>(The natural written form is too large to show)</translation>
+    </message>
+    <message>
+        <location filename="../res/WindowTexts.h" line="21" />
+        <source>请输入变量名</source>
+        <translation>Enter a name</translation>
+    </message>
+    <message>
+        <location filename="../res/WindowTexts.h" line="22" />
+        <source>0.0</source>
+        <translation>0.0</translation>
+    </message>
+    <message>
+        <location filename="../res/WindowTexts.h" line="23" />
+        <source>变量名</source>
+        <translation>Name</translation>
+    </message>
+    <message>
+        <location filename="../res/WindowTexts.h" line="24" />
+        <source>值</source>
+        <translation>Value</translation>
+    </message>
+    <message>
+        <location filename="../res/WindowTexts.h" line="27" />
+        <source>退出</source>
+        <translation>Exit</translation>
+    </message>
+    <message>
+        <location filename="../res/WindowTexts.h" line="28" />
+        <source>窗口置顶</source>
+        <translation>Keep on top</translation>
+    </message>
+    <message>
+        <location filename="../res/WindowTexts.h" line="29" />
+        <source>取消窗口置顶</source>
+        <translation>Stop keeping on top</translation>
+    </message>
+    <message>
+        <location filename="../res/WindowTexts.h" line="30" />
+        <source>扩展表达式输入框</source>
+        <translation>Larger expression editor</translation>
+    </message>
+    <message>
+        <location filename="../res/WindowTexts.h" line="31" />
+        <source>关于本软件</source>
+        <translation>About this program</translation>
+    </message>
+    <message>
+        <location filename="../res/WindowTexts.h" line="32" />
+        <source>更多功能</source>
+        <translation>More</translation>
+    </message>
+    <message>
+        <location filename="../res/WindowTexts.h" line="33" />
+        <source>精简模式</source>
+        <translation>Compact</translation>
+    </message>
+    <message>
+        <location filename="../res/WindowTexts.h" line="34" />
+        <source>帮助</source>
+        <translation>Help</translation>
+    </message>
+    <message>
+        <location filename="../res/WindowTexts.h" line="37" />
+        <source>最小化(&amp;N)</source>
+        <translation>Mi&amp;nimize</translation>
+    </message>
+    <message>
+        <location filename="../res/WindowTexts.h" line="38" />
+        <source>关闭(&amp;C)</source>
+        <translation>&amp;Close</translation>
+    </message>
+    <message>
+        <location filename="../res/WindowTexts.h" line="39" />
+        <source>关于 Tallyfern(&amp;A)...</source>
+        <translation>&amp;About Tallyfern...</translation>
+    </message>
+    <message>
+        <location filename="../res/WindowTexts.h" line="42" />
+        <source>Tallyfern 自然书写计算器</source>
+        <translation>Tallyfern natural-form calculator</translation>
+    </message>
+</context>
+</TS>
