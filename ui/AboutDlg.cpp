@@ -3,7 +3,6 @@
 #include "DialogFonts.h"
 #include "IconResources.h"
 #include "WindowStacking.h"
-#include "resource.h"
 #include "ui_AboutDlg.h"
 
 namespace {
@@ -18,7 +17,7 @@ AboutDlg::AboutDlg(QWidget* parent) : QDialog(parent) {
     Ui::AboutDlg form;
     form.setupUi(this);
     FitLabelsToTheirBoxes(this);
-    form.iconLabel->setPixmap(LoadIconPixmap(IDR_MAINFRAME, kStandardIconPixels));
+    form.iconLabel->setPixmap(LoadIconPixmap(WindowIcon::Application, kStandardIconPixels));
     connect(form.okButton, &QPushButton::clicked, this, &QDialog::accept);
     KeepAboveOwner(this, parent);
 }

@@ -37,7 +37,6 @@
 #include "WindowKeys.h"
 #include "WindowStacking.h"
 #include "WindowTexts.h"
-#include "resource.h"
 #include "ui_CalcDlg.h"
 
 namespace {
@@ -246,20 +245,20 @@ void CalcDlg::SetWindowTitleFromTable() {
 }
 
 void CalcDlg::SetButtonFaces() {
-    m_exitButton->LoadIconImage(IDI_EXIT, 0);
+    m_exitButton->LoadIconImage(WindowIcon::Exit);
     m_exitButton->SetTipText(qUtf8Printable(WindowText(WindowTexts::kExitTip)), true);
-    m_topMostButton->LoadIconImage(IDI_PIN, 0);
+    m_topMostButton->LoadIconImage(WindowIcon::Pin);
     m_topMostButton->SetTipText(qUtf8Printable(WindowText(WindowTexts::kPinTip)), true);
-    m_editorButton->LoadIconImage(IDI_EDITOR, 0);
+    m_editorButton->LoadIconImage(WindowIcon::Editor);
     m_editorButton->SetTipText(qUtf8Printable(WindowText(WindowTexts::kEditorTip)), true);
-    m_aboutButton->LoadIconImage(IDR_MAINFRAME, 0);
+    m_aboutButton->LoadIconImage(WindowIcon::Application);
     m_aboutButton->SetTipText(qUtf8Printable(WindowText(WindowTexts::kAboutTip)), true);
-    m_modeButton->LoadIconImage(IDI_MORE, 0);
+    m_modeButton->LoadIconImage(WindowIcon::More);
     m_modeButton->SetTipText(qUtf8Printable(WindowText(WindowTexts::kMoreTip)), true);
-    m_helpButton->LoadIconImage(IDI_HELP, 0);
+    m_helpButton->LoadIconImage(WindowIcon::Help);
     m_helpButton->SetTipText(qUtf8Printable(WindowText(WindowTexts::kHelpTip)), true);
-    m_addVarButton->LoadIconImage(IDI_ADD, 0);
-    m_deleteVarButton->LoadIconImage(IDI_DELETE, 0);
+    m_addVarButton->LoadIconImage(WindowIcon::Add);
+    m_deleteVarButton->LoadIconImage(WindowIcon::Delete);
 }
 
 int CalcDlg::DoModal() {
@@ -397,12 +396,12 @@ void CalcDlg::OnHistoryDblClk() {
 void CalcDlg::OnToggleMode() {
     m_expanded = !m_expanded;
     if (m_expanded) {
-        m_modeButton->LoadIconImage(IDI_LESS, 0);
+        m_modeButton->LoadIconImage(WindowIcon::Less);
         m_modeButton->SetTipText(qUtf8Printable(WindowText(WindowTexts::kLessTip)), true);
         ResizeWindow(m_fullRect);
         ShowNaturalForm();  // computed while compact
     } else {
-        m_modeButton->LoadIconImage(IDI_MORE, 0);
+        m_modeButton->LoadIconImage(WindowIcon::More);
         m_modeButton->SetTipText(qUtf8Printable(WindowText(WindowTexts::kMoreTip)), true);
         ResizeWindow(m_compactRect);
     }
@@ -425,7 +424,7 @@ void CalcDlg::ResizeWindow(const QRect& size) {
 void CalcDlg::OnTopMost() {
     // The click has already flipped the button's check state.
     const bool onTop = m_topMostButton->isChecked();
-    m_topMostButton->LoadIconImage(onTop ? IDI_UNPIN : IDI_PIN, 0);
+    m_topMostButton->LoadIconImage(onTop ? WindowIcon::Unpin : WindowIcon::Pin);
     m_topMostButton->SetTipText(
         qUtf8Printable(WindowText(onTop ? WindowTexts::kUnpinTip : WindowTexts::kPinTip)), true);
     // The tip says what a click does next; a screen reader keeps one name

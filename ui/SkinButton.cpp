@@ -93,11 +93,11 @@ SkinButton::~SkinButton() {
         QToolTip::hideText();
 }
 
-void SkinButton::LoadIconImage(int iconId) {
-    m_iconId = iconId;
-    setIcon(EngravedIcon(LoadIcon(iconId), palette().color(QPalette::Active, QPalette::Light),
+void SkinButton::LoadIconImage(WindowIcon icon) {
+    m_icon = icon;
+    setIcon(EngravedIcon(LoadIcon(icon), palette().color(QPalette::Active, QPalette::Light),
                          palette().color(QPalette::Active, QPalette::Dark)));
-    setIconSize(IconDefaultSize(iconId));
+    setIconSize(IconDefaultSize(icon));
 }
 
 void SkinButton::SetTipText(const char* utf8Text, bool activate) {
@@ -371,8 +371,8 @@ void SkinButton::changeEvent(QEvent* event) {
             break;
         case QEvent::PaletteChange:
             // The engraving is drawn in the palette's colours.
-            if (m_iconId >= 0)
-                LoadIconImage(m_iconId);
+            if (m_icon)
+                LoadIconImage(*m_icon);
             update();
             break;
         default:

@@ -3,6 +3,9 @@
 #include <QAbstractButton>
 #include <QRect>
 #include <QString>
+#include <optional>
+
+#include "IconResources.h"
 
 // The main window's flat push button: face in the button colour, a raised
 // frame while the mouse is over it, a sunken one while it is pressed or, as
@@ -22,15 +25,8 @@ class SkinButton : public QAbstractButton {
     explicit SkinButton(QWidget* parent = nullptr);
     ~SkinButton() override;
 
-    // The program's icon `iconId` (see IconResources.h) at its own size;
-    // none for an id without an icon.
-    void LoadIconImage(int iconId);
-    // The window's calls still name the icon shown at rest, always 0 (the
-    // same icon), from when a button could hold a second one.
-    void LoadIconImage(int iconId, int restingIcon) {
-        Q_ASSERT(restingIcon == 0);
-        LoadIconImage(iconId);
-    }
+    // One of the program's icons (IconResources.h), at its own size.
+    void LoadIconImage(WindowIcon icon);
 
     // nullptr keeps the current tip; otherwise replaces it and shows tips
     // from now on only if `activate`.
@@ -81,7 +77,8 @@ class SkinButton : public QAbstractButton {
     void MoveFocusAway();
     void ShowTip(const QPoint& globalPos);
 
-    int m_iconId = -1;  // the icon LoadIconImage set, engraved anew on a palette change
+    std::optional<WindowIcon>
+        m_icon;  // the icon LoadIconImage set, engraved anew on a palette change
     bool m_hover = false;
     QString m_tip;
     bool m_tipActive = false;

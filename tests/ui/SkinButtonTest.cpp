@@ -12,7 +12,6 @@
 
 #include "IconResources.h"
 #include "SkinButton.h"
-#include "resource.h"
 
 namespace {
 
@@ -119,7 +118,7 @@ TEST_F(SkinButtonTest, PaletteGivesDistinctFrameColours) {
 
 TEST_F(SkinButtonTest, IconIsCentredWithoutCaptionAndSitsLeftWithOne) {
     SkinButton& b = m_dialog.button;
-    b.LoadIconImage(IDI_ADD);
+    b.LoadIconImage(WindowIcon::Add);
     ASSERT_EQ(b.iconSize(), QSize(16, 16));
 
     // 25 x 22: (25 - 16) / 2 truncates to 4, (22 - 16) / 2 is 3.
@@ -155,7 +154,7 @@ TEST_F(SkinButtonTest, PressedPushButtonShiftsContentAndSinks) {
     SkinButton& b = m_dialog.button;
     b.setGeometry(60, 10, 90, 24);
     b.setText(QStringLiteral("删除"));
-    b.LoadIconImage(IDI_ADD);
+    b.LoadIconImage(WindowIcon::Add);
     m_dialog.Move(b, {80, 2});  // over the button, clear of icon and caption
     const QImage hovered = m_dialog.Picture();
     EXPECT_EQ(Pixel(hovered, 0, 0), Rgb(m_light)) << "raised frame while hovered";
@@ -179,7 +178,7 @@ TEST_F(SkinButtonTest, PressedPushButtonShiftsContentAndSinks) {
 TEST_F(SkinButtonTest, ToggleNeverShiftsAndStaysSunkenWhileChecked) {
     SkinButton& b = m_dialog.button;
     b.setCheckable(true);
-    b.LoadIconImage(IDI_ADD);
+    b.LoadIconImage(WindowIcon::Add);
     const QRect rest = FindColour(m_dialog.Picture(), kAddGreen);
 
     m_dialog.Press(b, m_dialog.Centre());
@@ -204,7 +203,7 @@ TEST_F(SkinButtonTest, DisabledButtonIsEngraved) {
     SkinButton& b = m_dialog.button;
     b.setGeometry(60, 10, 90, 24);
     b.setText(QStringLiteral("添加"));
-    b.LoadIconImage(IDI_ADD);
+    b.LoadIconImage(WindowIcon::Add);
     const QRect captionArea(20, 0, 70, 24);
     const QRect enabledInk = FindInk(m_dialog.Picture(), captionArea, {m_face});
     b.setEnabled(false);
@@ -452,9 +451,11 @@ TEST_F(SkinButtonTest, LongTipIsBrokenAt400Pixels) {
 }
 
 TEST(SkinButtonIcons, EveryIconLoadsAt16Pixels) {
-    for (const int id : {IDR_MAINFRAME, IDI_EXIT, IDI_HELP, IDI_PIN, IDI_UNPIN, IDI_MORE, IDI_LESS,
-                         IDI_ADD, IDI_DELETE, IDI_EDITOR}) {
-        SCOPED_TRACE(id);
+    for (const WindowIcon id :
+         {WindowIcon::Application, WindowIcon::Exit, WindowIcon::Help, WindowIcon::Pin,
+          WindowIcon::Unpin, WindowIcon::More, WindowIcon::Less, WindowIcon::Add,
+          WindowIcon::Delete, WindowIcon::Editor}) {
+        SCOPED_TRACE(static_cast<int>(id));
         const QPixmap pixmap = LoadIconPixmap(id);
         ASSERT_FALSE(pixmap.isNull());
         EXPECT_EQ(pixmap.size(), QSize(16, 16));
@@ -470,9 +471,8 @@ TEST(SkinButtonIcons, EveryIconLoadsAt16Pixels) {
         EXPECT_GT(opaque, 16) << "a drawing, not a blank";
         EXPECT_GT(clear, 0) << "a shape on a transparent ground";
     }
-    EXPECT_TRUE(LoadIconPixmap(999).isNull());
-    EXPECT_EQ(LoadIconPixmap(IDR_MAINFRAME, 48).size(), QSize(48, 48));
-    const QPixmap sharp = LoadIconPixmap(IDI_ADD, 0, 2.0);
+    EXPECT_EQ(LoadIconPixmap(WindowIcon::Application, 48).size(), QSize(48, 48));
+    const QPixmap sharp = LoadIconPixmap(WindowIcon::Add, 0, 2.0);
     EXPECT_EQ(sharp.size(), QSize(32, 32));
     EXPECT_EQ(sharp.deviceIndependentSize(), QSizeF(16, 16));
 
@@ -484,13 +484,13 @@ TEST(SkinButtonIcons, EveryIconLoadsAt16Pixels) {
 TEST(SkinButtonIcons, AreDrawnAnewForThePixelRatioOfEachPaint) {
     SkinButton b;
     b.resize(24, 24);
-    b.LoadIconImage(IDI_HELP);
+    b.LoadIconImage(WindowIcon::Help);
     QImage picture(48, 48, QImage::Format_ARGB32_Premultiplied);
     picture.setDevicePixelRatio(2.0);
     b.render(&picture);
     // The 16-pixel icon centred, at 32 device pixels: drawn at that size,
     // not enlarged from the 16-pixel drawing.
-    const QImage sharp = LoadIconPixmap(IDI_HELP, 0, 2.0).toImage();
+    const QImage sharp = LoadIconPixmap(WindowIcon::Help, 0, 2.0).toImage();
     ASSERT_EQ(sharp.size(), QSize(32, 32));
     QImage drawn = picture.copy(8, 8, 32, 32).convertToFormat(sharp.format());
     int differing = 0;
