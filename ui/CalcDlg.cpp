@@ -58,7 +58,7 @@ constexpr std::array<int, 40> kTitleTable = {
 
 // What the natural-form box shows for a drawing too large to show.
 std::string TooLargeNote() {
-    return ToCodePage(WindowText(WindowTexts::kNaturalFormTooLarge)) + '\n';
+    return ToEngineText(WindowText(WindowTexts::kNaturalFormTooLarge)) + '\n';
 }
 
 // The drawing's lines, each ended by "\n", or the note that it is too large.
@@ -272,9 +272,9 @@ int CalcDlg::DoModal() {
 }
 
 std::string CalcDlg::StripWhitespace() {
-    std::string expression = ::StripWhitespace(ToCodePage(m_expressionBox->text()));
+    std::string expression = ::StripWhitespace(ToEngineText(m_expressionBox->text()));
     // Setting the same text again would move the caret and forget undo.
-    const QString shown = FromCodePage(expression);
+    const QString shown = FromEngineText(expression);
     if (m_expressionBox->text() != shown)
         m_expressionBox->setText(shown);
     return expression;
@@ -283,12 +283,12 @@ std::string CalcDlg::StripWhitespace() {
 void CalcDlg::CollectVariables() {
     m_vars.Clear();
     for (int row = 0; row < m_varList->GetItemCount(); ++row) {
-        const std::string name = ToCodePage(m_varList->GetItemText(row, 0));
+        const std::string name = ToEngineText(m_varList->GetItemText(row, 0));
         // The grid stores only values that read whole as one number, read
         // alike in every locale; anything else would count as 0, never as
         // an unset value.
         const std::optional<double> value =
-            ReadVariableValue(ToCodePage(m_varList->GetItemText(row, 1)));
+            ReadVariableValue(ToEngineText(m_varList->GetItemText(row, 1)));
         m_vars.Insert(name, value.value_or(0.0));
     }
 }
@@ -307,7 +307,7 @@ void CalcDlg::OnCompute() {
             drawing = DrawNaturalForm(*natural);
             natural.reset();
         }
-        m_resultBox->setText(FromCodePage(result));
+        m_resultBox->setText(FromEngineText(result));
         // A result wider than its box shows its leading digits.
         m_resultBox->setCursorPosition(0);
         m_natural = std::move(drawing);
@@ -355,7 +355,7 @@ void CalcDlg::ShowNaturalForm() {
     // window, which hides the box, leaves it until it is shown.
     if (!m_expanded || m_naturalShown == NaturalText())
         return;
-    QString shown = FromCodePage(m_natural);
+    QString shown = FromEngineText(m_natural);
     if (shown.endsWith(QLatin1Char('\n')))
         shown.chop(1);
     m_naturalBox->setPlainText(shown);

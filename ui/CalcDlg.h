@@ -42,7 +42,7 @@ class CalcDlg : public QDialog {
     // closed.
     int DoModal();
 
-    // The natural form of the last computation, in the engine's code page,
+    // The natural form of the last computation, in the engine's UTF-8,
     // each line ended by "\n"; drawn now if the compact window left it.
     const std::string& NaturalText();
     bool IsExpanded() const { return m_expanded; }
@@ -90,7 +90,7 @@ class CalcDlg : public QDialog {
     void ResizeWindow(const QRect& size);
     void SetStaysOnTop(bool on);
     // The expression box's text without blanks, tabs and line ends, which
-    // the box then shows; in the engine's code page.
+    // the box then shows; in the engine's UTF-8.
     std::string StripWhitespace();
     // The grid's variables into m_vars.
     void CollectVariables();
@@ -132,7 +132,7 @@ class CalcDlg : public QDialog {
     // The drawing of a result computed in the compact window, which hides
     // it: drawn when first shown or asked for, into m_natural.
     std::unique_ptr<NaturalForm> m_pendingNatural;
-    std::string m_natural;       // code page 936, lines ended by "\n"
+    std::string m_natural;       // UTF-8, lines ended by "\n"
     std::string m_naturalShown;  // what the natural-form box was last given
     QIcon m_icon;
     VarTable m_vars;

@@ -38,9 +38,9 @@ QString Translated(const char* text) {
 
 // The error's name; an undefined variable's message names the variable.
 QString ErrorName(const ExpException& error) {
-    const QString name = FromCodePage(error.GetErrorText());
-    const QString before = FromCodePage(ExpMessages::kUndefinedBefore);
-    const QString after = FromCodePage(ExpMessages::kUndefinedAfter);
+    const QString name = FromEngineText(error.GetErrorText());
+    const QString before = FromEngineText(ExpMessages::kUndefinedBefore);
+    const QString after = FromEngineText(ExpMessages::kUndefinedAfter);
     if (name.startsWith(before) && name.endsWith(after) &&
         name.size() > before.size() + after.size()) {
         const QString variable =
@@ -63,6 +63,6 @@ QString ComputeErrorText(const ExpException& error, std::string_view stripped) {
     const std::size_t frameLength = std::string(ExpMessages::kErrorPrefix).size() +
                                     error.GetErrorText().size() +
                                     std::string(ExpMessages::kErrorSuffix).size();
-    const QString excerpt = FromCodePage(composed.substr(std::min(frameLength, composed.size())));
+    const QString excerpt = FromEngineText(composed.substr(std::min(frameLength, composed.size())));
     return Translated(kErrorFrame).arg(ErrorName(error), excerpt);
 }

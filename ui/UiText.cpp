@@ -1,10 +1,10 @@
 #include "UiText.h"
 
-QString FromCodePage(std::string_view bytes) {
+QString FromEngineText(std::string_view bytes) {
     return QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size()));
 }
 
-std::string ToCodePage(const QString& text) {
+std::string ToEngineText(const QString& text) {
     return text.toStdString();
 }
 

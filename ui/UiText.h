@@ -5,10 +5,10 @@
 #include <string_view>
 
 // Texts cross between Qt's UTF-16 and the engine's UTF-8 here and nowhere
-// else. (The names are older than the engine's UTF-8.)
+// else.
 
-QString FromCodePage(std::string_view bytes);
-std::string ToCodePage(const QString& text);
+QString FromEngineText(std::string_view bytes);
+std::string ToEngineText(const QString& text);
 
 // The index in `text`'s UTF-16 units of the character that begins at byte
 // `offset` of its UTF-8 form, or the text's length past the end. The caret

@@ -218,7 +218,7 @@ void VarListCtrl::OnEndLabelEdit(int row, int column, const std::optional<QStrin
             DeleteItem(row);
         return;
     }
-    const std::string bytes = ToCodePage(*text);
+    const std::string bytes = ToEngineText(*text);
     std::optional<VarRejection> rejection;
     if (column == 0) {
         // The other rows' names: a row may change the case of its own.
@@ -226,15 +226,15 @@ void VarListCtrl::OnEndLabelEdit(int row, int column, const std::optional<QStrin
         names.reserve(static_cast<std::size_t>(GetItemCount()));
         for (int r = 0; r < GetItemCount(); ++r) {
             if (r != row)
-                names.push_back(ToCodePage(GetItemText(r, 0)));
+                names.push_back(ToEngineText(GetItemText(r, 0)));
         }
         rejection = CheckVariableName(bytes, names);
     } else {
         rejection = CheckVariableValue(bytes);
     }
     if (rejection) {
-        ShowMessageBox(this, EngineText(FromCodePage(rejection->message)),
-                       EngineText(FromCodePage(rejection->title)), QMessageBox::Information);
+        ShowMessageBox(this, EngineText(FromEngineText(rejection->message)),
+                       EngineText(FromEngineText(rejection->title)), QMessageBox::Information);
         return;
     }
     SetItemText(row, column, *text);

@@ -8,9 +8,9 @@ namespace {
 TEST(UiTextTest, TextsCrossToUtf8AndBackUnchanged) {
     for (const QString& text : {QString("1+2*(3-x_1)"), QString("在以下位置发生"),
                                 QString("　　x∈[-1, 1] €😀"), QString()}) {
-        EXPECT_EQ(FromCodePage(ToCodePage(text)), text) << text.toStdString();
+        EXPECT_EQ(FromEngineText(ToEngineText(text)), text) << text.toStdString();
     }
-    EXPECT_EQ(ToCodePage("中"), "\xE4\xB8\xAD");
+    EXPECT_EQ(ToEngineText("中"), "\xE4\xB8\xAD");
 }
 
 TEST(UiTextTest, AByteOffsetMapsToTheCharacterThatBeginsThere) {
