@@ -136,6 +136,14 @@ xdotool type --delay 50 '+1'
 xdotool key Return grave
 wait_for "9.25 from keys typed after a click on \"=\"" clipboard_is 9.25
 
+# A pinyin input method in Chinese mode types full-width forms: they are
+# taken as the ASCII characters they stand for. ln and lg, which the help
+# lists, compute; Ctrl+C with nothing selected copies the result.
+xdotool key Escape
+xdotool type --delay 50 '（１＋２）＊３+lg(100)+ln(1)'
+xdotool key Return ctrl+c
+wait_for "11 from full-width forms, lg and ln, copied by Ctrl+C" clipboard_is 11
+
 # After Enter the focused box tells a screen reader the result: the result
 # box beside it is never spoken.
 descriptions=$x11_work/descriptions
