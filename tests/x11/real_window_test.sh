@@ -136,11 +136,16 @@ xdotool type --delay 50 '+1'
 xdotool key Return grave
 wait_for "9.25 from keys typed after a click on \"=\"" clipboard_is 9.25
 
-# A pinyin input method in Chinese mode types full-width forms: they are
-# taken as the ASCII characters they stand for. ln and lg, which the help
-# lists, compute; Ctrl+C with nothing selected copies the result.
+# A pinyin input method in Chinese mode types full-width forms: pasted
+# here (xdotool's typing of characters off the keyboard map can lose the
+# first ones), they are taken as the ASCII characters they stand for. ln
+# and lg, which the help lists, compute; Ctrl+C with nothing selected
+# copies the result.
 xdotool key Escape
-xdotool type --delay 50 '（１＋２）＊３+lg(100)+ln(1)'
+printf '%s' '（１＋２）＊３' | xclip -selection clipboard
+wait_for "the full-width text in the clipboard" clipboard_is '（１＋２）＊３'
+xdotool key ctrl+v
+xdotool type --delay 50 '+lg(100)+ln(1)'
 xdotool key Return ctrl+c
 wait_for "11 from full-width forms, lg and ln, copied by Ctrl+C" clipboard_is 11
 
