@@ -5,6 +5,7 @@
 #include <new>
 
 #include "CalcDlg.h"
+#include "ExpressionEditAccessible.h"
 #include "MessageBox.h"
 #include "WindowLanguage.h"
 #include "WindowTexts.h"
@@ -20,6 +21,8 @@ CalcApp::CalcApp(int& argc, char** argv) : QApplication(argc, argv) {
     // follow it.
     UseWindowLanguage(QLocale());
     LoadQtTranslations(QLocale());
+    // Screen readers read the expression box as they read a line edit.
+    InstallExpressionEditAccessibility();
 }
 
 bool CalcApp::LoadQtTranslations(const QLocale& locale) {

@@ -14,7 +14,6 @@
 #include <algorithm>
 #include <limits>
 
-#include "ExpressionEditAccessible.h"
 #include "FullWidthForms.h"
 
 namespace {
@@ -74,7 +73,6 @@ QString WithShortcut(const char* text, QKeySequence::StandardKey key) {
 }  // namespace
 
 ExpressionEdit::ExpressionEdit(QWidget* parent) : QWidget(parent) {
-    InstallExpressionEditAccessibility();
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_InputMethodEnabled);
     setSizePolicy(QSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed, QSizePolicy::LineEdit));
