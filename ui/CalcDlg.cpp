@@ -149,7 +149,13 @@ void CalcDlg::CreateActions() {
     // itself (the expression box its menu keys and Ctrl+C, a cell being
     // edited Enter, Escape and the menu keys, the grid F2).
     const QList<QKeySequence> enter = {QKeySequence(Qt::Key_Return), QKeySequence(Qt::Key_Enter)};
-    m_computeAction = AddAction("computeAction", enter, Qt::WidgetShortcut, m_expressionBox);
+    // Enter computes held with Ctrl or Shift too, as it always has.
+    const QList<QKeySequence> computeKeys =
+        enter + QList<QKeySequence>{QKeySequence(Qt::CTRL | Qt::Key_Return),
+                                    QKeySequence(Qt::SHIFT | Qt::Key_Return),
+                                    QKeySequence(Qt::CTRL | Qt::Key_Enter),
+                                    QKeySequence(Qt::SHIFT | Qt::Key_Enter)};
+    m_computeAction = AddAction("computeAction", computeKeys, Qt::WidgetShortcut, m_expressionBox);
     connect(m_computeAction, &QAction::triggered, this, &CalcDlg::OnCompute);
     connect(m_computeButton, &QAbstractButton::clicked, m_computeAction, &QAction::trigger);
 

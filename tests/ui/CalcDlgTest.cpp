@@ -123,6 +123,20 @@ TEST_F(CalcDlgTest, TheEqualsButtonComputesLikeEnter) {
     Expr()->setText("2^10");
     Click("computeButton");
     EXPECT_EQ(Result()->text(), "1024");
+
+    // Enter held with Ctrl or Shift, and the keypad's Enter, compute too.
+    const struct {
+        const char* expression;
+        QKeyCombination key;
+        const char* result;
+    } enters[] = {{"3*3", Qt::ControlModifier | Qt::Key_Return, "9"},
+                  {"4*4", Qt::ShiftModifier | Qt::Key_Return, "16"},
+                  {"5*5", Qt::KeypadModifier | Qt::Key_Enter, "25"}};
+    for (const auto& e : enters) {
+        Expr()->setText(e.expression);
+        QTest::keyClick(Expr(), e.key.key(), e.key.keyboardModifiers());
+        EXPECT_EQ(Result()->text(), e.result) << e.expression;
+    }
 }
 
 TEST_F(CalcDlgTest, AnExpressionAlreadyListedIgnoringCaseIsNotAddedAgainNorMoved) {

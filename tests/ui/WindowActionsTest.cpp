@@ -21,7 +21,11 @@ TEST(WindowActionsTest, EachCommandHasItsKeysWhereTheyWork) {
         Keys keys;
         Qt::ShortcutContext context;
     } expected[] = {
-        {"computeAction", enter, Qt::WidgetShortcut},
+        {"computeAction",
+         enter +
+             Keys{QKeySequence(Qt::CTRL | Qt::Key_Return), QKeySequence(Qt::SHIFT | Qt::Key_Return),
+                  QKeySequence(Qt::CTRL | Qt::Key_Enter), QKeySequence(Qt::SHIFT | Qt::Key_Enter)},
+         Qt::WidgetShortcut},
         {"recallHistoryAction", enter, Qt::WidgetShortcut},
         {"clearAction", {QKeySequence(Qt::Key_Escape)}, Qt::WindowShortcut},
         {"goToExpressionAction", {QKeySequence(Qt::Key_F2)}, Qt::WindowShortcut},
