@@ -6,29 +6,10 @@
 namespace {
 
 QString IconPath(WindowIcon icon) {
-    switch (icon) {
-        case WindowIcon::Application:
-            return QStringLiteral(":/icons/application.svg");
-        case WindowIcon::Exit:
-            return QStringLiteral(":/icons/exit.svg");
-        case WindowIcon::Help:
-            return QStringLiteral(":/icons/help.svg");
-        case WindowIcon::Pin:
-            return QStringLiteral(":/icons/pin.svg");
-        case WindowIcon::Unpin:
-            return QStringLiteral(":/icons/unpin.svg");
-        case WindowIcon::More:
-            return QStringLiteral(":/icons/more.svg");
-        case WindowIcon::Less:
-            return QStringLiteral(":/icons/less.svg");
-        case WindowIcon::Add:
-            return QStringLiteral(":/icons/add.svg");
-        case WindowIcon::Delete:
-            return QStringLiteral(":/icons/delete.svg");
-        case WindowIcon::Editor:
-            return QStringLiteral(":/icons/editor.svg");
-    }
-    return {};
+    // In the order of WindowIcon.
+    static constexpr const char* kNames[] = {"application", "exit", "help", "pin",    "unpin",
+                                             "more",        "less", "add",  "delete", "editor"};
+    return QStringLiteral(":/icons/%1.svg").arg(QLatin1String(kNames[static_cast<int>(icon)]));
 }
 
 }  // namespace
