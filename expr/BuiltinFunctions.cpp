@@ -1,85 +1,91 @@
 #include "BuiltinFunctions.h"
 
+#include <array>
 #include <charconv>
 #include <cmath>
+#include <numbers>
 
 namespace {
 
 using Args = std::span<const double>;
 
-double Dtor(const ExpFuncTable& t, Args v) {
-    return (v[0] * t.Pi()) * 0.005555555555555556;
+double Dtor(Args v) {
+    return (v[0] * std::numbers::pi) * 0.005555555555555556;
 }
-double Rtod(const ExpFuncTable& t, Args v) {
-    return (v[0] * 180.0) / t.Pi();
+double Rtod(Args v) {
+    return (v[0] * 180.0) / std::numbers::pi;
 }
-double Dtodms(const ExpFuncTable&, Args v) {
+double Dtodms(Args v) {
     return DegreesToDms(v[0]);
 }
-double Dmstod(const ExpFuncTable&, Args v) {
+double Dmstod(Args v) {
     return DmsToDegrees(v[0]);
 }
 // log(a, b) is the logarithm of b to the base a.
-double Log(const ExpFuncTable&, Args v) {
+double Log(Args v) {
     return std::log(v[1]) / std::log(v[0]);
 }
 // ln and lg leave a non-positive argument to the library as log does: the
 // result is checked, so ln(-1) fails as not a number and lg(0) as infinite.
-double Ln(const ExpFuncTable&, Args v) {
+double Ln(Args v) {
     return std::log(v[0]);
 }
-double Lg(const ExpFuncTable&, Args v) {
+double Lg(Args v) {
     return std::log10(v[0]);
 }
-double Sin(const ExpFuncTable&, Args v) {
+double Sin(Args v) {
     return std::sin(v[0]);
 }
-double Cos(const ExpFuncTable&, Args v) {
+double Cos(Args v) {
     return std::cos(v[0]);
 }
-double Tan(const ExpFuncTable&, Args v) {
+double Tan(Args v) {
     return std::tan(v[0]);
 }
-double Cot(const ExpFuncTable&, Args v) {
+double Cot(Args v) {
     return 1.0 / std::tan(v[0]);
 }
-double Asin(const ExpFuncTable&, Args v) {
+double Asin(Args v) {
     return std::asin(v[0]);
 }
-double Acos(const ExpFuncTable&, Args v) {
+double Acos(Args v) {
     return std::acos(v[0]);
 }
-double Atan(const ExpFuncTable&, Args v) {
+double Atan(Args v) {
     return std::atan(v[0]);
 }
-double Abs(const ExpFuncTable&, Args v) {
+double Abs(Args v) {
     return std::fabs(v[0]);
 }
 
+constexpr std::array kBuiltins = {
+    BuiltinFunction{"dtor", 1, Dtor},
+    BuiltinFunction{"rtod", 1, Rtod},
+    BuiltinFunction{"dtodms", 1, Dtodms},
+    BuiltinFunction{"dmstod", 1, Dmstod},
+    BuiltinFunction{"log", 2, Log},
+    BuiltinFunction{"sin", 1, Sin},
+    BuiltinFunction{"cos", 1, Cos},
+    BuiltinFunction{"tan", 1, Tan},
+    BuiltinFunction{"tg", 1, Tan},
+    BuiltinFunction{"ctg", 1, Cot},
+    BuiltinFunction{"cot", 1, Cot},
+    BuiltinFunction{"asin", 1, Asin},
+    BuiltinFunction{"arcsin", 1, Asin},
+    BuiltinFunction{"acos", 1, Acos},
+    BuiltinFunction{"arccos", 1, Acos},
+    BuiltinFunction{"atan", 1, Atan},
+    BuiltinFunction{"arctg", 1, Atan},
+    BuiltinFunction{"abs", 1, Abs},
+    // The two logarithms the help window lists, after the older entries.
+    BuiltinFunction{"ln", 1, Ln},
+    BuiltinFunction{"lg", 1, Lg},
+};
+
 }  // namespace
 
-void RegisterBuiltinFunctions(ExpFuncTable& table) {
-    table.Register("dtor", 1, Dtor);
-    table.Register("rtod", 1, Rtod);
-    table.Register("dtodms", 1, Dtodms);
-    table.Register("dmstod", 1, Dmstod);
-    table.Register("log", 2, Log);
-    table.Register("sin", 1, Sin);
-    table.Register("cos", 1, Cos);
-    table.Register("tan", 1, Tan);
-    table.Register("tg", 1, Tan);
-    table.Register("ctg", 1, Cot);
-    table.Register("cot", 1, Cot);
-    table.Register("asin", 1, Asin);
-    table.Register("arcsin", 1, Asin);
-    table.Register("acos", 1, Acos);
-    table.Register("arccos", 1, Acos);
-    table.Register("atan", 1, Atan);
-    table.Register("arctg", 1, Atan);
-    table.Register("abs", 1, Abs);
-    // The two logarithms the help window lists, after the older entries.
-    table.Register("ln", 1, Ln);
-    table.Register("lg", 1, Lg);
+std::span<const BuiltinFunction> BuiltinFunctions() {
+    return kBuiltins;
 }
 
 // The degree part is floor(v) also for negative v, and a fraction that rounds

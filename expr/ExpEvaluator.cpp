@@ -177,12 +177,11 @@ T Walk(const ExpressionTree& tree, std::uint32_t first, std::uint32_t end, Scope
                         // Arguments beyond those the function uses count
                         // for nothing, their errors neither.
                         if constexpr (std::is_same_v<T, double>) {
-                            result = entry.fn(funcs,
-                                              std::span<const double>(values.data() + base, used));
+                            result = entry.fn(std::span<const double>(values.data() + base, used));
                         } else {
                             stack.arguments.assign(values.begin() + base,
                                                    values.begin() + base + used);
-                            result = static_cast<T>(entry.fn(funcs, stack.arguments));
+                            result = static_cast<T>(entry.fn(stack.arguments));
                         }
                     } catch (ExpException& thrown) {
                         error = std::move(thrown);
@@ -233,15 +232,6 @@ T BasicExpEvaluator<T>::Evaluate(ExpNode node) const {
 template <class T>
 T BasicExpEvaluator<T>::LookupVariable(std::string_view name) const {
     return Lookup<T>(&m_variables, name);
-}
-
-double EvaluateArgument(ExpNode root, const ExpFuncTable& funcs) {
-    if (root.IsNull())
-        throw ExpException(EXP_ERR_OPERAND, 0);
-    const ExpressionTree& tree = *root.Tree();
-    ExpEvaluationStack<double> stack;
-    return Walk<double>(tree, tree.SubtreeStart(root.Index()), root.Index() + 1,
-                        Scope{funcs.Variables(), funcs.Variables()}, funcs, stack);
 }
 
 template class BasicExpEvaluator<double>;

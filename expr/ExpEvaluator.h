@@ -83,10 +83,6 @@ class BasicExpEvaluator {
 
 using ExpEvaluator = BasicExpEvaluator<double>;
 
-// Evaluates `root` as an argument of a function of `funcs`: variables come
-// from the table's variable reference (none when it is unset).
-double EvaluateArgument(ExpNode root, const ExpFuncTable& funcs);
-
 extern template class BasicExpEvaluator<double>;
 extern template class BasicExpEvaluator<float>;
 extern template class BasicExpEvaluator<int>;

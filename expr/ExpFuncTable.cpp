@@ -1,9 +1,5 @@
 #include "ExpFuncTable.h"
 
-#include <cmath>
-
-#include "BuiltinFunctions.h"
-#include "ExpEvaluator.h"
 #include "ExpException.h"
 
 namespace {
@@ -12,7 +8,8 @@ namespace {
 const ExpFuncTable& BuiltinPrototype() {
     static const ExpFuncTable prototype = [] {
         ExpFuncTable table{ExpFuncTable::Empty{}};
-        RegisterBuiltinFunctions(table);
+        for (const BuiltinFunction& function : BuiltinFunctions())
+            table.Register(function.name, function.argCount, function.formula);
         return table;
     }();
     return prototype;
@@ -22,10 +19,9 @@ const ExpFuncTable& BuiltinPrototype() {
 
 ExpFuncTable::ExpFuncTable() : ExpFuncTable(BuiltinPrototype()) {}
 
-ExpFuncTable::ExpFuncTable(Empty)
-    : m_entries(std::make_shared<const std::vector<FuncEntry>>()), m_pi(std::acos(-1.0)) {}
+ExpFuncTable::ExpFuncTable(Empty) : m_entries(std::make_shared<const std::vector<FuncEntry>>()) {}
 
-void ExpFuncTable::Register(std::string_view name, int argCount, BuiltinFn fn) {
+void ExpFuncTable::Register(std::string_view name, int argCount, FunctionFormula fn) {
     auto entries = std::make_shared<std::vector<FuncEntry>>(*m_entries);
     entries->push_back({std::string(name), argCount, fn});
     m_entries = std::move(entries);
@@ -38,16 +34,4 @@ const ExpFuncTable::FuncEntry& ExpFuncTable::Find(std::string_view name) const {
             return entry;
     }
     throw ExpException(EXP_ERR_OPERATOR, 0);
-}
-
-double ExpFuncTable::Call(std::string_view name, std::span<const ExpNode> args) const {
-    const FuncEntry& entry = Find(name);
-    if (static_cast<int>(args.size()) < entry.argCount)
-        throw ExpException(EXP_ERR_OPERAND, 0);
-    std::vector<double> values;
-    for (int i = 0; i < entry.argCount; ++i) {
-        values.push_back(
-            ExpEvaluator::CheckResult(EvaluateArgument(args[static_cast<std::size_t>(i)], *this)));
-    }
-    return entry.fn(*this, values);
 }

@@ -118,10 +118,10 @@ TEST(ExpFuncTable, HoldsTheTwentyBuiltinsAndAnEmptyTableNone) {
     EXPECT_EQ(builtins.Find("log").argCount, 2);
 }
 
-double Twice(const ExpFuncTable&, std::span<const double> v) {
+double Twice(std::span<const double> v) {
     return v[0] * 2;
 }
-double Thrice(const ExpFuncTable&, std::span<const double> v) {
+double Thrice(std::span<const double> v) {
     return v[0] * 3;
 }
 
@@ -134,23 +134,6 @@ TEST(ExpFuncTable, ANameRegisteredTwiceIsFoundAtItsFirstEntry) {
     EXPECT_DOUBLE_EQ(evaluator.Evaluate(*ExpParser("f(5)").Parse()), 10);
     EXPECT_EQ(ErrorCode([&] { evaluator.Evaluate(*ExpParser("sin(1)").Parse()); }),
               EXP_ERR_OPERATOR);
-}
-
-TEST(ExpFuncTable, CallEvaluatesArgumentsWithTheTableVariables) {
-    ExpFuncTable table;
-    const auto call = ExpParser("log(2,x*2)").Parse();
-    const std::vector<ExpNode> args = RootNode(*call).GetArgs();
-    EXPECT_EQ(ErrorCode([&] { table.Call("log", args); }), EXP_ERR_UNDEFINED);
-
-    VarTable vars;
-    vars.Insert("x", 4);
-    table.SetVariables(&vars);
-    EXPECT_DOUBLE_EQ(table.Call("log", args), 3);
-    EXPECT_DOUBLE_EQ(table.Call("abs", args), 2);  // uses the first argument only
-    const auto oneArgument = ExpParser("abs(1)").Parse();
-    EXPECT_EQ(ErrorCode([&] { table.Call("log", RootNode(*oneArgument).GetArgs()); }),
-              EXP_ERR_OPERAND);
-    EXPECT_EQ(ErrorCode([&] { table.Call("exp", args); }), EXP_ERR_OPERATOR);
 }
 
 }  // namespace
