@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Checks the format of the sources (scripts/format.sh), then builds Tallyfern,
+# Checks the format of the sources (scripts/format.sh) and that no files include
+# each other in a loop (scripts/include_loops.py), then builds Tallyfern,
 # checks the naming rule (scripts/tidy.sh) and runs every test: first a
 # RelWithDebInfo build in build/, then an optimized build with AddressSanitizer and UndefinedBehaviorSanitizer in
 # build-asan/. Installs what is missing first (see setup.sh).
@@ -44,6 +45,9 @@ if bash scripts/format.sh --check; then
 else
     failures+=("format check (bash scripts/format.sh formats the tree)")
 fi
+
+echo "== include loops"
+python3 scripts/include_loops.py || failures+=("include loops (python3 scripts/include_loops.py)")
 
 echo "== build/ (RelWithDebInfo)"
 if configure_build build && build build; then
