@@ -1,5 +1,6 @@
 #include "ExpEvaluator.h"
 
+#include <cmath>
 #include <optional>
 #include <span>
 #include <type_traits>
@@ -14,12 +15,48 @@ struct Scope {
     const VarTable* args;
 };
 
+// `place`: where the name stands in the source.
 template <class T>
-T Lookup(const VarTable* vars, std::string_view name) {
+T Lookup(const VarTable* vars, std::string_view name, std::uint32_t place) {
     const auto value = vars ? vars->Find(name) : std::nullopt;
-    if (!value)
-        throw ExpException(EXP_ERR_UNDEFINED, name);
+    if (!value) {
+        ExpException error(EXP_ERR_UNDEFINED, name);
+        error.SetPlace(static_cast<int>(place));
+        throw error;
+    }
     return ExpValueTraits<T>::FromVariable(*value);
+}
+
+// Where the leftmost number, name or call of the subtree whose root is
+// node `root` starts in the source; none when it holds only numbers
+// composed of several pieces, which keep no place in the source.
+std::optional<std::uint32_t> LeftmostStart(const ExpressionTree& tree, std::uint32_t root) {
+    using Tag = ExpressionTree::Tag;
+    std::optional<std::uint32_t> start;
+    for (std::uint32_t i = tree.SubtreeStart(root); i <= root; ++i) {
+        const ExpressionTree::Node& node = tree.Nodes()[i];
+        std::optional<std::uint32_t> at;
+        if (node.tag == Tag::Number || node.tag == Tag::Variable ||
+            node.tag == Tag::ArgumentVariable)
+            at = node.word;
+        else if (node.tag == Tag::Call)
+            at = tree.CallAt(i).nameStart;
+        if (at && (!start || *at < *start))
+            start = at;
+    }
+    return start;
+}
+
+// Where the divisor whose root is node `root` starts in the source: its
+// leftmost piece and the parentheses and signs that open it (the
+// character before a divisor is its '/', which ends the search).
+std::optional<std::uint32_t> DivisorStart(const ExpressionTree& tree, std::uint32_t root) {
+    std::optional<std::uint32_t> start = LeftmostStart(tree, root);
+    const std::string_view source = tree.Source();
+    while (start && *start > 0 && *start <= source.size() &&
+           (source[*start - 1] == '(' || source[*start - 1] == '+' || source[*start - 1] == '-'))
+        --*start;
+    return start;
 }
 
 // One loop over the nodes [first, end) of a tree in post-order. Every node
@@ -33,6 +70,15 @@ T Walk(const ExpressionTree& tree, std::uint32_t first, std::uint32_t end, Scope
     std::vector<ExpPendingError>& errors = stack.errors;
     values.clear();
     errors.clear();
+    stack.nonFiniteFrom.reset();
+    // A value beyond the finite numbers is no error until it is checked,
+    // and may even come back (x^0); where the first arose is noted.
+    auto noteNonFinite = [&](T value, auto&& place) {
+        if constexpr (std::is_floating_point_v<T>) {
+            if (!stack.nonFiniteFrom && !std::isfinite(value))
+                stack.nonFiniteFrom = place();
+        }
+    };
     if (first >= end)
         throw ExpException(EXP_ERR_OPERAND, 0);
 
@@ -88,7 +134,7 @@ T Walk(const ExpressionTree& tree, std::uint32_t first, std::uint32_t end, Scope
             case Tag::ArgumentVariable:
                 push([&] {
                     return Lookup<T>(tag == Tag::ArgumentVariable ? scope.args : scope.top,
-                                     tree.TextOf(i));
+                                     tree.TextOf(i), nodes[i].word);
                 });
                 break;
             case Tag::Parenthesis:
@@ -124,6 +170,11 @@ T Walk(const ExpressionTree& tree, std::uint32_t first, std::uint32_t end, Scope
                 const bool divisorIsZero = tag == Tag::Divide && Traits::IsEqual(r, T(0));
                 if (!hasErrorFrom(left) && !divisorIsZero) {
                     settle(compute);
+                    if constexpr (std::is_floating_point_v<T>) {
+                        if (std::isfinite(l) && std::isfinite(r))
+                            noteNonFinite(values.back(),
+                                          [&] { return LeftmostStart(tree, i).value_or(0); });
+                    }
                     break;
                 }
                 // The first error in the operator's order of evaluation.
@@ -135,9 +186,11 @@ T Walk(const ExpressionTree& tree, std::uint32_t first, std::uint32_t end, Scope
                     // so x/0 reports the division even when x is undefined.
                     if (rightError)
                         error = std::move(rightError);
-                    else if (divisorIsZero)
+                    else if (divisorIsZero) {
                         error = ExpException(EXP_ERR_DIVZERO, 0);
-                    else
+                        if (const auto divisor = DivisorStart(tree, i - 1))
+                            error->SetPlace(static_cast<int>(*divisor));
+                    } else
                         error = std::move(leftError);
                 } else {
                     error = leftError ? std::move(leftError) : std::move(rightError);
@@ -153,6 +206,9 @@ T Walk(const ExpressionTree& tree, std::uint32_t first, std::uint32_t end, Scope
                 const std::size_t count = call.argCount;
                 const std::size_t base = values.size() - count;
                 std::optional<ExpException> error;
+                // An argument's own error keeps its place; any other is the
+                // call's.
+                bool fromArgument = false;
                 T result{};
                 if constexpr (!Traits::kHasFunctions) {
                     error = ExpException(EXP_ERR_OPERATOR, 0);
@@ -169,8 +225,10 @@ T Walk(const ExpressionTree& tree, std::uint32_t first, std::uint32_t end, Scope
                                 std::size_t at = errors.size();
                                 while (at > 0 && errors[at - 1].depth >= a)
                                     --at;
-                                if (errors[at].depth == a)
+                                if (errors[at].depth == a) {
+                                    fromArgument = true;
                                     throw errors[at].error;
+                                }
                             }
                             values[a] = Traits::CheckResult(values[a]);
                         }
@@ -183,8 +241,13 @@ T Walk(const ExpressionTree& tree, std::uint32_t first, std::uint32_t end, Scope
                                                    values.begin() + base + used);
                             result = static_cast<T>(entry.fn(stack.arguments));
                         }
+                        // Its arguments were checked: the call itself left
+                        // the finite numbers.
+                        noteNonFinite(result, [&] { return call.nameStart; });
                     } catch (ExpException& thrown) {
                         error = std::move(thrown);
+                        if (!fromArgument)
+                            error->SetPlace(static_cast<int>(call.nameStart));
                     }
                 }
                 while (hasErrorFrom(base))
@@ -220,6 +283,17 @@ T BasicExpEvaluator<T>::Evaluate(const ExpressionTree& tree) const {
 }
 
 template <class T>
+T BasicExpEvaluator<T>::CheckEvaluated(T value) const {
+    try {
+        return CheckResult(value);
+    } catch (ExpException& error) {
+        if (m_stack.nonFiniteFrom)
+            error.SetPlace(static_cast<int>(*m_stack.nonFiniteFrom));
+        throw;
+    }
+}
+
+template <class T>
 T BasicExpEvaluator<T>::Evaluate(ExpNode node) const {
     if (node.IsNull())
         throw ExpException(EXP_ERR_OPERAND, 0);
@@ -231,7 +305,7 @@ T BasicExpEvaluator<T>::Evaluate(ExpNode node) const {
 
 template <class T>
 T BasicExpEvaluator<T>::LookupVariable(std::string_view name) const {
-    return Lookup<T>(&m_variables, name);
+    return Lookup<T>(&m_variables, name, 0);
 }
 
 template class BasicExpEvaluator<double>;

@@ -61,7 +61,8 @@ LiveOutcome ErrorOutcome(const QString& text, const ExpException& error,
                          std::string_view stripped) {
     LiveOutcome outcome;
     outcome.message = ComputeErrorText(error, stripped);
-    const int position = error.GetPosition();
+    // Marked where it arose; the message quotes from its position.
+    const int position = error.GetPlace();
     const qsizetype at =
         IndexOfStrippedByte(text, position > 0 ? static_cast<std::size_t>(position) : 0);
     std::tie(outcome.markFrom, outcome.markTo) = MarkedCharacter(text, at);
