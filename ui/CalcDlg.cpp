@@ -255,7 +255,9 @@ void CalcDlg::OnExpressionEdited() {
 
 void CalcDlg::ShowLiveOutcome(const LiveOutcome& outcome) {
     // A screen reader is not told of every value typing gives; the box's
-    // description tells it of an error (SetErrorMark).
+    // description tells it of an error (SetErrorMark). An error shows no
+    // value: an earlier one beside an expression it does not belong to
+    // would be copied or read as that expression's answer.
     m_resultBox->ShowLive(outcome.value);
     if (outcome.HasMark())
         m_expressionBox->SetErrorMark(outcome.markFrom, outcome.markTo, outcome.message);
