@@ -115,8 +115,19 @@ void LiveComputation::Request(const QString& text, const VarTable& variables) {
         return;
     }
     m_pending = Job{text, variables, m_generation};
-    if (!m_running)
-        StartPending();
+    // Started from the event loop, so that edits made together (and a
+    // commit right after, which cancels) start no job that is stale at once.
+    if (!m_running && !m_startQueued) {
+        m_startQueued = true;
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                m_startQueued = false;
+                if (m_pending && !m_running)
+                    StartPending();
+            },
+            Qt::QueuedConnection);
+    }
 }
 
 void LiveComputation::Cancel() {

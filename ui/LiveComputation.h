@@ -76,6 +76,7 @@ class LiveComputation : public QObject {
     std::shared_ptr<Channel> m_channel;
     std::optional<Job> m_pending;
     bool m_running = false;
+    bool m_startQueued = false;
     // Counts the requests: an answer counts only for the latest.
     quint64 m_generation = 0;
 };

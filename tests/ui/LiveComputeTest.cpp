@@ -15,6 +15,7 @@
 
 #include "CalcWindowTest.h"
 #include "ExpressionEdit.h"
+#include "LiveComputation.h"
 #include "ResultBox.h"
 #include "UiTestSupport.h"
 
@@ -210,6 +211,19 @@ TEST_F(LiveComputeTest, TheSwitchSitsInTheWindowMenuAndOffShowsNothingBeforeEnte
     QTest::keyClicks(Expr(), QStringLiteral("1"));
     EXPECT_EQ(Result()->text(), "42");
     EXPECT_FALSE(Result()->IsMuted());
+}
+
+TEST(LiveComputation, ACancelRightAfterAnEditOfALongTextStartsNoWork) {
+    // As Enter does after the compute command strips the blanks.
+    LiveComputation live;
+    int reported = 0;
+    QObject::connect(&live, &LiveComputation::Computed, [&reported] { ++reported; });
+    live.Request(LongSum(100000), VarTable{});
+    live.Cancel();
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(live.IsBusy());
+    QTest::qWait(100);
+    EXPECT_EQ(reported, 0);
 }
 
 }  // namespace
