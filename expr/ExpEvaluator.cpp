@@ -82,10 +82,10 @@ T Walk(const ExpressionTree& tree, std::uint32_t first, std::uint32_t end, Scope
     if (first >= end)
         throw ExpException(EXP_ERR_OPERAND, 0);
 
-    auto takeError = [&errors](std::size_t depth) -> std::optional<ExpException> {
+    auto takeError = [&errors](std::size_t depth) -> std::optional<ExpPendingError> {
         if (errors.empty() || errors.back().depth != depth)
             return std::nullopt;
-        std::optional<ExpException> error(std::move(errors.back().error));
+        std::optional<ExpPendingError> error(std::move(errors.back()));
         errors.pop_back();
         return error;
     };
@@ -178,27 +178,27 @@ T Walk(const ExpressionTree& tree, std::uint32_t first, std::uint32_t end, Scope
                     break;
                 }
                 // The first error in the operator's order of evaluation.
-                std::optional<ExpException> rightError = takeError(left + 1);
-                std::optional<ExpException> leftError = takeError(left);
-                std::optional<ExpException> error;
+                std::optional<ExpPendingError> rightError = takeError(left + 1);
+                std::optional<ExpPendingError> leftError = takeError(left);
+                std::optional<ExpPendingError> error;
                 if (tag == Tag::Multiply || tag == Tag::Divide) {
                     // The divisor is tested before the dividend is evaluated,
                     // so x/0 reports the division even when x is undefined.
                     if (rightError)
                         error = std::move(rightError);
-                    else if (divisorIsZero) {
-                        error = ExpException(EXP_ERR_DIVZERO, 0);
-                        if (const auto divisor = DivisorStart(tree, i - 1))
-                            error->SetPlace(static_cast<int>(*divisor));
-                    } else
+                    else if (divisorIsZero)
+                        error = ExpPendingError{left, ExpException(EXP_ERR_DIVZERO, 0), i - 1};
+                    else
                         error = std::move(leftError);
                 } else {
                     error = leftError ? std::move(leftError) : std::move(rightError);
                 }
-                if (error)
-                    errors.push_back({left, std::move(*error)});
-                else
+                if (error) {
+                    error->depth = left;
+                    errors.push_back(std::move(*error));
+                } else {
                     settle(compute);
+                }
                 break;
             }
             case Tag::Call: {
@@ -206,9 +206,10 @@ T Walk(const ExpressionTree& tree, std::uint32_t first, std::uint32_t end, Scope
                 const std::size_t count = call.argCount;
                 const std::size_t base = values.size() - count;
                 std::optional<ExpException> error;
-                // An argument's own error keeps its place; any other is the
-                // call's.
+                // An argument's own error keeps its place (and a division's
+                // divisor to find it from); any other is the call's.
                 bool fromArgument = false;
+                std::uint32_t divisor = ExpPendingError::kNoDivisor;
                 T result{};
                 if constexpr (!Traits::kHasFunctions) {
                     error = ExpException(EXP_ERR_OPERATOR, 0);
@@ -227,6 +228,7 @@ T Walk(const ExpressionTree& tree, std::uint32_t first, std::uint32_t end, Scope
                                     --at;
                                 if (errors[at].depth == a) {
                                     fromArgument = true;
+                                    divisor = errors[at].divisor;
                                     throw errors[at].error;
                                 }
                             }
@@ -255,13 +257,19 @@ T Walk(const ExpressionTree& tree, std::uint32_t first, std::uint32_t end, Scope
                 values.resize(base);
                 values.push_back(result);
                 if (error)
-                    errors.push_back({base, std::move(*error)});
+                    errors.push_back({base, std::move(*error), divisor});
                 break;
             }
         }
     }
-    if (!errors.empty())
-        throw errors.back().error;
+    if (!errors.empty()) {
+        ExpPendingError& pending = errors.back();
+        if (pending.divisor != ExpPendingError::kNoDivisor) {
+            if (const auto start = DivisorStart(tree, pending.divisor))
+                pending.error.SetPlace(static_cast<int>(*start));
+        }
+        throw pending.error;
+    }
     return values.back();
 }
 

@@ -15,8 +15,14 @@
 
 // An error that stands in for the value at this depth of the value stack.
 struct ExpPendingError {
+    static constexpr std::uint32_t kNoDivisor = UINT32_MAX;
+
     std::size_t depth;
     ExpException error;
+    // A division by zero takes the start of its divisor as its place. Finding
+    // that start reads the divisor's subtree, so it waits until the error
+    // leaves the evaluation: errors that calls drop never pay for it.
+    std::uint32_t divisor = kNoDivisor;
 };
 
 // What an evaluation keeps while it runs.
