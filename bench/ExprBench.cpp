@@ -85,6 +85,20 @@ Input NestedSin(std::int64_t depth) {
     return in;
 }
 
+// abs(1,1/abs(0,...1...)) with `depth` levels: each level divides by zero,
+// an error its call drops with the argument it does not use.
+Input DroppedDivisions(std::int64_t depth) {
+    Input in;
+    const auto n = static_cast<std::size_t>(depth);
+    in.text.reserve(n * 16 + 1);
+    for (std::size_t i = 0; i < n; ++i)
+        in.text += "abs(1,1/abs(0,";
+    in.text += '1';
+    in.text.append(2 * n, ')');
+    in.expected = 1.0;
+    return in;
+}
+
 // -(-(...-(1)...)) with `depth` signs.
 Input NestedNegation(std::int64_t depth) {
     Input in;
@@ -316,6 +330,7 @@ BENCHMARK(BM_Compute<Parens>)->Name("Compute/Parens")->Apply(NestingDepths);
 BENCHMARK(BM_Parse<NestedSin>)->Name("Parse/NestedSin")->Apply(NestingDepths);
 BENCHMARK(BM_Evaluate<NestedSin>)->Name("Evaluate/NestedSin")->Apply(NestingDepths);
 BENCHMARK(BM_Compute<NestedSin>)->Name("Compute/NestedSin")->Apply(NestingDepths);
+BENCHMARK(BM_Evaluate<DroppedDivisions>)->Name("Evaluate/DroppedDivisions")->Apply(NestingDepths);
 BENCHMARK(BM_Parse<NestedNegation>)->Name("Parse/NestedNegation")->Apply(DeepOnly);
 BENCHMARK(BM_Evaluate<NestedNegation>)->Name("Evaluate/NestedNegation")->Apply(DeepOnly);
 BENCHMARK(BM_Compute<NestedNegation>)->Name("Compute/NestedNegation")->Apply(DeepOnly);

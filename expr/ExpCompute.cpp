@@ -95,7 +95,7 @@ ComputedExpression ComputeExpressionTree(std::string_view stripped, const VarTab
     evaluator.m_variables.Clear();
     evaluator.m_variables.Assign(vars);
     evaluator.m_funcs.SetVariables(&vars);
-    const double value = ExpEvaluator::CheckResult(evaluator.Evaluate(*evaluator.m_tree));
+    const double value = evaluator.CheckEvaluated(evaluator.Evaluate(*evaluator.m_tree));
     return {value, std::move(evaluator.m_tree)};
 }
 

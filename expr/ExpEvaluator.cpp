@@ -1,5 +1,6 @@
 #include "ExpEvaluator.h"
 
+#include <cmath>
 #include <optional>
 #include <span>
 #include <type_traits>
@@ -14,12 +15,48 @@ struct Scope {
     const VarTable* args;
 };
 
+// `place`: where the name stands in the source.
 template <class T>
-T Lookup(const VarTable* vars, std::string_view name) {
+T Lookup(const VarTable* vars, std::string_view name, std::uint32_t place) {
     const auto value = vars ? vars->Find(name) : std::nullopt;
-    if (!value)
-        throw ExpException(EXP_ERR_UNDEFINED, name);
+    if (!value) {
+        ExpException error(EXP_ERR_UNDEFINED, name);
+        error.SetPlace(static_cast<int>(place));
+        throw error;
+    }
     return ExpValueTraits<T>::FromVariable(*value);
+}
+
+// Where the leftmost number, name or call of the subtree whose root is
+// node `root` starts in the source; none when it holds only numbers
+// composed of several pieces, which keep no place in the source.
+std::optional<std::uint32_t> LeftmostStart(const ExpressionTree& tree, std::uint32_t root) {
+    using Tag = ExpressionTree::Tag;
+    std::optional<std::uint32_t> start;
+    for (std::uint32_t i = tree.SubtreeStart(root); i <= root; ++i) {
+        const ExpressionTree::Node& node = tree.Nodes()[i];
+        std::optional<std::uint32_t> at;
+        if (node.tag == Tag::Number || node.tag == Tag::Variable ||
+            node.tag == Tag::ArgumentVariable)
+            at = node.word;
+        else if (node.tag == Tag::Call)
+            at = tree.CallAt(i).nameStart;
+        if (at && (!start || *at < *start))
+            start = at;
+    }
+    return start;
+}
+
+// Where the divisor whose root is node `root` starts in the source: its
+// leftmost piece and the parentheses and signs that open it (the
+// character before a divisor is its '/', which ends the search).
+std::optional<std::uint32_t> DivisorStart(const ExpressionTree& tree, std::uint32_t root) {
+    std::optional<std::uint32_t> start = LeftmostStart(tree, root);
+    const std::string_view source = tree.Source();
+    while (start && *start > 0 && *start <= source.size() &&
+           (source[*start - 1] == '(' || source[*start - 1] == '+' || source[*start - 1] == '-'))
+        --*start;
+    return start;
 }
 
 // One loop over the nodes [first, end) of a tree in post-order. Every node
@@ -33,13 +70,22 @@ T Walk(const ExpressionTree& tree, std::uint32_t first, std::uint32_t end, Scope
     std::vector<ExpPendingError>& errors = stack.errors;
     values.clear();
     errors.clear();
+    stack.nonFiniteFrom.reset();
+    // A value beyond the finite numbers is no error until it is checked,
+    // and may even come back (x^0); where the first arose is noted.
+    auto noteNonFinite = [&](T value, auto&& place) {
+        if constexpr (std::is_floating_point_v<T>) {
+            if (!stack.nonFiniteFrom && !std::isfinite(value))
+                stack.nonFiniteFrom = place();
+        }
+    };
     if (first >= end)
         throw ExpException(EXP_ERR_OPERAND, 0);
 
-    auto takeError = [&errors](std::size_t depth) -> std::optional<ExpException> {
+    auto takeError = [&errors](std::size_t depth) -> std::optional<ExpPendingError> {
         if (errors.empty() || errors.back().depth != depth)
             return std::nullopt;
-        std::optional<ExpException> error(std::move(errors.back().error));
+        std::optional<ExpPendingError> error(std::move(errors.back()));
         errors.pop_back();
         return error;
     };
@@ -88,7 +134,7 @@ T Walk(const ExpressionTree& tree, std::uint32_t first, std::uint32_t end, Scope
             case Tag::ArgumentVariable:
                 push([&] {
                     return Lookup<T>(tag == Tag::ArgumentVariable ? scope.args : scope.top,
-                                     tree.TextOf(i));
+                                     tree.TextOf(i), nodes[i].word);
                 });
                 break;
             case Tag::Parenthesis:
@@ -124,28 +170,35 @@ T Walk(const ExpressionTree& tree, std::uint32_t first, std::uint32_t end, Scope
                 const bool divisorIsZero = tag == Tag::Divide && Traits::IsEqual(r, T(0));
                 if (!hasErrorFrom(left) && !divisorIsZero) {
                     settle(compute);
+                    if constexpr (std::is_floating_point_v<T>) {
+                        if (std::isfinite(l) && std::isfinite(r))
+                            noteNonFinite(values.back(),
+                                          [&] { return LeftmostStart(tree, i).value_or(0); });
+                    }
                     break;
                 }
                 // The first error in the operator's order of evaluation.
-                std::optional<ExpException> rightError = takeError(left + 1);
-                std::optional<ExpException> leftError = takeError(left);
-                std::optional<ExpException> error;
+                std::optional<ExpPendingError> rightError = takeError(left + 1);
+                std::optional<ExpPendingError> leftError = takeError(left);
+                std::optional<ExpPendingError> error;
                 if (tag == Tag::Multiply || tag == Tag::Divide) {
                     // The divisor is tested before the dividend is evaluated,
                     // so x/0 reports the division even when x is undefined.
                     if (rightError)
                         error = std::move(rightError);
                     else if (divisorIsZero)
-                        error = ExpException(EXP_ERR_DIVZERO, 0);
+                        error = ExpPendingError{left, ExpException(EXP_ERR_DIVZERO, 0), i - 1};
                     else
                         error = std::move(leftError);
                 } else {
                     error = leftError ? std::move(leftError) : std::move(rightError);
                 }
-                if (error)
-                    errors.push_back({left, std::move(*error)});
-                else
+                if (error) {
+                    error->depth = left;
+                    errors.push_back(std::move(*error));
+                } else {
                     settle(compute);
+                }
                 break;
             }
             case Tag::Call: {
@@ -153,6 +206,10 @@ T Walk(const ExpressionTree& tree, std::uint32_t first, std::uint32_t end, Scope
                 const std::size_t count = call.argCount;
                 const std::size_t base = values.size() - count;
                 std::optional<ExpException> error;
+                // An argument's own error keeps its place (and a division's
+                // divisor to find it from); any other is the call's.
+                bool fromArgument = false;
+                std::uint32_t divisor = ExpPendingError::kNoDivisor;
                 T result{};
                 if constexpr (!Traits::kHasFunctions) {
                     error = ExpException(EXP_ERR_OPERATOR, 0);
@@ -169,8 +226,11 @@ T Walk(const ExpressionTree& tree, std::uint32_t first, std::uint32_t end, Scope
                                 std::size_t at = errors.size();
                                 while (at > 0 && errors[at - 1].depth >= a)
                                     --at;
-                                if (errors[at].depth == a)
+                                if (errors[at].depth == a) {
+                                    fromArgument = true;
+                                    divisor = errors[at].divisor;
                                     throw errors[at].error;
+                                }
                             }
                             values[a] = Traits::CheckResult(values[a]);
                         }
@@ -183,8 +243,13 @@ T Walk(const ExpressionTree& tree, std::uint32_t first, std::uint32_t end, Scope
                                                    values.begin() + base + used);
                             result = static_cast<T>(entry.fn(stack.arguments));
                         }
+                        // Its arguments were checked: the call itself left
+                        // the finite numbers.
+                        noteNonFinite(result, [&] { return call.nameStart; });
                     } catch (ExpException& thrown) {
                         error = std::move(thrown);
+                        if (!fromArgument)
+                            error->SetPlace(static_cast<int>(call.nameStart));
                     }
                 }
                 while (hasErrorFrom(base))
@@ -192,13 +257,19 @@ T Walk(const ExpressionTree& tree, std::uint32_t first, std::uint32_t end, Scope
                 values.resize(base);
                 values.push_back(result);
                 if (error)
-                    errors.push_back({base, std::move(*error)});
+                    errors.push_back({base, std::move(*error), divisor});
                 break;
             }
         }
     }
-    if (!errors.empty())
-        throw errors.back().error;
+    if (!errors.empty()) {
+        ExpPendingError& pending = errors.back();
+        if (pending.divisor != ExpPendingError::kNoDivisor) {
+            if (const auto start = DivisorStart(tree, pending.divisor))
+                pending.error.SetPlace(static_cast<int>(*start));
+        }
+        throw pending.error;
+    }
     return values.back();
 }
 
@@ -220,6 +291,17 @@ T BasicExpEvaluator<T>::Evaluate(const ExpressionTree& tree) const {
 }
 
 template <class T>
+T BasicExpEvaluator<T>::CheckEvaluated(T value) const {
+    try {
+        return CheckResult(value);
+    } catch (ExpException& error) {
+        if (m_stack.nonFiniteFrom)
+            error.SetPlace(static_cast<int>(*m_stack.nonFiniteFrom));
+        throw;
+    }
+}
+
+template <class T>
 T BasicExpEvaluator<T>::Evaluate(ExpNode node) const {
     if (node.IsNull())
         throw ExpException(EXP_ERR_OPERAND, 0);
@@ -231,7 +313,7 @@ T BasicExpEvaluator<T>::Evaluate(ExpNode node) const {
 
 template <class T>
 T BasicExpEvaluator<T>::LookupVariable(std::string_view name) const {
-    return Lookup<T>(&m_variables, name);
+    return Lookup<T>(&m_variables, name, 0);
 }
 
 template class BasicExpEvaluator<double>;

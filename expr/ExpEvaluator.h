@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -14,8 +15,14 @@
 
 // An error that stands in for the value at this depth of the value stack.
 struct ExpPendingError {
+    static constexpr std::uint32_t kNoDivisor = UINT32_MAX;
+
     std::size_t depth;
     ExpException error;
+    // A division by zero takes the start of its divisor as its place. Finding
+    // that start reads the divisor's subtree, so it waits until the error
+    // leaves the evaluation: errors that calls drop never pay for it.
+    std::uint32_t divisor = kNoDivisor;
 };
 
 // What an evaluation keeps while it runs.
@@ -24,6 +31,9 @@ struct ExpEvaluationStack {
     std::vector<T> values;
     std::vector<ExpPendingError> errors;  // by depth, the deepest last
     std::vector<double> arguments;        // of a call, for value types other than double
+    // Where in the source a value first became infinite or not a number
+    // from finite operands, for the error the whole value then gives.
+    std::optional<std::uint32_t> nonFiniteFrom;
 
     // Gives back storage far beyond what a short expression needs.
     void ReleaseLarge() {
@@ -67,6 +77,9 @@ class BasicExpEvaluator {
     static T ConvertLiteral(std::string_view text) { return Traits::ConvertLiteral(text); }
     static bool IsEqual(T a, T b) { return Traits::IsEqual(a, b); }
     static T CheckResult(T value) { return Traits::CheckResult(value); }
+    // CheckResult for the value the last Evaluate gave, its error placed
+    // where a value first went beyond the finite numbers.
+    T CheckEvaluated(T value) const;
 
     // The variables of this evaluation (a copy the creator fills).
     VarTable m_variables;

@@ -25,7 +25,7 @@ constexpr std::size_t CodePageLength(std::string_view utf8) {
 static_assert(CodePageLength(ExpMessages::kUndefinedBefore) == 5);
 }  // namespace
 
-ExpException::ExpException(int code, std::string_view name) : m_code(code), m_pos(0) {
+ExpException::ExpException(int code, std::string_view name) : m_code(code), m_pos(0), m_place(0) {
     constexpr std::size_t frame = CodePageLength(ExpMessages::kUndefinedBefore) +
                                   CodePageLength(ExpMessages::kUndefinedAfter);
     const std::size_t room = kMaxMessageBytes - frame;

@@ -17,9 +17,15 @@ enum ExpErrorCode : int {
 // The one error of the expression engine: a code and the byte offset in the
 // stripped expression where the excerpt shown to the user begins. Thrown by
 // value; evaluation errors carry position 0.
+//
+// Beside it, the place where the error arose, as a byte offset in the same
+// text: for a reading error its position, for an evaluation error the
+// start of the node that failed (the divisor that is zero, the undefined
+// name, the call), so that the error can be shown where it stands while
+// its message keeps quoting from the position.
 class ExpException {
   public:
-    ExpException(int code, int position) : m_code(code), m_pos(position) {}
+    ExpException(int code, int position) : m_code(code), m_pos(position), m_place(position) {}
     // An undefined variable; the message names it whole.
     ExpException(int code, std::string_view name);
     virtual ~ExpException() = default;
@@ -27,10 +33,13 @@ class ExpException {
     // The message text in UTF-8; empty for an unknown code.
     std::string GetErrorText() const;
     int GetPosition() const { return m_pos; }
+    int GetPlace() const { return m_place; }
+    void SetPlace(int place) { m_place = place; }
     int GetCode() const { return m_code; }
 
   private:
     std::string m_text;
     int m_code;
     int m_pos;
+    int m_place;
 };

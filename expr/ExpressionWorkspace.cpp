@@ -8,5 +8,5 @@ ExpressionWorkspace::ExpressionWorkspace(const VarTable& variables) {
 
 double ExpressionWorkspace::Compute(std::string_view stripped) {
     m_parser.ParseInto(stripped, m_tree);
-    return ExpEvaluator::CheckResult(m_evaluator.Evaluate(m_tree));
+    return m_evaluator.CheckEvaluated(m_evaluator.Evaluate(m_tree));
 }

@@ -44,6 +44,10 @@ inline constexpr char kAboutMenu[] = QT_TRANSLATE_NOOP("WindowTexts", "关于 Ta
 // What a screen reader calls the main window, whose title is English.
 inline constexpr char kWindowName[] = QT_TRANSLATE_NOOP("WindowTexts", "Tallyfern 自然书写计算器");
 
+// The window menu's switch for computing the expression while it is typed.
+inline constexpr char kComputeWhileTypingMenu[] =
+    QT_TRANSLATE_NOOP("WindowTexts", "输入时计算(&T)");
+
 }  // namespace WindowTexts
 
 // `text`, one of the texts above, in the window's language.

@@ -46,6 +46,9 @@ const DeepCase kDeepCases[] = {
     {"Calls", [] { return Nest("sin(", "0.5"); }, RepeatedSine(0.5, kDepth)},
     {"SignsInCalls", [] { return Repeat("abs(-(", kDepth) + "1" + std::string(2 * kDepth, ')'); },
      1},
+    // Each level's division by zero is dropped as an unused argument.
+    {"DroppedDivisions",
+     [] { return Repeat("abs(1,1/abs(0,", kDepth) + "1" + std::string(2 * kDepth, ')'); }, 1},
     {"ExponentSigns", [] { return std::string("1e") + std::string(kDepth, '-') + "1"; }, 10},
     {"OddExponentSigns", [] { return std::string("1e") + std::string(kDepth + 1, '-') + "1"; },
      0.1},

@@ -618,5 +618,10 @@ Usage:
         <source>Tallyfern 自然书写计算器</source>
         <translation>Tallyfern natural-form calculator</translation>
     </message>
+    <message>
+        <location filename="../res/WindowTexts.h" line="49" />
+        <source>输入时计算(&amp;T)</source>
+        <translation>Compute While &amp;Typing</translation>
+    </message>
 </context>
 </TS>

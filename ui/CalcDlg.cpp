@@ -28,6 +28,7 @@
 #include "HelpDlg.h"
 #include "IconResources.h"
 #include "KeyState.h"
+#include "LiveComputation.h"
 #include "MessageBox.h"
 #include "NaturalForm.h"
 #include "ResultBox.h"
@@ -88,6 +89,7 @@ CalcDlg::CalcDlg(QWidget* parent) : QDialog(parent), m_icon(LoadApplicationIcon(
     setFont(DialogFont());
     BuildControls();
     CreateActions();
+    CreateLiveComputation();
     OnInitDialog();
 }
 
@@ -213,6 +215,56 @@ void CalcDlg::CreateActions() {
             &QAction::trigger);
 }
 
+void CalcDlg::CreateLiveComputation() {
+    m_live = new LiveComputation(this);
+    connect(m_live, &LiveComputation::Computed, this, &CalcDlg::ShowLiveOutcome);
+    connect(m_expressionBox, &ExpressionEdit::textChanged, this, &CalcDlg::OnExpressionEdited);
+    m_computeWhileTypingAction = AddAction("computeWhileTypingAction", {});
+    m_computeWhileTypingAction->setText(WindowText(WindowTexts::kComputeWhileTypingMenu));
+    m_computeWhileTypingAction->setCheckable(true);
+    m_computeWhileTypingAction->setChecked(true);
+    connect(m_computeWhileTypingAction, &QAction::toggled, this,
+            &CalcDlg::OnComputeWhileTypingToggled);
+}
+
+void CalcDlg::SetComputeWhileTyping(bool on) {
+    m_computeWhileTypingAction->setChecked(on);
+}
+
+bool CalcDlg::ComputesWhileTyping() const {
+    return m_computeWhileTypingAction->isChecked();
+}
+
+void CalcDlg::OnComputeWhileTypingToggled(bool on) {
+    // Turned on, the next edit shows its value; turned off, what typing
+    // showed goes, and the box shows the last result again.
+    if (on)
+        return;
+    m_live->Cancel();
+    m_expressionBox->ClearErrorMark();
+    if (m_resultBox->IsMuted())
+        m_resultBox->ShowLastCommitted();
+}
+
+void CalcDlg::OnExpressionEdited() {
+    if (!ComputesWhileTyping())
+        return;
+    CollectVariables();
+    m_live->Request(m_expressionBox->text(), m_vars);
+}
+
+void CalcDlg::ShowLiveOutcome(const LiveOutcome& outcome) {
+    // A screen reader is not told of every value typing gives; the box's
+    // description tells it of an error (SetErrorMark). An error shows no
+    // value: an earlier one beside an expression it does not belong to
+    // would be copied or read as that expression's answer.
+    m_resultBox->ShowLive(outcome.value);
+    if (outcome.HasMark())
+        m_expressionBox->SetErrorMark(outcome.markFrom, outcome.markTo, outcome.message);
+    else
+        m_expressionBox->ClearErrorMark();
+}
+
 void CalcDlg::OnInitDialog() {
     setWindowIcon(m_icon);
     m_varList->InsertColumns();
@@ -302,6 +354,8 @@ void CalcDlg::CollectVariables() {
 void CalcDlg::OnCompute() {
     const std::string expression = StripWhitespace();
     CollectVariables();
+    // What typing still computes would show over the committed answer.
+    m_live->Cancel();
     try {
         ComputedExpression computed = ComputeExpressionTree(expression, m_vars);
         std::string result = FormatResult(computed.value);
@@ -313,9 +367,7 @@ void CalcDlg::OnCompute() {
             drawing = DrawNaturalForm(*natural);
             natural.reset();
         }
-        m_resultBox->setText(FromEngineText(result));
-        // A result wider than its box shows its leading digits.
-        m_resultBox->setCursorPosition(0);
+        m_resultBox->ShowCommitted(FromEngineText(result));
         m_natural = std::move(drawing);
         m_pendingNatural = std::move(natural);
         ShowNaturalForm();
@@ -323,10 +375,18 @@ void CalcDlg::OnCompute() {
         m_expressionBox->ResetHistoryWalk();
         TellResultToScreenReader();
     } catch (const ExpException& error) {
+        // The box shows the last result, as though nothing had been typed;
+        // the error stays marked, though typing had no time to mark it.
+        m_resultBox->ShowLastCommitted();
+        if (ComputesWhileTyping()) {
+            const LiveOutcome marked = ErrorOutcome(m_expressionBox->text(), error, expression);
+            m_expressionBox->SetErrorMark(marked.markFrom, marked.markTo, marked.message);
+        }
         ShowComputeError(ComputeErrorText(error, expression), error.GetPosition());
     } catch (const std::bad_alloc&) {
         // Everything the computation built is freed by now; what was shown
         // before stays.
+        m_resultBox->ShowLastCommitted();
         ShowComputeError(WindowText(WindowTexts::kComputeOutOfMemory), std::nullopt);
     }
 }
@@ -581,6 +641,7 @@ std::unique_ptr<QMenu> CalcDlg::CreateWindowMenu() {
     menu->setObjectName(QStringLiteral("windowMenu"));
     menu->addAction(m_minimizeAction);
     menu->addAction(m_closeAction);
+    menu->addAction(m_computeWhileTypingAction);
     menu->addSeparator();
     menu->addAction(m_aboutAction);
     return menu;

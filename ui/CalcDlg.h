@@ -15,6 +15,9 @@
 #include "VarTable.h"
 
 class HelpDlg;
+class LiveComputation;
+struct LiveOutcome;
+class ResultBox;
 class NaturalForm;
 class SkinButton;
 class VarListCtrl;
@@ -51,8 +54,16 @@ class CalcDlg : public QDialog {
     HelpDlg* HelpWindow() const;
 
     // The window menu, which a right click on the free surface opens:
-    // minimize, close, and after a separator the about entry.
+    // minimize, close, computing while typing, and after a separator the
+    // about entry.
     std::unique_ptr<QMenu> CreateWindowMenu();
+
+    // Whether the expression is computed after each edit, its value shown
+    // muted and its error marked in place (on when the window opens). Off,
+    // nothing shows before the compute command.
+    void SetComputeWhileTyping(bool on);
+    bool ComputesWhileTyping() const;
+    QAction* ComputeWhileTypingAction() const { return m_computeWhileTypingAction; }
 
     // Every way of closing the window ends here: an open cell edit is
     // dropped as Escape drops it, and the window closes.
@@ -77,10 +88,14 @@ class CalcDlg : public QDialog {
     void OnEditExpr();
     void OnHelp();
     void OnAddVar();
+    void OnExpressionEdited();
+    void ShowLiveOutcome(const LiveOutcome& outcome);
+    void OnComputeWhileTypingToggled(bool on);
 
     void OnInitDialog();
     void BuildControls();
     void CreateActions();
+    void CreateLiveComputation();
     // A command of the window, named `name`, given by `keys` where the
     // focus is within `owner` (the window's own context) or on it.
     QAction* AddAction(const char* name, const QList<QKeySequence>& keys,
@@ -119,7 +134,7 @@ class CalcDlg : public QDialog {
     QListWidget* m_history = nullptr;
     SkinButton* m_modeButton = nullptr;
     ExpressionEdit* m_expressionBox = nullptr;
-    QLineEdit* m_resultBox = nullptr;
+    ResultBox* m_resultBox = nullptr;
     QPlainTextEdit* m_naturalBox = nullptr;
 
     // Commands the window menu or a shortcut switch refer to.
@@ -128,6 +143,8 @@ class CalcDlg : public QDialog {
     QAction* m_minimizeAction = nullptr;
     QAction* m_closeAction = nullptr;
     QAction* m_aboutAction = nullptr;
+    QAction* m_computeWhileTypingAction = nullptr;
+    LiveComputation* m_live = nullptr;
 
     // The drawing of a result computed in the compact window, which hides
     // it: drawn when first shown or asked for, into m_natural.

@@ -11,6 +11,7 @@
 #include <QStyleHints>
 #include <QStyleOptionFrame>
 #include <QTextCharFormat>
+#include <QToolTip>
 #include <algorithm>
 #include <limits>
 
@@ -95,6 +96,7 @@ void ExpressionEdit::Change(bool byUser, Action action) {
     if (m_line.Revision() != revision) {
         const EditableLine::Change change = m_line.TakeLastChange();
         m_view.Edited(change.at, change.removed.size(), change.inserted);
+        ClearErrorMark();
         if (QAccessible::isActive())
             AnnounceEdit(this, change, text.mid(change.at, change.inserted));
         if (byUser)
@@ -123,6 +125,44 @@ void ExpressionEdit::Change(bool byUser, Action action) {
     }
     m_view.Invalidate();
     RestartBlink();
+}
+
+void ExpressionEdit::SetErrorMark(qsizetype from, qsizetype to, const QString& message) {
+    from = std::clamp<qsizetype>(from, 0, m_line.Text().size());
+    to = std::clamp<qsizetype>(to, from, m_line.Text().size());
+    if (from == to) {
+        ClearErrorMark();
+        return;
+    }
+    m_markFrom = from;
+    m_markTo = to;
+    m_markMessage = message;
+    setAccessibleDescription(message);
+    update();
+}
+
+void ExpressionEdit::ClearErrorMark() {
+    if (!HasErrorMark())
+        return;
+    // The description may tell a result by now, which stays.
+    if (accessibleDescription() == m_markMessage)
+        setAccessibleDescription(QString());
+    if (QToolTip::isVisible() && QToolTip::text() == m_markMessage)
+        QToolTip::hideText();
+    m_markFrom = m_markTo = 0;
+    m_markMessage.clear();
+    update();
+}
+
+bool ExpressionEdit::ShowMarkTip(const QHelpEvent* event) {
+    if (!HasErrorMark())
+        return false;
+    Arrange();
+    const QRect marked = m_view.SpanRect(m_markFrom, m_markTo);
+    if (!marked.contains(event->pos()))
+        return false;
+    QToolTip::showText(event->globalPos(), m_markMessage, this, marked);
+    return true;
 }
 
 void ExpressionEdit::setText(const QString& text) {
@@ -235,6 +275,8 @@ bool ExpressionEdit::RefusesWriting(qsizetype from, qsizetype to, const QString&
 }
 
 bool ExpressionEdit::event(QEvent* event) {
+    if (event->type() == QEvent::ToolTip && ShowMarkTip(static_cast<QHelpEvent*>(event)))
+        return true;
     // Tab belongs to the dialog's focus chain, as for any line edit; the
     // rest of a shortcut's keys the box takes for itself when it has a
     // meaning here (Ctrl+A is "select all", not the window's).
@@ -531,7 +573,8 @@ void ExpressionEdit::paintEvent(QPaintEvent*) {
          style()->styleHint(QStyle::SH_BlinkCursorWhenTextSelected, &panel, this));
     const int caretWidth =
         caretShown ? style()->pixelMetric(QStyle::PM_TextCursorWidth, &panel, this) : 0;
-    m_view.Draw(painter, palette(), m_line.SelectionStart(), m_line.SelectionEnd(), caretWidth);
+    m_view.Draw(painter, palette(), m_line.SelectionStart(), m_line.SelectionEnd(), caretWidth,
+                m_markFrom, m_markTo);
 }
 
 QRect ExpressionEdit::CharacterRect(int position) {

@@ -9,6 +9,7 @@
 #include "EditableLine.h"
 #include "LineView.h"
 
+class QHelpEvent;
 class QMenu;
 class QStyleOptionFrame;
 
@@ -82,6 +83,17 @@ class ExpressionEdit : public QWidget {
     }
     // Forgets the walk: the next Up starts again at the newest entry.
     void ResetHistoryWalk() { m_historyIndex = -1; }
+
+    // Marks [from, to) of the text as the place of an error, underlined as
+    // a misspelling is, with the error's message as the tooltip there and
+    // as the box's description, which a screen reader speaks. The mark
+    // belongs to the text it was set on: any edit takes it away.
+    void SetErrorMark(qsizetype from, qsizetype to, const QString& message);
+    void ClearErrorMark();
+    bool HasErrorMark() const { return m_markFrom < m_markTo; }
+    qsizetype ErrorMarkStart() const { return m_markFrom; }
+    qsizetype ErrorMarkEnd() const { return m_markTo; }
+    const QString& ErrorMarkMessage() const { return m_markMessage; }
 
     // Where the character at `position` is drawn, and which position is
     // nearest to `point`, in the box's coordinates: the part of the line
@@ -158,6 +170,8 @@ class ExpressionEdit : public QWidget {
     void RestartBlink();
     void CommitComposition();
     void CopyToSelection() const;
+    // The mark's tooltip, for a help event at the marked place.
+    bool ShowMarkTip(const QHelpEvent* event);
 
     EditableLine m_line;
     Qt::Alignment m_alignment = Qt::AlignLeft | Qt::AlignVCenter;
@@ -167,6 +181,9 @@ class ExpressionEdit : public QWidget {
     QString m_draft;
 
     LineView m_view;
+    qsizetype m_markFrom = 0;
+    qsizetype m_markTo = 0;
+    QString m_markMessage;
     Composition m_composing;
 
     QBasicTimer m_blinkTimer;

@@ -167,8 +167,24 @@ void LineView::Edited(qsizetype at, qsizetype removed, qsizetype inserted) {
 }
 
 void LineView::Draw(QPainter& painter, const QPalette& palette, qsizetype selectionStart,
-                    qsizetype selectionEnd, int caretWidth) const {
+                    qsizetype selectionEnd, int caretWidth, qsizetype markStart,
+                    qsizetype markEnd) const {
     QList<QTextLayout::FormatRange> selections;
+    // Only the part laid out can carry the mark; a mark outside it is out
+    // of view anyway.
+    const qsizetype markFrom = std::clamp(markStart, m_begin, m_end);
+    const qsizetype markTo = std::clamp(markEnd, m_begin, m_end);
+    if (markFrom < markTo) {
+        QTextLayout::FormatRange mark;
+        mark.start = InLayout(markFrom);
+        mark.length = InLayout(markTo) - mark.start;
+        // The style draws it as the desktop's spell checking does; red is
+        // the colour spell checkers give it.
+        mark.format.setUnderlineStyle(QTextCharFormat::SpellCheckUnderline);
+        mark.format.setUnderlineColor(QColor(Qt::red));
+        // Before the selection, which covers it.
+        selections.append(mark);
+    }
     if (selectionStart < selectionEnd) {
         const qsizetype from = std::clamp(selectionStart, m_begin, m_end);
         const qsizetype to = std::clamp(selectionEnd, m_begin, m_end);

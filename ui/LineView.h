@@ -40,10 +40,12 @@ class LineView {
     // on what it showed, as a line edit's stays where it was.
     void Edited(qsizetype at, qsizetype removed, qsizetype inserted);
 
-    // Draws the line with [selectionStart, selectionEnd) highlighted, and
-    // the caret if `caretWidth` is above 0.
+    // Draws the line with [selectionStart, selectionEnd) highlighted,
+    // [markStart, markEnd) underlined as a misspelling is, and the caret if
+    // `caretWidth` is above 0.
     void Draw(QPainter& painter, const QPalette& palette, qsizetype selectionStart,
-              qsizetype selectionEnd, int caretWidth) const;
+              qsizetype selectionEnd, int caretWidth, qsizetype markStart = 0,
+              qsizetype markEnd = 0) const;
     // Where the caret stands at `position` (the part's nearer end if the
     // position lies beyond it), one pixel wide.
     QRect CaretRect(qsizetype position) const;

@@ -19,6 +19,38 @@ ResultBox::ResultBox(QWidget* parent) : QLineEdit(parent) {
     connect(this, &QLineEdit::textChanged, this, &ResultBox::FitText);
 }
 
+void ResultBox::ShowLive(const QString& value) {
+    Show(value, true);
+}
+
+void ResultBox::ShowCommitted(const QString& value) {
+    m_committed = value;
+    Show(value, false);
+}
+
+void ResultBox::Show(const QString& value, bool muted) {
+    if (muted != m_muted) {
+        // Only the text's colour changes: the value is drawn just as a
+        // committed one, in the same place, size and font.
+        QPalette colours = palette();
+        for (int group = 0; group < QPalette::NColorGroups; ++group) {
+            const auto colourGroup = static_cast<QPalette::ColorGroup>(group);
+            if (muted) {
+                m_textBrushes[group] = colours.brush(colourGroup, QPalette::Text);
+                colours.setBrush(colourGroup, QPalette::Text,
+                                 colours.brush(colourGroup, QPalette::PlaceholderText));
+            } else {
+                colours.setBrush(colourGroup, QPalette::Text, m_textBrushes[group]);
+            }
+        }
+        m_muted = muted;
+        setPalette(colours);
+    }
+    setText(value);
+    // A result wider than its box shows its leading digits.
+    setCursorPosition(0);
+}
+
 QRect ResultBox::TextArea() const {
     QStyleOptionFrame panel;
     initStyleOption(&panel);

@@ -10,10 +10,21 @@
 // middle of the mantissa gives way to an ellipsis and the tooltip holds the
 // whole text. The box's text, which copying and a screen reader see, is
 // always the whole result.
+//
+// A value computed while the expression is typed shows muted, in the
+// colour of a placeholder, as not yet committed; a committed result in the
+// normal colour, and the box keeps it to show again.
 class ResultBox : public QLineEdit {
     Q_OBJECT
   public:
     explicit ResultBox(QWidget* parent = nullptr);
+
+    // A value computed while typing; empty for none.
+    void ShowLive(const QString& value);
+    void ShowCommitted(const QString& value);
+    // The last committed result again, as it was shown.
+    void ShowLastCommitted() { ShowCommitted(m_committed); }
+    bool IsMuted() const { return m_muted; }
 
     // What is drawn, and in which font.
     const QString& ShownText() const { return m_shownText; }
@@ -28,9 +39,15 @@ class ResultBox : public QLineEdit {
 
   private:
     void FitText();
+    void Show(const QString& value, bool muted);
 
     QString m_shownText;
     QFont m_shownFont;
     // Whether the text is drawn as Qt would draw it, in the box's own font.
     bool m_drawnAsIs = true;
+    bool m_muted = false;
+    QString m_committed;
+    // The text colours of the box's palette while a muted value shows them
+    // as placeholders, by colour group.
+    QBrush m_textBrushes[QPalette::NColorGroups];
 };

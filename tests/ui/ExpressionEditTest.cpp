@@ -450,3 +450,52 @@ TEST_F(ExpressionEditTest, ASelectionMadeWithTheKeysIsOfferedToAMiddleClick) {
 }
 
 }  // namespace
+
+namespace {
+
+// The columns where two drawings of the same box differ.
+std::pair<int, int> ChangedColumns(const QImage& before, const QImage& after) {
+    int first = before.width();
+    int last = -1;
+    for (int y = 0; y < before.height(); ++y) {
+        for (int x = 0; x < before.width(); ++x) {
+            if (before.pixel(x, y) != after.pixel(x, y)) {
+                first = std::min(first, x);
+                last = std::max(last, x);
+            }
+        }
+    }
+    return {first, last};
+}
+
+TEST_F(ExpressionEditTest, AnErrorMarkIsDrawnUnderItsCharacterAndGoesWithTheNextEdit) {
+    const struct {
+        const char* what;
+        QString text;
+        int caret;
+        int mark;
+    } cases[] = {
+        {"a short line", QStringLiteral("2*(1+"), 5, 4},
+        {"the part in view of a long line", Sum(4000), 3000, 2998},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        m_ours->setText(c.text);
+        m_ours->setCursorPosition(c.caret);
+        const QImage plain = Drawn(m_ours);
+        m_ours->SetErrorMark(c.mark, c.mark + 1, QStringLiteral("message"));
+        const QRect character = m_ours->CharacterRect(c.mark);
+        ASSERT_FALSE(character.isEmpty());
+        const auto [first, last] = ChangedColumns(plain, Drawn(m_ours));
+        ASSERT_GE(last, 0) << "no mark drawn";
+        EXPECT_GE(first, character.left() - 1);
+        EXPECT_LE(last, character.right() + 1);
+        EXPECT_EQ(m_ours->accessibleDescription(), "message");
+
+        QTest::keyClick(m_ours, Qt::Key_Backspace);
+        EXPECT_FALSE(m_ours->HasErrorMark());
+        EXPECT_EQ(m_ours->accessibleDescription(), "");
+    }
+}
+
+}  // namespace

@@ -4,6 +4,7 @@
 // number.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QFontMetrics>
 #include <QImage>
 #include <QLineEdit>
@@ -80,6 +81,40 @@ TEST(ResultBoxShortening, KeepsTheSignLeadingDigitsAndWholeExponentWhereShrinkin
     box.resize(400, 21);
     EXPECT_EQ(box.ShownText(), whole);
     EXPECT_TRUE(box.toolTip().isEmpty());
+}
+
+// The darkest ink of a drawing on a light ground, as a grey level.
+int DarkestInk(const QImage& image) {
+    int darkest = 255;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x)
+            darkest = std::min(darkest, qGray(image.pixel(x, y)));
+    }
+    return darkest;
+}
+
+TEST(ResultBoxStyle, AValueWhileTypingIsMutedAndACommittedOneIsNotWhateverTheWidth) {
+    for (const char* value : {"7", "-3.57169535728756e+300"}) {
+        SCOPED_TRACE(value);
+        ResultBox box;
+        box.resize(90, 21);
+        box.show();
+        box.ShowCommitted(QStringLiteral("0"));
+        box.ShowLive(QString::fromUtf8(value));
+        const int muted = DarkestInk(box.grab().toImage());
+        EXPECT_TRUE(box.IsMuted());
+        box.ShowCommitted(QString::fromUtf8(value));
+        const int committed = DarkestInk(box.grab().toImage());
+        EXPECT_FALSE(box.IsMuted());
+        EXPECT_GT(muted, committed + 40);
+        EXPECT_EQ(box.palette().color(QPalette::Text),
+                  QApplication::palette(&box).color(QPalette::Text));
+
+        box.ShowLive(QString());
+        box.ShowLastCommitted();
+        EXPECT_EQ(box.text(), QString::fromUtf8(value));
+        EXPECT_FALSE(box.IsMuted());
+    }
 }
 
 }  // namespace

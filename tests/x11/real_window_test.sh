@@ -41,6 +41,7 @@ if [ ${#missing[@]} -gt 0 ]; then
 fi
 
 source "$(dirname "${BASH_SOURCE[0]}")/x11_session.sh"
+source "$(dirname "${BASH_SOURCE[0]}")/live_checks.sh"
 [ -x "$app" ] || fail "no program at $app"
 trap x11_stop_session EXIT
 trap 'exit 130' INT TERM
@@ -249,6 +250,9 @@ expected_drawing=$(printf '%s\n' \
 click_at $natural_box
 xdotool key ctrl+a ctrl+c
 wait_for "the natural form of 1/4+2^3 in the clipboard" clipboard_is "$expected_drawing"
+
+# The value and the error's mark while typing, before Enter.
+live_checks
 
 # Dragging a free spot moves the window: the program hands the drag to the
 # window manager, which moves the window with the pointer from where the

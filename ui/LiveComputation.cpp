@@ -1,0 +1,162 @@
+#include "LiveComputation.h"
+
+#include <QThreadPool>
+#include <mutex>
+#include <new>
+#include <string>
+
+#include "EngineTexts.h"
+#include "ExpCompute.h"
+#include "ExpException.h"
+#include "UiText.h"
+
+namespace {
+
+// The characters the compute command strips before the engine reads.
+bool IsBlank(QChar c) {
+    return c == u' ' || c == u'\t' || c == u'\n' || c == u'\r';
+}
+
+qsizetype CharacterLength(const QString& text, qsizetype at) {
+    return at + 1 < text.size() && text.at(at).isHighSurrogate() && text.at(at + 1).isLowSurrogate()
+               ? 2
+               : 1;
+}
+
+// Where the character at byte `offset` of the stripped UTF-8 text stands
+// in `text`, which still has its blanks; the text's length past the end.
+qsizetype IndexOfStrippedByte(const QString& text, std::size_t offset) {
+    std::size_t bytes = 0;
+    for (qsizetype at = 0; at < text.size(); at += CharacterLength(text, at)) {
+        const QChar c = text.at(at);
+        if (IsBlank(c))
+            continue;
+        if (bytes >= offset)
+            return at;
+        const char16_t unit = c.unicode();
+        bytes += unit < 0x80 ? 1 : unit < 0x800 ? 2 : CharacterLength(text, at) == 2 ? 4 : 3;
+    }
+    return text.size();
+}
+
+// The character an error at `at` marks: the one there, or for an error at
+// the end (something missing) the last one written.
+std::pair<qsizetype, qsizetype> MarkedCharacter(const QString& text, qsizetype at) {
+    if (at >= text.size()) {
+        at = text.size();
+        while (at > 0 && IsBlank(text.at(at - 1)))
+            --at;
+        if (at == 0)
+            return {0, 0};
+        --at;
+        if (at > 0 && text.at(at).isLowSurrogate() && text.at(at - 1).isHighSurrogate())
+            --at;
+    }
+    return {at, at + CharacterLength(text, at)};
+}
+
+}  // namespace
+
+LiveOutcome ErrorOutcome(const QString& text, const ExpException& error,
+                         std::string_view stripped) {
+    LiveOutcome outcome;
+    outcome.message = ComputeErrorText(error, stripped);
+    // Marked where it arose; the message quotes from its position.
+    const int position = error.GetPlace();
+    const qsizetype at =
+        IndexOfStrippedByte(text, position > 0 ? static_cast<std::size_t>(position) : 0);
+    std::tie(outcome.markFrom, outcome.markTo) = MarkedCharacter(text, at);
+    return outcome;
+}
+
+LiveOutcome ComputeLive(const QString& text, const VarTable& variables) {
+    try {
+        const std::string stripped = StripWhitespace(ToEngineText(text));
+        if (stripped.empty())
+            return {};
+        try {
+            char buffer[kFormattedResultSize];
+            LiveOutcome outcome;
+            outcome.value =
+                FromEngineText(FormatResult(ComputeExpression(stripped, variables), buffer));
+            return outcome;
+        } catch (const ExpException& error) {
+            return ErrorOutcome(text, error, stripped);
+        }
+    } catch (const std::bad_alloc&) {
+        // Too large to compute now: nothing shows, and nothing is wrong
+        // with it; Enter says so if it is still too large then.
+        return {};
+    }
+}
+
+struct LiveComputation::Channel {
+    std::mutex mutex;
+    LiveComputation* receiver = nullptr;
+};
+
+LiveComputation::LiveComputation(QObject* parent)
+    : QObject(parent), m_channel(std::make_shared<Channel>()) {
+    m_channel->receiver = this;
+}
+
+LiveComputation::~LiveComputation() {
+    // A job still running reports to no one; what it posted before this
+    // goes with the object.
+    const std::lock_guard<std::mutex> lock(m_channel->mutex);
+    m_channel->receiver = nullptr;
+}
+
+void LiveComputation::Request(const QString& text, const VarTable& variables) {
+    ++m_generation;
+    m_pending.reset();
+    if (text.size() <= kComputedAtOnce) {
+        emit Computed(ComputeLive(text, variables));
+        return;
+    }
+    m_pending = Job{text, variables, m_generation};
+    // Started from the event loop, so that edits made together (and a
+    // commit right after, which cancels) start no job that is stale at once.
+    if (!m_running && !m_startQueued) {
+        m_startQueued = true;
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                m_startQueued = false;
+                if (m_pending && !m_running)
+                    StartPending();
+            },
+            Qt::QueuedConnection);
+    }
+}
+
+void LiveComputation::Cancel() {
+    ++m_generation;
+    m_pending.reset();
+}
+
+void LiveComputation::StartPending() {
+    m_running = true;
+    QThreadPool::globalInstance()->start([channel = m_channel, job = std::move(*m_pending)] {
+        const LiveOutcome outcome = ComputeLive(job.text, job.variables);
+        const std::lock_guard<std::mutex> lock(channel->mutex);
+        if (LiveComputation* receiver = channel->receiver) {
+            QMetaObject::invokeMethod(
+                receiver,
+                [receiver, generation = job.generation, outcome] {
+                    receiver->Finish(generation, outcome);
+                },
+                Qt::QueuedConnection);
+        }
+    });
+    m_pending.reset();
+}
+
+void LiveComputation::Finish(quint64 generation, const LiveOutcome& outcome) {
+    m_running = false;
+    if (generation == m_generation)
+        emit Computed(outcome);
+    // Edits that came while this one was computed: only the last counts.
+    if (m_pending)
+        StartPending();
+}
