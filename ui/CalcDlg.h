@@ -12,9 +12,11 @@
 #include <string>
 #include <vector>
 
+#include "SessionUse.h"
 #include "VarTable.h"
 
 class HelpDlg;
+class SessionKeeper;
 class NaturalForm;
 class SkinButton;
 class VarListCtrl;
@@ -35,7 +37,7 @@ class QPlainTextEdit;
 class CalcDlg : public QDialog {
     Q_OBJECT
   public:
-    explicit CalcDlg(QWidget* parent = nullptr);
+    explicit CalcDlg(QWidget* parent = nullptr, SessionUse session = SessionUse::Forgotten);
     ~CalcDlg() override;
 
     // Shows the window and returns its QDialog::DialogCode when it has been
@@ -54,9 +56,28 @@ class CalcDlg : public QDialog {
     // minimize, close, and after a separator the about entry.
     std::unique_ptr<QMenu> CreateWindowMenu();
 
+    // What a kept session reads and puts back. AppendHistory takes entries
+    // no two alike, as HistoryEntries gives them.
+    QStringList HistoryEntries() const;
+    void AppendHistory(const QStringList& entries);
+    void ClearHistory();
+    VarListCtrl& VariableGrid() const { return *m_varList; }
+    void SetExpanded(bool expanded);
+    bool IsTopMost() const;
+    void SetTopMost(bool onTop);
+    // The window's session, when it keeps one: its named on/off switches
+    // are remembered there.
+    SessionKeeper* Session() const { return m_session.get(); }
+
     // Every way of closing the window ends here: an open cell edit is
     // dropped as Escape drops it, and the window closes.
     void done(int result) override;
+
+  signals:
+    // A computation added to the history, or the history was cleared.
+    void HistoryChanged();
+    // The window changed its size or keep-on-top.
+    void WindowStateChanged();
 
   protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -145,6 +166,8 @@ class CalcDlg : public QDialog {
 
     // Dragging by hand where the window manager does not move the window.
     std::optional<QPoint> m_dragOffset;
+    std::unique_ptr<SessionKeeper> m_session;
+
     // Num Lock's state as counted from its presses, where the window system
     // cannot be asked.
     bool m_numLockCounted = true;
