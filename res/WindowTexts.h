@@ -46,8 +46,9 @@ inline constexpr char kWindowName[] = QT_TRANSLATE_NOOP("WindowTexts", "Tallyfer
 
 // What the window keeps between runs: its window menu entries and its
 // messages. %1 and %2 are filled in where the message is shown.
-inline constexpr char kKeepSessionMenu[] = QT_TRANSLATE_NOOP("WindowTexts", "退出后保留历史和变量");
-inline constexpr char kClearHistoryMenu[] = QT_TRANSLATE_NOOP("WindowTexts", "清除历史");
+inline constexpr char kKeepSessionMenu[] =
+    QT_TRANSLATE_NOOP("WindowTexts", "退出后保留历史和变量(&K)");
+inline constexpr char kClearHistoryMenu[] = QT_TRANSLATE_NOOP("WindowTexts", "清除历史(&H)");
 inline constexpr char kClearHistoryQuestion[] =
     QT_TRANSLATE_NOOP("WindowTexts", "清除全部历史记录？清除后无法恢复。");
 inline constexpr char kSessionTitle[] = QT_TRANSLATE_NOOP("WindowTexts", "历史和变量");

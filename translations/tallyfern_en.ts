@@ -620,13 +620,13 @@ Usage:
     </message>
     <message>
         <location filename="../res/WindowTexts.h" line="49" />
-        <source>退出后保留历史和变量</source>
-        <translation>Keep history and variables after exit</translation>
+        <source>退出后保留历史和变量(&amp;K)</source>
+        <translation>&amp;Keep history and variables after exit</translation>
     </message>
     <message>
         <location filename="../res/WindowTexts.h" line="50" />
-        <source>清除历史</source>
-        <translation>Clear history</translation>
+        <source>清除历史(&amp;H)</source>
+        <translation>Clear &amp;history</translation>
     </message>
     <message>
         <location filename="../res/WindowTexts.h" line="52" />
