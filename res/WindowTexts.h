@@ -55,7 +55,7 @@ inline constexpr char kSessionTitle[] = QT_TRANSLATE_NOOP("WindowTexts", "历史
 inline constexpr char kSessionSkipped[] =
     QT_TRANSLATE_NOOP("WindowTexts", "上次保留的历史和变量未能全部读回（%1），原文件已另存为 %2。");
 inline constexpr char kSessionNotRead[] =
-    QT_TRANSLATE_NOOP("WindowTexts", "%1 不是本用户的普通文件，历史和变量未读回，也不会写入。");
+    QT_TRANSLATE_NOOP("WindowTexts", "%1 无法读取或不属于本用户，历史和变量未读回，也不会写入。");
 inline constexpr char kSessionUnwritable[] =
     QT_TRANSLATE_NOOP("WindowTexts", "无法保存历史和变量（%1），之后每次更改时会再试。");
 inline constexpr char kSessionTooLarge[] = QT_TRANSLATE_NOOP("WindowTexts", "文件过大，未读取");

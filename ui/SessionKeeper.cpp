@@ -51,8 +51,7 @@ QStringList SkippedParts(const SessionReadProblems& problems) {
 }  // namespace
 
 SessionKeeper::SessionKeeper(CalcDlg& window)
-    : QObject(&window),
-      m_window(window),
+    : m_window(window),
       m_store(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)),
       m_keepAction(new QAction(&window)),
       m_clearHistoryAction(new QAction(&window)) {
@@ -170,6 +169,8 @@ void SessionKeeper::OnClearHistory() {
 void SessionKeeper::ReportLoad(const SessionStore::Loaded& loaded) {
     if (loaded.refused) {
         m_pendingNote = WindowText(WindowTexts::kSessionNotRead).arg(m_store.FilePath());
+        // Its writes fail too; that was just said.
+        m_toldWriteFailure = true;
     } else if (loaded.problems.Any()) {
         const QString where = loaded.setAsideTo.isEmpty() ? m_store.FilePath() : loaded.setAsideTo;
         m_pendingNote = WindowText(WindowTexts::kSessionSkipped)

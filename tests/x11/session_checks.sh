@@ -59,18 +59,26 @@ session_checks() {
     xdotool type --delay 50 'k*2'
     xdotool key Return grave
     wait_for "k*2 computed with k = 21" clipboard_is 42
+    click_at $topmost_button
+    wait_for "_NET_WM_STATE_ABOVE on the window" above
+    # Moved by the window manager, as a drag moves it.
+    xdotool windowmove "$window" 60 80
+    at_60_80() { read -r x y _ _ < <(geometry) && [ "$x" = 60 ] && [ "$y" = 80 ]; }
+    wait_for "the window moved to 60,80" at_60_80
     [ "$(stat -c %a "$kept")" = 600 ] || fail "the kept file is not the user's alone"
     session_quit
 
-    # Second run: full size again, and the history's last entry, k*2,
-    # computes with the kept k.
+    # Second run: in its place, full size and above the others again, and
+    # the history's last entry, k*2, computes with the kept k.
     session_start "$program"
     wait_for "the window to open at its full size again" full_size
+    wait_for "the window to open where it was left" at_60_80
+    wait_for "the window kept above the others again" above
     wait_for "a row in the grid after the restart" grid_rows_are 1
     session_recompute_last
     wait_for "k*2 from the kept history and variable after a restart" clipboard_is 42
     session_quit
-    say "history and a variable survived a restart"
+    say "history, a variable, the place, the size and keep-on-top survived a restart"
 
     # A file cut short: what reads is kept, the file is set aside, and one
     # message says so.
