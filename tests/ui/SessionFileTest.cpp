@@ -2,13 +2,22 @@
 // two windows writing it in turn.
 #include <gtest/gtest.h>
 
+#include <initializer_list>
+
 #include "SessionFile.h"
 #include "SessionMerge.h"
 
 namespace {
 
-const QByteArray kHeader = R"({"format":"tallyfern-session","version":1})"
-                           "\n";
+constexpr const char* kHeader = R"({"format":"tallyfern-session","version":1})";
+
+// A kept file's lines, each ended by a line feed, and `tail` unended.
+QByteArray Lines(std::initializer_list<const char*> lines, const char* tail = "") {
+    QByteArray bytes;
+    for (const char* line : lines)
+        bytes += QByteArray(line) + '\n';
+    return bytes + tail;
+}
 
 struct ReadCase {
     const char* why;
@@ -18,99 +27,44 @@ struct ReadCase {
     SessionReadProblems problems;
 };
 
-SessionReadProblems Damaged() {
-    SessionReadProblems p;
-    p.damaged = true;
-    return p;
-}
-SessionReadProblems Newer() {
-    SessionReadProblems p;
-    p.newerVersion = true;
-    return p;
-}
-SessionReadProblems NotUtf8(int skippedHistory) {
-    SessionReadProblems p;
-    p.notUtf8 = true;
-    p.skippedHistory = skippedHistory;
-    return p;
-}
-SessionReadProblems Skipped(int history, int variables) {
-    SessionReadProblems p;
-    p.skippedHistory = history;
-    p.skippedVariables = variables;
-    return p;
-}
-
 TEST(SessionFileTest, EveryValidRecordIsTakenAndWhatWasSkippedIsCounted) {
     const ReadCase cases[] = {
         {"a sound file",
-         kHeader + R"({"history":"1+2"})"
-                   "\n"
-                   R"({"variable":"k","value":"2"})"
-                   "\n",
+         Lines({kHeader, R"({"history":"1+2"})", R"({"variable":"k","value":"2"})"}),
          {"1+2"},
          {"k"},
          {}},
         {"cut short in the middle of a record: the records before it stay",
-         kHeader + R"({"history":"1+2"})"
-                   "\n"
-                   R"({"history":"3*)",
+         Lines({kHeader, R"({"history":"1+2"})"}, R"({"history":"3*)"),
          {"1+2"},
          {},
-         Damaged()},
+         {.damaged = true}},
         {"a corrupt line among sound ones",
-         kHeader + R"({"history":"a"})"
-                   "\n"
-                   "\x01garbage\n"
-                   R"({"history":"b"})"
-                   "\n",
+         Lines({kHeader, R"({"history":"a"})", "\x01garbage", R"({"history":"b"})"}),
          {"a", "b"},
          {},
-         Damaged()},
-        {"no header",
-         R"({"history":"a"})"
-         "\n",
-         {"a"},
-         {},
-         Damaged()},
+         {.damaged = true}},
+        {"no header", Lines({R"({"history":"a"})"}), {"a"}, {}, {.damaged = true}},
         {"a newer version: what this one understands, the rest left alone",
-         R"({"format":"tallyfern-session","version":7})"
-         "\n"
-         R"({"history":"a"})"
-         "\n"
-         R"({"unknown":1})"
-         "\n",
+         Lines({R"({"format":"tallyfern-session","version":7})", R"({"history":"a"})",
+                R"({"unknown":1})"}),
          {"a"},
          {},
-         Newer()},
+         {.newerVersion = true}},
         {"bytes that are not UTF-8 spoil only their own record",
-         kHeader + "{\"history\":\"\xff\xfe\"}\n"
-                   R"({"history":"ok"})"
-                   "\n",
+         Lines({kHeader, "{\"history\":\"\xff\xfe\"}", R"({"history":"ok"})"}),
          {"ok"},
          {},
-         NotUtf8(1)},
+         {.notUtf8 = true, .skippedHistory = 1}},
         {"rows the grid would refuse: a bad name, a name taken by case, a value no number, "
          "an empty or repeated history entry",
-         kHeader + R"({"variable":"1x","value":"1"})"
-                   "\n"
-                   R"({"variable":"rate","value":"1"})"
-                   "\n"
-                   R"({"variable":"RATE","value":"2"})"
-                   "\n"
-                   R"({"variable":"k","value":"1+1"})"
-                   "\n"
-                   R"({"variable":"m","value":7})"
-                   "\n"
-                   R"({"history":""})"
-                   "\n"
-                   R"j({"history":"sin(1)"})j"
-                   "\n"
-                   R"j({"history":"SIN(1)"})j"
-                   "\n",
+         Lines({kHeader, R"({"variable":"1x","value":"1"})", R"({"variable":"rate","value":"1"})",
+                R"({"variable":"RATE","value":"2"})", R"({"variable":"k","value":"1+1"})",
+                R"({"variable":"m","value":7})", R"({"history":""})", R"j({"history":"sin(1)"})j",
+                R"j({"history":"SIN(1)"})j"}),
          {"sin(1)"},
          {"rate"},
-         Skipped(2, 4)},
+         {.skippedHistory = 2, .skippedVariables = 4}},
     };
     for (const ReadCase& c : cases) {
         SCOPED_TRACE(c.why);
@@ -128,13 +82,7 @@ TEST(SessionFileTest, EveryValidRecordIsTakenAndWhatWasSkippedIsCounted) {
     }
 }
 
-TEST(SessionFileTest, WhatIsWrittenReadsBackTheSameAndTheOldestHistoryGoesFirst) {
-    KeptSession session{{"1+2", "\"quoted\"\nline", "√2·π"}, {{"rate", "0.05"}, {"_k", "-1e-3"}}};
-    const SessionReadResult read = ParseSessionFile(SerializeSession(session));
-    EXPECT_FALSE(read.problems.Any());
-    EXPECT_EQ(read.session.history, session.history);
-    EXPECT_EQ(read.session.variables, session.variables);
-
+TEST(SessionFileTest, TheOldestHistoryGoesFirstBeyondTheLimits) {
     QStringList history;
     for (int i = 0; i < kMaxHistoryEntries + 5; ++i)
         history << QString::number(i);

@@ -2,7 +2,6 @@
 // than overwritten, never through a link, and kept trying where it cannot
 // be written.
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <QElapsedTimer>
@@ -21,11 +20,6 @@ namespace {
 QByteArray ReadAll(const QString& path) {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-unsigned ModeOf(const QString& path) {
-    struct stat status {};
-    return ::stat(QFile::encodeName(path).constData(), &status) == 0 ? status.st_mode & 0777 : 0;
 }
 
 void WriteAll(const QString& path, const QByteArray& bytes) {
@@ -57,19 +51,6 @@ TEST(SessionStoreTest, AKillAtAnyMomentLeavesAWholeFileWithEveryCompletedWrite) 
                 << "run " << run << " lost entry " << i << " of " << completed;
         }
     }
-}
-
-TEST(SessionStoreTest, TheFileIsTheUsersAloneAndReadsBackInOrder) {
-    TemporaryXdgHome home;
-    SessionStore store(home.DataDirectory());
-    const KeptSession session{{"1+1", "2*3"}, {{"rate", "0.05"}}};
-    ASSERT_TRUE(store.Save(session));
-    EXPECT_EQ(ModeOf(home.DataDirectory()), 0700u);
-    EXPECT_EQ(ModeOf(home.SessionFile()), 0600u);
-    SessionStore again(home.DataDirectory());
-    const SessionStore::Loaded loaded = again.Load();
-    EXPECT_EQ(loaded.session.history, session.history);
-    EXPECT_EQ(loaded.session.variables, session.variables);
 }
 
 TEST(SessionStoreTest, AFileThatDoesNotReadWholeIsSetAsideNeverOverwritten) {
@@ -120,21 +101,6 @@ TEST(SessionStoreTest, ALinkOrAnotherUsersFileInThePlaceIsNeitherReadNorWritten)
     EXPECT_TRUE(SessionStore(home.DataDirectory()).Load().refused);
     EXPECT_FALSE(SessionStore(home.DataDirectory()).Save({{"1+1"}, {}}));
     EXPECT_EQ(ReadAll(home.SessionFile()), theirs);
-}
-
-TEST(SessionStoreTest, WhereTheDirectoryCannotBeMadeSavingFailsAndLaterSucceeds) {
-    TemporaryXdgHome home;
-    // A file where the directory belongs stops it as a read-only or full
-    // disk would, even for the superuser.
-    QDir().mkpath(QFileInfo(home.DataDirectory()).path());
-    WriteAll(home.DataDirectory(), "");
-    SessionStore store(home.DataDirectory());
-    EXPECT_FALSE(store.Save({{"1+1"}, {}}));
-    EXPECT_FALSE(store.LastError().isEmpty());
-    QFile::remove(home.DataDirectory());
-    EXPECT_TRUE(store.Save({{"1+1", "2+2"}, {}}));
-    EXPECT_EQ(SessionStore(home.DataDirectory()).Load().session.history,
-              (QStringList{"1+1", "2+2"}));
 }
 
 }  // namespace

@@ -219,20 +219,6 @@ TEST_F(SessionWindowTest, AnUnwritablePlaceIsToldOnceAndTriedAgainAtEachChange) 
     EXPECT_EQ(Open()->HistoryEntries(), (QStringList{"1+1", "2+2", "3+3"}));
 }
 
-TEST_F(SessionWindowTest, ALinkInTheFilesPlaceIsToldOnceAndNeverFollowed) {
-    QDir().mkpath(m_home.DataDirectory());
-    const QString target = m_home.Root() + "/target";
-    QFile(target).open(QIODevice::WriteOnly);
-    ASSERT_TRUE(QFile::link(target, m_home.SessionFile()));
-    Window window = Open();
-    Compute(*window, "1+1");
-    QCoreApplication::processEvents();
-    ASSERT_EQ(m_boxes.Requests().size(), 1u);
-    EXPECT_TRUE(m_boxes.Requests()[0].text.startsWith(m_home.SessionFile()));
-    EXPECT_EQ(QFileInfo(target).size(), 0);
-    EXPECT_TRUE(QFileInfo(m_home.SessionFile()).isSymLink());
-}
-
 TEST_F(SessionWindowTest, ClearingTheHistoryAsksFirst) {
     Window window = Open();
     Compute(*window, "1+1");
