@@ -55,8 +55,23 @@ void OpenWindowEmpty(benchmark::State& state) {
 void OpenWindowFullSession(benchmark::State& state) {
     OpenWindow(state, FullSession());
 }
+// What each computation costs once the history is full: the file read,
+// merged and written again.
+void SaveFullSession(benchmark::State& state) {
+    QTemporaryDir directory;
+    SessionStore store(directory.path());
+    KeptSession session = FullSession();
+    store.Save(session);
+    int computed = 0;
+    for (auto _ : state) {
+        session.history.append(QStringLiteral("new%1").arg(++computed));
+        benchmark::DoNotOptimize(store.Save(session));
+    }
+}
+
 BENCHMARK(OpenWindowEmpty)->Unit(benchmark::kMillisecond);
 BENCHMARK(OpenWindowFullSession)->Unit(benchmark::kMillisecond);
+BENCHMARK(SaveFullSession)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

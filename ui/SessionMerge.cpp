@@ -2,6 +2,7 @@
 
 #include <QHash>
 #include <QSet>
+#include <algorithm>
 
 namespace {
 
@@ -23,6 +24,17 @@ QHash<QString, KeptVariable> VariablesByKey(const QList<KeptVariable>& variables
 
 QStringList MergeHistory(const QStringList& disk, const QStringList& mine,
                          const QStringList& base) {
+    // The usual case, cheap with a full history: this window has only
+    // added entries since, which are new to it and few.
+    if (mine.size() >= base.size() && std::equal(base.begin(), base.end(), mine.begin())) {
+        QStringList merged = disk;
+        for (qsizetype i = base.size(); i < mine.size(); ++i) {
+            if (!merged.contains(mine[i], Qt::CaseInsensitive))
+                merged.append(mine[i]);
+        }
+        LimitHistory(merged);
+        return merged;
+    }
     const QSet<QString> mineKeys = HistoryKeys(mine);
     const QSet<QString> baseKeys = HistoryKeys(base);
     QStringList merged;

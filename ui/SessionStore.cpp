@@ -1,6 +1,7 @@
 #include "SessionStore.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <QDir>
@@ -49,6 +50,14 @@ std::unique_ptr<QLockFile> SessionStore::Lock() {
 
 QString SessionStore::FilePath() const {
     return m_directory + QLatin1Char('/') + kFileName;
+}
+
+std::optional<SessionStore::FileIdentity> SessionStore::Identify() const {
+    struct stat status {};
+    if (::lstat(QFile::encodeName(FilePath()).constData(), &status) != 0)
+        return std::nullopt;
+    return FileIdentity{status.st_dev, status.st_ino, status.st_size, status.st_ctim.tv_sec,
+                        status.st_ctim.tv_nsec};
 }
 
 SessionStore::Access SessionStore::CheckFile(const QString& path) const {
@@ -160,6 +169,10 @@ bool SessionStore::Save(const KeptSession& mine) {
             m_lastError = QStringLiteral("%1: not a file of this user").arg(FilePath());
             return false;
         case Access::Usable: {
+            if (m_writtenIdentity && Identify() == m_writtenIdentity) {
+                disk = m_written;
+                break;
+            }
             // What another window wrote since, kept whole or set aside.
             QString setAside;
             std::optional<SessionReadResult> read = ReadFile(&setAside);
@@ -171,14 +184,18 @@ bool SessionStore::Save(const KeptSession& mine) {
             break;
         }
     }
-    if (!WriteFile(MergeSessions(disk, mine, m_base)))
+    KeptSession merged = MergeSessions(disk, mine, m_base);
+    if (!WriteFile(merged))
         return false;
     m_base = mine;
+    m_written = std::move(merged);
+    m_writtenIdentity = Identify();
     return true;
 }
 
 bool SessionStore::Forget() {
     m_base = {};
+    m_writtenIdentity.reset();
     const auto lock = Lock();
     if (CheckFile(FilePath()) != Access::Usable)
         return true;

@@ -57,7 +57,23 @@ class SessionStore {
     bool SetAside(QString* setAsideTo);
     bool WriteFile(const KeptSession& session);
 
+    // The file as this store last wrote it: while no other window has
+    // replaced it (each write makes a new file, so a freed inode number
+    // could come back, but not with the same size and times), it need not
+    // be read again.
+    struct FileIdentity {
+        unsigned long long device = 0;
+        unsigned long long inode = 0;
+        long long size = 0;
+        long long changedSeconds = 0;
+        long long changedNanoseconds = 0;
+        bool operator==(const FileIdentity&) const = default;
+    };
+    std::optional<FileIdentity> Identify() const;
+
     QString m_directory;
     KeptSession m_base;
+    std::optional<FileIdentity> m_writtenIdentity;
+    KeptSession m_written;
     QString m_lastError;
 };
