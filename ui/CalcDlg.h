@@ -53,7 +53,8 @@ class CalcDlg : public QDialog {
     HelpDlg* HelpWindow() const;
 
     // The window menu, which a right click on the free surface opens:
-    // minimize, close, and after a separator the about entry.
+    // minimize, close, and after a separator the about entry; a window that
+    // keeps its session adds, after another, the keep switch and 清除历史.
     std::unique_ptr<QMenu> CreateWindowMenu();
 
     // What a kept session reads and puts back. AppendHistory takes entries
