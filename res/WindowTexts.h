@@ -48,6 +48,28 @@ inline constexpr char kWindowName[] = QT_TRANSLATE_NOOP("WindowTexts", "Tallyfer
 inline constexpr char kComputeWhileTypingMenu[] =
     QT_TRANSLATE_NOOP("WindowTexts", "输入时计算(&T)");
 
+// What the window keeps between runs: its window menu entries and its
+// messages. %1 and %2 are filled in where the message is shown.
+inline constexpr char kKeepSessionMenu[] =
+    QT_TRANSLATE_NOOP("WindowTexts", "退出后保留历史和变量(&K)");
+inline constexpr char kClearHistoryMenu[] = QT_TRANSLATE_NOOP("WindowTexts", "清除历史(&H)");
+inline constexpr char kClearHistoryQuestion[] =
+    QT_TRANSLATE_NOOP("WindowTexts", "清除全部历史记录？清除后无法恢复。");
+inline constexpr char kSessionTitle[] = QT_TRANSLATE_NOOP("WindowTexts", "历史和变量");
+inline constexpr char kSessionSkipped[] =
+    QT_TRANSLATE_NOOP("WindowTexts", "上次保留的历史和变量未能全部读回（%1），原文件已另存为 %2。");
+inline constexpr char kSessionNotRead[] =
+    QT_TRANSLATE_NOOP("WindowTexts", "%1 无法读取或不属于本用户，历史和变量未读回，也不会写入。");
+inline constexpr char kSessionUnwritable[] =
+    QT_TRANSLATE_NOOP("WindowTexts", "无法保存历史和变量（%1），之后每次更改时会再试。");
+inline constexpr char kSessionTooLarge[] = QT_TRANSLATE_NOOP("WindowTexts", "文件过大，未读取");
+inline constexpr char kSessionDamaged[] = QT_TRANSLATE_NOOP("WindowTexts", "文件不完整或已损坏");
+inline constexpr char kSessionNewer[] = QT_TRANSLATE_NOOP("WindowTexts", "文件来自更新的版本");
+inline constexpr char kSessionNotUtf8[] = QT_TRANSLATE_NOOP("WindowTexts", "文件含有非 UTF-8 文字");
+inline constexpr char kSessionSkippedHistory[] = QT_TRANSLATE_NOOP("WindowTexts", "跳过 %1 条历史");
+inline constexpr char kSessionSkippedVariables[] =
+    QT_TRANSLATE_NOOP("WindowTexts", "跳过 %1 个变量");
+
 }  // namespace WindowTexts
 
 // `text`, one of the texts above, in the window's language.

@@ -623,5 +623,70 @@ Usage:
         <source>输入时计算(&amp;T)</source>
         <translation>Compute While &amp;Typing</translation>
     </message>
+    <message>
+        <location filename="../res/WindowTexts.h" line="50" />
+        <source>退出后保留历史和变量(&amp;K)</source>
+        <translation>&amp;Keep history and variables after exit</translation>
+    </message>
+    <message>
+        <location filename="../res/WindowTexts.h" line="51" />
+        <source>清除历史(&amp;H)</source>
+        <translation>Clear &amp;history</translation>
+    </message>
+    <message>
+        <location filename="../res/WindowTexts.h" line="53" />
+        <source>清除全部历史记录？清除后无法恢复。</source>
+        <translation>Clear the whole history? It cannot be undone.</translation>
+    </message>
+    <message>
+        <location filename="../res/WindowTexts.h" line="54" />
+        <source>历史和变量</source>
+        <translation>History and variables</translation>
+    </message>
+    <message>
+        <location filename="../res/WindowTexts.h" line="56" />
+        <source>上次保留的历史和变量未能全部读回（%1），原文件已另存为 %2。</source>
+        <translation>Not all of the kept history and variables could be read back (%1); the original file was saved as %2.</translation>
+    </message>
+    <message>
+        <location filename="../res/WindowTexts.h" line="58" />
+        <source>%1 无法读取或不属于本用户，历史和变量未读回，也不会写入。</source>
+        <translation>%1 cannot be read or is not this user's: history and variables are neither read from it nor written to it.</translation>
+    </message>
+    <message>
+        <location filename="../res/WindowTexts.h" line="60" />
+        <source>无法保存历史和变量（%1），之后每次更改时会再试。</source>
+        <translation>Cannot keep the history and variables (%1); each later change tries again.</translation>
+    </message>
+    <message>
+        <location filename="../res/WindowTexts.h" line="61" />
+        <source>文件过大，未读取</source>
+        <translation>the file is too large and was not read</translation>
+    </message>
+    <message>
+        <location filename="../res/WindowTexts.h" line="62" />
+        <source>文件不完整或已损坏</source>
+        <translation>the file is incomplete or damaged</translation>
+    </message>
+    <message>
+        <location filename="../res/WindowTexts.h" line="63" />
+        <source>文件来自更新的版本</source>
+        <translation>the file is from a newer version</translation>
+    </message>
+    <message>
+        <location filename="../res/WindowTexts.h" line="64" />
+        <source>文件含有非 UTF-8 文字</source>
+        <translation>the file holds text that is not UTF-8</translation>
+    </message>
+    <message>
+        <location filename="../res/WindowTexts.h" line="65" />
+        <source>跳过 %1 条历史</source>
+        <translation>%1 history entries skipped</translation>
+    </message>
+    <message>
+        <location filename="../res/WindowTexts.h" line="67" />
+        <source>跳过 %1 个变量</source>
+        <translation>%1 variables skipped</translation>
+    </message>
 </context>
 </TS>

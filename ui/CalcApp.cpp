@@ -40,8 +40,8 @@ bool CalcApp::LoadQtTranslations(const QLocale& locale) {
     return true;
 }
 
-int CalcApp::InitInstance() {
-    CalcDlg dlg;
+int CalcApp::InitInstance(SessionUse session) {
+    CalcDlg dlg(nullptr, session);
     dlg.DoModal();
     return 0;
 }

@@ -5,6 +5,8 @@
 #include <QTranslator>
 #include <memory>
 
+#include "SessionUse.h"
+
 // The application: runs the main window until it is closed, and keeps any
 // exception from leaving an event handler, where it would end the program.
 class CalcApp : public QApplication {
@@ -13,7 +15,7 @@ class CalcApp : public QApplication {
     CalcApp(int& argc, char** argv);
 
     // Runs the main window; the program ends when it returns.
-    int InitInstance();
+    int InitInstance(SessionUse session = SessionUse::Kept);
 
     bool notify(QObject* receiver, QEvent* event) override;
 

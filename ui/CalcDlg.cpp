@@ -32,6 +32,7 @@
 #include "MessageBox.h"
 #include "NaturalForm.h"
 #include "ResultBox.h"
+#include "SessionKeeper.h"
 #include "SkinButton.h"
 #include "UiText.h"
 #include "VarListCtrl.h"
@@ -77,6 +78,17 @@ std::string DrawNaturalForm(NaturalForm& natural) {
     return text;
 }
 
+// A history line: the beginning of a very long expression, as laying out
+// megabytes of text for one line would stall the window; the whole of it
+// stays with the line.
+QListWidgetItem* NewHistoryItem(const QString& entry) {
+    auto* item = new QListWidgetItem(entry.size() > kHistoryShownLength
+                                         ? entry.left(kHistoryShownLength) + QStringLiteral("…")
+                                         : entry);
+    item->setData(Qt::UserRole, entry);
+    return item;
+}
+
 // The whole expression of a history line, which may show only its beginning.
 QString HistoryEntry(const QListWidgetItem* item) {
     return item->data(Qt::UserRole).toString();
@@ -84,10 +96,13 @@ QString HistoryEntry(const QListWidgetItem* item) {
 
 }  // namespace
 
-CalcDlg::CalcDlg(QWidget* parent) : QDialog(parent), m_icon(LoadApplicationIcon()) {
+CalcDlg::CalcDlg(QWidget* parent, SessionUse session)
+    : QDialog(parent), m_icon(LoadApplicationIcon()) {
     setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
     setFont(DialogFont());
     BuildControls();
+    if (session == SessionUse::Kept)
+        m_session = std::make_unique<SessionKeeper>(*this);
     CreateActions();
     CreateLiveComputation();
     OnInitDialog();
@@ -126,12 +141,7 @@ void CalcDlg::BuildControls() {
     for (SkinButton* button : findChildren<SkinButton*>())
         button->SetStaticEdge(button != m_aboutButton);
 
-    m_expressionBox->SetHistorySource([this] {
-        QStringList entries;
-        for (int i = 0; i < m_history->count(); ++i)
-            entries << HistoryEntry(m_history->item(i));
-        return entries;
-    });
+    m_expressionBox->SetHistorySource([this] { return HistoryEntries(); });
 }
 
 QAction* CalcDlg::AddAction(const char* name, const QList<QKeySequence>& keys,
@@ -222,9 +232,15 @@ void CalcDlg::CreateLiveComputation() {
     m_computeWhileTypingAction = AddAction("computeWhileTypingAction", {});
     m_computeWhileTypingAction->setText(WindowText(WindowTexts::kComputeWhileTypingMenu));
     m_computeWhileTypingAction->setCheckable(true);
-    m_computeWhileTypingAction->setChecked(true);
+    // On unless the user turned it off in a window that kept its session.
+    const QString switchName = QStringLiteral("computeWhileTyping");
+    m_computeWhileTypingAction->setChecked(!m_session || m_session->Switch(switchName, true));
     connect(m_computeWhileTypingAction, &QAction::toggled, this,
             &CalcDlg::OnComputeWhileTypingToggled);
+    if (m_session) {
+        connect(m_computeWhileTypingAction, &QAction::toggled, this,
+                [this, switchName](bool on) { m_session->SetSwitch(switchName, on); });
+    }
 }
 
 void CalcDlg::SetComputeWhileTyping(bool on) {
@@ -290,6 +306,8 @@ void CalcDlg::OnInitDialog() {
     SetWindowTitleFromTable();
     SetButtonFaces();
     m_expressionBox->setFocus();
+    if (m_session)
+        m_session->Restore();
 }
 
 void CalcDlg::SetWindowTitleFromTable() {
@@ -443,13 +461,27 @@ void CalcDlg::AddToHistory(const QString& entry) {
         if (HistoryEntry(m_history->item(i)).compare(entry, Qt::CaseInsensitive) == 0)
             return;
     }
-    // A list line shows the beginning of a very long expression; laying
-    // out megabytes of text for one line would stall the window.
-    auto* item = new QListWidgetItem(entry.size() > kHistoryShownLength
-                                         ? entry.left(kHistoryShownLength) + QStringLiteral("…")
-                                         : entry);
-    item->setData(Qt::UserRole, entry);
-    m_history->addItem(item);
+    m_history->addItem(NewHistoryItem(entry));
+    emit HistoryChanged();
+}
+
+QStringList CalcDlg::HistoryEntries() const {
+    QStringList entries;
+    entries.reserve(m_history->count());
+    for (int i = 0; i < m_history->count(); ++i)
+        entries << HistoryEntry(m_history->item(i));
+    return entries;
+}
+
+void CalcDlg::AppendHistory(const QStringList& entries) {
+    for (const QString& entry : entries)
+        m_history->addItem(NewHistoryItem(entry));
+}
+
+void CalcDlg::ClearHistory() {
+    m_history->clear();
+    m_expressionBox->ResetHistoryWalk();
+    emit HistoryChanged();
 }
 
 void CalcDlg::OnHistoryDblClk() {
@@ -472,6 +504,23 @@ void CalcDlg::OnToggleMode() {
         ResizeWindow(m_compactRect);
     }
     SetStaysOnTop(m_topMostButton->isChecked());
+    emit WindowStateChanged();
+}
+
+void CalcDlg::SetExpanded(bool expanded) {
+    if (expanded != m_expanded)
+        OnToggleMode();
+}
+
+bool CalcDlg::IsTopMost() const {
+    return m_topMostButton->isChecked();
+}
+
+void CalcDlg::SetTopMost(bool onTop) {
+    if (onTop == IsTopMost())
+        return;
+    m_topMostButton->setChecked(onTop);
+    OnTopMost();
 }
 
 void CalcDlg::ResizeWindow(const QRect& size) {
@@ -497,6 +546,7 @@ void CalcDlg::OnTopMost() {
     // and tells the state.
     m_topMostButton->setAccessibleName(WindowText(WindowTexts::kPinTip));
     SetStaysOnTop(onTop);
+    emit WindowStateChanged();
 }
 
 void CalcDlg::SetStaysOnTop(bool on) {
@@ -644,6 +694,10 @@ std::unique_ptr<QMenu> CalcDlg::CreateWindowMenu() {
     menu->addAction(m_computeWhileTypingAction);
     menu->addSeparator();
     menu->addAction(m_aboutAction);
+    if (m_session) {
+        menu->addSeparator();
+        menu->addActions(m_session->MenuActions());
+    }
     return menu;
 }
 

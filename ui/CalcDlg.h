@@ -12,12 +12,14 @@
 #include <string>
 #include <vector>
 
+#include "SessionUse.h"
 #include "VarTable.h"
 
 class HelpDlg;
 class LiveComputation;
 struct LiveOutcome;
 class ResultBox;
+class SessionKeeper;
 class NaturalForm;
 class SkinButton;
 class VarListCtrl;
@@ -38,7 +40,7 @@ class QPlainTextEdit;
 class CalcDlg : public QDialog {
     Q_OBJECT
   public:
-    explicit CalcDlg(QWidget* parent = nullptr);
+    explicit CalcDlg(QWidget* parent = nullptr, SessionUse session = SessionUse::Forgotten);
     ~CalcDlg() override;
 
     // Shows the window and returns its QDialog::DialogCode when it has been
@@ -55,7 +57,8 @@ class CalcDlg : public QDialog {
 
     // The window menu, which a right click on the free surface opens:
     // minimize, close, computing while typing, and after a separator the
-    // about entry.
+    // about entry; a window that keeps its session adds, after another, the
+    // keep switch and 清除历史.
     std::unique_ptr<QMenu> CreateWindowMenu();
 
     // Whether the expression is computed after each edit, its value shown
@@ -65,9 +68,28 @@ class CalcDlg : public QDialog {
     bool ComputesWhileTyping() const;
     QAction* ComputeWhileTypingAction() const { return m_computeWhileTypingAction; }
 
+    // What a kept session reads and puts back. AppendHistory takes entries
+    // no two alike, as HistoryEntries gives them.
+    QStringList HistoryEntries() const;
+    void AppendHistory(const QStringList& entries);
+    void ClearHistory();
+    VarListCtrl& VariableGrid() const { return *m_varList; }
+    void SetExpanded(bool expanded);
+    bool IsTopMost() const;
+    void SetTopMost(bool onTop);
+    // The window's session, when it keeps one: its named on/off switches
+    // are remembered there.
+    SessionKeeper* Session() const { return m_session.get(); }
+
     // Every way of closing the window ends here: an open cell edit is
     // dropped as Escape drops it, and the window closes.
     void done(int result) override;
+
+  signals:
+    // A computation added to the history, or the history was cleared.
+    void HistoryChanged();
+    // The window changed its size or keep-on-top.
+    void WindowStateChanged();
 
   protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -162,6 +184,8 @@ class CalcDlg : public QDialog {
 
     // Dragging by hand where the window manager does not move the window.
     std::optional<QPoint> m_dragOffset;
+    std::unique_ptr<SessionKeeper> m_session;
+
     // Num Lock's state as counted from its presses, where the window system
     // cannot be asked.
     bool m_numLockCounted = true;

@@ -45,10 +45,15 @@ VarListCtrl::VarListCtrl(QWidget* parent)
     m_removeAction->setShortcutContext(Qt::WidgetShortcut);
     connect(m_removeAction, &QAction::triggered, this, [this] {
         // From the bottom up, so the rows still to go keep their indices.
+        bool removed = false;
         for (int row = GetItemCount() - 1; row >= 0; --row) {
-            if (IsItemSelected(row))
+            if (IsItemSelected(row)) {
                 DeleteItem(row);
+                removed = true;
+            }
         }
+        if (removed)
+            emit RowsEdited();
     });
     addActions({m_renameAction, m_removeAction});
     setRootIsDecorated(false);
@@ -238,6 +243,7 @@ void VarListCtrl::OnEndLabelEdit(int row, int column, const std::optional<QStrin
         return;
     }
     SetItemText(row, column, *text);
+    emit RowsEdited();
 }
 
 void VarListCtrl::DiscardEdit() {

@@ -50,6 +50,13 @@ class VarListCtrl : public QTreeWidget {
     // Removes every selected row; Delete.
     QAction* RemoveAction() const { return m_removeAction; }
 
+    // The row is as 添加 made it and has not been named yet.
+    bool IsUnnamedNewRow(int row) const;
+
+  signals:
+    // The user changed the variables: an edit accepted, or rows removed.
+    void RowsEdited();
+
   protected:
     void keyPressEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
@@ -61,8 +68,6 @@ class VarListCtrl : public QTreeWidget {
     // name must be new and well formed, a value one decimal number;
     // otherwise a message box says why and the cell keeps its text.
     void OnEndLabelEdit(int row, int column, const std::optional<QString>& text);
-    // The row is as 添加 made it and has not been named yet.
-    bool IsUnnamedNewRow(int row) const;
     // The rectangle of a whole row, all columns, in viewport coordinates;
     // empty for a row that does not exist.
     QRect RowBounds(int row) const;

@@ -15,8 +15,10 @@ constexpr std::string_view kHelpText =
     "Opens the Tallyfern calculator window.\n"
     "\n"
     "Options:\n"
-    "  -h, --help      show this help and exit\n"
-    "      --version   show the version and exit\n"
+    "  -h, --help        show this help and exit\n"
+    "      --version     show the version and exit\n"
+    "      --no-session  neither read nor keep the history, the variables\n"
+    "                    and the window's state between runs\n"
     "\n"
     "Qt's own options are passed on to Qt, among them -platform NAME,\n"
     "-style NAME, -display DISPLAY, -qwindowgeometry GEOMETRY and -reverse.\n"
@@ -74,6 +76,10 @@ ParsedWindowCommandLine ParseWindowCommandLine(std::span<const char* const> argu
         if (argument == "--version") {
             result.action = WindowAction::ShowVersion;
             return result;
+        }
+        if (argument == "--no-session") {
+            result.noSession = true;
+            continue;
         }
         if (argument.size() < 2 || argument[0] != '-')
             return fail("unexpected argument '" + std::string(argument) + "'");

@@ -20,6 +20,9 @@ struct ParsedWindowCommandLine {
     // not given) and whether -display names an X display.
     std::string platform;
     bool displayGiven = false;
+    // --no-session: the window neither reads nor writes what it keeps
+    // between runs.
+    bool noSession = false;
 };
 
 // Reads the arguments after the program name. --help and --version take
@@ -40,5 +43,5 @@ std::optional<std::string> MissingDisplayProblem(
 std::optional<int> AnswerWindowCommandLine(int argc, const char* const* argv);
 
 inline constexpr std::string_view kWindowUsageLine =
-    "usage: tallyfern [Qt options]\n"
+    "usage: tallyfern [--no-session] [Qt options]\n"
     "       tallyfern --help | --version\n";

@@ -1,6 +1,7 @@
 #include <QtGlobal>
 #include <cstdio>
 #include <cstdlib>
+#include <span>
 
 #include "CalcApp.h"
 #include "WindowCommandLine.h"
@@ -40,7 +41,11 @@ int main(int argc, char** argv) {
     mallopt(M_MMAP_THRESHOLD, 1 << 20);
 #endif
     g_qtHandler = qInstallMessageHandler(ReportFailedStart);
+    // Read before Qt takes its own options out of the arguments.
+    const bool noSession =
+        ParseWindowCommandLine(std::span<const char* const>(argv + 1, argc > 0 ? argc - 1 : 0))
+            .noSession;
     CalcApp app(argc, argv);
     qInstallMessageHandler(g_qtHandler);
-    return app.InitInstance();
+    return app.InitInstance(noSession ? SessionUse::Forgotten : SessionUse::Kept);
 }

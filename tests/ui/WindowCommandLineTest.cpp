@@ -67,6 +67,15 @@ TEST(WindowCommandLineTest, OwnOptionsAnswerQtOptionsPassAndTheRestIsRefused) {
     }
 }
 
+TEST(WindowCommandLineTest, NoSessionOpensTheWindowAndTheHelpNamesIt) {
+    const ParsedWindowCommandLine parsed =
+        ParseWindowCommandLine(std::vector<const char*>{"-style", "fusion", "--no-session"});
+    EXPECT_EQ(parsed.action, WindowAction::OpenWindow);
+    EXPECT_TRUE(parsed.noSession);
+    EXPECT_FALSE(ParseWindowCommandLine(std::vector<const char*>{"-session", "x"}).noSession);
+    EXPECT_NE(kWindowUsageLine.find("--no-session"), std::string_view::npos);
+}
+
 // Without a display for the window system Qt would use, the program says
 // so itself rather than letting Qt abort.
 TEST(WindowCommandLineTest, AMissingDisplayIsFoundBeforeQtStarts) {

@@ -42,6 +42,7 @@ fi
 
 source "$(dirname "${BASH_SOURCE[0]}")/x11_session.sh"
 source "$(dirname "${BASH_SOURCE[0]}")/live_checks.sh"
+source "$(dirname "${BASH_SOURCE[0]}")/session_checks.sh"
 [ -x "$app" ] || fail "no program at $app"
 trap x11_stop_session EXIT
 trap 'exit 130' INT TERM
@@ -316,4 +317,5 @@ status=0
 wait "$x11_app_pid" || status=$?
 x11_app_pid=''
 [ "$status" -eq 0 ] || fail "the program ended with status $status"
+session_checks "$app"
 say "passed"

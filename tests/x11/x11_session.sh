@@ -63,7 +63,8 @@ x11_start_session() {
     mkdir -p "$x11_work/home" "$x11_work/runtime"
     chmod 700 "$x11_work/runtime"
     export HOME=$x11_work/home XDG_RUNTIME_DIR=$x11_work/runtime
-    unset XDG_CONFIG_HOME XDG_CACHE_HOME DBUS_SESSION_BUS_ADDRESS WAYLAND_DISPLAY
+    unset XDG_CONFIG_HOME XDG_DATA_HOME XDG_STATE_HOME XDG_CACHE_HOME DBUS_SESSION_BUS_ADDRESS
+    unset WAYLAND_DISPLAY
 
     # The server picks a free display number itself and writes it to fd 3.
     : >"$x11_work/display"
@@ -101,11 +102,11 @@ x11_start_accessibility() {
     export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
 }
 
-# x11_start_app PROGRAM: starts it on the real window system (not the
-# offscreen one of the widget tests), its output in x11_app_log.
+# x11_start_app PROGRAM [ARGUMENT...]: starts it on the real window system
+# (not the offscreen one of the widget tests), its output in x11_app_log.
 x11_start_app() {
     x11_app_log=$x11_work/app.log
-    QT_QPA_PLATFORM=xcb "$1" >"$x11_app_log" 2>&1 &
+    QT_QPA_PLATFORM=xcb "$@" >>"$x11_app_log" 2>&1 &
     x11_app_pid=$!
     x11_watched_pid=$x11_app_pid
 }

@@ -1,0 +1,86 @@
+// What a kept session adds to opening the window: the window over an empty
+// home against one with a full history and 1,000 variables (Google
+// Benchmark, headless). Built with the window; run by hand:
+//   QT_QPA_PLATFORM=offscreen build/bench/tallyfern_session_bench
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include "CalcApp.h"
+#include "CalcDlg.h"
+#include "SessionStore.h"
+
+namespace {
+
+constexpr int kVariables = 1000;
+
+// A home of its own, holding `session` as the window would have left it.
+class KeptHome {
+  public:
+    explicit KeptHome(const KeptSession& session) {
+        for (const char* name : {"XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_STATE_HOME"})
+            qputenv(name, QFile::encodeName(m_root.path() + '/' + name));
+        SessionStore(m_root.path() + "/XDG_DATA_HOME/tallyfern").Save(session);
+    }
+
+  private:
+    QTemporaryDir m_root;
+};
+
+KeptSession FullSession() {
+    KeptSession session;
+    // Expressions of the length people type, each one different.
+    for (int i = 0; i < kMaxHistoryEntries; ++i)
+        session.history << QStringLiteral("sin(%1)*rate+base^2/(k%2-1)").arg(i).arg(i % 97);
+    for (int i = 0; i < kVariables; ++i)
+        session.variables.append({QStringLiteral("v%1").arg(i), QString::number(i * 0.5)});
+    return session;
+}
+
+void OpenWindow(benchmark::State& state, const KeptSession& session) {
+    const KeptHome home(session);
+    for (auto _ : state) {
+        CalcDlg window(nullptr, SessionUse::Kept);
+        window.show();
+        QCoreApplication::processEvents();
+        benchmark::DoNotOptimize(window.HistoryEntries().size());
+    }
+}
+
+void OpenWindowEmpty(benchmark::State& state) {
+    OpenWindow(state, {});
+}
+void OpenWindowFullSession(benchmark::State& state) {
+    OpenWindow(state, FullSession());
+}
+// What each computation costs once the history is full: the file read,
+// merged and written again.
+void SaveFullSession(benchmark::State& state) {
+    QTemporaryDir directory;
+    SessionStore store(directory.path());
+    KeptSession session = FullSession();
+    store.Save(session);
+    int computed = 0;
+    for (auto _ : state) {
+        session.history.append(QStringLiteral("new%1").arg(++computed));
+        benchmark::DoNotOptimize(store.Save(session));
+    }
+}
+
+BENCHMARK(OpenWindowEmpty)->Unit(benchmark::kMillisecond);
+BENCHMARK(OpenWindowFullSession)->Unit(benchmark::kMillisecond);
+BENCHMARK(SaveFullSession)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    CalcApp app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

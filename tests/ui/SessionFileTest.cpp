@@ -1,0 +1,143 @@
+// The kept file's text, read back whatever became of it, and the merge of
+// two windows writing it in turn.
+#include <gtest/gtest.h>
+
+#include <initializer_list>
+
+#include "SessionFile.h"
+#include "SessionMerge.h"
+
+namespace {
+
+constexpr const char* kHeader = R"({"format":"tallyfern-session","version":1})";
+
+// A kept file's lines, each ended by a line feed, and `tail` unended.
+QByteArray Lines(std::initializer_list<const char*> lines, const char* tail = "") {
+    QByteArray bytes;
+    for (const char* line : lines)
+        bytes += QByteArray(line) + '\n';
+    return bytes + tail;
+}
+
+struct ReadCase {
+    const char* why;
+    QByteArray bytes;
+    QStringList history;
+    QStringList variableNames;
+    SessionReadProblems problems;
+};
+
+TEST(SessionFileTest, EveryValidRecordIsTakenAndWhatWasSkippedIsCounted) {
+    const ReadCase cases[] = {
+        {"a sound file",
+         Lines({kHeader, R"({"history":"1+2"})", R"({"variable":"k","value":"2"})"}),
+         {"1+2"},
+         {"k"},
+         {}},
+        {"cut short in the middle of a record: the records before it stay",
+         Lines({kHeader, R"({"history":"1+2"})"}, R"({"history":"3*)"),
+         {"1+2"},
+         {},
+         {.damaged = true}},
+        {"a corrupt line among sound ones",
+         Lines({kHeader, R"({"history":"a"})", "\x01garbage", R"({"history":"b"})"}),
+         {"a", "b"},
+         {},
+         {.damaged = true}},
+        {"no header", Lines({R"({"history":"a"})"}), {"a"}, {}, {.damaged = true}},
+        {"a newer version: what this one understands, the rest left alone",
+         Lines({R"({"format":"tallyfern-session","version":7})", R"({"history":"a"})",
+                R"({"unknown":1})"}),
+         {"a"},
+         {},
+         {.newerVersion = true}},
+        {"bytes that are not UTF-8 spoil only their own record",
+         Lines({kHeader, "{\"history\":\"\xff\xfe\"}", R"({"history":"ok"})"}),
+         {"ok"},
+         {},
+         {.notUtf8 = true, .skippedHistory = 1}},
+        {"rows the grid would refuse: a bad name, a name taken by case, a value no number, "
+         "an empty or repeated history entry",
+         Lines({kHeader, R"({"variable":"1x","value":"1"})", R"({"variable":"rate","value":"1"})",
+                R"({"variable":"RATE","value":"2"})", R"({"variable":"k","value":"1+1"})",
+                R"({"variable":"m","value":7})", R"({"history":""})", R"j({"history":"sin(1)"})j",
+                R"j({"history":"SIN(1)"})j"}),
+         {"sin(1)"},
+         {"rate"},
+         {.skippedHistory = 2, .skippedVariables = 4}},
+    };
+    for (const ReadCase& c : cases) {
+        SCOPED_TRACE(c.why);
+        const SessionReadResult read = ParseSessionFile(c.bytes);
+        EXPECT_EQ(read.session.history, c.history);
+        QStringList names;
+        for (const KeptVariable& variable : read.session.variables)
+            names << variable.name;
+        EXPECT_EQ(names, c.variableNames);
+        EXPECT_EQ(read.problems.damaged, c.problems.damaged);
+        EXPECT_EQ(read.problems.newerVersion, c.problems.newerVersion);
+        EXPECT_EQ(read.problems.notUtf8, c.problems.notUtf8);
+        EXPECT_EQ(read.problems.skippedHistory, c.problems.skippedHistory);
+        EXPECT_EQ(read.problems.skippedVariables, c.problems.skippedVariables);
+    }
+}
+
+TEST(SessionFileTest, TheOldestHistoryGoesFirstBeyondTheLimits) {
+    QStringList history;
+    for (int i = 0; i < kMaxHistoryEntries + 5; ++i)
+        history << QString::number(i);
+    LimitHistory(history);
+    ASSERT_EQ(history.size(), kMaxHistoryEntries);
+    EXPECT_EQ(history.front(), "5");
+    // One entry larger than all the room there is is not kept either.
+    history = {"1", QString(kMaxHistoryCharacters, QLatin1Char('9')), "2"};
+    LimitHistory(history);
+    EXPECT_EQ(history, QStringList{"2"});
+}
+
+TEST(SessionFileTest, TwoWindowsWritingInTurnKeepEachOthersWork) {
+    const KeptVariable a1{"a", "1"}, a2{"a", "2"}, a3{"A", "3"}, b{"b", "5"}, c{"c", "6"};
+    const struct {
+        const char* why;
+        KeptSession disk, mine, base, merged;
+    } cases[] = {
+        {"both histories, in the order they were written",
+         {{"x1", "y1"}, {}},
+         {{"x1", "x2"}, {}},
+         {{"x1"}, {}},
+         {{"x1", "y1", "x2"}, {}}},
+        {"history cleared here goes; what the other window added since stays",
+         {{"x1", "y1"}, {}},
+         {{}, {}},
+         {{"x1"}, {}},
+         {{"y1"}, {}}},
+        {"an entry the other window removed does not come back",
+         {{"y1"}, {}},
+         {{"x1", "x2"}, {}},
+         {{"x1"}, {}},
+         {{"y1", "x2"}, {}}},
+        {"a variable changed here wins over the file's",
+         {{}, {a2}},
+         {{}, {a3}},
+         {{}, {a1}},
+         {{}, {a3}}},
+        {"a variable left alone here takes the other window's value",
+         {{}, {a2, b}},
+         {{}, {a1}},
+         {{}, {a1}},
+         {{}, {a2, b}}},
+        {"a variable removed here goes; one added there stays",
+         {{}, {a1, b, c}},
+         {{}, {b}},
+         {{}, {a1, b}},
+         {{}, {b, c}}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.why);
+        const KeptSession merged = MergeSessions(c.disk, c.mine, c.base);
+        EXPECT_EQ(merged.history, c.merged.history);
+        EXPECT_EQ(merged.variables, c.merged.variables);
+    }
+}
+
+}  // namespace

@@ -1,0 +1,151 @@
+#include "SessionFile.h"
+
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QJsonParseError>
+#include <QSet>
+#include <QStringDecoder>
+#include <optional>
+#include <set>
+#include <string>
+#include <utility>
+
+#include "VarValidation.h"
+
+namespace {
+
+const QString kFormatName = QStringLiteral("tallyfern-session");
+
+// A line holding one record; none when it is no JSON object.
+std::optional<QJsonObject> ReadRecord(QByteArrayView line) {
+    QJsonParseError error{};
+    const QJsonDocument document = QJsonDocument::fromJson(line.toByteArray(), &error);
+    if (error.error != QJsonParseError::NoError || !document.isObject())
+        return std::nullopt;
+    return document.object();
+}
+
+QByteArray WriteRecord(const QJsonObject& record) {
+    return QJsonDocument(record).toJson(QJsonDocument::Compact) + '\n';
+}
+
+class SessionReader {
+  public:
+    void ReadHeader(const std::optional<QJsonObject>& record) {
+        if (!record || record->value(QStringLiteral("format")).toString() != kFormatName) {
+            // No header: the records may still be ours.
+            m_result.problems.damaged = true;
+            ReadRecordLine(record);
+            return;
+        }
+        if (record->value(QStringLiteral("version")).toInt() > kSessionFileVersion)
+            m_result.problems.newerVersion = true;
+    }
+
+    void ReadRecordLine(const std::optional<QJsonObject>& record) {
+        if (!record) {
+            m_result.problems.damaged = true;
+        } else if (record->contains(QStringLiteral("history"))) {
+            AddHistory(record->value(QStringLiteral("history")));
+        } else if (record->contains(QStringLiteral("variable"))) {
+            AddVariable(record->value(QStringLiteral("variable")),
+                        record->value(QStringLiteral("value")));
+        } else if (!m_result.problems.newerVersion) {
+            // A newer version may know records this one does not.
+            m_result.problems.damaged = true;
+        }
+    }
+
+    SessionReadResult Take() {
+        LimitHistory(m_result.session.history);
+        return std::move(m_result);
+    }
+
+    SessionReadResult& Result() { return m_result; }
+
+  private:
+    void AddHistory(const QJsonValue& value) {
+        const QString entry = value.toString();
+        // A character the decoder had to replace is no character the user typed.
+        if (!value.isString() || entry.isEmpty() || entry.contains(QChar::ReplacementCharacter) ||
+            m_historyKeys.contains(SessionKey(entry))) {
+            ++m_result.problems.skippedHistory;
+            return;
+        }
+        m_historyKeys.insert(SessionKey(entry));
+        m_result.session.history.append(entry);
+    }
+
+    void AddVariable(const QJsonValue& name, const QJsonValue& value) {
+        const std::string nameBytes = name.toString().toStdString();
+        const bool taken = m_variableKeys.contains(FoldNameCase(nameBytes));
+        if (!name.isString() || !value.isString() || CheckVariableName(nameBytes, taken) ||
+            CheckVariableValue(value.toString().toStdString())) {
+            ++m_result.problems.skippedVariables;
+            return;
+        }
+        m_variableKeys.insert(FoldNameCase(nameBytes));
+        m_result.session.variables.append({name.toString(), value.toString()});
+    }
+
+    SessionReadResult m_result;
+    QSet<QString> m_historyKeys;
+    std::set<std::string> m_variableKeys;
+};
+
+}  // namespace
+
+SessionReadResult ParseSessionFile(const QByteArray& bytes) {
+    SessionReader reader;
+    if (bytes.size() > kMaxSessionFileBytes) {
+        reader.Result().problems.tooLarge = true;
+        return reader.Take();
+    }
+    // Bytes that are not UTF-8 spoil only the records that hold them.
+    QStringDecoder decoder(QStringDecoder::Utf8);
+    const QString text = decoder.decode(bytes);
+    const QByteArray utf8 = decoder.hasError() ? text.toUtf8() : bytes;
+    reader.Result().problems.notUtf8 = decoder.hasError();
+
+    bool first = true;
+    for (qsizetype start = 0; start < utf8.size();) {
+        qsizetype end = utf8.indexOf('\n', start);
+        if (end < 0)
+            end = utf8.size();
+        const QByteArrayView line = QByteArrayView(utf8).sliced(start, end - start);
+        start = end + 1;
+        // The file ends with a line feed, and a blank line holds nothing.
+        if (line.trimmed().isEmpty())
+            continue;
+        if (std::exchange(first, false))
+            reader.ReadHeader(ReadRecord(line));
+        else
+            reader.ReadRecordLine(ReadRecord(line));
+    }
+    return reader.Take();
+}
+
+QByteArray SerializeSession(const KeptSession& session) {
+    QByteArray text = WriteRecord({{QStringLiteral("format"), kFormatName},
+                                   {QStringLiteral("version"), kSessionFileVersion}});
+    for (const QString& entry : session.history)
+        text += WriteRecord({{QStringLiteral("history"), entry}});
+    for (const KeptVariable& variable : session.variables) {
+        text += WriteRecord({{QStringLiteral("variable"), variable.name},
+                             {QStringLiteral("value"), variable.value}});
+    }
+    return text;
+}
+
+void LimitHistory(QStringList& history) {
+    qsizetype keep = 0;
+    qsizetype characters = 0;
+    // Counted from the newest back.
+    for (qsizetype i = history.size() - 1; i >= 0 && keep < kMaxHistoryEntries; --i) {
+        characters += history[i].size();
+        if (characters > kMaxHistoryCharacters)
+            break;
+        ++keep;
+    }
+    history.remove(0, history.size() - keep);
+}

@@ -1,0 +1,119 @@
+#include "SessionSettings.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+namespace {
+
+const QString kKeepKey = QStringLiteral("session/keep");
+const QString kPositionKey = QStringLiteral("window/position");
+const QString kExpandedKey = QStringLiteral("window/expanded");
+const QString kTopMostKey = QStringLiteral("window/topMost");
+const QString kWindowGroup = QStringLiteral("window");
+const QString kSwitchGroup = QStringLiteral("switches/");
+
+bool IsOwnDirectory(const QFileInfo& info) {
+    return !info.isSymLink() && info.isDir() && info.ownerId() == ::getuid();
+}
+
+// The file exists as this user's own plain file, made 0600 when new (the
+// settings keep the permissions of the file they replace).
+bool PrepareFile(const QString& path) {
+    const QFileInfo directory(QFileInfo(path).absolutePath());
+    if (!directory.exists() && !directory.isSymLink()) {
+        if (!QDir().mkpath(directory.absolutePath()) ||
+            !QDir().mkdir(directory.absoluteFilePath(),
+                          QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner)) {
+            // mkpath made the parents; the last one is ours alone.
+            if (!QDir(directory.absoluteFilePath()).exists())
+                return false;
+        }
+    }
+    if (!IsOwnDirectory(QFileInfo(directory.absoluteFilePath())))
+        return false;
+    const QFileInfo file(path);
+    if (file.exists() || file.isSymLink())
+        return !file.isSymLink() && file.isFile() && file.ownerId() == ::getuid();
+    const int fd = ::open(QFile::encodeName(path).constData(),
+                          O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+    if (fd < 0)
+        return false;
+    ::close(fd);
+    return true;
+}
+
+}  // namespace
+
+SessionSettings::SessionSettings()
+    : m_path(QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation) +
+             QStringLiteral("/tallyfern.conf")) {
+    const QFileInfo file(m_path);
+    const bool readable = !file.isSymLink() && (!file.exists() || file.ownerId() == ::getuid());
+    if (readable)
+        m_settings = std::make_unique<QSettings>(m_path, QSettings::IniFormat);
+}
+
+SessionSettings::~SessionSettings() = default;
+
+void SessionSettings::Sync() {
+    // Only when something is to be written does the file come to be.
+    m_written = PrepareFile(m_path);
+    if (!m_written)
+        return;
+    m_settings->sync();
+    m_written = m_settings->status() == QSettings::NoError;
+}
+
+bool SessionSettings::KeepsSession() const {
+    return !m_settings || m_settings->value(kKeepKey, true).toBool();
+}
+
+void SessionSettings::SetKeepsSession(bool on) {
+    if (!m_settings)
+        return;
+    m_settings->setValue(kKeepKey, on);
+    Sync();
+}
+
+SessionSettings::WindowState SessionSettings::ReadWindowState() const {
+    WindowState state;
+    if (!m_settings)
+        return state;
+    if (const QVariant position = m_settings->value(kPositionKey); position.canConvert<QPoint>())
+        state.position = position.toPoint();
+    state.expanded = m_settings->value(kExpandedKey, false).toBool();
+    state.topMost = m_settings->value(kTopMostKey, false).toBool();
+    return state;
+}
+
+void SessionSettings::WriteWindowState(const WindowState& state) {
+    if (!m_settings)
+        return;
+    if (state.position)
+        m_settings->setValue(kPositionKey, *state.position);
+    m_settings->setValue(kExpandedKey, state.expanded);
+    m_settings->setValue(kTopMostKey, state.topMost);
+    Sync();
+}
+
+void SessionSettings::ForgetWindowState() {
+    if (!m_settings)
+        return;
+    m_settings->remove(kWindowGroup);
+    Sync();
+}
+
+bool SessionSettings::Switch(const QString& name, bool byDefault) const {
+    return m_settings ? m_settings->value(kSwitchGroup + name, byDefault).toBool() : byDefault;
+}
+
+void SessionSettings::SetSwitch(const QString& name, bool on) {
+    if (!m_settings)
+        return;
+    m_settings->setValue(kSwitchGroup + name, on);
+    Sync();
+}

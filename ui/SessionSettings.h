@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QPoint>
+#include <QSettings>
+#include <QString>
+#include <memory>
+#include <optional>
+
+// The window's settings, in $XDG_CONFIG_HOME/tallyfern/tallyfern.conf
+// (0600, its directory 0700): whether it keeps its session, the state it
+// was left in, and its on/off switches. A symbolic link or another user's
+// file in that place is neither read nor written: every setting then reads
+// as its default.
+class SessionSettings {
+  public:
+    // The settings in the configuration directory QStandardPaths names now.
+    SessionSettings();
+    ~SessionSettings();
+
+    // Whether history, variables and the window's state are kept; on
+    // unless turned off.
+    bool KeepsSession() const;
+    void SetKeepsSession(bool on);
+
+    struct WindowState {
+        std::optional<QPoint> position;
+        bool expanded = false;
+        bool topMost = false;
+    };
+    WindowState ReadWindowState() const;
+    void WriteWindowState(const WindowState& state);
+    void ForgetWindowState();
+
+    // A named on/off switch of the window ("computeWhileTyping"), `byDefault`
+    // until set.
+    bool Switch(const QString& name, bool byDefault) const;
+    void SetSwitch(const QString& name, bool on);
+
+    // The settings file, and whether the last write reached it.
+    QString FilePath() const { return m_path; }
+    bool Written() const { return m_written; }
+
+  private:
+    void Sync();
+
+    QString m_path;
+    std::unique_ptr<QSettings> m_settings;  // none where the file is refused
+    bool m_written = true;
+};

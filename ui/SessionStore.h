@@ -1,0 +1,79 @@
+#pragma once
+
+#include <QString>
+#include <memory>
+#include <optional>
+
+#include "SessionFile.h"
+
+// The file that keeps a window's history and variables, in a directory of
+// its own (the application's data directory, $XDG_DATA_HOME/tallyfern),
+// made 0700, the file 0600. Every write is atomic and durable: a new file
+// is written, flushed to the disk and then renamed over the old one, so a
+// crash at any moment leaves one whole file or the other. A lock file
+// around each read-merge-write lets two windows share the file (see
+// SessionMerge.h). A symbolic link, or a file of another user, in the
+// file's place is neither read nor written.
+class QLockFile;
+
+class SessionStore {
+  public:
+    explicit SessionStore(QString directory);
+
+    struct Loaded {
+        KeptSession session;
+        SessionReadProblems problems;
+        // Where a file that did not read whole was moved; empty when it
+        // was not.
+        QString setAsideTo;
+        // The file is there but was not read: not this user's, or not
+        // readable.
+        bool refused = false;
+    };
+    // Reads the kept file; none is an empty session. A file that did not
+    // read whole is moved aside, never to be overwritten.
+    Loaded Load();
+
+    // Writes `mine` merged with the file as it is now; false when it could
+    // not, with the reason in LastError().
+    bool Save(const KeptSession& mine);
+
+    // Deletes the kept file; what this window holds is written again only
+    // by Save.
+    bool Forget();
+
+    QString FilePath() const;
+    QString LastError() const { return m_lastError; }
+
+  private:
+    enum class Access { Missing, Usable, Refused };
+    // The lock around a read-merge-write, held when it could be taken in
+    // time; a reader goes on without it.
+    std::unique_ptr<QLockFile> Lock();
+    Access CheckFile(const QString& path) const;
+    bool MakeDirectory();
+    // The file's records, moving it aside when they did not read whole.
+    std::optional<SessionReadResult> ReadFile(QString* setAsideTo);
+    bool SetAside(QString* setAsideTo);
+    bool WriteFile(const KeptSession& session);
+
+    // The file as this store last wrote it: while no other window has
+    // replaced it (each write makes a new file, so a freed inode number
+    // could come back, but not with the same size and times), it need not
+    // be read again.
+    struct FileIdentity {
+        unsigned long long device = 0;
+        unsigned long long inode = 0;
+        long long size = 0;
+        long long changedSeconds = 0;
+        long long changedNanoseconds = 0;
+        bool operator==(const FileIdentity&) const = default;
+    };
+    std::optional<FileIdentity> Identify() const;
+
+    QString m_directory;
+    KeptSession m_base;
+    std::optional<FileIdentity> m_writtenIdentity;
+    KeptSession m_written;
+    QString m_lastError;
+};
