@@ -229,6 +229,8 @@ void CalcDlg::CreateLiveComputation() {
     m_live = new LiveComputation(this);
     connect(m_live, &LiveComputation::Computed, this, &CalcDlg::ShowLiveOutcome);
     connect(m_expressionBox, &ExpressionEdit::textChanged, this, &CalcDlg::OnExpressionEdited);
+    // The value shown reads the variables as they are now.
+    connect(m_varList, &VarListCtrl::RowsEdited, this, &CalcDlg::OnExpressionEdited);
     m_computeWhileTypingAction = AddAction("computeWhileTypingAction", {});
     m_computeWhileTypingAction->setText(WindowText(WindowTexts::kComputeWhileTypingMenu));
     m_computeWhileTypingAction->setCheckable(true);

@@ -14,10 +14,12 @@
 #include <vector>
 
 #include "CalcWindowTest.h"
+#include "CellEdit.h"
 #include "ExpressionEdit.h"
 #include "LiveComputation.h"
 #include "ResultBox.h"
 #include "UiTestSupport.h"
+#include "VarListCtrl.h"
 
 namespace {
 
@@ -127,6 +129,26 @@ TEST_F(LiveComputeTest, TypingNeitherAddsToTheHistoryNorOpensABox) {
     QTest::keyClick(Expr(), Qt::Key_Up);
     EXPECT_EQ(History()->count(), 0);
     EXPECT_TRUE(boxes.Requests().empty());
+}
+
+// The value shown follows the grid as it follows the box.
+TEST_F(LiveComputeTest, AnEditedOrRemovedVariableChangesTheValueShown) {
+    auto* grid = ControlNamed<VarListCtrl>(m_window.get(), "variableGrid");
+    grid->InsertItem(0, QStringLiteral("rate"), QStringLiteral("3"));
+    Expr()->setFocus();
+    QTest::keyClicks(Expr(), QStringLiteral("rate*2"));
+    EXPECT_EQ(Result()->text(), "6");
+
+    CellEdit* editor = grid->EditSubItem(0, 1);
+    ASSERT_NE(editor, nullptr);
+    editor->setText(QStringLiteral("4"));
+    QTest::keyClick(editor, Qt::Key_Return);
+    EXPECT_EQ(Result()->text(), "8");
+
+    grid->topLevelItem(0)->setSelected(true);
+    grid->RemoveAction()->trigger();
+    EXPECT_EQ(Result()->text(), "");
+    EXPECT_TRUE(Expr()->accessibleDescription().contains(QStringLiteral("rate")));
 }
 
 // Enter shows, records and reports exactly what it did before values were
