@@ -31,6 +31,16 @@ std::vector<std::string> NaturalForm::Render(int width) {
     return lines;
 }
 
+bool NaturalForm::DrawLines(int width, std::size_t heldBytesPerLine,
+                            const std::function<void(std::string_view)>& line) {
+    m_tooLarge = false;
+    if (!m_root)
+        return true;
+    NaturalDrawing drawing(kMaxDrawingBytes, heldBytesPerLine);
+    m_tooLarge = !drawing.Plan(*m_root, width) || !drawing.Draw(line);
+    return !m_tooLarge;
+}
+
 bool NaturalForm::Draw(const ExpressionTree& tree, int width, const LineSink& line) {
     NaturalDrawing drawing(kMaxDrawingBytes, 0);
     return drawing.Plan(tree, width) && drawing.Draw(line);

@@ -39,6 +39,13 @@ class NaturalForm {
     // stands an element holding a single line feed.
     std::vector<std::string> Render(int width);
 
+    // Hands the lines Render would return to `line` one by one, without
+    // keeping them; `heldBytesPerLine` is what the caller keeps per line
+    // besides its text, counted against the same limit. False, as
+    // IsTooLarge() then tells, when the drawing is too large.
+    bool DrawLines(int width, std::size_t heldBytesPerLine,
+                   const std::function<void(std::string_view)>& line);
+
     // Whether the last Render refused a drawing larger than kMaxDrawingBytes.
     bool IsTooLarge() const { return m_tooLarge; }
 

@@ -12,7 +12,6 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QPainter>
-#include <QPlainTextEdit>
 #include <QScreen>
 #include <QWindow>
 #include <array>
@@ -30,6 +29,9 @@
 #include "KeyState.h"
 #include "MessageBox.h"
 #include "NaturalForm.h"
+#include "NaturalFormDrawer.h"
+#include "NaturalFormView.h"
+#include "NaturalFormViewAccessible.h"
 #include "ResultBox.h"
 #include "SkinButton.h"
 #include "UiText.h"
@@ -61,21 +63,6 @@ std::string TooLargeNote() {
     return ToEngineText(WindowText(WindowTexts::kNaturalFormTooLarge)) + '\n';
 }
 
-// The drawing's lines, each ended by "\n", or the note that it is too large.
-std::string DrawNaturalForm(NaturalForm& natural) {
-    std::string text;
-    for (const std::string& line : natural.Render(kNaturalLineWidth)) {
-        // The element that separates two segments holds just a line feed:
-        // an empty line.
-        if (line != "\n")
-            text += line;
-        text += '\n';
-    }
-    if (natural.IsTooLarge())
-        text = TooLargeNote();
-    return text;
-}
-
 // The whole expression of a history line, which may show only its beginning.
 QString HistoryEntry(const QListWidgetItem* item) {
     return item->data(Qt::UserRole).toString();
@@ -100,6 +87,9 @@ CalcDlg::~CalcDlg() {
 }
 
 void CalcDlg::BuildControls() {
+    // Before the box is made: the form names it, and Qt takes the reader's
+    // view of a widget from the first factory that answers then.
+    InstallNaturalFormViewAccessibility();
     Ui::CalcDlg form;
     form.setupUi(this);
     FitLabelsToTheirBoxes(this);
@@ -119,6 +109,8 @@ void CalcDlg::BuildControls() {
     m_resultBox = form.resultBox;
     m_naturalBox = form.naturalBox;
     m_naturalBox->setFont(FixedPitchFont());
+    m_naturalDrawer = new NaturalFormDrawer(kNaturalLineWidth, this);
+    connect(m_naturalDrawer, &NaturalFormDrawer::Drawn, m_naturalBox, &NaturalFormView::SetDrawing);
     m_expressionBox->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     // The about button is the window's icon, drawn without an edge.
     for (SkinButton* button : findChildren<SkinButton*>())
@@ -306,19 +298,10 @@ void CalcDlg::OnCompute() {
         ComputedExpression computed = ComputeExpressionTree(expression, m_vars);
         std::string result = FormatResult(computed.value);
         auto natural = std::make_unique<NaturalForm>(std::move(computed.tree));
-        // Drawn at once only where it shows; the compact window keeps the
-        // form until it is shown or asked for.
-        std::string drawing;
-        if (m_expanded) {
-            drawing = DrawNaturalForm(*natural);
-            natural.reset();
-        }
         m_resultBox->setText(FromEngineText(result));
         // A result wider than its box shows its leading digits.
         m_resultBox->setCursorPosition(0);
-        m_natural = std::move(drawing);
-        m_pendingNatural = std::move(natural);
-        ShowNaturalForm();
+        ShowNaturalFormOf(std::move(natural));
         AddToHistory(m_expressionBox->text());
         m_expressionBox->ResetHistoryWalk();
         TellResultToScreenReader();
@@ -343,29 +326,24 @@ void CalcDlg::TellResultToScreenReader() {
 }
 
 const std::string& CalcDlg::NaturalText() {
-    if (m_pendingNatural) {
-        try {
-            m_natural = DrawNaturalForm(*m_pendingNatural);
-        } catch (const std::bad_alloc&) {
-            // Too late to refuse the computation, whose result shows.
-            m_natural = TooLargeNote();
-        }
-        m_pendingNatural.reset();
-    }
-    return m_natural;
+    static const std::string kNothingDrawn;
+    DrawPendingNaturalForm();
+    m_naturalDrawer->Finish();
+    const NaturalFormDrawing* drawing = m_naturalBox->Drawing();
+    return drawing ? drawing->Text() : kNothingDrawn;
 }
 
-void CalcDlg::ShowNaturalForm() {
-    // Reading a long drawing back out of the box costs as much as showing
-    // it, so the box is compared by what it was last given; and the compact
-    // window, which hides the box, leaves it until it is shown.
-    if (!m_expanded || m_naturalShown == NaturalText())
-        return;
-    QString shown = FromEngineText(m_natural);
-    if (shown.endsWith(QLatin1Char('\n')))
-        shown.chop(1);
-    m_naturalBox->setPlainText(shown);
-    m_naturalShown = m_natural;
+void CalcDlg::ShowNaturalFormOf(std::unique_ptr<NaturalForm> form) {
+    m_pendingNatural = std::move(form);
+    // Drawn at once only where it shows.
+    if (m_expanded)
+        DrawPendingNaturalForm();
+}
+
+void CalcDlg::DrawPendingNaturalForm() {
+    // The note is taken here: the window's texts are read on its thread.
+    if (m_pendingNatural)
+        m_naturalDrawer->Draw(std::move(m_pendingNatural), TooLargeNote());
 }
 
 void CalcDlg::ShowComputeError(const QString& text, std::optional<std::size_t> position) {
@@ -405,7 +383,7 @@ void CalcDlg::OnToggleMode() {
         m_modeButton->LoadIconImage(WindowIcon::Less);
         m_modeButton->SetTipText(qUtf8Printable(WindowText(WindowTexts::kLessTip)), true);
         ResizeWindow(m_fullRect);
-        ShowNaturalForm();  // computed while compact
+        DrawPendingNaturalForm();  // computed while compact
     } else {
         m_modeButton->LoadIconImage(WindowIcon::More);
         m_modeButton->SetTipText(qUtf8Printable(WindowText(WindowTexts::kMoreTip)), true);
