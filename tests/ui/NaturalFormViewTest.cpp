@@ -171,6 +171,14 @@ TEST(NaturalFormDrawingTest, PlacesAndOffsetsAgreeInAsciiAndInOtherText) {
     }
 }
 
+TEST(NaturalFormDrawingTest, ADrawingNobodyWaitsForStops) {
+    std::atomic<bool> cancelled{true};
+    EXPECT_EQ(NaturalFormDrawing::Draw(*FormOf("1/2+3"), 50, "too large\n", cancelled), nullptr);
+    cancelled = false;
+    EXPECT_EQ(NaturalFormDrawing::Draw(*FormOf("1/2+3"), 50, "too large\n", cancelled)->Text(),
+              " 1     \n--- + 3\n 2     \n");
+}
+
 TEST(NaturalFormDrawerTest, OnlyTheDrawingAskedForLastIsDelivered) {
     // A long sum first, then small forms at once: the long one, or one in
     // between, never arrives, whether the drawings are waited for or come
