@@ -170,6 +170,12 @@ idle_ms() {
     echo $(($(now_ms) - $1))
 }
 read -r mode_x mode_y < <(center_of $(form_control CalcDlg modeButton))
+# The keys above may have left the sum cut short: it is pasted again.
+xdotool key Escape
+clipboard_from "$x11_work/big.txt"
+settle_or_timeout
+xdotool key ctrl+v
+settle_or_timeout
 for step in compact switch full; do
     echo x | xclip -i -selection clipboard
     wait_for "xclip to own the clipboard" xclip_owns_clipboard
