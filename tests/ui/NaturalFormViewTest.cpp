@@ -77,6 +77,7 @@ TEST_F(NaturalFormViewTest, LooksAsThePlainTextBoxItReplaces) {
     box.resize(m_view->size());
     box.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&box));
+    EXPECT_EQ(m_view->focusPolicy(), box.focusPolicy()) << "Tab stops as it did";
     const struct {
         std::string drawing;
         int scrolledTo;
