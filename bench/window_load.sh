@@ -13,7 +13,11 @@
 #    answer, and the window's resident set after each computation;
 #  - 10 MB of text pasted into the box: the window's processor time for
 #    the paste, and over 10 s sitting idle, and the time from a key to the
-#    result key's answer.
+#    result key's answer;
+#  - that text computed in the compact window, then the switch to the full
+#    window, then computed in the full window: each time how long the
+#    result key waits for its answer, the time until the window is idle
+#    again (its natural form drawn), and the window's peak resident set.
 # A measurement, not a test: nothing here fails on slow figures.
 set -euo pipefail
 
@@ -154,4 +158,35 @@ for keys in grave 'Left grave' 'End grave' '1 grave' 'BackSpace grave'; do
     # shellcheck disable=SC2086
     xdotool key --delay 1 $keys
     say "  key ${keys% grave} then the result key: answered in $(answer_ms "$start") ms"
+done
+
+say ""
+say "10 MB computed, the switch to the full window, computed there:"
+peak_kb() { awk '/^VmHWM:/ { print $2 }' "/proc/$pid/status"; }
+# idle_ms START_MS: waits until the window is idle, prints the time since
+# START_MS (the last 0.5 s of quiet included).
+idle_ms() {
+    settle_or_timeout
+    echo $(($(now_ms) - $1))
+}
+read -r mode_x mode_y < <(center_of $(form_control CalcDlg modeButton))
+# The keys above may have left the sum cut short: it is pasted again.
+xdotool key Escape
+clipboard_from "$x11_work/big.txt"
+settle_or_timeout
+xdotool key ctrl+v
+settle_or_timeout
+for step in compact switch full; do
+    echo x | xclip -i -selection clipboard
+    wait_for "xclip to own the clipboard" xclip_owns_clipboard
+    settle_or_timeout
+    start=$(now_ms)
+    if [ "$step" = switch ]; then
+        click_at "$mode_x" "$mode_y"
+        xdotool key --delay 1 grave
+    else
+        xdotool key --delay 1 Return grave
+    fi
+    answered=$(answer_ms "$start")
+    say "  $step: the result key answered in $answered ms, idle after $(idle_ms "$start") ms, peak RSS $(peak_kb) kB"
 done

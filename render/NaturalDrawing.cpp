@@ -121,6 +121,11 @@ bool NaturalDrawing::Plan(const ExpressionTree& tree, int width) {
     m_width = m_measure.Of(RootNode(tree)).width;
     m_canvas.BeginPlan();
     DrawNodes();
+    // The bookkeeping of the cuts follows from the baseline's span, which
+    // the plan knows: a drawing it would take beyond the limit is refused
+    // before the baseline is drawn.
+    if (m_canvas.Overflowed() || !m_canvas.Foresee(static_cast<std::int64_t>(CandidateBytes())))
+        return false;
     // The cuts follow from the operators on the baseline, so it is drawn
     // before the rest.
     m_canvas.BeginBaseline();
@@ -135,14 +140,19 @@ bool NaturalDrawing::Plan(const ExpressionTree& tree, int width) {
         std::min<std::uint64_t>(lineBytes, std::numeric_limits<std::int64_t>::max())));
 }
 
-bool NaturalDrawing::PlanPieces(int width) {
+std::size_t NaturalDrawing::CandidateBytes() const {
     const NaturalCanvas::Row* baseline = m_canvas.Find(0);
     // There are never more candidates than baseline cells, nor more cuts
     // than candidates.
     const std::size_t mostCandidates =
         (baseline ? static_cast<std::size_t>(baseline->EndColumn() - baseline->FirstColumn()) : 0) +
         1;
-    if (!m_canvas.Charge(2 * mostCandidates * sizeof(int)))
+    return 2 * mostCandidates * sizeof(int);
+}
+
+bool NaturalDrawing::PlanPieces(int width) {
+    const NaturalCanvas::Row* baseline = m_canvas.Find(0);
+    if (!m_canvas.Charge(CandidateBytes()))
         return false;
     std::vector<int> cuts;
     {

@@ -45,6 +45,8 @@ class NaturalDrawing {
     };
     class Survey;
 
+    // What the candidates for the cuts take while the cuts are chosen.
+    std::size_t CandidateBytes() const;
     bool PlanPieces(int width);
     // The bytes the lines will add to the account.
     std::uint64_t PlanLines();

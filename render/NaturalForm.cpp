@@ -16,6 +16,8 @@ NaturalForm::NaturalForm(const ExpressionTree* tree)
 
 NaturalForm::NaturalForm(std::unique_ptr<ExpressionTree> tree) : m_root(std::move(tree)) {}
 
+NaturalForm::NaturalForm(std::shared_ptr<const ExpressionTree> tree) : m_root(std::move(tree)) {}
+
 NaturalForm::~NaturalForm() = default;
 
 std::vector<std::string> NaturalForm::Render(int width) {
@@ -29,6 +31,16 @@ std::vector<std::string> NaturalForm::Render(int width) {
     if (m_tooLarge)
         lines.clear();
     return lines;
+}
+
+bool NaturalForm::DrawLines(int width, std::size_t heldBytesPerLine,
+                            const std::function<void(std::string_view)>& line) {
+    m_tooLarge = false;
+    if (!m_root)
+        return true;
+    NaturalDrawing drawing(kMaxDrawingBytes, heldBytesPerLine);
+    m_tooLarge = !drawing.Plan(*m_root, width) || !drawing.Draw(line);
+    return !m_tooLarge;
 }
 
 bool NaturalForm::Draw(const ExpressionTree& tree, int width, const LineSink& line) {

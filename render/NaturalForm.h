@@ -29,6 +29,9 @@ class NaturalForm {
     explicit NaturalForm(const ExpressionTree* tree);
     // Draws this tree, which the object takes over: no copy is made.
     explicit NaturalForm(std::unique_ptr<ExpressionTree> tree);
+    // Draws this tree, which nobody changes, without a copy; the last of
+    // its holders frees it.
+    explicit NaturalForm(std::shared_ptr<const ExpressionTree> tree);
     virtual ~NaturalForm();
     NaturalForm(const NaturalForm&) = delete;
     NaturalForm& operator=(const NaturalForm&) = delete;
@@ -38,6 +41,13 @@ class NaturalForm {
     // segment, top to bottom, segment after segment; between two segments
     // stands an element holding a single line feed.
     std::vector<std::string> Render(int width);
+
+    // Hands the lines Render would return to `line` one by one, without
+    // keeping them; `heldBytesPerLine` is what the caller keeps per line
+    // besides its text, counted against the same limit. False, as
+    // IsTooLarge() then tells, when the drawing is too large.
+    bool DrawLines(int width, std::size_t heldBytesPerLine,
+                   const std::function<void(std::string_view)>& line);
 
     // Whether the last Render refused a drawing larger than kMaxDrawingBytes.
     bool IsTooLarge() const { return m_tooLarge; }
@@ -50,6 +60,6 @@ class NaturalForm {
     static bool Draw(const ExpressionTree& tree, int width, const LineSink& line);
 
   private:
-    std::unique_ptr<ExpressionTree> m_root;
+    std::shared_ptr<const ExpressionTree> m_root;
     bool m_tooLarge = false;
 };

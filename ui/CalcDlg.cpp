@@ -12,7 +12,6 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QPainter>
-#include <QPlainTextEdit>
 #include <QScreen>
 #include <QWindow>
 #include <array>
@@ -31,6 +30,9 @@
 #include "LiveComputation.h"
 #include "MessageBox.h"
 #include "NaturalForm.h"
+#include "NaturalFormDrawer.h"
+#include "NaturalFormView.h"
+#include "NaturalFormViewAccessible.h"
 #include "ResultBox.h"
 #include "SessionKeeper.h"
 #include "SkinButton.h"
@@ -61,21 +63,6 @@ constexpr std::array<int, 40> kTitleTable = {
 // What the natural-form box shows for a drawing too large to show.
 std::string TooLargeNote() {
     return ToEngineText(WindowText(WindowTexts::kNaturalFormTooLarge)) + '\n';
-}
-
-// The drawing's lines, each ended by "\n", or the note that it is too large.
-std::string DrawNaturalForm(NaturalForm& natural) {
-    std::string text;
-    for (const std::string& line : natural.Render(kNaturalLineWidth)) {
-        // The element that separates two segments holds just a line feed:
-        // an empty line.
-        if (line != "\n")
-            text += line;
-        text += '\n';
-    }
-    if (natural.IsTooLarge())
-        text = TooLargeNote();
-    return text;
 }
 
 // A history line: the beginning of a very long expression, as laying out
@@ -117,6 +104,9 @@ CalcDlg::~CalcDlg() {
 }
 
 void CalcDlg::BuildControls() {
+    // Before the box is made: the form names it, and Qt takes the reader's
+    // view of a widget from the first factory that answers then.
+    InstallNaturalFormViewAccessibility();
     Ui::CalcDlg form;
     form.setupUi(this);
     FitLabelsToTheirBoxes(this);
@@ -136,6 +126,17 @@ void CalcDlg::BuildControls() {
     m_resultBox = form.resultBox;
     m_naturalBox = form.naturalBox;
     m_naturalBox->setFont(FixedPitchFont());
+    m_naturalDrawer = new NaturalFormDrawer(kNaturalLineWidth, this);
+    connect(m_naturalDrawer, &NaturalFormDrawer::Drawn, m_naturalBox, &NaturalFormView::SetDrawing);
+    connect(m_naturalDrawer, &NaturalFormDrawer::Drawn, this,
+            [this](const std::shared_ptr<const NaturalFormDrawing>& drawing) {
+                // Once drawn, the last computation keeps its drawing, not
+                // its tree.
+                if (m_drawsCommitted) {
+                    m_committedDrawing = drawing;
+                    m_committedTree.reset();
+                }
+            });
     m_expressionBox->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     // The about button is the window's icon, drawn without an edge.
     for (SkinButton* button : findChildren<SkinButton*>())
@@ -262,6 +263,7 @@ void CalcDlg::OnComputeWhileTypingToggled(bool on) {
     m_expressionBox->ClearErrorMark();
     if (m_resultBox->IsMuted())
         m_resultBox->ShowLastCommitted();
+    ShowCommittedNaturalForm();
 }
 
 void CalcDlg::OnExpressionEdited() {
@@ -277,6 +279,12 @@ void CalcDlg::ShowLiveOutcome(const LiveOutcome& outcome) {
     // value: an earlier one beside an expression it does not belong to
     // would be copied or read as that expression's answer.
     m_resultBox->ShowLive(outcome.value);
+    // The natural form shows how the expression was read; one that reads
+    // no value leaves the last drawing.
+    if (outcome.tree) {
+        ShowNaturalFormOf(std::make_unique<NaturalForm>(outcome.tree));
+        m_drawsCommitted = false;
+    }
     if (outcome.HasMark())
         m_expressionBox->SetErrorMark(outcome.markFrom, outcome.markTo, outcome.message);
     else
@@ -379,25 +387,19 @@ void CalcDlg::OnCompute() {
     try {
         ComputedExpression computed = ComputeExpressionTree(expression, m_vars);
         std::string result = FormatResult(computed.value);
-        auto natural = std::make_unique<NaturalForm>(std::move(computed.tree));
-        // Drawn at once only where it shows; the compact window keeps the
-        // form until it is shown or asked for.
-        std::string drawing;
-        if (m_expanded) {
-            drawing = DrawNaturalForm(*natural);
-            natural.reset();
-        }
+        m_committedTree = std::move(computed.tree);
+        m_committedDrawing.reset();
         m_resultBox->ShowCommitted(FromEngineText(result));
-        m_natural = std::move(drawing);
-        m_pendingNatural = std::move(natural);
-        ShowNaturalForm();
+        ShowNaturalFormOf(std::make_unique<NaturalForm>(m_committedTree));
+        m_drawsCommitted = true;
         AddToHistory(m_expressionBox->text());
         m_expressionBox->ResetHistoryWalk();
         TellResultToScreenReader();
     } catch (const ExpException& error) {
-        // The box shows the last result, as though nothing had been typed;
+        // The boxes show the last result, as though nothing had been typed;
         // the error stays marked, though typing had no time to mark it.
         m_resultBox->ShowLastCommitted();
+        ShowCommittedNaturalForm();
         if (ComputesWhileTyping()) {
             const LiveOutcome marked = ErrorOutcome(m_expressionBox->text(), error, expression);
             m_expressionBox->SetErrorMark(marked.markFrom, marked.markTo, marked.message);
@@ -407,6 +409,7 @@ void CalcDlg::OnCompute() {
         // Everything the computation built is freed by now; what was shown
         // before stays.
         m_resultBox->ShowLastCommitted();
+        ShowCommittedNaturalForm();
         ShowComputeError(WindowText(WindowTexts::kComputeOutOfMemory), std::nullopt);
     }
 }
@@ -423,29 +426,36 @@ void CalcDlg::TellResultToScreenReader() {
 }
 
 const std::string& CalcDlg::NaturalText() {
-    if (m_pendingNatural) {
-        try {
-            m_natural = DrawNaturalForm(*m_pendingNatural);
-        } catch (const std::bad_alloc&) {
-            // Too late to refuse the computation, whose result shows.
-            m_natural = TooLargeNote();
-        }
-        m_pendingNatural.reset();
-    }
-    return m_natural;
+    static const std::string kNothingDrawn;
+    DrawPendingNaturalForm();
+    m_naturalDrawer->Finish();
+    const NaturalFormDrawing* drawing = m_naturalBox->Drawing();
+    return drawing ? drawing->Text() : kNothingDrawn;
 }
 
-void CalcDlg::ShowNaturalForm() {
-    // Reading a long drawing back out of the box costs as much as showing
-    // it, so the box is compared by what it was last given; and the compact
-    // window, which hides the box, leaves it until it is shown.
-    if (!m_expanded || m_naturalShown == NaturalText())
+void CalcDlg::ShowNaturalFormOf(std::unique_ptr<NaturalForm> form) {
+    m_pendingNatural = std::move(form);
+    // Drawn at once only where it shows.
+    if (m_expanded)
+        DrawPendingNaturalForm();
+}
+
+void CalcDlg::ShowCommittedNaturalForm() {
+    if (m_drawsCommitted)
         return;
-    QString shown = FromEngineText(m_natural);
-    if (shown.endsWith(QLatin1Char('\n')))
-        shown.chop(1);
-    m_naturalBox->setPlainText(shown);
-    m_naturalShown = m_natural;
+    m_naturalDrawer->Cancel();
+    m_pendingNatural.reset();
+    m_drawsCommitted = true;
+    if (m_committedTree)
+        ShowNaturalFormOf(std::make_unique<NaturalForm>(m_committedTree));
+    else
+        m_naturalBox->SetDrawing(m_committedDrawing);
+}
+
+void CalcDlg::DrawPendingNaturalForm() {
+    // The note is taken here: the window's texts are read on its thread.
+    if (m_pendingNatural)
+        m_naturalDrawer->Draw(std::move(m_pendingNatural), TooLargeNote());
 }
 
 void CalcDlg::ShowComputeError(const QString& text, std::optional<std::size_t> position) {
@@ -499,7 +509,7 @@ void CalcDlg::OnToggleMode() {
         m_modeButton->LoadIconImage(WindowIcon::Less);
         m_modeButton->SetTipText(qUtf8Printable(WindowText(WindowTexts::kLessTip)), true);
         ResizeWindow(m_fullRect);
-        ShowNaturalForm();  // computed while compact
+        DrawPendingNaturalForm();  // computed while compact
     } else {
         m_modeButton->LoadIconImage(WindowIcon::More);
         m_modeButton->SetTipText(qUtf8Printable(WindowText(WindowTexts::kMoreTip)), true);

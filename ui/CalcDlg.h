@@ -21,6 +21,10 @@ struct LiveOutcome;
 class ResultBox;
 class SessionKeeper;
 class NaturalForm;
+class NaturalFormDrawer;
+class NaturalFormDrawing;
+class ExpressionTree;
+class NaturalFormView;
 class SkinButton;
 class VarListCtrl;
 class ExpressionEdit;
@@ -31,7 +35,6 @@ class QKeyEvent;
 class QKeySequence;
 class QLineEdit;
 class QMenu;
-class QPlainTextEdit;
 
 // The calculator's main window: the expression box and "=" on top, the
 // result beside them; in the full size also the natural form, the history
@@ -47,9 +50,15 @@ class CalcDlg : public QDialog {
     // closed.
     int DoModal();
 
-    // The natural form of the last computation, in the engine's UTF-8,
-    // each line ended by "\n"; drawn now if the compact window left it.
+    // The natural form the box shows (the last computation's, or while
+    // typing the expression's), in the engine's UTF-8, each line ended by
+    // "\n"; waits for its drawing if it is not yet made.
     const std::string& NaturalText();
+    // Draws `form` off the window's thread and shows it in the natural-form
+    // box when done; a drawing asked for before and not yet shown is
+    // dropped. The compact window, which hides the box, keeps the form
+    // until the box is shown or its text asked for.
+    void ShowNaturalFormOf(std::unique_ptr<NaturalForm> form);
     bool IsExpanded() const { return m_expanded; }
     const VarTable& Variables() const { return m_vars; }
     // The help window opened last, while it exists.
@@ -131,7 +140,10 @@ class CalcDlg : public QDialog {
     std::string StripWhitespace();
     // The grid's variables into m_vars.
     void CollectVariables();
-    void ShowNaturalForm();
+    // Starts drawing the form the compact window kept.
+    void DrawPendingNaturalForm();
+    // Puts the last computation's natural form back in its box.
+    void ShowCommittedNaturalForm();
     void AddToHistory(const QString& expression);
     // The expression box, which keeps the focus, describes the result.
     void TellResultToScreenReader();
@@ -157,7 +169,7 @@ class CalcDlg : public QDialog {
     SkinButton* m_modeButton = nullptr;
     ExpressionEdit* m_expressionBox = nullptr;
     ResultBox* m_resultBox = nullptr;
-    QPlainTextEdit* m_naturalBox = nullptr;
+    NaturalFormView* m_naturalBox = nullptr;
 
     // Commands the window menu or a shortcut switch refer to.
     QAction* m_computeAction = nullptr;
@@ -168,11 +180,18 @@ class CalcDlg : public QDialog {
     QAction* m_computeWhileTypingAction = nullptr;
     LiveComputation* m_live = nullptr;
 
-    // The drawing of a result computed in the compact window, which hides
-    // it: drawn when first shown or asked for, into m_natural.
+    // The form of a result computed in the compact window, which hides it:
+    // drawn when the box is first shown or its text asked for.
     std::unique_ptr<NaturalForm> m_pendingNatural;
-    std::string m_natural;       // UTF-8, lines ended by "\n"
-    std::string m_naturalShown;  // what the natural-form box was last given
+    NaturalFormDrawer* m_naturalDrawer = nullptr;
+    // What the natural-form box shows for the last computation, put back
+    // when typing drew something else and then a computation fails or
+    // typing's drawings are turned off: its tree until its drawing is made,
+    // then the drawing alone.
+    std::shared_ptr<const ExpressionTree> m_committedTree;
+    std::shared_ptr<const NaturalFormDrawing> m_committedDrawing;
+    // Whether the drawing asked for last is the last computation's.
+    bool m_drawsCommitted = true;
     QIcon m_icon;
     VarTable m_vars;
     QRect m_compactRect;

@@ -75,10 +75,11 @@ LiveOutcome ComputeLive(const QString& text, const VarTable& variables) {
         if (stripped.empty())
             return {};
         try {
+            ComputedExpression computed = ComputeExpressionTree(stripped, variables);
             char buffer[kFormattedResultSize];
             LiveOutcome outcome;
-            outcome.value =
-                FromEngineText(FormatResult(ComputeExpression(stripped, variables), buffer));
+            outcome.value = FromEngineText(FormatResult(computed.value, buffer));
+            outcome.tree = std::move(computed.tree);
             return outcome;
         } catch (const ExpException& error) {
             return ErrorOutcome(text, error, stripped);

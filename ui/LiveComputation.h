@@ -9,6 +9,7 @@
 #include "VarTable.h"
 
 class ExpException;
+class ExpressionTree;
 
 // What the expression box's text comes to as it stands: a value, an error
 // with its place, or nothing for an empty box.
@@ -20,6 +21,9 @@ struct LiveOutcome {
     QString message;
     qsizetype markFrom = 0;
     qsizetype markTo = 0;
+    // The expression as the engine read it, when it has a value: what the
+    // natural form draws. Shared, never changed, so any thread may read it.
+    std::shared_ptr<const ExpressionTree> tree;
 
     bool HasMark() const { return markFrom < markTo; }
 };

@@ -2,6 +2,7 @@
 // by their object names, with message boxes answered by a recorder.
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
 #include <QFontMetrics>
@@ -21,6 +22,7 @@
 #include "CalcWindowTest.h"
 #include "CellEdit.h"
 #include "ExpressionEdit.h"
+#include "NaturalFormView.h"
 #include "ResultBox.h"
 #include "SkinButton.h"
 #include "UiTestSupport.h"
@@ -34,8 +36,8 @@ class CalcDlgTest : public CalcWindowTest {
         return ControlNamed<ExpressionEdit>(m_window.get(), "expressionEdit");
     }
     QLineEdit* Result() const { return ControlNamed<QLineEdit>(m_window.get(), "resultBox"); }
-    QPlainTextEdit* Natural() const {
-        return ControlNamed<QPlainTextEdit>(m_window.get(), "naturalBox");
+    NaturalFormView* Natural() const {
+        return ControlNamed<NaturalFormView>(m_window.get(), "naturalBox");
     }
     QListWidget* History() const {
         return ControlNamed<QListWidget>(m_window.get(), "historyList");
@@ -67,8 +69,13 @@ TEST_F(CalcDlgTest, TheControlsAreSetUpAsTheWindowWasDrawn) {
     EXPECT_FALSE(ControlNamed(m_window.get(), "hideButton")->isVisible());
     EXPECT_TRUE(Expr()->alignment() & Qt::AlignRight);
     EXPECT_TRUE(Result()->isReadOnly());
-    EXPECT_TRUE(Natural()->isReadOnly());
-    EXPECT_EQ(Natural()->lineWrapMode(), QPlainTextEdit::NoWrap);
+    // The natural form reads as a read-only text, its lines never wrapped.
+    QAccessibleInterface* natural = QAccessible::queryAccessibleInterface(Natural());
+    ASSERT_NE(natural, nullptr);
+    EXPECT_EQ(natural->role(), QAccessible::EditableText);
+    EXPECT_TRUE(natural->state().readOnly);
+    EXPECT_FALSE(natural->state().editable);
+    EXPECT_EQ(Natural()->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
     // 9 points at 96 dpi, in a font that has the labels' characters.
     EXPECT_EQ(m_window->font().pixelSize(), 12);
     EXPECT_TRUE(QFontMetrics(m_window->font()).inFontUcs4(U'表'));
@@ -150,11 +157,12 @@ TEST_F(CalcDlgTest, AnExpressionAlreadyListedIgnoringCaseIsNotAddedAgainNorMoved
 
 TEST_F(CalcDlgTest, TheNaturalFormEndsEveryLineWithCarriageReturnLineFeed) {
     TypeAndCompute("1/2");
+    // The compact window hides the box and leaves it undrawn until shown.
+    QApplication::processEvents();
+    EXPECT_EQ(Natural()->Drawing(), nullptr);
     EXPECT_EQ(m_window->NaturalText(), " 1 \n---\n 2 \n");
-    // The compact window hides the box and leaves it unfilled until shown.
-    EXPECT_EQ(Natural()->toPlainText(), "");
     Click("modeButton");
-    EXPECT_EQ(Natural()->toPlainText(), " 1 \n---\n 2 ");
+    EXPECT_EQ(Natural()->Text(), " 1 \n---\n 2 ");
 
     // Two segments: the line feed between them shows as an empty line.
     QString sum = "1";
@@ -163,7 +171,7 @@ TEST_F(CalcDlgTest, TheNaturalFormEndsEveryLineWithCarriageReturnLineFeed) {
     TypeAndCompute(sum);
     const std::string text = m_window->NaturalText();
     EXPECT_NE(text.find("12\n\n+ 13"), std::string::npos) << text;
-    EXPECT_TRUE(Natural()->toPlainText().contains("12\n\n+ 13"));
+    EXPECT_TRUE(Natural()->Text().contains("12\n\n+ 13"));
 }
 
 TEST_F(CalcDlgTest, AnErrorIsShownWithItsExcerptAndLeavesEverythingAsItWas) {

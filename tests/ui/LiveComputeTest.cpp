@@ -2,6 +2,7 @@
 // box, its error marked in place, and nothing committed before Enter.
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
@@ -129,6 +130,36 @@ TEST_F(LiveComputeTest, TypingNeitherAddsToTheHistoryNorOpensABox) {
     QTest::keyClick(Expr(), Qt::Key_Up);
     EXPECT_EQ(History()->count(), 0);
     EXPECT_TRUE(boxes.Requests().empty());
+}
+
+// In the full window the natural form follows the typing, drawn as Enter
+// would draw it; an expression that reads no value leaves the last one.
+TEST_F(LiveComputeTest, TheNaturalFormFollowsTheTypingInTheFullWindow) {
+    ControlNamed<QAbstractButton>(m_window.get(), "modeButton")->click();
+    Expr()->setFocus();
+    QTest::keyClicks(Expr(), QStringLiteral("1/2/3"));
+    const std::string typed = m_window->NaturalText();
+    EXPECT_NE(typed.find("---"), std::string::npos) << typed;
+    QTest::keyClicks(Expr(), QStringLiteral("+("));
+    EXPECT_EQ(m_window->NaturalText(), typed);
+    QTest::keyClick(Expr(), Qt::Key_Backspace);
+    QTest::keyClick(Expr(), Qt::Key_Backspace);
+    QTest::keyClick(Expr(), Qt::Key_Return);
+    EXPECT_EQ(m_window->NaturalText(), typed);
+
+    // A failed computation, or the switch turned off, puts back the last
+    // computation's drawing.
+    MessageBoxRecorder boxes;
+    QTest::keyClicks(Expr(), QStringLiteral("*4"));
+    EXPECT_NE(m_window->NaturalText(), typed);
+    QTest::keyClicks(Expr(), QStringLiteral("+"));
+    QTest::keyClick(Expr(), Qt::Key_Return);
+    EXPECT_EQ(boxes.Requests().size(), 1u);
+    EXPECT_EQ(m_window->NaturalText(), typed);
+    QTest::keyClick(Expr(), Qt::Key_Backspace);
+    EXPECT_NE(m_window->NaturalText(), typed);
+    m_window->SetComputeWhileTyping(false);
+    EXPECT_EQ(m_window->NaturalText(), typed);
 }
 
 // The value shown follows the grid as it follows the box.

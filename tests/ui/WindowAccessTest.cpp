@@ -25,6 +25,7 @@
 #include "CellEdit.h"
 #include "ExpressionEdit.h"
 #include "HelpDlg.h"
+#include "NaturalFormView.h"
 #include "SkinButton.h"
 #include "UiTestSupport.h"
 #include "VarListCtrl.h"
@@ -39,7 +40,7 @@ QString AccessibleName(QWidget* widget) {
 bool IsControl(QWidget* w) {
     return qobject_cast<QAbstractButton*>(w) || qobject_cast<QLineEdit*>(w) ||
            qobject_cast<ExpressionEdit*>(w) || qobject_cast<QPlainTextEdit*>(w) ||
-           qobject_cast<QAbstractItemView*>(w);
+           qobject_cast<NaturalFormView*>(w) || qobject_cast<QAbstractItemView*>(w);
 }
 
 class WindowAccessTest : public CalcWindowTest {
@@ -68,9 +69,13 @@ TEST_F(WindowAccessTest, EveryControlInSightHasAName) {
     }
     EXPECT_EQ(compact.count(QString("variableGrid")), 0u) << "the grid is out of sight";
     const std::pair<const char*, const char*> expected[] = {
-        {"expressionEdit", "表达式"},  {"resultBox", "结果"},
-        {"historyList", "历史"},       {"variableGrid", "自定义变量"},
-        {"topMostButton", "窗口置顶"}, {"deleteVariableButton", "删除"},
+        {"expressionEdit", "表达式"},
+        {"resultBox", "结果"},
+        {"historyList", "历史"},
+        {"variableGrid", "自定义变量"},
+        {"topMostButton", "窗口置顶"},
+        {"deleteVariableButton", "删除"},
+        {"naturalBox", "表达式的自然书写形式"},
     };
     for (const auto& [id, name] : expected)
         EXPECT_EQ(full.at(QString::fromLatin1(id)), QString::fromUtf8(name)) << id;
