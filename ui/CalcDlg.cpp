@@ -88,8 +88,12 @@ CalcDlg::CalcDlg(QWidget* parent, SessionUse session)
     setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
     setFont(DialogFont());
     BuildControls();
-    if (session == SessionUse::Kept)
-        m_session = std::make_unique<SessionKeeper>(*this);
+    if (session == SessionUse::Kept) {
+        m_session = std::make_unique<SessionKeeper>(*this, *this);
+        connect(this, &CalcDlg::HistoryChanged, m_session.get(), &SessionKeeper::SaveSession);
+        connect(this, &CalcDlg::WindowStateChanged, m_session.get(),
+                &SessionKeeper::SaveWindowState);
+    }
     CreateActions();
     CreateLiveComputation();
     OnInitDialog();

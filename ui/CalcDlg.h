@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "KeptWindow.h"
 #include "SessionUse.h"
 #include "VarTable.h"
 
@@ -40,7 +41,7 @@ class QMenu;
 // result beside them; in the full size also the natural form, the history
 // and the variables. It has no caption: it is dragged by its free surface
 // and its window menu opens with a right click there.
-class CalcDlg : public QDialog {
+class CalcDlg : public QDialog, public KeptWindow {
     Q_OBJECT
   public:
     explicit CalcDlg(QWidget* parent = nullptr, SessionUse session = SessionUse::Forgotten);
@@ -59,7 +60,7 @@ class CalcDlg : public QDialog {
     // dropped. The compact window, which hides the box, keeps the form
     // until the box is shown or its text asked for.
     void ShowNaturalFormOf(std::unique_ptr<NaturalForm> form);
-    bool IsExpanded() const { return m_expanded; }
+    bool IsExpanded() const override { return m_expanded; }
     const VarTable& Variables() const { return m_vars; }
     // The help window opened last, while it exists.
     HelpDlg* HelpWindow() const;
@@ -77,15 +78,14 @@ class CalcDlg : public QDialog {
     bool ComputesWhileTyping() const;
     QAction* ComputeWhileTypingAction() const { return m_computeWhileTypingAction; }
 
-    // What a kept session reads and puts back. AppendHistory takes entries
-    // no two alike, as HistoryEntries gives them.
-    QStringList HistoryEntries() const;
-    void AppendHistory(const QStringList& entries);
-    void ClearHistory();
-    VarListCtrl& VariableGrid() const { return *m_varList; }
-    void SetExpanded(bool expanded);
-    bool IsTopMost() const;
-    void SetTopMost(bool onTop);
+    // What a kept session reads and puts back (KeptWindow).
+    QStringList HistoryEntries() const override;
+    void AppendHistory(const QStringList& entries) override;
+    void ClearHistory() override;
+    VarListCtrl& VariableGrid() const override { return *m_varList; }
+    void SetExpanded(bool expanded) override;
+    bool IsTopMost() const override;
+    void SetTopMost(bool onTop) override;
     // The window's session, when it keeps one: its named on/off switches
     // are remembered there.
     SessionKeeper* Session() const { return m_session.get(); }

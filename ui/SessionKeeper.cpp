@@ -7,7 +7,7 @@
 #include <QScreen>
 #include <QStandardPaths>
 
-#include "CalcDlg.h"
+#include "KeptWindow.h"
 #include "MessageBox.h"
 #include "VarListCtrl.h"
 #include "WindowTexts.h"
@@ -50,11 +50,12 @@ QStringList SkippedParts(const SessionReadProblems& problems) {
 
 }  // namespace
 
-SessionKeeper::SessionKeeper(CalcDlg& window)
-    : m_window(window),
+SessionKeeper::SessionKeeper(QWidget& widget, KeptWindow& window)
+    : m_widget(widget),
+      m_window(window),
       m_store(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)),
-      m_keepAction(new QAction(&window)),
-      m_clearHistoryAction(new QAction(&window)) {
+      m_keepAction(new QAction(&widget)),
+      m_clearHistoryAction(new QAction(&widget)) {
     m_keepAction->setObjectName(QStringLiteral("keepSessionAction"));
     m_keepAction->setText(WindowText(WindowTexts::kKeepSessionMenu));
     m_keepAction->setCheckable(true);
@@ -64,13 +65,11 @@ SessionKeeper::SessionKeeper(CalcDlg& window)
     m_clearHistoryAction->setText(WindowText(WindowTexts::kClearHistoryMenu));
     connect(m_clearHistoryAction, &QAction::triggered, this, &SessionKeeper::OnClearHistory);
 
-    connect(&m_window, &CalcDlg::HistoryChanged, this, &SessionKeeper::SaveSession);
     connect(&m_window.VariableGrid(), &VarListCtrl::RowsEdited, this, &SessionKeeper::SaveSession);
-    connect(&m_window, &CalcDlg::WindowStateChanged, this, &SessionKeeper::SaveWindowState);
     m_moveSettled.setSingleShot(true);
     m_moveSettled.setInterval(kMoveSettleMs);
     connect(&m_moveSettled, &QTimer::timeout, this, &SessionKeeper::SaveWindowState);
-    m_window.installEventFilter(this);
+    m_widget.installEventFilter(this);
 }
 
 SessionKeeper::~SessionKeeper() = default;
@@ -113,8 +112,8 @@ void SessionKeeper::RestoreWindowState() {
     const SessionSettings::WindowState state = m_settings.ReadWindowState();
     m_window.SetExpanded(state.expanded);
     m_window.SetTopMost(state.topMost);
-    if (state.position && OnSomeScreen(QRect(*state.position, m_window.size())))
-        m_window.move(*state.position);
+    if (state.position && OnSomeScreen(QRect(*state.position, m_widget.size())))
+        m_widget.move(*state.position);
 }
 
 KeptSession SessionKeeper::WindowSession() const {
@@ -140,7 +139,7 @@ void SessionKeeper::SaveWindowState() {
     m_moveSettled.stop();
     if (m_restoring || !m_settings.KeepsSession())
         return;
-    m_settings.WriteWindowState({m_window.pos(), m_window.IsExpanded(), m_window.IsTopMost()});
+    m_settings.WriteWindowState({m_widget.pos(), m_window.IsExpanded(), m_window.IsTopMost()});
     if (!m_settings.Written())
         ReportWriteFailure();
 }
@@ -159,7 +158,7 @@ void SessionKeeper::OnKeepToggled(bool on) {
 
 void SessionKeeper::OnClearHistory() {
     const QMessageBox::StandardButton answer =
-        QMessageBox::question(&m_window, WindowText(WindowTexts::kSessionTitle),
+        QMessageBox::question(&m_widget, WindowText(WindowTexts::kSessionTitle),
                               WindowText(WindowTexts::kClearHistoryQuestion),
                               QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
     if (answer == QMessageBox::Yes)
@@ -176,7 +175,7 @@ void SessionKeeper::ReportLoad(const SessionStore::Loaded& loaded) {
         m_pendingNote = WindowText(WindowTexts::kSessionSkipped)
                             .arg(SkippedParts(loaded.problems).join(QStringLiteral("，")), where);
     }
-    if (!m_pendingNote.isEmpty() && m_window.isVisible())
+    if (!m_pendingNote.isEmpty() && m_widget.isVisible())
         ShowNote(std::exchange(m_pendingNote, QString()));
 }
 
@@ -192,15 +191,15 @@ void SessionKeeper::ReportWriteFailure() {
 }
 
 void SessionKeeper::ShowNote(const QString& text) {
-    ShowMessageBox(&m_window, text, WindowText(WindowTexts::kSessionTitle),
+    ShowMessageBox(&m_widget, text, WindowText(WindowTexts::kSessionTitle),
                    QMessageBox::Information);
 }
 
 bool SessionKeeper::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == &m_window) {
+    if (watched == &m_widget) {
         switch (event->type()) {
             case QEvent::Move:
-                if (m_window.isVisible() && !m_restoring)
+                if (m_widget.isVisible() && !m_restoring)
                     m_moveSettled.start();
                 break;
             case QEvent::Show:

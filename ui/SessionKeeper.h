@@ -10,8 +10,9 @@
 #include "SessionSettings.h"
 #include "SessionStore.h"
 
-class CalcDlg;
+class KeptWindow;
 class QAction;
+class QWidget;
 
 // Keeps a window's history, variables and state between runs: restores
 // them when the window opens, and writes them after every change a user
@@ -22,7 +23,8 @@ class QAction;
 class SessionKeeper : public QObject {
     Q_OBJECT
   public:
-    explicit SessionKeeper(CalcDlg& window);
+    // `widget` is the window `window` shows in.
+    SessionKeeper(QWidget& widget, KeptWindow& window);
     ~SessionKeeper() override;
 
     // Puts back what was kept, before the window is shown; a file that did
@@ -37,12 +39,16 @@ class SessionKeeper : public QObject {
     bool Switch(const QString& name, bool byDefault) const;
     void SetSwitch(const QString& name, bool on);
 
+    // Writes the history and the variables: after a computation, a cleared
+    // history, an accepted grid edit.
+    void SaveSession();
+    // Writes the size, keep-on-top and place.
+    void SaveWindowState();
+
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
-    void SaveSession();
-    void SaveWindowState();
     void OnKeepToggled(bool on);
     void OnClearHistory();
     KeptSession WindowSession() const;
@@ -54,7 +60,8 @@ class SessionKeeper : public QObject {
     void ReportWriteFailure();
     void ShowNote(const QString& text);
 
-    CalcDlg& m_window;
+    QWidget& m_widget;
+    KeptWindow& m_window;
     SessionSettings m_settings;
     SessionStore m_store;
     QAction* m_keepAction;
