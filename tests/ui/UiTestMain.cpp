@@ -3,11 +3,15 @@
 #include <QLocale>
 
 #include "CalcApp.h"
+#include "SessionTestSupport.h"
 #include "WindowLanguage.h"
 
 // The window tests share the program's application object, on the headless
-// platform unless the caller chose another.
+// platform unless the caller chose another, and a temporary home.
 int main(int argc, char** argv) {
+    // Whatever a window keeps goes to a home of this run's own, gone at the
+    // end; a test that reads kept state makes a fresh one of its own.
+    const TemporaryXdgHome home;
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     CalcApp app(argc, argv);
