@@ -14,7 +14,9 @@
 // history (its last kHistoryLines lines) is read from the history file when
 // the editor is loaded, and each line entered is merged into the file at
 // once: a session ended by Ctrl-C or a closed terminal keeps its lines, and
-// sessions at the same time keep each other's.
+// sessions at the same time keep each other's. A file that does not read
+// whole as a history is never written over: the session then keeps no
+// history, and says so.
 class LineEditor {
     struct Functions;
     // Only Load can make one.
