@@ -1,9 +1,6 @@
 #include "ConsoleText.h"
 
-#include <langinfo.h>
-
 #include <clocale>
-#include <cstring>
 #include <cwchar>
 
 #include "CodePage.h"
@@ -49,6 +46,19 @@ bool IsControl(unsigned char byte) {
     return (byte < 0x20 && byte != '\n') || byte == 0x7f;
 }
 
+// Beyond ASCII, what a terminal may obey (the second set of control
+// characters, U+0080 to U+009F) or shows as nothing: the line and paragraph
+// separators and the invisible format characters, among them those that
+// turn the text after them around (U+202E), so that a quote would read as
+// other text than it is.
+bool IsHidden(wchar_t character) {
+    const auto c = static_cast<char32_t>(character);
+    return (c >= 0x80 && c <= 0x9f) || c == 0xad || c == 0x61c || c == 0x180e ||
+           (c >= 0x200b && c <= 0x200f) || (c >= 0x2028 && c <= 0x202e) ||
+           (c >= 0x2060 && c <= 0x206f) || c == 0xfeff || (c >= 0xfff9 && c <= 0xfffb) ||
+           (c >= 0xe0000 && c <= 0xe007f);
+}
+
 void AppendEscaped(std::string& out, unsigned char byte) {
     constexpr char kDigits[] = "0123456789abcdef";
     out += "\\x";
@@ -61,32 +71,32 @@ void AppendEscaped(std::string& out, unsigned char byte) {
 std::string QuotedText(std::string_view consoleText, std::size_t maxBytes) {
     if (!IsAscii(consoleText))
         LoadUserLocale();
-    // In UTF-8 the second set of control characters (U+0080 to U+009F)
-    // takes two bytes; a terminal may obey them too.
-    const bool utf8 = std::strcmp(nl_langinfo(CODESET), "UTF-8") == 0;
     std::string out;
     std::mbstate_t state{};
     std::size_t at = 0;
     while (at < consoleText.size()) {
         const auto byte = static_cast<unsigned char>(consoleText[at]);
         std::size_t length = 1;
+        bool hidden = false;
         if (byte >= 0x80) {
+            // The C library's wide characters are Unicode's, whatever the
+            // locale's encoding.
+            wchar_t character = 0;
             const std::size_t got =
-                std::mbrlen(consoleText.data() + at, consoleText.size() - at, &state);
+                std::mbrtowc(&character, consoleText.data() + at, consoleText.size() - at, &state);
             if (got == static_cast<std::size_t>(-1) || got == static_cast<std::size_t>(-2) ||
                 got == 0) {
                 state = std::mbstate_t{};
             } else {
                 length = got;
+                hidden = IsHidden(character);
             }
         }
         if (at + length > maxBytes) {
             out += "...";
             break;
         }
-        const bool c1 = utf8 && length == 2 && byte == 0xc2 &&
-                        static_cast<unsigned char>(consoleText[at + 1]) < 0xa0;
-        if (IsControl(byte) || c1) {
+        if (IsControl(byte) || hidden) {
             for (std::size_t i = 0; i < length; ++i)
                 AppendEscaped(out, static_cast<unsigned char>(consoleText[at + i]));
         } else {

@@ -23,7 +23,9 @@ std::string ToConsoleText(std::string_view engineText);
 
 // Text the user typed as it is quoted in a message: control characters
 // shown as "\x1b" and the like, so that the quote cannot drive the terminal
-// (clear the screen, move the cursor), and text longer than `maxBytes` cut
+// (clear the screen, move the cursor), and so are the invisible characters
+// that reorder or hide text (U+202E as "\xe2\x80\xae" in UTF-8), so that
+// it reads as it is; text longer than `maxBytes` cut
 // at a character's end and marked with "...". Line feeds pass: a message's
 // own lines are kept.
 std::string QuotedText(std::string_view consoleText, std::size_t maxBytes = std::string_view::npos);

@@ -3,6 +3,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "HistoryFile.h"
@@ -13,7 +14,9 @@
 // history (its last kHistoryLines lines) is read from the history file when
 // the editor is loaded, and each line entered is merged into the file at
 // once: a session ended by Ctrl-C or a closed terminal keeps its lines, and
-// sessions at the same time keep each other's.
+// sessions at the same time keep each other's. A file that does not read
+// whole as a history is never written over: the session then keeps no
+// history, and says so.
 class LineEditor {
     struct Functions;
     // Only Load can make one.
@@ -40,17 +43,24 @@ class LineEditor {
     std::optional<std::string> ReadLine(const char* prompt);
     void AddToHistory(const std::string& line);
 
-    // Why the history is not kept, as a line for standard error; empty
-    // when it is, or when there is simply nowhere to keep it.
-    const std::string& HistoryProblem() const { return m_historyProblem; }
+    // Why the history is not kept or was not saved, as a line for standard
+    // error, once: empty after that, while all is well, or when there is
+    // simply nowhere to keep it.
+    std::string TakeHistoryProblem() { return std::exchange(m_historyProblem, {}); }
 
   private:
     void ReadHistory();
+    // Puts the file's lines into the editor's history. False, with
+    // `reason`, when the file cannot be read whole as a history: it is then
+    // never written over.
+    bool LoadHistory(std::string& reason);
     // The file's lines as they are now, then this session's not yet saved.
     void MergeHistory();
+    void StopKeeping(const std::string& reason);
 
     std::unique_ptr<Functions> m_functions;
     std::unique_ptr<HistoryDirectory> m_historyDirectory;
     std::string m_historyProblem;
+    bool m_saveFailureSaid = false;
     std::vector<std::string> m_unsaved;
 };

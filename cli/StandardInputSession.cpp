@@ -56,6 +56,11 @@ bool ComputeReadLines(UserTerminal* terminal, ExpressionRunner& runner, ConsoleO
     return allComputed;
 }
 
+void ReportHistoryProblem(LineEditor& editor, ConsoleOutput& output) {
+    if (const std::string problem = editor.TakeHistoryProblem(); !problem.empty())
+        output.Error(problem);
+}
+
 bool ComputeEditedLines(LineEditor& editor, UserTerminal& terminal, ExpressionRunner& runner,
                         ConsoleOutput& output) {
     bool allComputed = true;
@@ -70,6 +75,7 @@ bool ComputeEditedLines(LineEditor& editor, UserTerminal& terminal, ExpressionRu
         // A failed line stays in the history too, to be corrected.
         if (outcome != LineOutcome::Blank)
             editor.AddToHistory(*line);
+        ReportHistoryProblem(editor, output);
         output.Flush();
     }
     terminal.Show("\n");
@@ -86,8 +92,7 @@ bool ComputeStandardInput(ExpressionRunner& runner, ConsoleOutput& output) {
     UserTerminal terminal(output);
     if (const std::unique_ptr<LineEditor> editor =
             LineEditor::Load(terminal.SeparateDescriptor())) {
-        if (!editor->HistoryProblem().empty())
-            output.Error(editor->HistoryProblem());
+        ReportHistoryProblem(*editor, output);
         return ComputeEditedLines(*editor, terminal, runner, output);
     }
     return ComputeReadLines(&terminal, runner, output);

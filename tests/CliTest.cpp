@@ -160,24 +160,37 @@ TEST_F(CliTest, AFailedWriteOfTheResultIsAFailure) {
     EXPECT_TRUE(run.err.starts_with("tallyfern-cli: cannot write to standard output")) << run.err;
 }
 
-// Quoted user text cannot drive the terminal the errors go to, and a
-// refused definition is quoted only in part.
+// Quoted user text cannot drive the terminal the errors go to, nor read
+// as other text than it is (turned around, or hidden), and a refused
+// definition is quoted only in part.
 TEST_F(CliTest, QuotedTextShowsControlCharactersEscaped) {
     const std::string longValue(5000, '7');
     const struct {
         std::vector<std::string> args;
         std::string input;
         std::string shown;  // in standard error
+        std::string locale = "LC_ALL=C.UTF-8";
     } cases[] = {
         {{}, "\x1b[2J\n", "\\x1b[2J\n"},
         {{"-v", "x=\x1b]0;title\x07"}, "", "-v x=\\x1b]0;title\\x07: "},
         {{"-v", "x=a" + longValue}, "", "-v x=a" + longValue.substr(0, 77) + "...: "},
+        {{}, "1+\u202e2\u2066\n", "\\xe2\\x80\\xae2\\xe2\\x81\\xa6\n"},
+        {{"-v", "x=\u200b1\u00ad\u00e9"}, "", "-v x=\\xe2\\x80\\x8b1\\xc2\\xad\u00e9: "},
+        // The same character in another encoding: U+202E in GB18030.
+        {{},
+         "1+\x81\x36\xa7\x31"
+         "2\n",
+         "\\x81\\x36\\xa7\\x31"
+         "2\n",
+         "LC_ALL=zh_CN.GB18030"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.shown);
-        const CliRun run = RunCli(c.args, c.input);
+        const CliRun run = RunCli(c.args, c.input, {c.locale});
         EXPECT_NE(run.err.find(c.shown), std::string::npos) << run.err;
         EXPECT_EQ(run.err.find_first_of("\x07\x1b"), std::string::npos);
+        for (const char* hidden : {"\u202e", "\u2066", "\u200b", "\u00ad", "\x81\x36\xa7\x31"})
+            EXPECT_EQ(run.err.find(hidden), std::string::npos) << run.err;
         EXPECT_LT(run.err.size(), 300u);
     }
 }
