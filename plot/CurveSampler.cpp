@@ -22,6 +22,7 @@ constexpr int kBorderSteps = 40;
 constexpr int kJumpSteps = 60;
 // Computations allowed beyond one a column, per column.
 constexpr std::size_t kExtraPerColumn = 24;
+// Wider than any screen: bounds the work one request may ask for.
 constexpr int kMostColumns = 1 << 16;
 
 struct Sample {

@@ -16,7 +16,8 @@ struct CurvePoint {
 
 // One stretch of the curve to draw as a line through its points. Where the
 // computation fails, or the curve jumps, one piece ends and the next begins:
-// nothing joins them.
+// nothing joins them. A piece of one point is a value between failures, to
+// be drawn as a dot.
 using CurvePiece = std::vector<CurvePoint>;
 
 struct SampleRequest {
