@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <string>
 #include <vector>
@@ -93,6 +94,17 @@ TEST(PlotTest, BranchesReachTheirPoleAndAStepIsNotBridged) {
         for (const CurvePoint& point : steps.pieces[i])
             EXPECT_EQ(point.y, i == 0 ? -1 : 1) << "at x = " << point.x;
     }
+}
+
+TEST(PlotTest, ACurveNoLongerWantedStopsAtOnce) {
+    PlotFunction function("x^2", "x", VarTable());
+    const std::atomic<bool> cancelled{true};
+    SampleRequest request = Request(1000);
+    request.cancelled = &cancelled;
+    const SampledCurve curve = SampleCurve(function, request);
+    EXPECT_FALSE(curve.complete);
+    EXPECT_TRUE(curve.pieces.empty());
+    EXPECT_EQ(curve.computations, 0u);
 }
 
 TEST(PlotTest, TheOtherVariablesKeepTheirValuesAndTheVariableWins) {
