@@ -4,6 +4,7 @@
 #include <limits>
 #include <string>
 #include <string_view>
+#include <variant>
 
 #include "AsciiChars.h"
 
@@ -58,6 +59,8 @@ class Parser {
         }
         if (m_result.action == CliAction::Compute && !words.empty())
             m_result.options.expression = Join(words);
+        if (m_result.action == CliAction::Compute && m_result.options.table)
+            CheckTable();
         return std::move(m_result);
     }
 
@@ -70,6 +73,15 @@ class Parser {
             joined += words[i];
         }
         return joined;
+    }
+
+    // A table is of one expression, given with it, and has no room for its
+    // drawing.
+    void CheckTable() {
+        if (!m_result.options.expression)
+            Fail("option '--table' needs an EXPRESSION");
+        else if (m_result.options.natural)
+            Fail("option '--table' does not go with '--natural'");
     }
 
     void Fail(std::string problem) {
@@ -105,6 +117,8 @@ class Parser {
                 return AddVariable(*value, shownName);
             case 'w':
                 return SetWidth(*value, shownName);
+            case 'T':
+                return SetTable(*value, shownName);
         }
     }
 
@@ -135,6 +149,13 @@ class Parser {
         m_result.options.width = *reading.width;
     }
 
+    void SetTable(std::string_view text, std::string_view shownName) {
+        auto reading = TableRange::Read(text);
+        if (auto* problem = std::get_if<std::string>(&reading))
+            return Fail("option '" + std::string(shownName) + "': " + *problem);
+        m_result.options.table = std::move(std::get<TableRange>(reading));
+    }
+
     struct LongOption {
         std::string_view name;
         char option;
@@ -142,7 +163,7 @@ class Parser {
     };
     static constexpr LongOption kLongOptions[] = {
         {"var", 'v', true},   {"width", 'w', true},    {"natural", 'n', false},
-        {"help", 'h', false}, {"version", 'V', false},
+        {"help", 'h', false}, {"version", 'V', false}, {"table", 'T', true},
     };
 
     void ParseLongOption(std::string_view text) {

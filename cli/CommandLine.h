@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "TableRange.h"
+
 // A variable given with -v NAME=VALUE, split at the first '=', still in the
 // locale's encoding.
 struct VariableDefinition {
@@ -21,6 +23,8 @@ struct CliOptions {
     // The expression arguments joined with one blank; none means that
     // standard input holds the expressions.
     std::optional<std::string> expression;
+    // --table: the expression's values over a range of one variable.
+    std::optional<TableRange> table;
 };
 
 enum class CliAction { Compute, ShowHelp, ShowVersion, UsageError };

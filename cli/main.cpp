@@ -7,6 +7,7 @@
 #include "ExitStatus.h"
 #include "ExpressionRunner.h"
 #include "StandardInputSession.h"
+#include "TableRun.h"
 #include "UsageText.h"
 #include "VariableDefinitions.h"
 
@@ -31,6 +32,8 @@ int Run(const ParsedCommandLine& commandLine, ConsoleOutput& output) {
             break;
     }
     const CliOptions& options = commandLine.options;
+    if (options.table)
+        return RunTable(options, output);
     const std::optional<VarTable> variables = DefineVariables(options.variables, output);
     if (!variables)
         return kExitUsage;

@@ -10,7 +10,7 @@ import re
 import sys
 from pathlib import Path
 
-LAYERS = ["expr", "render", "platform", "res", "ui", "cli"]
+LAYERS = ["expr", "render", "plot", "platform", "res", "ui", "cli"]
 INCLUDE = re.compile(r'^\s*#\s*include\s+"([^"]+)"', re.MULTILINE)
 
 

@@ -35,7 +35,7 @@ expect() {
 }
 
 expect 'tallyfern-cli --n' '--natural'
-expect 'tallyfern-cli -n -' '-v --var -n --natural -w --width -h --help --version --'
+expect 'tallyfern-cli -n -' '-v --var -n --natural -w --width --table -h --help --version --'
 expect 'tallyfern-cli -w ' ''
 expect 'tallyfern-cli -- -' ''
 expect 'tallyfern-cli -2*si' '-2*sin('
