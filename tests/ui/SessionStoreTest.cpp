@@ -2,6 +2,7 @@
 // than overwritten, never through a link, and kept trying where it cannot
 // be written.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <QElapsedTimer>
@@ -12,6 +13,7 @@
 #include <QThread>
 #include <csignal>
 
+#include "SessionSettings.h"
 #include "SessionStore.h"
 #include "SessionTestSupport.h"
 
@@ -101,6 +103,30 @@ TEST(SessionStoreTest, ALinkOrAnotherUsersFileInThePlaceIsNeitherReadNorWritten)
     EXPECT_TRUE(SessionStore(home.DataDirectory()).Load().refused);
     EXPECT_FALSE(SessionStore(home.DataDirectory()).Save({{"1+1"}, {}}));
     EXPECT_EQ(ReadAll(home.SessionFile()), theirs);
+}
+
+TEST(SessionStoreTest, APipeInTheSettingsPlaceIsNeitherReadNorWritten) {
+    for (const char* suffix : {"", ".lock"}) {
+        SCOPED_TRACE(suffix);
+        TemporaryXdgHome home;
+        QDir().mkpath(QFileInfo(home.ConfigFile()).path());
+        ASSERT_EQ(::mkfifo(QFile::encodeName(home.ConfigFile() + suffix).constData(), 0600), 0);
+        SessionSettings settings;
+        EXPECT_TRUE(settings.KeepsSession());
+        settings.SetSwitch("computeWhileTyping", false);
+        EXPECT_FALSE(settings.Written());
+        EXPECT_FALSE(QFileInfo(home.ConfigFile() + suffix).isFile());
+    }
+}
+
+TEST(SessionStoreTest, KeepingTurnedOffInAnotherWindowIsSeenBeforeTheNextWrite) {
+    TemporaryXdgHome home;
+    SessionSettings settings;
+    settings.SetKeepsSession(true);
+    ASSERT_TRUE(settings.KeepsSession());
+    // As the other window's process writes it, past this process's settings.
+    WriteAll(home.ConfigFile(), "[session]\nkeep=false\n");
+    EXPECT_FALSE(settings.KeepsSession());
 }
 
 }  // namespace
