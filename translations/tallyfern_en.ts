@@ -512,6 +512,84 @@ Usage:
     </message>
 </context>
 <context>
+    <name>SessionStore</name>
+    <message>
+        <location filename="../ui/SessionStore.cpp" line="46" />
+        <source>磁盘已满</source>
+        <translation>the disk is full</translation>
+    </message>
+    <message>
+        <location filename="../ui/SessionStore.cpp" line="48" />
+        <source>文件系统只读</source>
+        <translation>the file system is read-only</translation>
+    </message>
+    <message>
+        <location filename="../ui/SessionStore.cpp" line="51" />
+        <source>没有写入权限</source>
+        <translation>no permission to write</translation>
+    </message>
+    <message>
+        <location filename="../ui/SessionStore.cpp" line="67" />
+        <source>原因不明</source>
+        <translation>reason unknown</translation>
+    </message>
+    <message>
+        <location filename="../ui/SessionStore.cpp" line="83" />
+        <source>%1：不是普通文件，无法加锁</source>
+        <translation>%1: not a plain file, cannot lock</translation>
+    </message>
+    <message>
+        <location filename="../ui/SessionStore.cpp" line="89" />
+        <source>%1：已被另一个窗口锁定</source>
+        <translation>%1: locked by another window</translation>
+    </message>
+    <message>
+        <location filename="../ui/SessionStore.cpp" line="91" />
+        <source>%1：无法加锁（%2）</source>
+        <translation>%1: cannot lock (%2)</translation>
+    </message>
+    <message>
+        <location filename="../ui/SessionStore.cpp" line="119" />
+        <source>%1：不是本用户的目录</source>
+        <translation>%1: not a directory of this user</translation>
+    </message>
+    <message>
+        <location filename="../ui/SessionStore.cpp" line="128" />
+        <source>%1：无法创建目录（%2）</source>
+        <translation>%1: cannot create the directory (%2)</translation>
+    </message>
+    <message>
+        <location filename="../ui/SessionStore.cpp" line="150" />
+        <source>%1：读不全，也无法移到一旁（%2），保持原样，不写入</source>
+        <translation>%1: does not read whole and cannot be moved aside (%2); it is left as it is and not written</translation>
+    </message>
+    <message>
+        <location filename="../ui/SessionStore.cpp" line="151" />
+        <source>已有太多移到一旁的文件</source>
+        <translation>too many files are already set aside</translation>
+    </message>
+    <message>
+        <location filename="../ui/SessionStore.cpp" line="167" />
+        <source>%1：不是本用户可读的普通文件</source>
+        <translation>%1: not a readable plain file of this user</translation>
+    </message>
+    <message>
+        <location filename="../ui/SessionStore.cpp" line="179" />
+        <source>%1：来自更新的版本，本版本只读取，不写入</source>
+        <translation>%1: from a newer version; this version reads it but does not write it</translation>
+    </message>
+    <message>
+        <location filename="../ui/SessionStore.cpp" line="201" />
+        <source>%1：不是本用户的普通文件</source>
+        <translation>%1: not a plain file of this user</translation>
+    </message>
+    <message>
+        <location filename="../ui/SessionStore.cpp" line="215" />
+        <source>%1：%2</source>
+        <translation>%1: %2</translation>
+    </message>
+</context>
+<context>
     <name>WindowTexts</name>
     <message>
         <location filename="../res/WindowTexts.h" line="14" />

@@ -5,6 +5,7 @@
 #include <QJsonParseError>
 #include <QSet>
 #include <QStringDecoder>
+#include <algorithm>
 #include <optional>
 #include <set>
 #include <string>
@@ -25,6 +26,19 @@ std::optional<QJsonObject> ReadRecord(QByteArrayView line) {
     return document.object();
 }
 
+// The header's version as a number, whatever JSON type another version
+// wrote it as; none when it is no number. Compared as a double, so that
+// neither a string nor a value beyond int reads as version 0.
+std::optional<double> ReadVersion(const QJsonValue& value) {
+    if (value.isDouble())
+        return value.toDouble();
+    bool number = false;
+    const double version = value.toString().toDouble(&number);
+    if (!value.isString() || !number)
+        return std::nullopt;
+    return version;
+}
+
 QByteArray WriteRecord(const QJsonObject& record) {
     return QJsonDocument(record).toJson(QJsonDocument::Compact) + '\n';
 }
@@ -38,7 +52,10 @@ class SessionReader {
             ReadRecordLine(record);
             return;
         }
-        if (record->value(QStringLiteral("version")).toInt() > kSessionFileVersion)
+        const std::optional<double> version = ReadVersion(record->value(QStringLiteral("version")));
+        if (!version)
+            m_result.problems.damaged = true;
+        else if (*version > kSessionFileVersion)
             m_result.problems.newerVersion = true;
     }
 
@@ -138,14 +155,17 @@ QByteArray SerializeSession(const KeptSession& session) {
 }
 
 void LimitHistory(QStringList& history) {
-    qsizetype keep = 0;
-    qsizetype characters = 0;
-    // Counted from the newest back.
-    for (qsizetype i = history.size() - 1; i >= 0 && keep < kMaxHistoryEntries; --i) {
-        characters += history[i].size();
-        if (characters > kMaxHistoryCharacters)
-            break;
-        ++keep;
+    QStringList kept;
+    qsizetype room = kMaxHistoryCharacters;
+    // Counted from the newest back. An entry too large for the room left is
+    // skipped, not taken as the end: one long computation must not push out
+    // every entry before it.
+    for (qsizetype i = history.size() - 1; i >= 0 && kept.size() < kMaxHistoryEntries; --i) {
+        if (history[i].size() > room)
+            continue;
+        room -= history[i].size();
+        kept.append(std::move(history[i]));
     }
-    history.remove(0, history.size() - keep);
+    std::reverse(kept.begin(), kept.end());
+    history = std::move(kept);
 }

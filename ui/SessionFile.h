@@ -63,7 +63,8 @@ SessionReadResult ParseSessionFile(const QByteArray& bytes);
 
 QByteArray SerializeSession(const KeptSession& session);
 
-// Drops the oldest history entries beyond the limits.
+// Drops the oldest history entries beyond the limits, and any entry too
+// large for the room the newer ones leave.
 void LimitHistory(QStringList& history);
 
 // The key under which two history entries, or two variable names, are the

@@ -170,6 +170,9 @@ void SessionKeeper::ReportLoad(const SessionStore::Loaded& loaded) {
         m_pendingNote = WindowText(WindowTexts::kSessionNotRead).arg(m_store.FilePath());
         // Its writes fail too; that was just said.
         m_toldWriteFailure = true;
+    } else if (loaded.leftAlone) {
+        m_pendingNote = WindowText(WindowTexts::kSessionUnwritable).arg(m_store.LastError());
+        m_toldWriteFailure = true;
     } else if (loaded.problems.Any()) {
         const QString where = loaded.setAsideTo.isEmpty() ? m_store.FilePath() : loaded.setAsideTo;
         m_pendingNote = WindowText(WindowTexts::kSessionSkipped)

@@ -20,6 +20,19 @@ bool IsOwnDirectory(const QFileInfo& info) {
     return !info.isSymLink() && info.isDir() && info.ownerId() == ::getuid();
 }
 
+// Missing, or this user's own plain file. Qt's settings open the file, and
+// the lock beside it when they write, with no regard to what they are: a
+// pipe there would block the window for good.
+bool IsUsableFile(const QString& path) {
+    const QFileInfo file(path);
+    const QFileInfo lock(path + QStringLiteral(".lock"));
+    const bool fileUsable =
+        !file.exists() ? !file.isSymLink()
+                       : !file.isSymLink() && file.isFile() && file.ownerId() == ::getuid();
+    const bool lockUsable = !lock.exists() ? !lock.isSymLink() : !lock.isSymLink() && lock.isFile();
+    return fileUsable && lockUsable;
+}
+
 // The file exists as this user's own plain file, made 0600 when new (the
 // settings keep the permissions of the file they replace).
 bool PrepareFile(const QString& path) {
@@ -33,11 +46,10 @@ bool PrepareFile(const QString& path) {
                 return false;
         }
     }
-    if (!IsOwnDirectory(QFileInfo(directory.absoluteFilePath())))
+    if (!IsOwnDirectory(QFileInfo(directory.absoluteFilePath())) || !IsUsableFile(path))
         return false;
-    const QFileInfo file(path);
-    if (file.exists() || file.isSymLink())
-        return !file.isSymLink() && file.isFile() && file.ownerId() == ::getuid();
+    if (QFileInfo::exists(path))
+        return true;
     const int fd = ::open(QFile::encodeName(path).constData(),
                           O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
     if (fd < 0)
@@ -51,13 +63,17 @@ bool PrepareFile(const QString& path) {
 SessionSettings::SessionSettings()
     : m_path(QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation) +
              QStringLiteral("/tallyfern.conf")) {
-    const QFileInfo file(m_path);
-    const bool readable = !file.isSymLink() && (!file.exists() || file.ownerId() == ::getuid());
-    if (readable)
+    if (IsUsableFile(m_path))
         m_settings = std::make_unique<QSettings>(m_path, QSettings::IniFormat);
 }
 
 SessionSettings::~SessionSettings() = default;
+
+bool SessionSettings::Usable() {
+    // A refused file is never written: each write says so.
+    m_written = m_settings != nullptr;
+    return m_written;
+}
 
 void SessionSettings::Sync() {
     // Only when something is to be written does the file come to be.
@@ -69,11 +85,19 @@ void SessionSettings::Sync() {
 }
 
 bool SessionSettings::KeepsSession() const {
-    return !m_settings || m_settings->value(kKeepKey, true).toBool();
+    if (!m_settings)
+        return true;
+    // Another window may have turned keeping off since this one read the
+    // file; it then deleted what was kept, which this one must not write
+    // again. Not while a change of this window's waits to be written: the
+    // read would write it, past the checks above.
+    if (m_written && IsUsableFile(m_path))
+        m_settings->sync();
+    return m_settings->value(kKeepKey, true).toBool();
 }
 
 void SessionSettings::SetKeepsSession(bool on) {
-    if (!m_settings)
+    if (!Usable())
         return;
     m_settings->setValue(kKeepKey, on);
     Sync();
@@ -91,7 +115,7 @@ SessionSettings::WindowState SessionSettings::ReadWindowState() const {
 }
 
 void SessionSettings::WriteWindowState(const WindowState& state) {
-    if (!m_settings)
+    if (!Usable())
         return;
     if (state.position)
         m_settings->setValue(kPositionKey, *state.position);
@@ -101,7 +125,7 @@ void SessionSettings::WriteWindowState(const WindowState& state) {
 }
 
 void SessionSettings::ForgetWindowState() {
-    if (!m_settings)
+    if (!Usable())
         return;
     m_settings->remove(kWindowGroup);
     Sync();
@@ -112,7 +136,7 @@ bool SessionSettings::Switch(const QString& name, bool byDefault) const {
 }
 
 void SessionSettings::SetSwitch(const QString& name, bool on) {
-    if (!m_settings)
+    if (!Usable())
         return;
     m_settings->setValue(kSwitchGroup + name, on);
     Sync();

@@ -8,9 +8,10 @@
 
 // The window's settings, in $XDG_CONFIG_HOME/tallyfern/tallyfern.conf
 // (0600, its directory 0700): whether it keeps its session, the state it
-// was left in, and its on/off switches. A symbolic link or another user's
-// file in that place is neither read nor written: every setting then reads
-// as its default.
+// was left in, and its on/off switches. A symbolic link, another user's
+// file or anything but a plain file in that place (or in its lock's) is
+// neither read nor written: every setting then reads as its default, and
+// every write fails.
 class SessionSettings {
   public:
     // The settings in the configuration directory QStandardPaths names now.
@@ -18,7 +19,7 @@ class SessionSettings {
     ~SessionSettings();
 
     // Whether history, variables and the window's state are kept; on
-    // unless turned off.
+    // unless turned off, here or by another window since.
     bool KeepsSession() const;
     void SetKeepsSession(bool on);
 
@@ -41,6 +42,8 @@ class SessionSettings {
     bool Written() const { return m_written; }
 
   private:
+    // Whether the file may be written; a write that may not has failed.
+    bool Usable();
     void Sync();
 
     QString m_path;

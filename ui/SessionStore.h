@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QString>
 #include <memory>
 #include <optional>
@@ -12,11 +13,14 @@
 // is written, flushed to the disk and then renamed over the old one, so a
 // crash at any moment leaves one whole file or the other. A lock file
 // around each read-merge-write lets two windows share the file (see
-// SessionMerge.h). A symbolic link, or a file of another user, in the
-// file's place is neither read nor written.
+// SessionMerge.h). A symbolic link, a file of another user, or anything
+// but a plain file in the file's or the lock's place is neither read nor
+// written. A file of a newer version is read and left as it is.
 class QLockFile;
 
 class SessionStore {
+    Q_DECLARE_TR_FUNCTIONS(SessionStore)
+
   public:
     explicit SessionStore(QString directory);
 
@@ -29,6 +33,10 @@ class SessionStore {
         // The file is there but was not read: not this user's, or not
         // readable.
         bool refused = false;
+        // The file was read, but stays as it is and is not written while
+        // it does, for the reason in LastError(): it is of a newer version,
+        // or it did not read whole and could not be moved aside.
+        bool leftAlone = false;
     };
     // Reads the kept file; none is an empty session. A file that did not
     // read whole is moved aside, never to be overwritten.
@@ -52,8 +60,13 @@ class SessionStore {
     std::unique_ptr<QLockFile> Lock();
     Access CheckFile(const QString& path) const;
     bool MakeDirectory();
-    // The file's records, moving it aside when they did not read whole.
-    std::optional<SessionReadResult> ReadFile(QString* setAsideTo);
+    struct FileRead {
+        SessionReadResult read;
+        bool leftAlone = false;
+    };
+    // The file's records, moving it aside when they did not read whole;
+    // none when it could not be read.
+    std::optional<FileRead> ReadFile(QString* setAsideTo);
     bool SetAside(QString* setAsideTo);
     bool WriteFile(const KeptSession& session);
 
@@ -74,6 +87,9 @@ class SessionStore {
     QString m_directory;
     KeptSession m_base;
     std::optional<FileIdentity> m_writtenIdentity;
+    // The file left alone, not read again while it stays the same.
+    std::optional<FileIdentity> m_leftAloneIdentity;
+    QString m_leftAloneReason;
     KeptSession m_written;
     QString m_lastError;
 };

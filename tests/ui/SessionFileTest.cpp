@@ -82,17 +82,57 @@ TEST(SessionFileTest, EveryValidRecordIsTakenAndWhatWasSkippedIsCounted) {
     }
 }
 
-TEST(SessionFileTest, TheOldestHistoryGoesFirstBeyondTheLimits) {
-    QStringList history;
-    for (int i = 0; i < kMaxHistoryEntries + 5; ++i)
-        history << QString::number(i);
-    LimitHistory(history);
-    ASSERT_EQ(history.size(), kMaxHistoryEntries);
-    EXPECT_EQ(history.front(), "5");
-    // One entry larger than all the room there is is not kept either.
-    history = {"1", QString(kMaxHistoryCharacters, QLatin1Char('9')), "2"};
-    LimitHistory(history);
-    EXPECT_EQ(history, QStringList{"2"});
+TEST(SessionFileTest, AVersionIsComparedAsTheNumberItIsHoweverItIsWritten) {
+    const struct {
+        const char* version;
+        bool newer;
+        bool damaged;
+    } cases[] = {
+        {"1", false, false},    {"2", true, false},          {R"("99")", true, false},
+        {"1e300", true, false}, {"2147483648", true, false}, {R"("one")", false, true},
+        {"null", false, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.version);
+        const QByteArray header =
+            QByteArray(R"({"format":"tallyfern-session","version":)") + c.version + "}";
+        const SessionReadResult read =
+            ParseSessionFile(Lines({header.constData(), R"({"history":"a"})"}));
+        EXPECT_EQ(read.session.history, QStringList{"a"});
+        EXPECT_EQ(read.problems.newerVersion, c.newer);
+        EXPECT_EQ(read.problems.damaged, c.damaged);
+    }
+}
+
+TEST(SessionFileTest, TheOldestHistoryGoesFirstBeyondTheLimitsAndAnOversizedEntryAlone) {
+    const auto numbers = [](int from, int to) {
+        QStringList list;
+        for (int i = from; i < to; ++i)
+            list << QString::number(i);
+        return list;
+    };
+    const QString huge(kMaxHistoryCharacters + 1, QLatin1Char('9'));
+    const QString half(kMaxHistoryCharacters / 2, QLatin1Char('8'));
+    const QString overHalf = half + "+1";
+    const struct {
+        const char* why;
+        QStringList history, kept;
+    } cases[] = {
+        {"the newest entries up to the count", numbers(0, kMaxHistoryEntries + 5),
+         numbers(5, kMaxHistoryEntries + 5)},
+        {"one long computation, the newest, keeps the entries before it", numbers(0, 50) << huge,
+         numbers(0, 50)},
+        {"an entry larger than all the room there is", {"1", huge, "2"}, {"1", "2"}},
+        {"an entry too large for the room the newer ones leave",
+         {"1", overHalf, half},
+         {"1", half}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.why);
+        QStringList history = c.history;
+        LimitHistory(history);
+        EXPECT_EQ(history, c.kept);
+    }
 }
 
 TEST(SessionFileTest, TwoWindowsWritingInTurnKeepEachOthersWork) {
