@@ -3,6 +3,7 @@
 #include <QAccessibleWidget>
 
 #include "ExpressionEdit.h"
+#include "TextPieces.h"
 
 namespace {
 
@@ -68,6 +69,21 @@ class ExpressionEditAccessible : public QAccessibleWidget,
         if (startOffset > endOffset)
             return {};
         return Box()->text().mid(startOffset, endOffset - startOffset);
+    }
+    QString textBeforeOffset(int offset, QAccessible::TextBoundaryType boundary, int* startOffset,
+                             int* endOffset) const override {
+        return TextPieces(Box()->text())
+            .Piece(TextPieces::Where::Before, offset, boundary, startOffset, endOffset);
+    }
+    QString textAtOffset(int offset, QAccessible::TextBoundaryType boundary, int* startOffset,
+                         int* endOffset) const override {
+        return TextPieces(Box()->text())
+            .Piece(TextPieces::Where::At, offset, boundary, startOffset, endOffset);
+    }
+    QString textAfterOffset(int offset, QAccessible::TextBoundaryType boundary, int* startOffset,
+                            int* endOffset) const override {
+        return TextPieces(Box()->text())
+            .Piece(TextPieces::Where::After, offset, boundary, startOffset, endOffset);
     }
     int characterCount() const override { return static_cast<int>(Box()->text().size()); }
     QRect characterRect(int offset) const override {
