@@ -97,8 +97,11 @@ class ExpressionEditAccessible : public QAccessibleWidget,
         Box()->setCursorPosition(endIndex);
         Box()->setCursorPosition(startIndex);
     }
-    QString attributes(int offset, int* startOffset, int* endOffset) const override {
-        *startOffset = *endOffset = offset;  // one plain style throughout
+    // One plain style throughout: a single run over the whole text, which
+    // a reader that reads a line run by run reads to its end.
+    QString attributes(int, int* startOffset, int* endOffset) const override {
+        *startOffset = 0;
+        *endOffset = characterCount();
         return {};
     }
 

@@ -1,13 +1,14 @@
 // What a screen reader reads of the expression box and the natural-form box
 // by character, word, sentence, line, paragraph or the whole, at, before and
 // after every offset: the end of the text included, where a reader asks
-// for the word or line the caret is after.
+// for the word or line the caret is after, and every character to the last.
 #include <gtest/gtest.h>
 
 #include <QAccessible>
 #include <QStringList>
 #include <memory>
 #include <string>
+#include <utility>
 
 #include "ExpressionEdit.h"
 #include "ExpressionEditAccessible.h"
@@ -87,6 +88,18 @@ void ExpectPieces(QAccessibleTextInterface* face, const QString& text, const Pie
     }
 }
 
+// A reader reads a line run of attributes by run of attributes: the box's
+// one plain style is one run, over the whole text.
+void ExpectOneRun(QAccessibleTextInterface* face, const QString& text, const char* box) {
+    for (int offset = 0; offset <= text.size(); ++offset) {
+        int start = -2;
+        int end = -2;
+        face->attributes(offset, &start, &end);
+        EXPECT_EQ(std::pair(start, end), std::pair(0, static_cast<int>(text.size())))
+            << box << " offset " << offset;
+    }
+}
+
 TEST(AccessibleTextTest, TheExpressionBoxIsReadByPiecesAtEveryOffset) {
     InstallExpressionEditAccessibility();
     ExpressionEdit box;
@@ -95,6 +108,7 @@ TEST(AccessibleTextTest, TheExpressionBoxIsReadByPiecesAtEveryOffset) {
     for (const PieceCase& c : kLineCases) {
         box.setText(QString::fromUtf8(c.text));
         ExpectPieces(face, box.text(), c, "expression box");
+        ExpectOneRun(face, box.text(), "expression box");
     }
 }
 
@@ -109,6 +123,7 @@ TEST(AccessibleTextTest, TheNaturalFormBoxIsReadByPiecesAtEveryOffset) {
         view.SetDrawing(text.empty() ? nullptr
                                      : std::make_shared<const NaturalFormDrawing>(text + "\n"));
         ExpectPieces(face, QString::fromUtf8(c.text), c, "natural form");
+        ExpectOneRun(face, QString::fromUtf8(c.text), "natural form");
     };
     for (const PieceCase& c : kLineCases)
         check(c);
