@@ -2,6 +2,7 @@
 
 #include <QAccessible>
 #include <QAccessibleObject>
+#include <QApplication>
 #include <QWidget>
 
 namespace {
@@ -27,8 +28,10 @@ class NoticeAccessible : public QAccessibleObject {
         const QWidget* owner = Notice()->Owner();
         return QRect(owner->mapToGlobal(QPoint(0, 0)), owner->size());
     }
+    // The program's, as a desktop's notifications are: a reader then speaks
+    // the text without the window's name before it each time.
     QAccessibleInterface* parent() const override {
-        return QAccessible::queryAccessibleInterface(Notice()->Owner()->window());
+        return QAccessible::queryAccessibleInterface(qApp);
     }
     QWindow* window() const override { return Notice()->Owner()->window()->windowHandle(); }
     int childCount() const override { return 0; }
