@@ -398,7 +398,7 @@ void CalcDlg::OnCompute() {
         m_drawsCommitted = true;
         AddToHistory(m_expressionBox->text());
         m_expressionBox->ResetHistoryWalk();
-        TellResultToScreenReader();
+        m_resultBox->TellScreenReader();
     } catch (const ExpException& error) {
         // The boxes show the last result, as though nothing had been typed;
         // the error stays marked, though typing had no time to mark it.
@@ -416,17 +416,6 @@ void CalcDlg::OnCompute() {
         ShowCommittedNaturalForm();
         ShowComputeError(WindowText(WindowTexts::kComputeOutOfMemory), std::nullopt);
     }
-}
-
-void CalcDlg::TellResultToScreenReader() {
-    // A screen reader speaks a change to the focused control's description,
-    // never one to the read-only result box beside it. The same result
-    // again is a change too: it is told once more.
-    const QString description =
-        m_resultBox->accessibleName() + QLatin1Char(' ') + m_resultBox->text();
-    if (m_expressionBox->accessibleDescription() == description)
-        m_expressionBox->setAccessibleDescription(QString());
-    m_expressionBox->setAccessibleDescription(description);
 }
 
 const std::string& CalcDlg::NaturalText() {

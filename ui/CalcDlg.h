@@ -145,8 +145,6 @@ class CalcDlg : public QDialog, public KeptWindow {
     // Puts the last computation's natural form back in its box.
     void ShowCommittedNaturalForm();
     void AddToHistory(const QString& expression);
-    // The expression box, which keeps the focus, describes the result.
-    void TellResultToScreenReader();
     void ShowComputeError(const QString& text, std::optional<std::size_t> position);
     void ClearExpression();
     void CopyResultToClipboard();

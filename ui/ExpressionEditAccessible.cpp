@@ -3,6 +3,7 @@
 #include <QAccessibleWidget>
 
 #include "ExpressionEdit.h"
+#include "TextPieces.h"
 
 namespace {
 
@@ -69,6 +70,21 @@ class ExpressionEditAccessible : public QAccessibleWidget,
             return {};
         return Box()->text().mid(startOffset, endOffset - startOffset);
     }
+    QString textBeforeOffset(int offset, QAccessible::TextBoundaryType boundary, int* startOffset,
+                             int* endOffset) const override {
+        return TextPieces(Box()->text())
+            .Piece(TextPieces::Where::Before, offset, boundary, startOffset, endOffset);
+    }
+    QString textAtOffset(int offset, QAccessible::TextBoundaryType boundary, int* startOffset,
+                         int* endOffset) const override {
+        return TextPieces(Box()->text())
+            .Piece(TextPieces::Where::At, offset, boundary, startOffset, endOffset);
+    }
+    QString textAfterOffset(int offset, QAccessible::TextBoundaryType boundary, int* startOffset,
+                            int* endOffset) const override {
+        return TextPieces(Box()->text())
+            .Piece(TextPieces::Where::After, offset, boundary, startOffset, endOffset);
+    }
     int characterCount() const override { return static_cast<int>(Box()->text().size()); }
     QRect characterRect(int offset) const override {
         const QRect inBox = Box()->CharacterRect(offset);
@@ -81,8 +97,11 @@ class ExpressionEditAccessible : public QAccessibleWidget,
         Box()->setCursorPosition(endIndex);
         Box()->setCursorPosition(startIndex);
     }
-    QString attributes(int offset, int* startOffset, int* endOffset) const override {
-        *startOffset = *endOffset = offset;  // one plain style throughout
+    // One plain style throughout: a single run over the whole text, which
+    // a reader that reads a line run by run reads to its end.
+    QString attributes(int, int* startOffset, int* endOffset) const override {
+        *startOffset = 0;
+        *endOffset = characterCount();
         return {};
     }
 

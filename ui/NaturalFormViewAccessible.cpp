@@ -2,8 +2,10 @@
 
 #include <QAccessibleWidget>
 #include <QScrollBar>
+#include <algorithm>
 
 #include "NaturalFormView.h"
+#include "TextPieces.h"
 
 namespace {
 
@@ -57,15 +59,20 @@ class NaturalFormViewAccessible : public QAccessibleWidget, public QAccessibleTe
         const NaturalFormView::Place to = PlaceOf(endOffset);
         return Drawing()->TextBetween(from.line, from.column, to.line, to.column);
     }
+    QString textBeforeOffset(int offset, QAccessible::TextBoundaryType boundary, int* startOffset,
+                             int* endOffset) const override {
+        return PiecesAround(offset, boundary)
+            .Piece(TextPieces::Where::Before, offset, boundary, startOffset, endOffset);
+    }
     QString textAtOffset(int offset, QAccessible::TextBoundaryType boundary, int* startOffset,
                          int* endOffset) const override {
-        // A line is read without reading the whole drawing first.
-        if (boundary != QAccessible::LineBoundary || !Drawing() || Drawing()->LineCount() == 0)
-            return QAccessibleTextInterface::textAtOffset(offset, boundary, startOffset, endOffset);
-        const int line = PlaceOf(offset).line;
-        *startOffset = static_cast<int>(Drawing()->OffsetOf(line, 0));
-        *endOffset = static_cast<int>(Drawing()->OffsetOf(line, Drawing()->LineLength(line)));
-        return Drawing()->LineText(line);
+        return PiecesAround(offset, boundary)
+            .Piece(TextPieces::Where::At, offset, boundary, startOffset, endOffset);
+    }
+    QString textAfterOffset(int offset, QAccessible::TextBoundaryType boundary, int* startOffset,
+                            int* endOffset) const override {
+        return PiecesAround(offset, boundary)
+            .Piece(TextPieces::Where::After, offset, boundary, startOffset, endOffset);
     }
     int characterCount() const override {
         return Drawing() ? static_cast<int>(Drawing()->CharacterCount()) : 0;
@@ -80,8 +87,11 @@ class NaturalFormViewAccessible : public QAccessibleWidget, public QAccessibleTe
     void scrollToSubstring(int startIndex, int) override {
         View()->verticalScrollBar()->setValue(PlaceOf(startIndex).line);
     }
-    QString attributes(int offset, int* startOffset, int* endOffset) const override {
-        *startOffset = *endOffset = offset;  // one plain style throughout
+    // One plain style throughout: a single run over the whole text, which
+    // a reader that reads a line run by run reads to its end.
+    QString attributes(int, int* startOffset, int* endOffset) const override {
+        *startOffset = 0;
+        *endOffset = characterCount();
         return {};
     }
 
@@ -90,6 +100,28 @@ class NaturalFormViewAccessible : public QAccessibleWidget, public QAccessibleTe
     const NaturalFormDrawing* Drawing() const { return View()->Drawing(); }
     int Offset(NaturalFormView::Place place) const {
         return Drawing() ? static_cast<int>(Drawing()->OffsetOf(place.line, place.column)) : 0;
+    }
+    // No piece but the whole crosses a line end, so the lines next to the
+    // offset's own hold every piece a reader asks for there: a large drawing
+    // is not read whole for a word.
+    TextPieces PiecesAround(int offset, QAccessible::TextBoundaryType boundary) const {
+        const int count = characterCount();
+        if (offset == -1)
+            offset = count;
+        if (boundary == QAccessible::NoBoundary)
+            return TextPieces(text(0, count));
+        if (!Drawing() || offset < 0 || offset > count)
+            return TextPieces(QString(), 0, count);
+        const int line = PlaceOf(offset).line;
+        const int first = std::max(line - 1, 0);
+        const int last = std::min(line + 1, Drawing()->LineCount() - 1);
+        // Through the "\n" that ends the last of them, if any does.
+        const NaturalFormView::Place end =
+            last + 1 < Drawing()->LineCount()
+                ? NaturalFormView::Place{last + 1, 0}
+                : NaturalFormView::Place{last, Drawing()->LineLength(last)};
+        return TextPieces(Drawing()->TextBetween(first, 0, end.line, end.column),
+                          static_cast<int>(Drawing()->OffsetOf(first, 0)), count);
     }
     NaturalFormView::Place PlaceOf(int offset) const {
         NaturalFormView::Place place;

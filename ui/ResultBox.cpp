@@ -5,6 +5,7 @@
 #include <QStyle>
 #include <QStyleOptionFrame>
 
+#include "ScreenReaderNotice.h"
 #include "TextFitting.h"
 
 namespace {
@@ -15,8 +16,12 @@ constexpr int kInnerVerticalMargin = 1;
 
 }  // namespace
 
-ResultBox::ResultBox(QWidget* parent) : QLineEdit(parent) {
+ResultBox::ResultBox(QWidget* parent) : QLineEdit(parent), m_notice(new ScreenReaderNotice(this)) {
     connect(this, &QLineEdit::textChanged, this, &ResultBox::FitText);
+}
+
+void ResultBox::TellScreenReader() {
+    m_notice->Tell(accessibleName() + QLatin1Char(' ') + text());
 }
 
 void ResultBox::ShowLive(const QString& value) {

@@ -4,6 +4,8 @@
 #include <QLineEdit>
 #include <QString>
 
+class ScreenReaderNotice;
+
 // The read-only box the result is shown in. It always shows every character
 // of a result that can be read whole: a text wider than the box is drawn in
 // a smaller size of the same font, down to a legible floor; below that the
@@ -25,6 +27,9 @@ class ResultBox : public QLineEdit {
     // The last committed result again, as it was shown.
     void ShowLastCommitted() { ShowCommitted(m_committed); }
     bool IsMuted() const { return m_muted; }
+    // Tells a screen reader the result shown, as "结果 42", while the focus
+    // stays where the expression is typed.
+    void TellScreenReader();
 
     // What is drawn, and in which font.
     const QString& ShownText() const { return m_shownText; }
@@ -47,6 +52,7 @@ class ResultBox : public QLineEdit {
     bool m_drawnAsIs = true;
     bool m_muted = false;
     QString m_committed;
+    ScreenReaderNotice* m_notice;
     // The text colours of the box's palette while a muted value shows them
     // as placeholders, by colour group.
     QBrush m_textBrushes[QPalette::NColorGroups];

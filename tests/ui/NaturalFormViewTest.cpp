@@ -145,8 +145,8 @@ TEST_F(NaturalFormViewTest, TheMouseAndTheKeysSelectAndCopyAsTheBoxDid) {
     EXPECT_EQ(text->text(0, 19), " 1     3\n--- + 2\n 4");
     int start = 0;
     int end = 0;
-    EXPECT_EQ(text->textAtOffset(11, QAccessible::LineBoundary, &start, &end), "--- + 2");
-    EXPECT_EQ(std::pair(start, end), std::pair(9, 16));
+    EXPECT_EQ(text->textAtOffset(11, QAccessible::LineBoundary, &start, &end), "--- + 2\n");
+    EXPECT_EQ(std::pair(start, end), std::pair(9, 17));
     text->selection(0, &start, &end);
     EXPECT_EQ(std::pair(start, end), std::pair(0, 19));
 }

@@ -26,6 +26,7 @@
 #include "ExpressionEdit.h"
 #include "HelpDlg.h"
 #include "NaturalFormView.h"
+#include "ScreenReaderNotice.h"
 #include "SkinButton.h"
 #include "UiTestSupport.h"
 #include "VarListCtrl.h"
@@ -101,19 +102,22 @@ TEST_F(WindowAccessTest, TheTopMostButtonIsAToggleWithItsState) {
         << "the desktop's language";
 }
 
-TEST_F(WindowAccessTest, AComputedResultIsToldByTheFocusedBox) {
-    // Screen readers speak a change to the focused control's description;
-    // the result box beside it is never spoken. (The event itself is seen
-    // by the real-X11 test's reader.)
+TEST_F(WindowAccessTest, AComputedResultIsToldAsANotificationWhileTheFocusStays) {
+    // Screen readers speak a notification as it appears. (The events that
+    // show it are seen by the real-X11 test's reader.)
     auto* box = ControlNamed<ExpressionEdit>(m_window.get(), "expressionEdit");
-    QAccessibleInterface* face = QAccessible::queryAccessibleInterface(box);
+    auto* notice = Control("resultBox")->findChild<ScreenReaderNotice*>();
+    ASSERT_NE(notice, nullptr);
+    QAccessibleInterface* face = QAccessible::queryAccessibleInterface(notice);
     ASSERT_NE(face, nullptr);
+    EXPECT_EQ(face->role(), QAccessible::Notification);
     for (const char* expression : {"6*7", "40+2"}) {
         box->selectAll();
         QTest::keyClicks(box, expression);
         QTest::keyClick(box, Qt::Key_Return);
         EXPECT_TRUE(box->hasFocus());
-        EXPECT_EQ(face->text(QAccessible::Description), "结果 42") << expression;
+        EXPECT_EQ(face->text(QAccessible::Name), "结果 42") << expression;
+        EXPECT_FALSE(face->state().invisible) << expression;
     }
 }
 

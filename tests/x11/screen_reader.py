@@ -2,6 +2,8 @@
 
     screen_reader.py unnamed         controls in sight without a name, one a line
     screen_reader.py focused         the focused control: "ROLE|NAME|IN_SIGHT"
+    screen_reader.py pieces          the line and the word at the end of the
+                                     focused control's text: "LINE|WORD"
     screen_reader.py buttons TITLE   the push buttons of the window titled TITLE
     screen_reader.py rows NAME       the rows of the table or tree named NAME
     screen_reader.py windows TITLE   how many windows titled TITLE it finds
@@ -10,8 +12,10 @@
     screen_reader.py descriptions SECONDS
                                      listens that long and prints each
                                      description change of a focused control,
-                                     "ROLE|NAME|DESCRIPTION", as a screen
-                                     reader hears it
+                                     "ROLE|NAME|DESCRIPTION"
+    screen_reader.py notices SECONDS listens that long and prints each
+                                     notification that appears, "ROLE|NAME",
+                                     as a screen reader hears it
 
 Reads the application named "tallyfern" on the accessibility bus; exits 2
 while it is not there yet, so that the caller can wait for it.
@@ -88,6 +92,19 @@ def focused():
             return
 
 
+def pieces():
+    # The line and the word a reader reads at the end of the focused box's
+    # text, where the caret stands after typing.
+    for node in walk(application()):
+        if node.getState().contains(pyatspi.STATE_FOCUSED):
+            text = node.queryText()
+            end = text.characterCount
+            line = text.getTextAtOffset(end, pyatspi.TEXT_BOUNDARY_LINE_START)[0]
+            word = text.getTextAtOffset(end, pyatspi.TEXT_BOUNDARY_WORD_START)[0]
+            print(f"{line}|{word}")
+            return
+
+
 def buttons(title):
     for window in application():
         if window is not None and window.name == title:
@@ -131,14 +148,34 @@ def descriptions(seconds):
     pyatspi.Registry.start()
 
 
+def notices(seconds):
+    from gi.repository import GLib
+
+    def heard(event):
+        # What a screen reader speaks unasked: a notification that appears.
+        # Qt sends the object along rather than its text, which is read
+        # from the object, as a screen reader reads it.
+        source = event.source
+        if event.detail1 and source.getRole() == pyatspi.ROLE_NOTIFICATION:
+            print(f"{source.getRoleName()}|{source.name}", flush=True)
+
+    application()
+    pyatspi.Registry.registerEventListener(heard, "object:state-changed:showing")
+    GLib.timeout_add(int(float(seconds) * 1000), pyatspi.Registry.stop)
+    print("listening", flush=True)
+    pyatspi.Registry.start()
+
+
 COMMANDS = {
     "unnamed": unnamed,
     "focused": focused,
+    "pieces": pieces,
     "buttons": buttons,
     "rows": rows,
     "windows": windows,
     "showing": showing_named,
     "descriptions": descriptions,
+    "notices": notices,
 }
 
 if __name__ == "__main__":
