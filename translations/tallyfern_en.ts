@@ -554,16 +554,6 @@ Usage:
         <translation>Not enough memory to finish the computation.</translation>
     </message>
     <message>
-        <location filename="../res/WindowTexts.h" line="16" />
-        <source>内存不足，操作未能完成。</source>
-        <translation>Not enough memory; the operation was not completed.</translation>
-    </message>
-    <message>
-        <location filename="../res/WindowTexts.h" line="17" />
-        <source>发生意外错误，操作未能完成。</source>
-        <translation>An unexpected error occurred; the operation was not completed.</translation>
-    </message>
-    <message>
         <location filename="../res/WindowTexts.h" line="20" />
         <source>（自然书写形式过大，无法显示）</source>
         <translation>(The natural written form is too large to show)</translation>
