@@ -17,17 +17,12 @@ namespace {
 // ComposeErrorMessage gives.
 std::string TranslatedErrorMessage(const ExpException& error, std::string_view stripped) {
     std::string text = Translated(ExpMessages::kErrorPrefix);
-    const std::string message = error.GetErrorText();
-    std::string_view name = message;
-    if (error.GetCode() == EXP_ERR_UNDEFINED && name.starts_with(ExpMessages::kUndefinedBefore) &&
-        name.ends_with(ExpMessages::kUndefinedAfter)) {
-        name.remove_prefix(sizeof ExpMessages::kUndefinedBefore - 1);
-        name.remove_suffix(sizeof ExpMessages::kUndefinedAfter - 1);
+    if (error.GetCode() == EXP_ERR_UNDEFINED) {
         text += Translated(ExpMessages::kUndefinedBefore);
-        text += name;
+        text += error.GetName();
         text += Translated(ExpMessages::kUndefinedAfter);
     } else {
-        text += Translated(message.c_str());
+        text += Translated(error.GetErrorText().c_str());
     }
     text += Translated(ExpMessages::kErrorSuffix);
     text += ErrorExcerpt(error, stripped);

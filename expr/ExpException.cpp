@@ -4,8 +4,7 @@
 
 namespace {
 // The message of an undefined variable is at most 1023 code page 936 bytes,
-// as a message buffer of 1024 bytes held. A longer name is cut and ends in
-// "...": the message stays readable and still says what is wrong.
+// as a message buffer of 1024 bytes held.
 constexpr std::size_t kMaxMessageBytes = 1023;
 constexpr std::string_view kCutMark = "...";
 
@@ -28,14 +27,12 @@ static_assert(CodePageLength(ExpMessages::kUndefinedBefore) == 5);
 ExpException::ExpException(int code, std::string_view name) : m_code(code), m_pos(0), m_place(0) {
     constexpr std::size_t frame = CodePageLength(ExpMessages::kUndefinedBefore) +
                                   CodePageLength(ExpMessages::kUndefinedAfter);
-    const std::size_t room = kMaxMessageBytes - frame;
-    m_text.append(ExpMessages::kUndefinedBefore);
+    constexpr std::size_t room = kMaxMessageBytes - frame;
     // Names are ASCII letters, digits and '_': any cut falls between characters.
     if (name.size() <= room)
-        m_text.append(name);
+        m_name = name;
     else
-        m_text.append(name.substr(0, room - kCutMark.size())).append(kCutMark);
-    m_text.append(ExpMessages::kUndefinedAfter);
+        m_name.append(name.substr(0, room - kCutMark.size())).append(kCutMark);
 }
 
 std::string ExpException::GetErrorText() const {
@@ -54,7 +51,7 @@ std::string ExpException::GetErrorText() const {
         case EXP_ERR_OPERAND:
             return ExpMessages::kOperand;
         case EXP_ERR_UNDEFINED:
-            return m_text;
+            return ExpMessages::kUndefinedBefore + m_name + ExpMessages::kUndefinedAfter;
         default:
             return {};
     }

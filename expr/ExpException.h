@@ -23,10 +23,13 @@ enum ExpErrorCode : int {
 // start of the node that failed (the divisor that is zero, the undefined
 // name, the call), so that the error can be shown where it stands while
 // its message keeps quoting from the position.
+//
+// Each program words the error itself from these; GetErrorText is the
+// engine's own Chinese wording.
 class ExpException {
   public:
     ExpException(int code, int position) : m_code(code), m_pos(position), m_place(position) {}
-    // An undefined variable; the message names it whole.
+    // An undefined variable, named by `name`.
     ExpException(int code, std::string_view name);
     virtual ~ExpException() = default;
 
@@ -36,9 +39,14 @@ class ExpException {
     int GetPlace() const { return m_place; }
     void SetPlace(int place) { m_place = place; }
     int GetCode() const { return m_code; }
+    // The undefined variable's name as a message quotes it (empty for any
+    // other error): whole, or where it would make the message longer than
+    // 1023 code page 936 bytes, its beginning followed by "...", so that
+    // the message stays readable and still says what is wrong.
+    const std::string& GetName() const { return m_name; }
 
   private:
-    std::string m_text;
+    std::string m_name;
     int m_code;
     int m_pos;
     int m_place;

@@ -1,7 +1,8 @@
 #pragma once
 
 // The user-visible texts of the engine and of the compute command, in UTF-8.
-// The window translates them keyed by these very texts.
+// The console program translates them keyed by these very texts; the
+// window words its messages itself, from an error's code and parts.
 namespace ExpMessages {
 
 inline constexpr char kBracket[] = "括号不匹配";

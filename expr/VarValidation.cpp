@@ -43,12 +43,15 @@ std::optional<VarRejection> CheckVariableName(std::string_view name,
 
 std::optional<VarRejection> CheckVariableName(std::string_view name, bool taken) {
     if (taken)
-        return VarRejection{ExpMessages::kNameExists, ExpMessages::kNameErrorTitle};
+        return VarRejection{VarProblem::NameTaken, ExpMessages::kNameExists,
+                            ExpMessages::kNameErrorTitle};
     if (name.empty() || !(IsLetter(name[0]) || name[0] == '_'))
-        return VarRejection{ExpMessages::kNameFirstByte, ExpMessages::kNameErrorTitle};
+        return VarRejection{VarProblem::NameStart, ExpMessages::kNameFirstByte,
+                            ExpMessages::kNameErrorTitle};
     for (const char c : name.substr(1)) {
         if (!IsNameChar(c))
-            return VarRejection{ExpMessages::kNameOtherBytes, ExpMessages::kNameErrorTitle};
+            return VarRejection{VarProblem::NameCharacters, ExpMessages::kNameOtherBytes,
+                                ExpMessages::kNameErrorTitle};
     }
     return std::nullopt;
 }
@@ -56,5 +59,6 @@ std::optional<VarRejection> CheckVariableName(std::string_view name, bool taken)
 std::optional<VarRejection> CheckVariableValue(std::string_view text) {
     if (ReadVariableValue(text))
         return std::nullopt;
-    return VarRejection{ExpMessages::kValueNotNumeric, ExpMessages::kValueErrorTitle};
+    return VarRejection{VarProblem::ValueNotNumber, ExpMessages::kValueNotNumeric,
+                        ExpMessages::kValueErrorTitle};
 }

@@ -9,9 +9,15 @@
 // the name must be new (letter case ignored), begin with an ASCII letter or
 // '_', and go on with ASCII letters, digits or '_'; the value must read
 // completely as one decimal number within the range of a double.
+enum class VarProblem { NameTaken, NameStart, NameCharacters, ValueNotNumber };
+
+// A refusal: what is wrong, and the engine's Chinese message and box title
+// for it (UTF-8), which the console translates; the window words the
+// problem itself.
 struct VarRejection {
-    const char* message;  // UTF-8
-    const char* title;    // UTF-8
+    VarProblem problem;
+    const char* message;
+    const char* title;
 };
 
 // Equal when ASCII letters are compared without regard to case; other bytes

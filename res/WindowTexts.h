@@ -14,9 +14,6 @@ namespace WindowTexts {
 inline constexpr char kErrorTitle[] = QT_TRANSLATE_NOOP("WindowTexts", "发生错误");
 inline constexpr char kComputeOutOfMemory[] =
     QT_TRANSLATE_NOOP("WindowTexts", "内存不足，无法完成计算。");
-inline constexpr char kOutOfMemory[] = QT_TRANSLATE_NOOP("WindowTexts", "内存不足，操作未能完成。");
-inline constexpr char kUnexpectedError[] =
-    QT_TRANSLATE_NOOP("WindowTexts", "发生意外错误，操作未能完成。");
 
 // The main window.
 inline constexpr char kNaturalFormTooLarge[] =

@@ -14,7 +14,9 @@ TEST(ExpMessages, ErrorTextFollowsTheCode) {
     EXPECT_EQ(ExpException(-1, 0).GetErrorText(), "");
     const ExpException undefined(EXP_ERR_UNDEFINED, "abc");
     EXPECT_EQ(undefined.GetErrorText(), "变量 abc 未定义");
+    EXPECT_EQ(undefined.GetName(), "abc");
     EXPECT_EQ(undefined.GetPosition(), 0);
+    EXPECT_EQ(ExpException(EXP_ERR_DIVZERO, 3).GetName(), "");
 }
 
 }  // namespace

@@ -72,78 +72,108 @@ Numbers are computed in double precision; results keep 15 significant digits.</t
 <context>
     <name>EngineTexts</name>
     <message>
-        <location filename="../ui/EngineTexts.cpp" line="18" />
-        <source>括号不匹配</source>
-        <translation>unmatched bracket</translation>
+        <location filename="../ui/EngineTexts.cpp" line="32" />
+        <source>在以下位置发生 "括号不匹配" 错误
+
+    %1</source>
+        <translation>Unmatched bracket:
+
+    %1</translation>
     </message>
     <message>
-        <location filename="../ui/EngineTexts.cpp" line="19" />
-        <source>表达式</source>
-        <translation>expression</translation>
+        <location filename="../ui/EngineTexts.cpp" line="35" />
+        <source>在以下位置发生 "除数为零" 错误
+
+    %1</source>
+        <translation>Division by zero:
+
+    %1</translation>
     </message>
     <message>
-        <location filename="../ui/EngineTexts.cpp" line="20" />
-        <source>除数为零</source>
-        <translation>division by zero</translation>
+        <location filename="../ui/EngineTexts.cpp" line="38" />
+        <source>在以下位置发生 "运算符" 错误
+
+    %1</source>
+        <translation>Unknown function:
+
+    %1</translation>
     </message>
     <message>
-        <location filename="../ui/EngineTexts.cpp" line="21" />
-        <source>运算符</source>
-        <translation>operator</translation>
+        <location filename="../ui/EngineTexts.cpp" line="42" />
+        <source>在以下位置发生 "越界" 错误
+
+    %1</source>
+        <comment>not a number</comment>
+        <translation>Not a real number:
+
+    %1</translation>
     </message>
     <message>
-        <location filename="../ui/EngineTexts.cpp" line="22" />
-        <source>越界</source>
-        <translation>out of range</translation>
+        <location filename="../ui/EngineTexts.cpp" line="45" />
+        <source>在以下位置发生 "越界" 错误
+
+    %1</source>
+        <comment>infinite</comment>
+        <translation>Number out of range:
+
+    %1</translation>
     </message>
     <message>
-        <location filename="../ui/EngineTexts.cpp" line="23" />
-        <source>操作数</source>
-        <translation>operand</translation>
+        <location filename="../ui/EngineTexts.cpp" line="48" />
+        <source>在以下位置发生 "操作数" 错误
+
+    %1</source>
+        <translation>Missing operand:
+
+    %1</translation>
     </message>
     <message>
-        <location filename="../ui/EngineTexts.cpp" line="24" />
+        <location filename="../ui/EngineTexts.cpp" line="51" />
+        <source>在以下位置发生 "变量 %1 未定义" 错误
+
+    %2</source>
+        <translation>Variable "%1" is not defined:
+
+    %2</translation>
+    </message>
+    <message>
+        <location filename="../ui/EngineTexts.cpp" line="55" />
+        <source>在以下位置发生 "表达式" 错误
+
+    %1</source>
+        <translation>Syntax error:
+
+    %1</translation>
+    </message>
+    <message>
+        <location filename="../ui/EngineTexts.cpp" line="63" />
         <source>该变量名已存在。</source>
         <translation>A variable of this name exists already.</translation>
     </message>
     <message>
-        <location filename="../ui/EngineTexts.cpp" line="25" />
+        <location filename="../ui/EngineTexts.cpp" line="65" />
         <source>变量名应该以英文字母或下划线开头。</source>
         <translation>A variable name must begin with a letter or an underscore.</translation>
     </message>
     <message>
-        <location filename="../ui/EngineTexts.cpp" line="26" />
+        <location filename="../ui/EngineTexts.cpp" line="67" />
         <source>变量名中应该只含英文字母、数字或下划线。</source>
         <translation>A variable name may hold only letters, digits and underscores.</translation>
     </message>
     <message>
-        <location filename="../ui/EngineTexts.cpp" line="27" />
+        <location filename="../ui/EngineTexts.cpp" line="72" />
         <source>请输入数值型的数据。</source>
         <translation>Please enter a number.</translation>
     </message>
     <message>
-        <location filename="../ui/EngineTexts.cpp" line="28" />
+        <location filename="../ui/EngineTexts.cpp" line="78" />
         <source>错误</source>
         <translation>Error</translation>
     </message>
     <message>
-        <location filename="../ui/EngineTexts.cpp" line="29" />
+        <location filename="../ui/EngineTexts.cpp" line="77" />
         <source>数据格式错误</source>
         <translation>Invalid number</translation>
-    </message>
-    <message>
-        <location filename="../ui/EngineTexts.cpp" line="31" />
-        <source>变量 %1 未定义</source>
-        <translation>variable %1 undefined</translation>
-    </message>
-    <message>
-        <location filename="../ui/EngineTexts.cpp" line="32" />
-        <source>在以下位置发生 "%1" 错误
-
-    %2</source>
-        <translation>Error "%1" here:
-
-    %2</translation>
     </message>
 </context>
 <context>
@@ -600,16 +630,6 @@ Usage:
         <location filename="../res/WindowTexts.h" line="15" />
         <source>内存不足，无法完成计算。</source>
         <translation>Not enough memory to finish the computation.</translation>
-    </message>
-    <message>
-        <location filename="../res/WindowTexts.h" line="16" />
-        <source>内存不足，操作未能完成。</source>
-        <translation>Not enough memory; the operation was not completed.</translation>
-    </message>
-    <message>
-        <location filename="../res/WindowTexts.h" line="17" />
-        <source>发生意外错误，操作未能完成。</source>
-        <translation>An unexpected error occurred; the operation was not completed.</translation>
     </message>
     <message>
         <location filename="../res/WindowTexts.h" line="20" />

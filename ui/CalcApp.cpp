@@ -1,14 +1,9 @@
 #include "CalcApp.h"
 
 #include <QLibraryInfo>
-#include <exception>
-#include <new>
 
-#include "CalcDlg.h"
 #include "ExpressionEditAccessible.h"
-#include "MessageBox.h"
 #include "WindowLanguage.h"
-#include "WindowTexts.h"
 
 CalcApp::CalcApp(int& argc, char** argv) : QApplication(argc, argv) {
     setApplicationName(QStringLiteral("tallyfern"));
@@ -38,23 +33,4 @@ bool CalcApp::LoadQtTranslations(const QLocale& locale) {
     installTranslator(translator.get());
     m_qtTranslator = std::move(translator);
     return true;
-}
-
-int CalcApp::InitInstance(SessionUse session) {
-    CalcDlg dlg(nullptr, session);
-    dlg.DoModal();
-    return 0;
-}
-
-bool CalcApp::notify(QObject* receiver, QEvent* event) {
-    try {
-        return QApplication::notify(receiver, event);
-    } catch (const std::bad_alloc&) {
-        ShowMessageBox(activeWindow(), WindowText(WindowTexts::kOutOfMemory),
-                       WindowText(WindowTexts::kErrorTitle), QMessageBox::Critical);
-    } catch (const std::exception&) {
-        ShowMessageBox(activeWindow(), WindowText(WindowTexts::kUnexpectedError),
-                       WindowText(WindowTexts::kErrorTitle), QMessageBox::Critical);
-    }
-    return false;
 }

@@ -6,9 +6,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
-#include <QEventLoop>
 #include <QKeyEvent>
-#include <QLabel>
 #include <QListWidget>
 #include <QMenu>
 #include <QPainter>
@@ -45,10 +43,6 @@
 
 namespace {
 
-constexpr int kFullWidth = 525;
-constexpr int kFullHeight = 306;
-// The compact window ends this far below the size marker.
-constexpr int kCompactMarginBelowMarker = 10;
 constexpr int kNaturalLineWidth = 50;
 // A history line shows at most this many characters of its expression.
 constexpr qsizetype kHistoryShownLength = 1000;
@@ -113,10 +107,9 @@ void CalcDlg::BuildControls() {
     InstallNaturalFormViewAccessibility();
     Ui::CalcDlg form;
     form.setupUi(this);
-    FitLabelsToTheirBoxes(this);
+    FitLabelsToTheirBoxes(form.fullPanel);
     m_helpButton = form.helpButton;
     m_aboutButton = form.aboutButton;
-    m_marker = form.sizeMarker;
     m_deleteVarButton = form.deleteVariableButton;
     m_editorButton = form.editorButton;
     m_addVarButton = form.addVariableButton;
@@ -129,6 +122,8 @@ void CalcDlg::BuildControls() {
     m_expressionBox = form.expressionEdit;
     m_resultBox = form.resultBox;
     m_naturalBox = form.naturalBox;
+    m_compactPanel = form.compactPanel;
+    m_fullPanel = form.fullPanel;
     m_naturalBox->setFont(FixedPitchFont());
     m_naturalDrawer = new NaturalFormDrawer(kNaturalLineWidth, this);
     connect(m_naturalDrawer, &NaturalFormDrawer::Drawn, m_naturalBox, &NaturalFormView::SetDrawing);
@@ -302,20 +297,11 @@ void CalcDlg::OnInitDialog() {
 
     // The window opens centred on the screen for its full size; the compact
     // window keeps that top-left corner.
-    QRect full(QPoint(0, 0), QSize(kFullWidth, kFullHeight));
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+    QRect full(QPoint(0, 0), WindowSize(true));
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
         full.moveCenter(screen->availableGeometry().center());
-    }
-    m_fullRect = full;
-    m_compactRect = m_fullRect;
-    m_compactRect.setBottom(m_fullRect.top() + m_marker->geometry().bottom() +
-                            kCompactMarginBelowMarker);
-    move(m_fullRect.topLeft());
-    for (QWidget* control : findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
-        if (!control->isWindow() && control->geometry().bottom() > m_compactRect.height())
-            m_fullSizeControls.emplace_back(control);
-    }
-    ResizeWindow(m_compactRect);
+    move(full.topLeft());
+    ResizeWindow(false);
 
     SetWindowTitleFromTable();
     SetButtonFaces();
@@ -351,16 +337,6 @@ void CalcDlg::SetButtonFaces() {
     m_deleteVarButton->LoadIconImage(WindowIcon::Delete);
 }
 
-int CalcDlg::DoModal() {
-    // Not QDialog::exec: that would block the modeless windows this one
-    // owns, and would end when the window is briefly hidden.
-    QEventLoop loop;
-    connect(this, &QDialog::finished, &loop, &QEventLoop::quit);
-    show();
-    loop.exec();
-    return result();
-}
-
 std::string CalcDlg::StripWhitespace() {
     std::string expression = ::StripWhitespace(ToEngineText(m_expressionBox->text()));
     // Setting the same text again would move the caret and forget undo.
@@ -384,11 +360,12 @@ void CalcDlg::CollectVariables() {
 }
 
 void CalcDlg::OnCompute() {
-    const std::string expression = StripWhitespace();
-    CollectVariables();
-    // What typing still computes would show over the committed answer.
-    m_live->Cancel();
+    std::string expression;
     try {
+        expression = StripWhitespace();
+        CollectVariables();
+        // What typing still computes would show over the committed answer.
+        m_live->Cancel();
         ComputedExpression computed = ComputeExpressionTree(expression, m_vars);
         std::string result = FormatResult(computed.value);
         m_committedTree = std::move(computed.tree);
@@ -412,6 +389,7 @@ void CalcDlg::OnCompute() {
     } catch (const std::bad_alloc&) {
         // Everything the computation built is freed by now; what was shown
         // before stays.
+        m_live->Cancel();
         m_resultBox->ShowLastCommitted();
         ShowCommittedNaturalForm();
         ShowComputeError(WindowText(WindowTexts::kComputeOutOfMemory), std::nullopt);
@@ -501,12 +479,12 @@ void CalcDlg::OnToggleMode() {
     if (m_expanded) {
         m_modeButton->LoadIconImage(WindowIcon::Less);
         m_modeButton->SetTipText(qUtf8Printable(WindowText(WindowTexts::kLessTip)), true);
-        ResizeWindow(m_fullRect);
+        ResizeWindow(true);
         DrawPendingNaturalForm();  // computed while compact
     } else {
         m_modeButton->LoadIconImage(WindowIcon::More);
         m_modeButton->SetTipText(qUtf8Printable(WindowText(WindowTexts::kMoreTip)), true);
-        ResizeWindow(m_compactRect);
+        ResizeWindow(false);
     }
     SetStaysOnTop(m_topMostButton->isChecked());
     emit WindowStateChanged();
@@ -528,17 +506,20 @@ void CalcDlg::SetTopMost(bool onTop) {
     OnTopMost();
 }
 
-void CalcDlg::ResizeWindow(const QRect& size) {
+QSize CalcDlg::WindowSize(bool full) const {
+    // The full panel lies below the compact one, over its lower frame.
+    const QRect shown = full ? m_compactPanel->geometry().united(m_fullPanel->geometry())
+                             : m_compactPanel->geometry();
+    return QSize(shown.right() + 1, shown.bottom() + 1);
+}
+
+void CalcDlg::ResizeWindow(bool full) {
     // Only the size changes; the window keeps its place and grows or
     // shrinks at the bottom.
-    setFixedSize(size.size());
+    setFixedSize(WindowSize(full));
     // Out of sight is out of reach: neither Tab nor a screen reader is to
-    // find the controls the compact window cuts off.
-    const bool full = size.height() > m_compactRect.height();
-    for (const QPointer<QWidget>& control : m_fullSizeControls) {
-        if (control)
-            control->setVisible(full);
-    }
+    // find what the compact window leaves out.
+    m_fullPanel->setVisible(full);
 }
 
 void CalcDlg::OnTopMost() {

@@ -6,11 +6,10 @@
 #include <QList>
 #include <QPoint>
 #include <QPointer>
-#include <QRect>
+#include <QSize>
 #include <memory>
 #include <optional>
 #include <string>
-#include <vector>
 
 #include "KeptWindow.h"
 #include "SessionUse.h"
@@ -29,7 +28,6 @@ class NaturalFormView;
 class SkinButton;
 class VarListCtrl;
 class ExpressionEdit;
-class QLabel;
 class QListWidget;
 class QAction;
 class QKeyEvent;
@@ -46,10 +44,6 @@ class CalcDlg : public QDialog, public KeptWindow {
   public:
     explicit CalcDlg(QWidget* parent = nullptr, SessionUse session = SessionUse::Forgotten);
     ~CalcDlg() override;
-
-    // Shows the window and returns its QDialog::DialogCode when it has been
-    // closed.
-    int DoModal();
 
     // The natural form the box shows (the last computation's, or while
     // typing the expression's), in the engine's UTF-8, each line ended by
@@ -133,7 +127,9 @@ class CalcDlg : public QDialog, public KeptWindow {
                        Qt::ShortcutContext context = Qt::WindowShortcut, QWidget* owner = nullptr);
     void SetWindowTitleFromTable();
     void SetButtonFaces();
-    void ResizeWindow(const QRect& size);
+    // The window's size, full or compact, as its panels make it.
+    QSize WindowSize(bool full) const;
+    void ResizeWindow(bool full);
     void SetStaysOnTop(bool on);
     // The expression box's text without blanks, tabs and line ends, which
     // the box then shows; in the engine's UTF-8.
@@ -155,7 +151,6 @@ class CalcDlg : public QDialog, public KeptWindow {
     // Controls, in the order the window binds them.
     SkinButton* m_helpButton = nullptr;
     SkinButton* m_aboutButton = nullptr;
-    QLabel* m_marker = nullptr;
     SkinButton* m_deleteVarButton = nullptr;
     SkinButton* m_editorButton = nullptr;
     SkinButton* m_addVarButton = nullptr;
@@ -168,6 +163,9 @@ class CalcDlg : public QDialog, public KeptWindow {
     ExpressionEdit* m_expressionBox = nullptr;
     ResultBox* m_resultBox = nullptr;
     NaturalFormView* m_naturalBox = nullptr;
+    // The compact window shows the first panel, the full one both.
+    QWidget* m_compactPanel = nullptr;
+    QWidget* m_fullPanel = nullptr;
 
     // Commands the window menu or a shortcut switch refer to.
     QAction* m_computeAction = nullptr;
@@ -192,12 +190,8 @@ class CalcDlg : public QDialog, public KeptWindow {
     bool m_drawsCommitted = true;
     QIcon m_icon;
     VarTable m_vars;
-    QRect m_compactRect;
-    QRect m_fullRect;
     bool m_expanded = false;
     QPointer<HelpDlg> m_helpWindow;
-    // The controls only the full size shows.
-    std::vector<QPointer<QWidget>> m_fullSizeControls;
 
     // Dragging by hand where the window manager does not move the window.
     std::optional<QPoint> m_dragOffset;

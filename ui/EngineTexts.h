@@ -4,14 +4,22 @@
 #include <string_view>
 
 class ExpException;
+struct VarRejection;
 
-// The engine's messages in the window's language. The engine writes them
-// in Chinese; the window looks each one up by that wording.
-
-// An error name, a check of a variable or a box title of the engine.
-QString EngineText(const QString& chinese);
+// The engine's errors and refusals in the window's language, worded from
+// what they are (their code and parts), never from the engine's text.
 
 // The compute command's error box for `error` in the expression `stripped`
-// (the engine's bytes): the frame, the error's name and the excerpt where
-// it happened.
+// (the engine's bytes): what went wrong and, below it, the expression from
+// the error's position on, cut as the engine cuts it.
 QString ComputeErrorText(const ExpException& error, std::string_view stripped);
+
+// The message box that refuses a variable's name or value: its text and
+// its title.
+QString VarRejectionText(const VarRejection& rejection);
+QString VarRejectionTitle(const VarRejection& rejection);
+
+// One of the engine's Chinese texts (a VarRejection's message or title) in
+// the window's language; for a caller that has kept the text rather than
+// the rejection.
+QString EngineText(const QString& chinese);

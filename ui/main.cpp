@@ -4,6 +4,7 @@
 #include <span>
 
 #include "CalcApp.h"
+#include "CalcDlg.h"
 #include "WindowCommandLine.h"
 
 #if defined(__GLIBC__)
@@ -47,5 +48,9 @@ int main(int argc, char** argv) {
             .noSession;
     CalcApp app(argc, argv);
     qInstallMessageHandler(g_qtHandler);
-    return app.InitInstance(noSession ? SessionUse::Forgotten : SessionUse::Kept);
+    CalcDlg window(nullptr, noSession ? SessionUse::Forgotten : SessionUse::Kept);
+    // Closing the window ends the program, whatever other window is open.
+    QObject::connect(&window, &QDialog::finished, &app, &QCoreApplication::quit);
+    window.show();
+    return app.exec();
 }

@@ -52,8 +52,10 @@ class WindowAccessTest : public CalcWindowTest {
     // The names of the controls a screen reader finds in sight, by id.
     std::map<QString, QString> NamesInSight() const {
         std::map<QString, QString> names;
-        for (QWidget* w : m_window->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
-            if (IsControl(w) && w->isVisibleTo(m_window.get()) && !w->isWindow())
+        for (QWidget* w : m_window->findChildren<QWidget*>()) {
+            // The form's own controls, not the parts a control is made of.
+            if (IsControl(w) && !w->objectName().isEmpty() && w->window() == m_window.get() &&
+                w->isVisibleTo(m_window.get()))
                 names[w->objectName()] = AccessibleName(w);
         }
         return names;

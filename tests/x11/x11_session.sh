@@ -136,16 +136,31 @@ geometry() {
 }
 
 # form_control FORM NAME: "LEFT TOP WIDTH HEIGHT" in window pixels of the
-# control NAME, as the form ui/FORM.ui places it.
+# control NAME, as the form ui/FORM.ui places it: its rectangle moved by
+# those of the widgets that hold it.
 form_control() {
     local source=$X11_SOURCE_DIR/ui/$1.ui found
     [ -f "$source" ] || fail "no form $source"
     found=$(awk -v name="$2" '
-        /<widget / && index($0, "name=\"" name "\"") { inside = 1; next }
-        inside && /<x>/ { gsub(/[^0-9]/, ""); x = $0 }
-        inside && /<y>/ { gsub(/[^0-9]/, ""); y = $0 }
-        inside && /<width>/ { gsub(/[^0-9]/, ""); w = $0 }
-        inside && /<height>/ { gsub(/[^0-9]/, ""); print x, y, w, $0; exit }' "$source")
+        /<widget / {
+            depth++; x[depth] = 0; y[depth] = 0; placed[depth] = 0
+            if (index($0, "name=\"" name "\"")) target = depth
+            next
+        }
+        /<\/widget>/ { depth--; next }
+        /<rect>/ && !placed[depth] { placed[depth] = 1; reading = 1; next }
+        reading && /<x>/ { gsub(/[^0-9]/, ""); x[depth] = $0 }
+        reading && /<y>/ { gsub(/[^0-9]/, ""); y[depth] = $0 }
+        reading && /<width>/ { gsub(/[^0-9]/, ""); w = $0 }
+        reading && /<height>/ { gsub(/[^0-9]/, ""); h = $0 }
+        reading && /<\/rect>/ {
+            reading = 0
+            if (target && target == depth) {
+                for (d = 1; d < depth; d++) { x[depth] += x[d]; y[depth] += y[d] }
+                print x[depth], y[depth], w, h
+                exit
+            }
+        }' "$source")
     [ -n "$found" ] || fail "no control $2 in the form $source"
     echo "$found"
 }
