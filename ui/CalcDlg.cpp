@@ -400,9 +400,9 @@ void CalcDlg::OnCompute() {
         m_expressionBox->ResetHistoryWalk();
         TellResultToScreenReader();
     } catch (const ExpException& error) {
-        // The boxes show the last result, as though nothing had been typed;
-        // the error stays marked, though typing had no time to mark it.
-        m_resultBox->ShowLastCommitted();
+        // The boxes show the last result, muted, as it answers something
+        // else; the error stays marked, though typing had no time to mark it.
+        m_resultBox->ShowCommitFailed();
         ShowCommittedNaturalForm();
         if (ComputesWhileTyping()) {
             const LiveOutcome marked = ErrorOutcome(m_expressionBox->text(), error, expression);
@@ -411,8 +411,8 @@ void CalcDlg::OnCompute() {
         ShowComputeError(ComputeErrorText(error, expression), error.GetPosition());
     } catch (const std::bad_alloc&) {
         // Everything the computation built is freed by now; what was shown
-        // before stays.
-        m_resultBox->ShowLastCommitted();
+        // before stays, the result muted.
+        m_resultBox->ShowCommitFailed();
         ShowCommittedNaturalForm();
         ShowComputeError(WindowText(WindowTexts::kComputeOutOfMemory), std::nullopt);
     }

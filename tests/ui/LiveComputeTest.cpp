@@ -216,6 +216,7 @@ TEST_F(LiveComputeTest, EnterCommitsAsWithoutTheSwitch) {
     ASSERT_EQ(live.size(), 4u);
     EXPECT_EQ(live[0].result, "7");
     EXPECT_EQ(live[1].result, "7") << "the last result stays after an error";
+    EXPECT_TRUE(live[1].muted) << "as no answer to the expression that failed";
     EXPECT_EQ(live[3].history, 2);
     EXPECT_FALSE(live[3].muted);
     EXPECT_EQ(live, off);
