@@ -283,11 +283,16 @@ void CalcDlg::ShowLiveOutcome(const LiveOutcome& outcome) {
     // value: an earlier one beside an expression it does not belong to
     // would be copied or read as that expression's answer.
     m_resultBox->ShowLive(outcome.value);
-    // The natural form shows how the expression was read; one that reads
-    // no value leaves the last drawing.
+    // The natural form shows how the expression was read, even when its
+    // value failed; one that cannot be read shows none, as an earlier
+    // drawing would be taken for its own.
+    m_drawsCommitted = false;
     if (outcome.tree) {
         ShowNaturalFormOf(std::make_unique<NaturalForm>(outcome.tree));
-        m_drawsCommitted = false;
+    } else {
+        m_naturalDrawer->Cancel();
+        m_pendingNatural.reset();
+        m_naturalBox->SetDrawing(nullptr);
     }
     if (outcome.HasMark())
         m_expressionBox->SetErrorMark(outcome.markFrom, outcome.markTo, outcome.message);
