@@ -89,9 +89,8 @@ QString ExpectedValue(const Window& window, bool live, const QString& text) {
     return live ? ComputeLive(text, window.dialog.Variables()).value : window.result->text();
 }
 
-// Presses one key, by typing or, where the box would refuse a character
-// wider than its room, by pasting it; returns the milliseconds until the
-// window has painted the edit and the value it leads to.
+// Presses one key; returns the milliseconds until the window has painted
+// the edit and the value it leads to.
 double PressAndWait(Window& window, bool live, const std::function<void()>& press,
                     const QString& textAfter) {
     const QString expected = ExpectedValue(window, live, textAfter);
@@ -147,21 +146,11 @@ void PrintTimes(const char* what, const std::vector<double>& times) {
                 Percentile(times, 1.0));
 }
 
-// Types `c` at the end of the box, or pastes it where the box would
-// refuse a character that widens the line past its room.
-void TypeOrPaste(Window& window, bool live, const QString& c, std::vector<double>& times) {
+// Types `c` at the end of the box.
+void Type(Window& window, bool live, const QString& c, std::vector<double>& times) {
     const QString before = window.expression->text();
-    const QFontMetrics metrics = window.expression->fontMetrics();
-    const bool fits = metrics.horizontalAdvance(before + c) < window.expression->width() - 12;
     times.push_back(PressAndWait(
-        window, live,
-        [&] {
-            if (fits)
-                QTest::keyClicks(window.expression, c);
-            else
-                Paste(window.expression, c);
-        },
-        before + c));
+        window, live, [&] { QTest::keyClicks(window.expression, c); }, before + c));
 }
 
 // A realistic run: expressions of growing length, each begun by pasting
@@ -186,12 +175,12 @@ std::vector<double> TypingRun(Window& window, bool live) {
             if (random() % 12 == 0) {
                 // A slip, taken back.
                 const QString before = window.expression->text();
-                TypeOrPaste(window, live, QStringLiteral("7"), times);
+                Type(window, live, QStringLiteral("7"), times);
                 times.push_back(PressAndWait(
                     window, live, [&] { QTest::keyClick(window.expression, Qt::Key_Backspace); },
                     before));
             }
-            TypeOrPaste(window, live, c, times);
+            Type(window, live, c, times);
         }
     }
     return times;

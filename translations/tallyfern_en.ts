@@ -489,14 +489,14 @@ Usage:
     </message>
     <message>
         <location filename="../ui/HelpDlg.ui" line="86" />
-        <source>★运算符
+        <source>★运算符（中文输入法打出的 …… 即 ^，—— 即 _，。即 .）
 
 	+ 加号	- 减号	* 乘号	/ 除号	^ 乘方	( ) 括号
 
 ★变量
 
 	变量必须由英文字母开头，并且仅由数字、字母和下划线组成 </source>
-        <translation>★Operators
+        <translation>★Operators (a Chinese input method's …… is ^, —— is _, 。 is .)
 
 	+ plus   - minus   * times   / over   ^ power   ( ) brackets
 

@@ -278,11 +278,16 @@ void CalcDlg::ShowLiveOutcome(const LiveOutcome& outcome) {
     // value: an earlier one beside an expression it does not belong to
     // would be copied or read as that expression's answer.
     m_resultBox->ShowLive(outcome.value);
-    // The natural form shows how the expression was read; one that reads
-    // no value leaves the last drawing.
+    // The natural form shows how the expression was read, even when its
+    // value failed; one that cannot be read shows none, as an earlier
+    // drawing would be taken for its own.
+    m_drawsCommitted = false;
     if (outcome.tree) {
         ShowNaturalFormOf(std::make_unique<NaturalForm>(outcome.tree));
-        m_drawsCommitted = false;
+    } else {
+        m_naturalDrawer->Cancel();
+        m_pendingNatural.reset();
+        m_naturalBox->SetDrawing(nullptr);
     }
     if (outcome.HasMark())
         m_expressionBox->SetErrorMark(outcome.markFrom, outcome.markTo, outcome.message);
@@ -377,9 +382,9 @@ void CalcDlg::OnCompute() {
         m_expressionBox->ResetHistoryWalk();
         m_resultBox->TellScreenReader();
     } catch (const ExpException& error) {
-        // The boxes show the last result, as though nothing had been typed;
-        // the error stays marked, though typing had no time to mark it.
-        m_resultBox->ShowLastCommitted();
+        // The boxes show the last result, muted, as it answers something
+        // else; the error stays marked, though typing had no time to mark it.
+        m_resultBox->ShowCommitFailed();
         ShowCommittedNaturalForm();
         if (ComputesWhileTyping()) {
             const LiveOutcome marked = ErrorOutcome(m_expressionBox->text(), error, expression);
@@ -388,9 +393,9 @@ void CalcDlg::OnCompute() {
         ShowComputeError(ComputeErrorText(error, expression), error.GetPosition());
     } catch (const std::bad_alloc&) {
         // Everything the computation built is freed by now; what was shown
-        // before stays.
+        // before stays, the result muted.
         m_live->Cancel();
-        m_resultBox->ShowLastCommitted();
+        m_resultBox->ShowCommitFailed();
         ShowCommittedNaturalForm();
         ShowComputeError(WindowText(WindowTexts::kComputeOutOfMemory), std::nullopt);
     }

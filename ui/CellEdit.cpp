@@ -23,8 +23,8 @@ constexpr int kWidenMarginPixels = 5;
 class AsciiFormsValidator : public QValidator {
   public:
     using QValidator::QValidator;
-    State validate(QString& input, int&) const override {
-        input = ToAsciiForms(std::move(input));
+    State validate(QString& input, int& position) const override {
+        input = ToAsciiForms(std::move(input), position);
         return Acceptable;
     }
 };

@@ -19,11 +19,6 @@
 
 namespace {
 
-// A line edit needs one more pixel than its text for the caret.
-constexpr int kCaretWidth = 1;
-// Measuring a text's beginning says it cannot fit once the beginning alone
-// is far wider than the box: the rest only adds to it.
-constexpr qsizetype kFirstProbe = 512;
 // What an input method is told of the text around the caret, each side.
 constexpr qsizetype kSurroundingReach = 1024;
 
@@ -236,44 +231,6 @@ void ExpressionEdit::CopyToSelection() const {
         clipboard->setText(m_line.SelectedText(), QClipboard::Selection);
 }
 
-int ExpressionEdit::Room() const {
-    return TextArea().width() - 2 * LineView::kTextMargin - kCaretWidth;
-}
-
-int ExpressionEdit::WidthUpTo(QStringView text, int limit) const {
-    const QFontMetrics metrics = fontMetrics();
-    for (qsizetype probe = kFirstProbe; probe < text.size(); probe *= 4) {
-        const int width = metrics.horizontalAdvance(text.left(probe).toString());
-        if (width >= limit)
-            return width;
-    }
-    return metrics.horizontalAdvance(text.toString());
-}
-
-bool ExpressionEdit::RefusesWriting(qsizetype from, qsizetype to, const QString& written) const {
-    const QFontMetrics metrics = fontMetrics();
-    const QStringView line(m_line.Text());
-    const int added = metrics.horizontalAdvance(written);
-    if (WidthUpTo(line.mid(from, to - from), added) >= added)
-        return false;  // no wider than before: it may mend a text that overflows
-    // The line around the edit is measured in its two pieces, each only as
-    // far as it takes to pass twice the room, so that a key on a line of
-    // megabytes copies and measures no more than a few thousand characters.
-    // Their joins with the written text can change the width by a few
-    // pixels of kerning at most, far less than the room.
-    const int room = Room();
-    const int limit = std::max(2 * room, 0) + 1;
-    const int before = WidthUpTo(line.left(from), limit);
-    const int after = WidthUpTo(line.mid(to), limit);
-    if (before + added + after > 2 * room)
-        return true;
-    // Near the room, the joined line decides; it is short, as its pieces are.
-    QString joined;
-    joined.reserve(from + written.size() + line.size() - to);
-    joined.append(line.left(from)).append(written).append(line.mid(to));
-    return metrics.horizontalAdvance(joined) > room;
-}
-
 bool ExpressionEdit::event(QEvent* event) {
     if (event->type() == QEvent::ToolTip && ShowMarkTip(static_cast<QHelpEvent*>(event)))
         return true;
@@ -326,10 +283,6 @@ void ExpressionEdit::keyPressEvent(QKeyEvent* event) {
     }
     if (WritesText(event)) {
         const QString typed = ToAsciiForms(event->text());
-        if (RefusesWriting(m_line.SelectionStart(), m_line.SelectionEnd(), typed)) {
-            QApplication::beep();
-            return;
-        }
         Change(true, [&] { m_line.Insert(typed, EditableLine::Run::Typing); });
         return;
     }
@@ -797,25 +750,17 @@ void ExpressionEdit::CommitComposition() {
 }
 
 // What an input method commits is written as a typed key is: in ASCII
-// forms, and refused with a beep if it widens the line past the box (its
-// composing then ends all the same).
+// forms.
 void ExpressionEdit::inputMethodEvent(QInputMethodEvent* event) {
     const QString committed = ToAsciiForms(event->commitString());
     const qsizetype replaced = event->replacementLength();
-    bool refused = false;
-    if (!committed.isEmpty() || replaced > 0) {
-        const auto [from, to] = CommitRange(event->replacementStart(), replaced);
-        refused = !committed.isEmpty() && RefusesWriting(from, to, committed);
-        if (refused)
-            QApplication::beep();
-    }
-    const bool writes = !refused && (!committed.isEmpty() ||
-                                     event->preeditString() != m_composing.text || replaced > 0);
+    const bool writes =
+        !committed.isEmpty() || event->preeditString() != m_composing.text || replaced > 0;
     Change(true, [&] {
         if (writes && m_line.HasSelection())
             m_line.RemoveSelection();
         const qsizetype from = m_line.Cursor() + event->replacementStart();
-        if (!refused && (replaced > 0 || !committed.isEmpty()))
+        if (replaced > 0 || !committed.isEmpty())
             m_line.Replace(from, from + replaced, committed);
         for (const QInputMethodEvent::Attribute& attribute : event->attributes()) {
             if (attribute.type == QInputMethodEvent::Selection)
@@ -839,24 +784,6 @@ void ExpressionEdit::inputMethodEvent(QInputMethodEvent* event) {
     m_view.Invalidate();
     update();
     updateMicroFocus();
-}
-
-std::pair<qsizetype, qsizetype> ExpressionEdit::CommitRange(qsizetype replacementStart,
-                                                            qsizetype replacementLength) const {
-    // The selection goes first; the stretch to replace is counted from the
-    // caret in what is left.
-    const qsizetype selectionStart = m_line.SelectionStart();
-    const qsizetype selected = m_line.SelectionEnd() - selectionStart;
-    const qsizetype left = m_line.Text().size() - selected;
-    const qsizetype from = std::clamp(selectionStart + replacementStart, qsizetype{0}, left);
-    const qsizetype to = std::clamp(from + replacementLength, from, left);
-    if (selected == 0)
-        return {from, to};
-    // Both together, as one stretch of the line (which they are, unless an
-    // input method replaces text away from the selection it writes over).
-    const auto inLine = [&](qsizetype at) { return at <= selectionStart ? at : at + selected; };
-    return {std::min(selectionStart, inLine(from)),
-            std::max(selectionStart + selected, inLine(to))};
 }
 
 QVariant ExpressionEdit::inputMethodQuery(Qt::InputMethodQuery query) const {

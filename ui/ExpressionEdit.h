@@ -13,10 +13,8 @@ class QHelpEvent;
 class QMenu;
 class QStyleOptionFrame;
 
-// The one-line expression box. It does not scroll while typing: a typed
-// character that would widen the text past the visible width is refused, so
-// the whole expression stays in view (a longer one is written in the editor;
-// a text the program sets or pastes may be wider, and can still be mended).
+// The one-line expression box. A line wider than the box scrolls to keep
+// the caret in view, as in a line edit: nothing typed is ever turned away.
 // Up and Down walk the history, newest first, and come back to the text that
 // was being typed.
 //
@@ -148,19 +146,6 @@ class ExpressionEdit : public QWidget {
     // The copy key: the selection to the clipboard, or with nothing
     // selected the window's turn.
     void CopyOrHandOver();
-    // Whether writing `written` over [from, to) is refused, with a beep: an
-    // edit is refused only when it makes the line wider and too wide for the
-    // box, so that a line wider than the box can still be mended.
-    bool RefusesWriting(qsizetype from, qsizetype to, const QString& written) const;
-    // The width the text has to fit in.
-    int Room() const;
-    // The width of `text`, measured no further than needed to tell that it
-    // reaches `limit`.
-    int WidthUpTo(QStringView text, int limit) const;
-    // The stretch of the line an input method's commit writes over: the
-    // selection, and the text around the caret it asks to replace.
-    std::pair<qsizetype, qsizetype> CommitRange(qsizetype replacementStart,
-                                                qsizetype replacementLength) const;
     void WalkHistory(int step);
     void InitStyleOption(QStyleOptionFrame* option) const;
     QRect TextArea() const;

@@ -5,7 +5,8 @@
 // The expression editor's text box. What the user writes in it (typed,
 // committed by an input method, pasted, dropped or pasted with the middle
 // button) arrives in ASCII forms, as in the expression box: a Chinese input
-// method types "（" for "(" and "１" for "1".
+// method types "（" for "(" and "１" for "1". Tab and Ctrl+Tab go on to the
+// next control, with Shift to the one before.
 class ExpressionTextEdit : public QPlainTextEdit {
     Q_OBJECT
   public:

@@ -2,10 +2,12 @@
 
 #include <QFontMetrics>
 #include <QPainter>
+#include <QPainterPath>
 #include <QPalette>
 #include <QStyle>
 #include <QTextCharFormat>
 #include <algorithm>
+#include <cmath>
 #include <limits>
 
 namespace {
@@ -14,6 +16,10 @@ namespace {
 // first this far on either side, further while that does not fill the view.
 constexpr qsizetype kWholeLineLength = 4096;
 constexpr qsizetype kFirstReach = 256;
+
+// The colour spell checkers give their wavy underline.
+constexpr QColor kMarkColour(255, 0, 0);
+constexpr qreal kLeastMarkHeight = 1.5;
 
 bool ShownAsBlank(QChar c) {
     // Line edits show these as blanks, not as boxes.
@@ -66,6 +72,9 @@ void LineView::Arrange(const QString& text, qsizetype cursor, const Composition&
     m_composedLength = composing.text.size();
     m_composedCursor = composing.text.isEmpty() ? 0 : composing.cursor;
     m_area = area;
+    const QFontMetricsF markMetrics(font);
+    m_markMinimumWidth = markMetrics.horizontalAdvance(QLatin1Char('0'));
+    m_markBelowBaseline = std::max<qreal>(markMetrics.underlinePos(), 1);
     const int room = area.width() - 2 * kTextMargin;
 
     // The part in view lies within `room` of the caret on either side,
@@ -170,21 +179,6 @@ void LineView::Draw(QPainter& painter, const QPalette& palette, qsizetype select
                     qsizetype selectionEnd, int caretWidth, qsizetype markStart,
                     qsizetype markEnd) const {
     QList<QTextLayout::FormatRange> selections;
-    // Only the part laid out can carry the mark; a mark outside it is out
-    // of view anyway.
-    const qsizetype markFrom = std::clamp(markStart, m_begin, m_end);
-    const qsizetype markTo = std::clamp(markEnd, m_begin, m_end);
-    if (markFrom < markTo) {
-        QTextLayout::FormatRange mark;
-        mark.start = InLayout(markFrom);
-        mark.length = InLayout(markTo) - mark.start;
-        // The style draws it as the desktop's spell checking does; red is
-        // the colour spell checkers give it.
-        mark.format.setUnderlineStyle(QTextCharFormat::SpellCheckUnderline);
-        mark.format.setUnderlineColor(QColor(Qt::red));
-        // Before the selection, which covers it.
-        selections.append(mark);
-    }
     if (selectionStart < selectionEnd) {
         const qsizetype from = std::clamp(selectionStart, m_begin, m_end);
         const qsizetype to = std::clamp(selectionEnd, m_begin, m_end);
@@ -197,8 +191,50 @@ void LineView::Draw(QPainter& painter, const QPalette& palette, qsizetype select
     }
     painter.setPen(palette.text().color());
     m_layout.draw(&painter, m_origin, selections, m_area);
+    DrawMark(painter, markStart, markEnd);
     if (caretWidth > 0)
         m_layout.drawCursor(&painter, m_origin, InLayout(m_cursor) + m_composedCursor, caretWidth);
+}
+
+void LineView::DrawMark(QPainter& painter, qsizetype markStart, qsizetype markEnd) const {
+    // Only the part laid out can carry the mark; a mark outside it is out
+    // of view anyway.
+    const qsizetype from = std::clamp(markStart, m_begin, m_end);
+    const qsizetype to = std::clamp(markEnd, m_begin, m_end);
+    if (from >= to)
+        return;
+    const QTextLine line = m_layout.lineAt(0);
+    qreal left = m_origin.x() + line.cursorToX(InLayout(from));
+    qreal right = m_origin.x() + line.cursorToX(InLayout(to));
+    // Under a narrow character ("(" or "+" at the end, where something is
+    // missing) the wave would be a few pixels long: it gets at least a
+    // digit's width, centred under the character and kept inside the box.
+    const qreal widening = std::max<qreal>(0, m_markMinimumWidth - (right - left)) / 2;
+    left -= widening;
+    right += widening;
+    const qreal shift = std::max<qreal>(0, m_area.left() + kTextMargin - left) -
+                        std::max<qreal>(0, right - (m_area.right() + 1 - kTextMargin));
+    left += shift;
+    right += shift;
+
+    // A wave as spell checkers draw it, half periods of about the golden
+    // ratio times its height; a pixel of height would blur into a line.
+    const qreal height = std::max<qreal>(kLeastMarkHeight, std::floor(m_markBelowBaseline * 2) / 2);
+    const qreal halfPeriod = height * 1.618;
+    const qreal middle = m_origin.y() + line.ascent() + m_markBelowBaseline;
+    QPainterPath wave(QPointF(left, middle));
+    qreal up = -1;
+    for (qreal x = left; x < right; x += halfPeriod) {
+        const qreal next = std::min(right, x + halfPeriod);
+        wave.quadTo((x + next) / 2, middle + up * height * 2, next, middle);
+        up = -up;
+    }
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QPen(kMarkColour, 1));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawPath(wave);
+    painter.restore();
 }
 
 QRect LineView::CaretRect(qsizetype position) const {

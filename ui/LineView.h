@@ -58,6 +58,8 @@ class LineView {
     int ComposedPositionAt(int x) const;
 
   private:
+    // The wavy underline of [markStart, markEnd), as a misspelling's.
+    void DrawMark(QPainter& painter, qsizetype markStart, qsizetype markEnd) const;
     // A position in the line, and the same position in the layout of the
     // part, which holds the composed text at the caret.
     int InLayout(qsizetype position) const;
@@ -77,6 +79,10 @@ class LineView {
     int m_composedCursor = 0;
     QPointF m_origin;  // where the layout is drawn
     QRect m_area;
+    // The shortest wave an error mark draws, and how far below the
+    // baseline it runs.
+    qreal m_markMinimumWidth = 0;
+    qreal m_markBelowBaseline = 1;
     // What is in view, as a character of the line and how far the view's
     // left edge lies right of that character's left side.
     qsizetype m_viewCharacter = 0;

@@ -8,6 +8,7 @@
 #include "EngineTexts.h"
 #include "ExpCompute.h"
 #include "ExpException.h"
+#include "ExpParser.h"
 #include "UiText.h"
 
 namespace {
@@ -55,6 +56,28 @@ std::pair<qsizetype, qsizetype> MarkedCharacter(const QString& text, qsizetype a
     return {at, at + CharacterLength(text, at)};
 }
 
+// The tree of a text whose value failed, for the natural form to show how
+// it was read; none for a text that does not read, which another reading
+// would only fail on again.
+std::shared_ptr<const ExpressionTree> TreeOfFailedValue(const ExpException& error,
+                                                        std::string_view stripped) {
+    switch (error.GetCode()) {
+        case EXP_ERR_DIVZERO:
+        case EXP_ERR_NAN:
+        case EXP_ERR_INFINITE:
+        case EXP_ERR_UNDEFINED:
+            break;
+        default:
+            return nullptr;
+    }
+    try {
+        ExpParser parser(stripped);
+        return parser.Parse();
+    } catch (const ExpException&) {
+        return nullptr;
+    }
+}
+
 }  // namespace
 
 LiveOutcome ErrorOutcome(const QString& text, const ExpException& error,
@@ -82,7 +105,9 @@ LiveOutcome ComputeLive(const QString& text, const VarTable& variables) {
             outcome.tree = std::move(computed.tree);
             return outcome;
         } catch (const ExpException& error) {
-            return ErrorOutcome(text, error, stripped);
+            LiveOutcome outcome = ErrorOutcome(text, error, stripped);
+            outcome.tree = TreeOfFailedValue(error, stripped);
+            return outcome;
         }
     } catch (const std::bad_alloc&) {
         // Too large to compute now: nothing shows, and nothing is wrong

@@ -21,8 +21,9 @@ struct LiveOutcome {
     QString message;
     qsizetype markFrom = 0;
     qsizetype markTo = 0;
-    // The expression as the engine read it, when it has a value: what the
-    // natural form draws. Shared, never changed, so any thread may read it.
+    // The expression as the engine read it, when it reads (its value may
+    // still have failed): what the natural form draws. Shared, never
+    // changed, so any thread may read it.
     std::shared_ptr<const ExpressionTree> tree;
 
     bool HasMark() const { return markFrom < markTo; }

@@ -4,6 +4,8 @@
 #include <QPainter>
 #include <QStyle>
 #include <QStyleOptionFrame>
+#include <algorithm>
+#include <cmath>
 
 #include "ScreenReaderNotice.h"
 #include "TextFitting.h"
@@ -13,6 +15,45 @@ namespace {
 // The room a line edit keeps on each side of its text, inside its margins.
 constexpr int kInnerHorizontalMargin = 2;
 constexpr int kInnerVerticalMargin = 1;
+// How a muted value stands out from its ground: as far as small text must
+// to be read without effort, and no further, so that it stays plainly
+// lighter than a committed one.
+constexpr double kMutedContrast = 4.5;
+
+double Linear(double channel) {
+    return channel <= 0.04045 ? channel / 12.92 : std::pow((channel + 0.055) / 1.055, 2.4);
+}
+
+double Luminance(const QColor& colour) {
+    return 0.2126 * Linear(colour.redF()) + 0.7152 * Linear(colour.greenF()) +
+           0.0722 * Linear(colour.blueF());
+}
+
+double Contrast(const QColor& one, const QColor& other) {
+    const double first = Luminance(one) + 0.05;
+    const double second = Luminance(other) + 0.05;
+    return std::max(first, second) / std::min(first, second);
+}
+
+QColor Blend(const QColor& from, const QColor& to, double share) {
+    const auto mix = [share](int a, int b) { return qRound(a + (b - a) * share); };
+    return QColor(mix(from.red(), to.red()), mix(from.green(), to.green()),
+                  mix(from.blue(), to.blue()));
+}
+
+// The colour nearest the ground, on the way from it to the text's, that
+// still reaches kMutedContrast; the text's own where even that does not.
+QColor MutedColour(const QColor& text, const QColor& ground) {
+    if (Contrast(text, ground) <= kMutedContrast)
+        return text;
+    double low = 0;  // too faint
+    double high = 1;
+    for (int step = 0; step < 16; ++step) {
+        const double middle = (low + high) / 2;
+        (Contrast(Blend(ground, text, middle), ground) >= kMutedContrast ? high : low) = middle;
+    }
+    return Blend(ground, text, high);
+}
 
 }  // namespace
 
@@ -30,7 +71,13 @@ void ResultBox::ShowLive(const QString& value) {
 
 void ResultBox::ShowCommitted(const QString& value) {
     m_committed = value;
+    m_commitFailed = false;
     Show(value, false);
+}
+
+void ResultBox::ShowCommitFailed() {
+    m_commitFailed = true;
+    ShowLastCommitted();
 }
 
 void ResultBox::Show(const QString& value, bool muted) {
@@ -42,8 +89,9 @@ void ResultBox::Show(const QString& value, bool muted) {
             const auto colourGroup = static_cast<QPalette::ColorGroup>(group);
             if (muted) {
                 m_textBrushes[group] = colours.brush(colourGroup, QPalette::Text);
-                colours.setBrush(colourGroup, QPalette::Text,
-                                 colours.brush(colourGroup, QPalette::PlaceholderText));
+                colours.setColor(colourGroup, QPalette::Text,
+                                 MutedColour(colours.color(colourGroup, QPalette::Text),
+                                             colours.color(colourGroup, QPalette::Base)));
             } else {
                 colours.setBrush(colourGroup, QPalette::Text, m_textBrushes[group]);
             }

@@ -13,9 +13,11 @@ class ScreenReaderNotice;
 // whole text. The box's text, which copying and a screen reader see, is
 // always the whole result.
 //
-// A value computed while the expression is typed shows muted, in the
-// colour of a placeholder, as not yet committed; a committed result in the
-// normal colour, and the box keeps it to show again.
+// A value computed while the expression is typed shows muted, in a colour
+// between the text's and the ground's that still reads easily, as not yet
+// committed; a committed result in the normal colour, and the box keeps it
+// to show again. After a failed computation the last result stays muted:
+// it is no answer to the expression that failed.
 class ResultBox : public QLineEdit {
     Q_OBJECT
   public:
@@ -24,8 +26,10 @@ class ResultBox : public QLineEdit {
     // A value computed while typing; empty for none.
     void ShowLive(const QString& value);
     void ShowCommitted(const QString& value);
-    // The last committed result again, as it was shown.
-    void ShowLastCommitted() { ShowCommitted(m_committed); }
+    // The computation asked for last failed.
+    void ShowCommitFailed();
+    // The last committed result again, muted if a computation failed since.
+    void ShowLastCommitted() { Show(m_committed, m_commitFailed); }
     bool IsMuted() const { return m_muted; }
     // Tells a screen reader the result shown, as "结果 42", while the focus
     // stays where the expression is typed.
@@ -53,7 +57,8 @@ class ResultBox : public QLineEdit {
     bool m_muted = false;
     QString m_committed;
     ScreenReaderNotice* m_notice;
-    // The text colours of the box's palette while a muted value shows them
-    // as placeholders, by colour group.
+    bool m_commitFailed = false;
+    // The text colours of the box's palette while a muted value replaces
+    // them, by colour group.
     QBrush m_textBrushes[QPalette::NColorGroups];
 };

@@ -54,4 +54,29 @@ TEST(ExprEditDlgTest, FullWidthFormsArriveAsAscii) {
     }
 }
 
+// Tab goes on to the buttons as everywhere in a dialog; a tab typed into
+// the expression would only be dropped from it.
+TEST(ExprEditDlgTest, TabAndCtrlTabLeaveTheBox) {
+    const struct {
+        Qt::Key key;
+        Qt::KeyboardModifiers modifiers;
+    } cases[] = {
+        {Qt::Key_Tab, Qt::NoModifier},
+        {Qt::Key_Tab, Qt::ControlModifier},
+        {Qt::Key_Backtab, Qt::ShiftModifier},
+        {Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier},
+    };
+    for (const auto& c : cases) {
+        ExprEditDlg editor("1+2");
+        editor.show();
+        QApplication::setActiveWindow(&editor);
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&editor));
+        auto* box = ControlNamed<QPlainTextEdit>(&editor, "expressionEdit");
+        box->setFocus();
+        QTest::keyClick(box, c.key, c.modifiers);
+        EXPECT_EQ(box->toPlainText(), "1+2") << c.key << " " << c.modifiers;
+        EXPECT_FALSE(box->hasFocus()) << c.key << " " << c.modifiers;
+    }
+}
+
 }  // namespace

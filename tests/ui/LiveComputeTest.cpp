@@ -133,7 +133,8 @@ TEST_F(LiveComputeTest, TypingNeitherAddsToTheHistoryNorOpensABox) {
 }
 
 // In the full window the natural form follows the typing, drawn as Enter
-// would draw it; an expression that reads no value leaves the last one.
+// would draw it, also where the value fails; an expression that does not
+// read shows none, as an earlier drawing would be taken for its own.
 TEST_F(LiveComputeTest, TheNaturalFormFollowsTheTypingInTheFullWindow) {
     ControlNamed<QAbstractButton>(m_window.get(), "modeButton")->click();
     Expr()->setFocus();
@@ -141,23 +142,25 @@ TEST_F(LiveComputeTest, TheNaturalFormFollowsTheTypingInTheFullWindow) {
     const std::string typed = m_window->NaturalText();
     EXPECT_NE(typed.find("---"), std::string::npos) << typed;
     QTest::keyClicks(Expr(), QStringLiteral("+("));
-    EXPECT_EQ(m_window->NaturalText(), typed);
+    EXPECT_EQ(m_window->NaturalText(), "");
     QTest::keyClick(Expr(), Qt::Key_Backspace);
     QTest::keyClick(Expr(), Qt::Key_Backspace);
     QTest::keyClick(Expr(), Qt::Key_Return);
     EXPECT_EQ(m_window->NaturalText(), typed);
 
+    // An undefined name reads: it is drawn.
+    MessageBoxRecorder boxes;
+    QTest::keyClicks(Expr(), QStringLiteral("*x"));
+    const std::string undefined = m_window->NaturalText();
+    EXPECT_NE(undefined.find('x'), std::string::npos) << undefined;
     // A failed computation, or the switch turned off, puts back the last
     // computation's drawing.
-    MessageBoxRecorder boxes;
-    QTest::keyClicks(Expr(), QStringLiteral("*4"));
-    EXPECT_NE(m_window->NaturalText(), typed);
     QTest::keyClicks(Expr(), QStringLiteral("+"));
     QTest::keyClick(Expr(), Qt::Key_Return);
     EXPECT_EQ(boxes.Requests().size(), 1u);
     EXPECT_EQ(m_window->NaturalText(), typed);
     QTest::keyClick(Expr(), Qt::Key_Backspace);
-    EXPECT_NE(m_window->NaturalText(), typed);
+    EXPECT_EQ(m_window->NaturalText(), undefined);
     m_window->SetComputeWhileTyping(false);
     EXPECT_EQ(m_window->NaturalText(), typed);
 }
@@ -216,6 +219,7 @@ TEST_F(LiveComputeTest, EnterCommitsAsWithoutTheSwitch) {
     ASSERT_EQ(live.size(), 4u);
     EXPECT_EQ(live[0].result, "7");
     EXPECT_EQ(live[1].result, "7") << "the last result stays after an error";
+    EXPECT_TRUE(live[1].muted) << "as no answer to the expression that failed";
     EXPECT_EQ(live[3].history, 2);
     EXPECT_FALSE(live[3].muted);
     EXPECT_EQ(live, off);

@@ -9,6 +9,8 @@
 #include <QImage>
 #include <QLineEdit>
 #include <QTest>
+#include <algorithm>
+#include <cmath>
 
 #include "CalcWindowTest.h"
 #include "ExpressionEdit.h"
@@ -114,6 +116,56 @@ TEST(ResultBoxStyle, AValueWhileTypingIsMutedAndACommittedOneIsNotWhateverTheWid
         box.ShowLastCommitted();
         EXPECT_EQ(box.text(), QString::fromUtf8(value));
         EXPECT_FALSE(box.IsMuted());
+    }
+}
+
+// The contrast of two colours as accessibility guidelines count it.
+double ContrastRatio(const QColor& one, const QColor& other) {
+    const auto luminance = [](const QColor& c) {
+        const auto linear = [](double v) {
+            return v <= 0.04045 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+        };
+        return 0.2126 * linear(c.redF()) + 0.7152 * linear(c.greenF()) + 0.0722 * linear(c.blueF());
+    };
+    const double a = luminance(one) + 0.05;
+    const double b = luminance(other) + 0.05;
+    return std::max(a, b) / std::min(a, b);
+}
+
+// `colour` as it shows on `ground`.
+QColor Over(const QColor& colour, const QColor& ground) {
+    const double alpha = colour.alphaF();
+    const auto mix = [alpha](int a, int b) { return qRound(a * alpha + b * (1 - alpha)); };
+    return QColor(mix(colour.red(), ground.red()), mix(colour.green(), ground.green()),
+                  mix(colour.blue(), ground.blue()));
+}
+
+TEST(ResultBoxStyle, AMutedValueIsEasyToReadYetPlainlyLighterInLightAndDarkPalettes) {
+    const struct {
+        const char* what;
+        QColor text, ground;
+    } palettes[] = {
+        {"light", QColor(0, 0, 0), QColor(255, 255, 255)},
+        {"dark", QColor(240, 240, 240), QColor(45, 45, 45)},
+    };
+    for (const auto& p : palettes) {
+        SCOPED_TRACE(p.what);
+        QPalette colours;
+        colours.setColor(QPalette::Text, p.text);
+        colours.setColor(QPalette::Base, p.ground);
+        // A desktop's placeholder colour: the text at half strength.
+        QColor placeholder = p.text;
+        placeholder.setAlpha(128);
+        colours.setColor(QPalette::PlaceholderText, placeholder);
+        ResultBox box;
+        box.setPalette(colours);
+        box.ShowLive(QStringLiteral("7"));
+        const double muted =
+            ContrastRatio(Over(box.palette().color(QPalette::Text), p.ground), p.ground);
+        EXPECT_GE(muted, 4.5);
+        EXPECT_LT(muted, ContrastRatio(p.text, p.ground) / 2);
+        box.ShowCommitted(QStringLiteral("7"));
+        EXPECT_EQ(box.palette().color(QPalette::Text), p.text);
     }
 }
 
