@@ -182,9 +182,12 @@ void VarListCtrl::keyPressEvent(QKeyEvent* event) {
     const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
     const QModelIndex current = currentIndex();
     const bool onSelectedRow = current.isValid() && IsRowSelected(current.row());
-    if (onSelectedRow && modifiers == Qt::NoModifier &&
-        (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)) {
-        EditCell(current.row(), VariablesModel::kValueColumn);
+    // Enter belongs to the grid: passed on, it would press the window's
+    // default button.
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        if (onSelectedRow && modifiers == Qt::NoModifier)
+            EditCell(current.row(), VariablesModel::kValueColumn);
+        event->accept();
         return;
     }
     // A character typed over a selected row replaces its value, as typing
