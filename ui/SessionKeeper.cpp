@@ -140,13 +140,17 @@ void SessionKeeper::RestoreWindowState() {
     // The size first: the place is checked for the size the window has.
     m_expanded->setChecked(state.expanded);
     m_topMost->setChecked(state.topMost);
+    // A place is checked before the window goes there: a widget far out
+    // in the range of an int cannot tell its own size.
     const QPoint fresh = m_window->pos();
-    if (!state.geometry.isEmpty())
+    const QSize size = m_window->size();
+    if (!state.geometry.isEmpty()) {
         m_window->restoreGeometry(state.geometry);
-    else if (state.position)
+        if (!OnSomeScreen(m_window->pos(), size))
+            m_window->move(fresh);
+    } else if (state.position && OnSomeScreen(*state.position, size)) {
         m_window->move(*state.position);
-    if (!OnSomeScreen(m_window->pos(), m_window->size()))
-        m_window->move(fresh);
+    }
 }
 
 KeptSession SessionKeeper::ModelSession() const {
