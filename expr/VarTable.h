@@ -17,6 +17,14 @@ class VarTable {
     bool Insert(std::string_view name, double value) {
         return m_entries.emplace(std::string(name), value).second;
     }
+    // Sets the value of `name`, adding it when absent.
+    void Set(std::string_view name, double value) {
+        m_entries.insert_or_assign(std::string(name), value);
+    }
+    void Erase(std::string_view name) {
+        if (const auto it = m_entries.find(name); it != m_entries.end())
+            m_entries.erase(it);
+    }
     std::optional<double> Find(std::string_view name) const {
         const auto it = m_entries.find(name);
         if (it == m_entries.end())

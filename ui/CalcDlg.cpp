@@ -7,7 +7,7 @@
 #include <QClipboard>
 #include <QContextMenuEvent>
 #include <QKeyEvent>
-#include <QListWidget>
+#include <QListView>
 #include <QMenu>
 #include <QPainter>
 #include <QScreen>
@@ -44,8 +44,6 @@
 namespace {
 
 constexpr int kNaturalLineWidth = 50;
-// A history line shows at most this many characters of its expression.
-constexpr qsizetype kHistoryShownLength = 1000;
 
 // The window title, kept as numbers: character i is the low byte of entry i
 // plus i.
@@ -59,22 +57,6 @@ std::string TooLargeNote() {
     return ToEngineText(WindowText(WindowTexts::kNaturalFormTooLarge)) + '\n';
 }
 
-// A history line: the beginning of a very long expression, as laying out
-// megabytes of text for one line would stall the window; the whole of it
-// stays with the line.
-QListWidgetItem* NewHistoryItem(const QString& entry) {
-    auto* item = new QListWidgetItem(entry.size() > kHistoryShownLength
-                                         ? entry.left(kHistoryShownLength) + QStringLiteral("…")
-                                         : entry);
-    item->setData(Qt::UserRole, entry);
-    return item;
-}
-
-// The whole expression of a history line, which may show only its beginning.
-QString HistoryEntry(const QListWidgetItem* item) {
-    return item->data(Qt::UserRole).toString();
-}
-
 }  // namespace
 
 CalcDlg::CalcDlg(QWidget* parent, SessionUse session)
@@ -82,12 +64,8 @@ CalcDlg::CalcDlg(QWidget* parent, SessionUse session)
     setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
     setFont(DialogFont());
     BuildControls();
-    if (session == SessionUse::Kept) {
-        m_session = std::make_unique<SessionKeeper>(*this, *this);
-        connect(this, &CalcDlg::HistoryChanged, m_session.get(), &SessionKeeper::SaveSession);
-        connect(this, &CalcDlg::WindowStateChanged, m_session.get(),
-                &SessionKeeper::SaveWindowState);
-    }
+    if (session == SessionUse::Kept)
+        m_session = std::make_unique<SessionKeeper>(m_history, m_variables);
     CreateActions();
     CreateLiveComputation();
     OnInitDialog();
@@ -117,7 +95,9 @@ void CalcDlg::BuildControls() {
     m_exitButton = form.exitButton;
     m_topMostButton = form.topMostButton;
     m_varList = form.variableGrid;
-    m_history = form.historyList;
+    m_varList->SetVariables(&m_variables);
+    m_historyList = form.historyList;
+    m_historyList->setModel(&m_history);
     m_modeButton = form.modeButton;
     m_expressionBox = form.expressionEdit;
     m_resultBox = form.resultBox;
@@ -142,6 +122,9 @@ void CalcDlg::BuildControls() {
         button->SetStaticEdge(button != m_aboutButton);
 
     m_expressionBox->SetHistorySource([this] { return HistoryEntries(); });
+    // A history cleared starts the walk through it again.
+    connect(&m_history, &QAbstractItemModel::modelReset, m_expressionBox,
+            &ExpressionEdit::ResetHistoryWalk);
 }
 
 QAction* CalcDlg::AddAction(const char* name, const QList<QKeySequence>& keys,
@@ -171,12 +154,12 @@ void CalcDlg::CreateActions() {
     connect(m_computeAction, &QAction::triggered, this, &CalcDlg::OnCompute);
     connect(m_computeButton, &QAbstractButton::clicked, m_computeAction, &QAction::trigger);
 
-    QAction* recall = AddAction("recallHistoryAction", enter, Qt::WidgetShortcut, m_history);
+    QAction* recall = AddAction("recallHistoryAction", enter, Qt::WidgetShortcut, m_historyList);
     connect(recall, &QAction::triggered, this, [this] {
-        if (m_history->currentItem())
+        if (m_historyList->currentIndex().isValid())
             OnHistoryDblClk();
     });
-    connect(m_history, &QListWidget::itemDoubleClicked, this, &CalcDlg::OnHistoryDblClk);
+    connect(m_historyList, &QAbstractItemView::doubleClicked, this, &CalcDlg::OnHistoryDblClk);
 
     QAction* clear = AddAction("clearAction", {QKeySequence(Qt::Key_Escape)});
     connect(clear, &QAction::triggered, this, &CalcDlg::ClearExpression);
@@ -209,9 +192,21 @@ void CalcDlg::CreateActions() {
     connect(m_aboutAction, &QAction::triggered, this, &CalcDlg::OnAbout);
     connect(m_aboutButton, &QAbstractButton::clicked, m_aboutAction, &QAction::trigger);
 
+    // The full size and keep-on-top are states the window is in: the
+    // buttons turn them over.
+    m_expandAction = AddAction("modeAction", {});
+    m_expandAction->setCheckable(true);
+    connect(m_expandAction, &QAction::toggled, this, &CalcDlg::ShowExpanded);
+    connect(m_modeButton, &QAbstractButton::clicked, m_expandAction, &QAction::toggle);
+    m_topMostAction = AddAction("topMostAction", {});
+    m_topMostAction->setCheckable(true);
+    connect(m_topMostAction, &QAction::toggled, this, &CalcDlg::ShowTopMost);
+    // The click has already turned the button over.
+    connect(m_topMostButton, &QAbstractButton::clicked, m_topMostAction, &QAction::setChecked);
+
     const std::pair<QAbstractButton*, void (CalcDlg::*)()> buttonCommands[] = {
-        {m_modeButton, &CalcDlg::OnToggleMode}, {m_topMostButton, &CalcDlg::OnTopMost},
-        {m_editorButton, &CalcDlg::OnEditExpr}, {m_helpButton, &CalcDlg::OnHelp},
+        {m_editorButton, &CalcDlg::OnEditExpr},
+        {m_helpButton, &CalcDlg::OnHelp},
         {m_addVarButton, &CalcDlg::OnAddVar},
     };
     for (const auto& [button, command] : buttonCommands) {
@@ -230,7 +225,7 @@ void CalcDlg::CreateLiveComputation() {
     connect(m_live, &LiveComputation::Computed, this, &CalcDlg::ShowLiveOutcome);
     connect(m_expressionBox, &ExpressionEdit::textChanged, this, &CalcDlg::OnExpressionEdited);
     // The value shown reads the variables as they are now.
-    connect(m_varList, &VarListCtrl::RowsEdited, this, &CalcDlg::OnExpressionEdited);
+    connect(&m_variables, &VariablesModel::TableChanged, this, &CalcDlg::OnExpressionEdited);
     m_computeWhileTypingAction = AddAction("computeWhileTypingAction", {});
     m_computeWhileTypingAction->setText(WindowText(WindowTexts::kComputeWhileTypingMenu));
     m_computeWhileTypingAction->setCheckable(true);
@@ -268,8 +263,7 @@ void CalcDlg::OnComputeWhileTypingToggled(bool on) {
 void CalcDlg::OnExpressionEdited() {
     if (!ComputesWhileTyping())
         return;
-    CollectVariables();
-    m_live->Request(m_expressionBox->text(), m_vars);
+    m_live->Request(m_expressionBox->text(), m_variables.Table());
 }
 
 void CalcDlg::ShowLiveOutcome(const LiveOutcome& outcome) {
@@ -297,7 +291,6 @@ void CalcDlg::ShowLiveOutcome(const LiveOutcome& outcome) {
 
 void CalcDlg::OnInitDialog() {
     setWindowIcon(m_icon);
-    m_varList->InsertColumns();
     m_expanded = false;
 
     // The window opens centred on the screen for its full size; the compact
@@ -311,8 +304,10 @@ void CalcDlg::OnInitDialog() {
     SetWindowTitleFromTable();
     SetButtonFaces();
     m_expressionBox->setFocus();
-    if (m_session)
-        m_session->Restore();
+    if (m_session) {
+        m_session->Load();
+        m_session->KeepWindow(*this, *m_expandAction, *m_topMostAction);
+    }
 }
 
 void CalcDlg::SetWindowTitleFromTable() {
@@ -351,27 +346,13 @@ std::string CalcDlg::StripWhitespace() {
     return expression;
 }
 
-void CalcDlg::CollectVariables() {
-    m_vars.Clear();
-    for (int row = 0; row < m_varList->GetItemCount(); ++row) {
-        const std::string name = ToEngineText(m_varList->GetItemText(row, 0));
-        // The grid stores only values that read whole as one number, read
-        // alike in every locale; anything else would count as 0, never as
-        // an unset value.
-        const std::optional<double> value =
-            ReadVariableValue(ToEngineText(m_varList->GetItemText(row, 1)));
-        m_vars.Insert(name, value.value_or(0.0));
-    }
-}
-
 void CalcDlg::OnCompute() {
     std::string expression;
     try {
         expression = StripWhitespace();
-        CollectVariables();
         // What typing still computes would show over the committed answer.
         m_live->Cancel();
-        ComputedExpression computed = ComputeExpressionTree(expression, m_vars);
+        ComputedExpression computed = ComputeExpressionTree(expression, m_variables.Table());
         std::string result = FormatResult(computed.value);
         m_committedTree = std::move(computed.tree);
         m_committedDrawing.reset();
@@ -445,42 +426,18 @@ void CalcDlg::ShowComputeError(const QString& text, std::optional<std::size_t> p
 }
 
 void CalcDlg::AddToHistory(const QString& entry) {
-    for (int i = 0; i < m_history->count(); ++i) {
-        if (HistoryEntry(m_history->item(i)).compare(entry, Qt::CaseInsensitive) == 0)
-            return;
-    }
-    m_history->addItem(NewHistoryItem(entry));
-    emit HistoryChanged();
-}
-
-QStringList CalcDlg::HistoryEntries() const {
-    QStringList entries;
-    entries.reserve(m_history->count());
-    for (int i = 0; i < m_history->count(); ++i)
-        entries << HistoryEntry(m_history->item(i));
-    return entries;
-}
-
-void CalcDlg::AppendHistory(const QStringList& entries) {
-    for (const QString& entry : entries)
-        m_history->addItem(NewHistoryItem(entry));
-}
-
-void CalcDlg::ClearHistory() {
-    m_history->clear();
-    m_expressionBox->ResetHistoryWalk();
-    emit HistoryChanged();
+    m_history.Add(entry);
 }
 
 void CalcDlg::OnHistoryDblClk() {
-    const int row = m_history->currentRow();
-    if (row >= 0)
-        m_expressionBox->setText(HistoryEntry(m_history->item(row)));
+    const QModelIndex current = m_historyList->currentIndex();
+    if (current.isValid())
+        m_expressionBox->setText(current.data(Qt::EditRole).toString());
     m_expressionBox->ResetHistoryWalk();
 }
 
-void CalcDlg::OnToggleMode() {
-    m_expanded = !m_expanded;
+void CalcDlg::ShowExpanded(bool expanded) {
+    m_expanded = expanded;
     if (m_expanded) {
         m_modeButton->LoadIconImage(WindowIcon::Less);
         m_modeButton->SetTipText(qUtf8Printable(WindowText(WindowTexts::kLessTip)), true);
@@ -491,24 +448,11 @@ void CalcDlg::OnToggleMode() {
         m_modeButton->SetTipText(qUtf8Printable(WindowText(WindowTexts::kMoreTip)), true);
         ResizeWindow(false);
     }
-    SetStaysOnTop(m_topMostButton->isChecked());
-    emit WindowStateChanged();
-}
-
-void CalcDlg::SetExpanded(bool expanded) {
-    if (expanded != m_expanded)
-        OnToggleMode();
+    SetStaysOnTop(IsTopMost());
 }
 
 bool CalcDlg::IsTopMost() const {
-    return m_topMostButton->isChecked();
-}
-
-void CalcDlg::SetTopMost(bool onTop) {
-    if (onTop == IsTopMost())
-        return;
-    m_topMostButton->setChecked(onTop);
-    OnTopMost();
+    return m_topMostAction->isChecked();
 }
 
 QSize CalcDlg::WindowSize(bool full) const {
@@ -527,9 +471,8 @@ void CalcDlg::ResizeWindow(bool full) {
     m_fullPanel->setVisible(full);
 }
 
-void CalcDlg::OnTopMost() {
-    // The click has already flipped the button's check state.
-    const bool onTop = m_topMostButton->isChecked();
+void CalcDlg::ShowTopMost(bool onTop) {
+    m_topMostButton->setChecked(onTop);
     m_topMostButton->LoadIconImage(onTop ? WindowIcon::Unpin : WindowIcon::Pin);
     m_topMostButton->SetTipText(
         qUtf8Printable(WindowText(onTop ? WindowTexts::kUnpinTip : WindowTexts::kPinTip)), true);
@@ -537,7 +480,6 @@ void CalcDlg::OnTopMost() {
     // and tells the state.
     m_topMostButton->setAccessibleName(WindowText(WindowTexts::kPinTip));
     SetStaysOnTop(onTop);
-    emit WindowStateChanged();
 }
 
 void CalcDlg::SetStaysOnTop(bool on) {
@@ -577,10 +519,7 @@ HelpDlg* CalcDlg::HelpWindow() const {
 }
 
 void CalcDlg::OnAddVar() {
-    const int row =
-        m_varList->InsertItem(m_varList->GetItemCount(), WindowText(WindowTexts::kNewVariableName),
-                              WindowText(WindowTexts::kNewVariableValue));
-    m_varList->EditSubItem(row, 0);
+    m_varList->EditCell(m_variables.AddUnnamed(), VariablesModel::kNameColumn);
 }
 
 void CalcDlg::ClearExpression() {

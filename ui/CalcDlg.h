@@ -11,9 +11,10 @@
 #include <optional>
 #include <string>
 
-#include "KeptWindow.h"
+#include "HistoryModel.h"
 #include "SessionUse.h"
 #include "VarTable.h"
+#include "VariablesModel.h"
 
 class HelpDlg;
 class LiveComputation;
@@ -28,7 +29,7 @@ class NaturalFormView;
 class SkinButton;
 class VarListCtrl;
 class ExpressionEdit;
-class QListWidget;
+class QListView;
 class QAction;
 class QKeyEvent;
 class QKeySequence;
@@ -39,7 +40,7 @@ class QMenu;
 // result beside them; in the full size also the natural form, the history
 // and the variables. It has no caption: it is dragged by its free surface
 // and its window menu opens with a right click there.
-class CalcDlg : public QDialog, public KeptWindow {
+class CalcDlg : public QDialog {
     Q_OBJECT
   public:
     explicit CalcDlg(QWidget* parent = nullptr, SessionUse session = SessionUse::Forgotten);
@@ -54,8 +55,14 @@ class CalcDlg : public QDialog, public KeptWindow {
     // dropped. The compact window, which hides the box, keeps the form
     // until the box is shown or its text asked for.
     void ShowNaturalFormOf(std::unique_ptr<NaturalForm> form);
-    bool IsExpanded() const override { return m_expanded; }
-    const VarTable& Variables() const { return m_vars; }
+    bool IsExpanded() const { return m_expanded; }
+    bool IsTopMost() const;
+    // What the next computation reads.
+    const VarTable& Variables() const { return m_variables.Table(); }
+    // The rows of the variables grid and of the history.
+    VariablesModel& VariableRows() { return m_variables; }
+    HistoryModel& History() { return m_history; }
+    QStringList HistoryEntries() const { return m_history.Entries(); }
     // The help window opened last, while it exists.
     HelpDlg* HelpWindow() const;
 
@@ -72,14 +79,6 @@ class CalcDlg : public QDialog, public KeptWindow {
     bool ComputesWhileTyping() const;
     QAction* ComputeWhileTypingAction() const { return m_computeWhileTypingAction; }
 
-    // What a kept session reads and puts back (KeptWindow).
-    QStringList HistoryEntries() const override;
-    void AppendHistory(const QStringList& entries) override;
-    void ClearHistory() override;
-    VarListCtrl& VariableGrid() const override { return *m_varList; }
-    void SetExpanded(bool expanded) override;
-    bool IsTopMost() const override;
-    void SetTopMost(bool onTop) override;
     // The window's session, when it keeps one: its named on/off switches
     // are remembered there.
     SessionKeeper* Session() const { return m_session.get(); }
@@ -87,12 +86,6 @@ class CalcDlg : public QDialog, public KeptWindow {
     // Every way of closing the window ends here: an open cell edit is
     // dropped as Escape drops it, and the window closes.
     void done(int result) override;
-
-  signals:
-    // A computation added to the history, or the history was cleared.
-    void HistoryChanged();
-    // The window changed its size or keep-on-top.
-    void WindowStateChanged();
 
   protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -107,8 +100,8 @@ class CalcDlg : public QDialog, public KeptWindow {
     // The commands of the window's buttons, list and menu.
     void OnCompute();
     void OnHistoryDblClk();
-    void OnToggleMode();
-    void OnTopMost();
+    void ShowExpanded(bool expanded);
+    void ShowTopMost(bool onTop);
     void OnAbout();
     void OnEditExpr();
     void OnHelp();
@@ -134,8 +127,6 @@ class CalcDlg : public QDialog, public KeptWindow {
     // The expression box's text without blanks, tabs and line ends, which
     // the box then shows; in the engine's UTF-8.
     std::string StripWhitespace();
-    // The grid's variables into m_vars.
-    void CollectVariables();
     // Starts drawing the form the compact window kept.
     void DrawPendingNaturalForm();
     // Puts the last computation's natural form back in its box.
@@ -158,7 +149,7 @@ class CalcDlg : public QDialog, public KeptWindow {
     SkinButton* m_exitButton = nullptr;
     SkinButton* m_topMostButton = nullptr;
     VarListCtrl* m_varList = nullptr;
-    QListWidget* m_history = nullptr;
+    QListView* m_historyList = nullptr;
     SkinButton* m_modeButton = nullptr;
     ExpressionEdit* m_expressionBox = nullptr;
     ResultBox* m_resultBox = nullptr;
@@ -174,6 +165,9 @@ class CalcDlg : public QDialog, public KeptWindow {
     QAction* m_closeAction = nullptr;
     QAction* m_aboutAction = nullptr;
     QAction* m_computeWhileTypingAction = nullptr;
+    // The full size and keep-on-top, checked or not.
+    QAction* m_expandAction = nullptr;
+    QAction* m_topMostAction = nullptr;
     LiveComputation* m_live = nullptr;
 
     // The form of a result computed in the compact window, which hides it:
@@ -189,7 +183,9 @@ class CalcDlg : public QDialog, public KeptWindow {
     // Whether the drawing asked for last is the last computation's.
     bool m_drawsCommitted = true;
     QIcon m_icon;
-    VarTable m_vars;
+    // Outlive the keeper, which observes them.
+    HistoryModel m_history;
+    VariablesModel m_variables;
     bool m_expanded = false;
     QPointer<HelpDlg> m_helpWindow;
 

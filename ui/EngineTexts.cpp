@@ -96,7 +96,3 @@ QString VarRejectionText(const VarRejection& rejection) {
 QString VarRejectionTitle(const VarRejection& rejection) {
     return Translated(RejectionTitle(rejection.problem));
 }
-
-QString EngineText(const QString& chinese) {
-    return QCoreApplication::translate(kContext, chinese.toUtf8().constData());
-}

@@ -18,8 +18,3 @@ QString ComputeErrorText(const ExpException& error, std::string_view stripped);
 // its title.
 QString VarRejectionText(const VarRejection& rejection);
 QString VarRejectionTitle(const VarRejection& rejection);
-
-// One of the engine's Chinese texts (a VarRejection's message or title) in
-// the window's language; for a caller that has kept the text rather than
-// the rejection.
-QString EngineText(const QString& chinese);

@@ -6,25 +6,37 @@
 #include <QMessageBox>
 #include <QScreen>
 #include <QStandardPaths>
+#include <QWidget>
+#include <algorithm>
 
-#include "KeptWindow.h"
+#include "HistoryModel.h"
 #include "MessageBox.h"
-#include "VarListCtrl.h"
+#include "VariablesModel.h"
 #include "WindowTexts.h"
 
 namespace {
 
-// A window is put back where it was left only while this much of it would
-// still be on a screen to take hold of; otherwise it opens where a new one
-// does.
-constexpr int kMinVisibleEdge = 40;
+// A window is put back where it was left only while this much of it each
+// way, or all of a smaller window, would still be on a screen to take hold
+// of; otherwise it opens where a new one does.
+constexpr qint64 kMinVisibleEdge = 40;
 // A move is over once the window has stood still this long.
 constexpr int kMoveSettleMs = 400;
 
-bool OnSomeScreen(const QRect& window) {
+// The length of [from, from + length) that falls in [start, start + span).
+qint64 Overlap(qint64 start, qint64 span, qint64 from, qint64 length) {
+    return std::min(start + span, from + length) - std::max(start, from);
+}
+
+// Counted in 64 bits: a place read back may lie anywhere in the range of
+// an int, where a rectangle's far edge would overflow.
+bool OnSomeScreen(QPoint place, QSize size) {
+    const qint64 width = std::min<qint64>(kMinVisibleEdge, size.width());
+    const qint64 height = std::min<qint64>(kMinVisibleEdge, size.height());
     for (const QScreen* screen : QGuiApplication::screens()) {
-        const QRect visible = screen->availableGeometry().intersected(window);
-        if (visible.width() >= kMinVisibleEdge && visible.height() >= kMinVisibleEdge)
+        const QRect available = screen->availableGeometry();
+        if (Overlap(available.x(), available.width(), place.x(), size.width()) >= width &&
+            Overlap(available.y(), available.height(), place.y(), size.height()) >= height)
             return true;
     }
     return false;
@@ -50,12 +62,12 @@ QStringList SkippedParts(const SessionReadProblems& problems) {
 
 }  // namespace
 
-SessionKeeper::SessionKeeper(QWidget& widget, KeptWindow& window)
-    : m_widget(widget),
-      m_window(window),
+SessionKeeper::SessionKeeper(HistoryModel& history, VariablesModel& variables)
+    : m_history(history),
+      m_variables(variables),
       m_store(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)),
-      m_keepAction(new QAction(&widget)),
-      m_clearHistoryAction(new QAction(&widget)) {
+      m_keepAction(new QAction(this)),
+      m_clearHistoryAction(new QAction(this)) {
     m_keepAction->setObjectName(QStringLiteral("keepSessionAction"));
     m_keepAction->setText(WindowText(WindowTexts::kKeepSessionMenu));
     m_keepAction->setCheckable(true);
@@ -64,12 +76,9 @@ SessionKeeper::SessionKeeper(QWidget& widget, KeptWindow& window)
     m_clearHistoryAction->setObjectName(QStringLiteral("clearHistoryAction"));
     m_clearHistoryAction->setText(WindowText(WindowTexts::kClearHistoryMenu));
     connect(m_clearHistoryAction, &QAction::triggered, this, &SessionKeeper::OnClearHistory);
-
-    connect(&m_window.VariableGrid(), &VarListCtrl::RowsEdited, this, &SessionKeeper::SaveSession);
     m_moveSettled.setSingleShot(true);
     m_moveSettled.setInterval(kMoveSettleMs);
     connect(&m_moveSettled, &QTimer::timeout, this, &SessionKeeper::SaveWindowState);
-    m_widget.installEventFilter(this);
 }
 
 SessionKeeper::~SessionKeeper() = default;
@@ -86,60 +95,86 @@ void SessionKeeper::SetSwitch(const QString& name, bool on) {
     m_settings.SetSwitch(name, on);
 }
 
-void SessionKeeper::Restore() {
-    if (!m_settings.KeepsSession())
-        return;
-    m_restoring = true;
-    const SessionStore::Loaded loaded = m_store.Load();
-    PutBack(loaded.session);
-    RestoreWindowState();
-    m_restoring = false;
-    ReportLoad(loaded);
-    // The file was moved aside: what read well is written again at once,
-    // not only at the next change.
-    if (!loaded.setAsideTo.isEmpty())
-        SaveSession();
+void SessionKeeper::Load() {
+    if (m_settings.KeepsSession()) {
+        const SessionStore::Loaded loaded = m_store.Load();
+        m_history.Append(loaded.session.history);
+        QList<VariableText> variables;
+        variables.reserve(loaded.session.variables.size());
+        for (const KeptVariable& variable : loaded.session.variables)
+            variables.append({variable.name, variable.value});
+        m_variables.Reset(variables);
+        ReportLoad(loaded);
+        // The file was moved aside: what read well is written again at
+        // once, not only at the next change.
+        if (!loaded.setAsideTo.isEmpty())
+            SaveSession();
+    }
+    // Only now: what was just put back is no change.
+    for (QAbstractItemModel* model : {static_cast<QAbstractItemModel*>(&m_history),
+                                      static_cast<QAbstractItemModel*>(&m_variables)}) {
+        connect(model, &QAbstractItemModel::rowsInserted, this, &SessionKeeper::SaveSession);
+        connect(model, &QAbstractItemModel::rowsRemoved, this, &SessionKeeper::SaveSession);
+        connect(model, &QAbstractItemModel::dataChanged, this, &SessionKeeper::SaveSession);
+        connect(model, &QAbstractItemModel::modelReset, this, &SessionKeeper::SaveSession);
+    }
 }
 
-void SessionKeeper::PutBack(const KeptSession& session) {
-    m_window.AppendHistory(session.history);
-    VarListCtrl& grid = m_window.VariableGrid();
-    for (const KeptVariable& variable : session.variables)
-        grid.InsertItem(grid.GetItemCount(), variable.name, variable.value);
+void SessionKeeper::KeepWindow(QWidget& window, QAction& expanded, QAction& topMost) {
+    m_window = &window;
+    m_expanded = &expanded;
+    m_topMost = &topMost;
+    // The window's menu shows them; they are the window's.
+    m_keepAction->setParent(&window);
+    m_clearHistoryAction->setParent(&window);
+    if (m_settings.KeepsSession())
+        RestoreWindowState();
+    m_keptPlace = window.pos();
+    connect(&expanded, &QAction::toggled, this, &SessionKeeper::SaveWindowState);
+    connect(&topMost, &QAction::toggled, this, &SessionKeeper::SaveWindowState);
+    window.installEventFilter(this);
 }
 
 void SessionKeeper::RestoreWindowState() {
     const SessionSettings::WindowState state = m_settings.ReadWindowState();
-    m_window.SetExpanded(state.expanded);
-    m_window.SetTopMost(state.topMost);
-    if (state.position && OnSomeScreen(QRect(*state.position, m_widget.size())))
-        m_widget.move(*state.position);
+    // The size first: the place is checked for the size the window has.
+    m_expanded->setChecked(state.expanded);
+    m_topMost->setChecked(state.topMost);
+    // A place is checked before the window goes there: a widget far out
+    // in the range of an int cannot tell its own size.
+    const QPoint fresh = m_window->pos();
+    const QSize size = m_window->size();
+    if (!state.geometry.isEmpty()) {
+        m_window->restoreGeometry(state.geometry);
+        if (!OnSomeScreen(m_window->pos(), size))
+            m_window->move(fresh);
+    } else if (state.position && OnSomeScreen(*state.position, size)) {
+        m_window->move(*state.position);
+    }
 }
 
-KeptSession SessionKeeper::WindowSession() const {
+KeptSession SessionKeeper::ModelSession() const {
     KeptSession session;
-    session.history = m_window.HistoryEntries();
-    const VarListCtrl& grid = m_window.VariableGrid();
-    for (int row = 0; row < grid.GetItemCount(); ++row) {
-        // A row just added is no variable until it is named.
-        if (!grid.IsUnnamedNewRow(row))
-            session.variables.append({grid.GetItemText(row, 0), grid.GetItemText(row, 1)});
-    }
+    session.history = m_history.Entries();
+    for (const VariableText& variable : m_variables.Variables())
+        session.variables.append({variable.name, variable.value});
     return session;
 }
 
 void SessionKeeper::SaveSession() {
-    if (m_restoring || !m_settings.KeepsSession())
+    if (!m_settings.KeepsSession())
         return;
-    if (!m_store.Save(WindowSession()))
+    if (!m_store.Save(ModelSession()))
         ReportWriteFailure();
 }
 
 void SessionKeeper::SaveWindowState() {
     m_moveSettled.stop();
-    if (m_restoring || !m_settings.KeepsSession())
+    if (!m_window || !m_settings.KeepsSession())
         return;
-    m_settings.WriteWindowState({m_widget.pos(), m_window.IsExpanded(), m_window.IsTopMost()});
+    m_settings.WriteWindowState(
+        {std::nullopt, m_window->saveGeometry(), m_expanded->isChecked(), m_topMost->isChecked()});
+    m_keptPlace = m_window->pos();
     if (!m_settings.Written())
         ReportWriteFailure();
 }
@@ -158,11 +193,11 @@ void SessionKeeper::OnKeepToggled(bool on) {
 
 void SessionKeeper::OnClearHistory() {
     const QMessageBox::StandardButton answer =
-        QMessageBox::question(&m_widget, WindowText(WindowTexts::kSessionTitle),
+        QMessageBox::question(m_window, WindowText(WindowTexts::kSessionTitle),
                               WindowText(WindowTexts::kClearHistoryQuestion),
                               QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
     if (answer == QMessageBox::Yes)
-        m_window.ClearHistory();
+        m_history.Clear();
 }
 
 void SessionKeeper::ReportLoad(const SessionStore::Loaded& loaded) {
@@ -178,7 +213,7 @@ void SessionKeeper::ReportLoad(const SessionStore::Loaded& loaded) {
         m_pendingNote = WindowText(WindowTexts::kSessionSkipped)
                             .arg(SkippedParts(loaded.problems).join(QStringLiteral("，")), where);
     }
-    if (!m_pendingNote.isEmpty() && m_widget.isVisible())
+    if (!m_pendingNote.isEmpty() && m_window && m_window->isVisible())
         ShowNote(std::exchange(m_pendingNote, QString()));
 }
 
@@ -194,15 +229,15 @@ void SessionKeeper::ReportWriteFailure() {
 }
 
 void SessionKeeper::ShowNote(const QString& text) {
-    ShowMessageBox(&m_widget, text, WindowText(WindowTexts::kSessionTitle),
+    ShowMessageBox(m_window, text, WindowText(WindowTexts::kSessionTitle),
                    QMessageBox::Information);
 }
 
 bool SessionKeeper::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == &m_widget) {
+    if (watched == m_window) {
         switch (event->type()) {
             case QEvent::Move:
-                if (m_widget.isVisible() && !m_restoring)
+                if (m_window->isVisible() && m_window->pos() != m_keptPlace)
                     m_moveSettled.start();
                 break;
             case QEvent::Show:

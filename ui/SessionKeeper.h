@@ -2,6 +2,8 @@
 
 #include <QList>
 #include <QObject>
+#include <QPoint>
+#include <QPointer>
 #include <QString>
 #include <QTimer>
 #include <memory>
@@ -10,26 +12,32 @@
 #include "SessionSettings.h"
 #include "SessionStore.h"
 
-class KeptWindow;
+class HistoryModel;
+class VariablesModel;
 class QAction;
 class QWidget;
 
-// Keeps a window's history, variables and state between runs: restores
-// them when the window opens, and writes them after every change a user
-// would be sorry to lose (a computation, an accepted grid edit, a row added
-// or removed, the size, keep-on-top, a move once it ends). Its two window
-// menu entries turn keeping on and off and clear the history. With keeping
-// off nothing is read or written but the switch itself.
+// Keeps a window's history, variables and state between runs. It puts a
+// kept session into the models before the window shows them, and from then
+// on observes: every change of the models (a computation, a cleared
+// history, an accepted grid edit, a row added or removed), of the window's
+// size and keep-on-top actions, and a move once it ends, is written. It
+// never calls the window back. Its two window menu entries turn keeping on
+// and off and clear the history. With keeping off nothing is read or
+// written but the switch itself.
 class SessionKeeper : public QObject {
     Q_OBJECT
   public:
-    // `widget` is the window `window` shows in.
-    SessionKeeper(QWidget& widget, KeptWindow& window);
+    SessionKeeper(HistoryModel& history, VariablesModel& variables);
     ~SessionKeeper() override;
 
-    // Puts back what was kept, before the window is shown; a file that did
-    // not read whole is told of once the window shows.
-    void Restore();
+    // Puts what was kept into the models, then saves their every change; a
+    // file that did not read whole is told of once the window shows.
+    void Load();
+    // Puts the window back as it was left (its full size and keep-on-top,
+    // both checkable actions, and its place), then keeps them. A place no
+    // screen shows enough of is not put back.
+    void KeepWindow(QWidget& window, QAction& expanded, QAction& topMost);
 
     // "退出后保留历史和变量" (checkable) and "清除历史".
     QList<QAction*> MenuActions() const;
@@ -39,20 +47,15 @@ class SessionKeeper : public QObject {
     bool Switch(const QString& name, bool byDefault) const;
     void SetSwitch(const QString& name, bool on);
 
-    // Writes the history and the variables: after a computation, a cleared
-    // history, an accepted grid edit.
-    void SaveSession();
-    // Writes the size, keep-on-top and place.
-    void SaveWindowState();
-
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
+    void SaveSession();
+    void SaveWindowState();
     void OnKeepToggled(bool on);
     void OnClearHistory();
-    KeptSession WindowSession() const;
-    void PutBack(const KeptSession& session);
+    KeptSession ModelSession() const;
     void RestoreWindowState();
     // Tells once the window shows what could not be read back.
     void ReportLoad(const SessionStore::Loaded& loaded);
@@ -60,15 +63,19 @@ class SessionKeeper : public QObject {
     void ReportWriteFailure();
     void ShowNote(const QString& text);
 
-    QWidget& m_widget;
-    KeptWindow& m_window;
+    HistoryModel& m_history;
+    VariablesModel& m_variables;
+    QPointer<QWidget> m_window;
+    QPointer<QAction> m_expanded;
+    QPointer<QAction> m_topMost;
     SessionSettings m_settings;
     SessionStore m_store;
     QAction* m_keepAction;
     QAction* m_clearHistoryAction;
     // A move is written once the window has stood still for a moment.
     QTimer m_moveSettled;
+    // Where the window was put or last written: being there again is no move.
+    QPoint m_keptPlace;
     QString m_pendingNote;
     bool m_toldWriteFailure = false;
-    bool m_restoring = false;
 };

@@ -11,6 +11,7 @@ namespace {
 
 const QString kKeepKey = QStringLiteral("session/keep");
 const QString kPositionKey = QStringLiteral("window/position");
+const QString kGeometryKey = QStringLiteral("window/geometry");
 const QString kExpandedKey = QStringLiteral("window/expanded");
 const QString kTopMostKey = QStringLiteral("window/topMost");
 const QString kWindowGroup = QStringLiteral("window");
@@ -109,6 +110,7 @@ SessionSettings::WindowState SessionSettings::ReadWindowState() const {
         return state;
     if (const QVariant position = m_settings->value(kPositionKey); position.canConvert<QPoint>())
         state.position = position.toPoint();
+    state.geometry = m_settings->value(kGeometryKey).toByteArray();
     state.expanded = m_settings->value(kExpandedKey, false).toBool();
     state.topMost = m_settings->value(kTopMostKey, false).toBool();
     return state;
@@ -119,6 +121,8 @@ void SessionSettings::WriteWindowState(const WindowState& state) {
         return;
     if (state.position)
         m_settings->setValue(kPositionKey, *state.position);
+    if (!state.geometry.isEmpty())
+        m_settings->setValue(kGeometryKey, state.geometry);
     m_settings->setValue(kExpandedKey, state.expanded);
     m_settings->setValue(kTopMostKey, state.topMost);
     Sync();

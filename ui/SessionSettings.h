@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QPoint>
 #include <QSettings>
 #include <QString>
@@ -25,6 +26,7 @@ class SessionSettings {
 
     struct WindowState {
         std::optional<QPoint> position;
+        QByteArray geometry;  // as QWidget::saveGeometry gives it
         bool expanded = false;
         bool topMost = false;
     };

@@ -8,7 +8,7 @@
 #include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QListView>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -20,7 +20,6 @@
 
 #include "CalcDlg.h"
 #include "CalcWindowTest.h"
-#include "CellEdit.h"
 #include "ExpressionEdit.h"
 #include "NaturalFormView.h"
 #include "ResultBox.h"
@@ -39,8 +38,11 @@ class CalcDlgTest : public CalcWindowTest {
     NaturalFormView* Natural() const {
         return ControlNamed<NaturalFormView>(m_window.get(), "naturalBox");
     }
-    QListWidget* History() const {
-        return ControlNamed<QListWidget>(m_window.get(), "historyList");
+    QListView* History() const { return ControlNamed<QListView>(m_window.get(), "historyList"); }
+    int HistoryCount() const { return History()->model()->rowCount(); }
+    // The history's line `row` as it shows.
+    QString HistoryLine(int row) const {
+        return History()->model()->index(row, 0).data().toString();
     }
     SkinButton* Button(const char* id) const {
         return ControlNamed<SkinButton>(m_window.get(), id);
@@ -49,8 +51,8 @@ class CalcDlgTest : public CalcWindowTest {
 
     QStringList HistoryEntries() const {
         QStringList entries;
-        for (int i = 0; i < History()->count(); ++i)
-            entries << History()->item(i)->text();
+        for (int i = 0; i < HistoryCount(); ++i)
+            entries << HistoryLine(i);
         return entries;
     }
 
@@ -212,8 +214,8 @@ TEST_F(CalcDlgTest, DoubleClickOrEnterOnAHistoryEntryRecallsItWithoutComputing) 
     TypeAndCompute("6*7");
     TypeAndCompute("1+1");
     Click("modeButton");
-    QListWidget* history = History();
-    const QRect first = history->visualItemRect(history->item(0));
+    QListView* history = History();
+    const QRect first = history->visualRect(history->model()->index(0, 0));
     for (const bool byKey : {false, true}) {
         Expr()->setText("1+1");
         QTest::mouseClick(history->viewport(), Qt::LeftButton, {}, first.center());
@@ -227,7 +229,7 @@ TEST_F(CalcDlgTest, DoubleClickOrEnterOnAHistoryEntryRecallsItWithoutComputing) 
         // Its value shows as typing shows it, not committed.
         EXPECT_EQ(Result()->text(), "42");
         EXPECT_TRUE(qobject_cast<ResultBox*>(Result())->IsMuted());
-        EXPECT_EQ(History()->count(), 2);
+        EXPECT_EQ(HistoryCount(), 2);
     }
 }
 
@@ -268,15 +270,15 @@ TEST_F(CalcDlgTest, AnExpressionOfAnyLengthIsKeptWholeFromBoxToHistoryAndBack) {
     Expr()->setText(sum);
     QTest::keyClick(Expr(), Qt::Key_Return);
     EXPECT_EQ(Result()->text(), "40000");
-    ASSERT_EQ(History()->count(), 1);
-    EXPECT_LT(History()->item(0)->text().size(), 1100);  // the list line shows the beginning
-    EXPECT_TRUE(History()->item(0)->text().startsWith("1+1+1"));
+    ASSERT_EQ(HistoryCount(), 1);
+    EXPECT_LT(HistoryLine(0).size(), 1100);  // the list line shows the beginning
+    EXPECT_TRUE(HistoryLine(0).startsWith("1+1+1"));
 
     Expr()->clear();
     QTest::keyClick(Expr(), Qt::Key_Up);
     EXPECT_EQ(Expr()->text(), sum);
     Expr()->clear();
-    const QRect line = History()->visualItemRect(History()->item(0));
+    const QRect line = History()->visualRect(History()->model()->index(0, 0));
     const QPoint onLine(line.left() + 5, line.center().y());
     QTest::mouseClick(History()->viewport(), Qt::LeftButton, {}, onLine);
     QTest::mouseDClick(History()->viewport(), Qt::LeftButton, {}, onLine);
@@ -292,7 +294,7 @@ TEST_F(CalcDlgTest, EscapeClearsOnlyTheExpressionAndFocusesIt) {
     EXPECT_EQ(Expr()->text(), "");
     EXPECT_TRUE(Expr()->hasFocus());
     EXPECT_EQ(Result()->text(), "");  // nothing to compute
-    EXPECT_EQ(History()->count(), 1);
+    EXPECT_EQ(HistoryCount(), 1);
     EXPECT_TRUE(m_window->isVisible());  // Escape does not close the window
 }
 
@@ -369,20 +371,8 @@ TEST_F(CalcDlgTest, EnterOutsideTheExpressionBoxComputesNothing) {
     History()->setFocus();
     QTest::keyClick(History(), Qt::Key_Return);
     EXPECT_TRUE(qobject_cast<ResultBox*>(Result())->IsMuted());  // shown, not committed
-    EXPECT_EQ(History()->count(), 0);
+    EXPECT_EQ(HistoryCount(), 0);
     EXPECT_TRUE(m_window->isVisible());
-}
-
-TEST_F(CalcDlgTest, TheGridsVariablesAreReadBeforeEveryComputationUpperRowWinning) {
-    Grid()->InsertItem(0, "x", "2.5");
-    Grid()->InsertItem(1, "x", "100");
-    Grid()->InsertItem(2, "请输入变量名", "0.0");
-    TypeAndCompute("x*2");
-    EXPECT_EQ(Result()->text(), "5");
-    Grid()->SetItemText(0, 1, "-1e-3");
-    TypeAndCompute("x*2");
-    EXPECT_EQ(Result()->text(), "-0.002");
-    EXPECT_EQ(m_window->Variables().Size(), 2u);
 }
 
 TEST_F(CalcDlgTest, TheTopMostButtonTogglesStayingOnTopAndAResizeKeepsIt) {
@@ -528,12 +518,13 @@ TEST_F(CalcDlgTest, EveryWayOfClosingClosesOverAnOpenCellEditDroppingIt) {
         if (!m_window->IsExpanded())
             Click("modeButton");
         Click("addVariableButton");
-        ASSERT_NE(qobject_cast<CellEdit*>(QApplication::focusWidget()), nullptr) << way;
+        ASSERT_NE(Grid()->OpenEditor(), nullptr) << way;
+        ASSERT_EQ(Grid()->OpenEditor(), QApplication::focusWidget()) << way;
         QTest::keyClicks(QApplication::focusWidget(), "1 is no name");
         close();
         EXPECT_FALSE(m_window->isVisible()) << way;
         EXPECT_TRUE(boxes.Requests().empty()) << way;
-        EXPECT_NE(Grid()->GetItemText(Grid()->GetItemCount() - 1, 0), "1 is no name") << way;
+        EXPECT_EQ(m_window->VariableRows().rowCount(), 0) << way;
     }
 }
 

@@ -3,6 +3,7 @@
 // inside its own 3-pixel frame), and each window at its size.
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
 #include <QRect>
 #include <QWidget>
 #include <memory>
@@ -18,7 +19,7 @@ namespace {
 std::unique_ptr<QWidget> MakeWindow(const QString& name) {
     if (name == "CalcDlg") {
         auto window = std::make_unique<CalcDlg>();
-        window->SetExpanded(true);
+        ControlNamed<QAbstractButton>(window.get(), "modeButton")->click();
         return window;
     }
     if (name == "AboutDlg")

@@ -7,7 +7,6 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QHelpEvent>
-#include <QListWidget>
 #include <QMenu>
 #include <QTest>
 #include <QToolTip>
@@ -15,7 +14,6 @@
 #include <vector>
 
 #include "CalcWindowTest.h"
-#include "CellEdit.h"
 #include "ExpressionEdit.h"
 #include "LiveComputation.h"
 #include "ResultBox.h"
@@ -30,9 +28,7 @@ class LiveComputeTest : public CalcWindowTest {
         return ControlNamed<ExpressionEdit>(m_window.get(), "expressionEdit");
     }
     ResultBox* Result() const { return ControlNamed<ResultBox>(m_window.get(), "resultBox"); }
-    QListWidget* History() const {
-        return ControlNamed<QListWidget>(m_window.get(), "historyList");
-    }
+    int HistoryCount() const { return m_window->History().rowCount(); }
 
     // The tooltip a pause of the mouse over `position` of the box shows.
     QString TipAt(int position) {
@@ -128,7 +124,7 @@ TEST_F(LiveComputeTest, TypingNeitherAddsToTheHistoryNorOpensABox) {
     QTest::keyClick(Expr(), Qt::Key_Backspace);
     QTest::keyClicks(Expr(), QStringLiteral("3)/0"));
     QTest::keyClick(Expr(), Qt::Key_Up);
-    EXPECT_EQ(History()->count(), 0);
+    EXPECT_EQ(HistoryCount(), 0);
     EXPECT_TRUE(boxes.Requests().empty());
 }
 
@@ -168,18 +164,19 @@ TEST_F(LiveComputeTest, TheNaturalFormFollowsTheTypingInTheFullWindow) {
 // The value shown follows the grid as it follows the box.
 TEST_F(LiveComputeTest, AnEditedOrRemovedVariableChangesTheValueShown) {
     auto* grid = ControlNamed<VarListCtrl>(m_window.get(), "variableGrid");
-    grid->InsertItem(0, QStringLiteral("rate"), QStringLiteral("3"));
+    m_window->VariableRows().Reset({{QStringLiteral("rate"), QStringLiteral("3")}});
     Expr()->setFocus();
     QTest::keyClicks(Expr(), QStringLiteral("rate*2"));
     EXPECT_EQ(Result()->text(), "6");
 
-    CellEdit* editor = grid->EditSubItem(0, 1);
+    ASSERT_TRUE(grid->EditCell(0, 1));
+    auto* editor = qobject_cast<QLineEdit*>(grid->OpenEditor());
     ASSERT_NE(editor, nullptr);
     editor->setText(QStringLiteral("4"));
     QTest::keyClick(editor, Qt::Key_Return);
     EXPECT_EQ(Result()->text(), "8");
 
-    grid->topLevelItem(0)->setSelected(true);
+    grid->selectRow(0);
     grid->RemoveAction()->trigger();
     EXPECT_EQ(Result()->text(), "");
     EXPECT_TRUE(Expr()->accessibleDescription().contains(QStringLiteral("rate")));
@@ -198,7 +195,7 @@ TEST_F(LiveComputeTest, EnterCommitsAsWithoutTheSwitch) {
     };
     auto run = [this](bool live) {
         m_window->SetComputeWhileTyping(live);
-        History()->clear();
+        m_window->History().Clear();
         Expr()->setFocus();
         MessageBoxRecorder boxes;
         std::vector<Seen> seen;
@@ -209,7 +206,7 @@ TEST_F(LiveComputeTest, EnterCommitsAsWithoutTheSwitch) {
             std::vector<QString> messages;
             for (const MessageBoxRequest& request : boxes.Requests())
                 messages.push_back(request.text);
-            seen.push_back({Result()->text(), Result()->IsMuted(), History()->count(), messages,
+            seen.push_back({Result()->text(), Result()->IsMuted(), HistoryCount(), messages,
                             Expr()->cursorPosition()});
         }
         return seen;

@@ -1,6 +1,7 @@
 // The window keeps its history, variables and state between runs: each
 // "run" is a new window object over the same temporary home.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <QAbstractButton>
 #include <QAction>
@@ -8,7 +9,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QMenu>
 #include <QMessageBox>
 #include <QSettings>
@@ -16,11 +16,9 @@
 #include <memory>
 
 #include "CalcDlg.h"
-#include "CellEdit.h"
 #include "ExpressionEdit.h"
 #include "SessionTestSupport.h"
 #include "UiTestSupport.h"
-#include "VarListCtrl.h"
 
 namespace {
 
@@ -48,29 +46,29 @@ class SessionWindowTest : public testing::Test {
         QTest::keyClick(box, Qt::Key_Return);
     }
 
-    // A row added and named with 添加, and its value typed, as a user does.
+    // A row added with 添加, named and its value typed, as a user does.
     static void AddVariable(CalcDlg& window, const QString& name, const QString& value) {
-        VarListCtrl& grid = window.VariableGrid();
         QApplication::setActiveWindow(&window);
+        if (!window.IsExpanded())
+            ControlNamed<QAbstractButton>(&window, "modeButton")->click();
         QTest::mouseClick(ControlNamed(&window, "addVariableButton"), Qt::LeftButton);
-        for (const auto& [column, text] : {std::pair{0, name}, std::pair{1, value}}) {
-            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-            CellEdit* editor = grid.findChild<CellEdit*>()
-                                   ? grid.findChild<CellEdit*>()
-                                   : grid.EditSubItem(grid.GetItemCount() - 1, column);
-            ASSERT_NE(editor, nullptr);
-            editor->selectAll();
-            QTest::keyClicks(editor, text);
-            QTest::keyClick(editor, Qt::Key_Return);
-        }
+        QTest::keyClicks(QApplication::focusWidget(), name);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QTest::keyClicks(QApplication::focusWidget(), value);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
     }
 
-    static QStringList Variables(const CalcDlg& window) {
+    static QStringList Variables(CalcDlg& window) {
         QStringList rows;
-        for (int row = 0; row < window.VariableGrid().GetItemCount(); ++row)
-            rows << window.VariableGrid().GetItemText(row, 0) + "=" +
-                        window.VariableGrid().GetItemText(row, 1);
+        for (const VariableText& variable : window.VariableRows().Variables())
+            rows << variable.name + "=" + variable.value;
         return rows;
+    }
+
+    // A write makes a new file.
+    static ino_t Inode(const QString& path) {
+        struct stat info {};
+        return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? info.st_ino : 0;
     }
 
     static QAction* Action(const CalcDlg& window, const char* name) {
@@ -114,6 +112,25 @@ TEST_F(SessionWindowTest, HistoryVariablesSizeSwitchesAndPlaceComeBackInOrder) {
     Compute(*second, "rate*base");
     EXPECT_EQ(ControlNamed<QLineEdit>(second.get(), "resultBox")->text(), "0.1");
     EXPECT_TRUE(m_boxes.Requests().empty());
+}
+
+TEST_F(SessionWindowTest, TheCompactWindowsPlaceComesBackAndPuttingItBackWritesNothing) {
+    QPoint placed;
+    {
+        Window first = Open();
+        Compute(*first, "1+1");
+        placed = first->pos() + QPoint(30, 20);
+        first->move(placed);
+        first->close();
+    }
+    const ino_t settings = Inode(m_home.ConfigFile());
+    const ino_t session = Inode(m_home.SessionFile());
+    Window second = Open();
+    EXPECT_FALSE(second->IsExpanded());
+    EXPECT_EQ(second->pos(), placed);
+    QTest::qWait(500);  // longer than a move takes to settle
+    EXPECT_EQ(Inode(m_home.ConfigFile()), settings);
+    EXPECT_EQ(Inode(m_home.SessionFile()), session);
 }
 
 TEST_F(SessionWindowTest, APlaceOffEveryScreenFallsBackToWhereANewWindowOpens) {

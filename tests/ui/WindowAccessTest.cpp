@@ -22,14 +22,12 @@
 
 #include "AboutDlg.h"
 #include "CalcWindowTest.h"
-#include "CellEdit.h"
 #include "ExpressionEdit.h"
 #include "HelpDlg.h"
 #include "NaturalFormView.h"
 #include "ScreenReaderNotice.h"
 #include "SkinButton.h"
 #include "UiTestSupport.h"
-#include "VarListCtrl.h"
 
 namespace {
 
@@ -47,7 +45,6 @@ bool IsControl(QWidget* w) {
 class WindowAccessTest : public CalcWindowTest {
   protected:
     QWidget* Control(const char* id) const { return ControlNamed(m_window.get(), id); }
-    VarListCtrl* Grid() const { return ControlNamed<VarListCtrl>(m_window.get(), "variableGrid"); }
 
     // The names of the controls a screen reader finds in sight, by id.
     std::map<QString, QString> NamesInSight() const {
@@ -214,36 +211,6 @@ TEST_F(WindowAccessTest, MenuKeyShiftF10AndAltSpaceOpenTheWindowMenu) {
         QTest::keyClick(Control("expressionEdit"), key, modifiers);
     }
     EXPECT_EQ(seen.keys, (std::vector<int>{Qt::Key_F10, Qt::Key_Menu}));
-}
-
-TEST_F(WindowAccessTest, TheGridIsEditedAndEmptiedFromTheKeyboard) {
-    QTest::mouseClick(Control("modeButton"), Qt::LeftButton);
-    VarListCtrl* grid = Grid();
-    grid->InsertItem(0, "a", "1");
-    grid->InsertItem(1, "b", "2");
-    grid->setFocus();
-    grid->setCurrentItem(grid->topLevelItem(0));
-
-    QTest::keyClick(grid, Qt::Key_Return);
-    auto* editor = grid->findChild<CellEdit*>();
-    ASSERT_NE(editor, nullptr) << "Enter opens the value";
-    EXPECT_EQ(editor->Column(), 1);
-    QTest::keyClick(editor, Qt::Key_Escape);
-    QApplication::processEvents();
-
-    QTest::keyClick(grid, Qt::Key_7);
-    editor = grid->findChild<CellEdit*>();
-    ASSERT_NE(editor, nullptr) << "typing starts the edit";
-    EXPECT_EQ(editor->text(), "7");
-    QTest::keyClick(editor, Qt::Key_Return);
-    EXPECT_EQ(grid->GetItemText(0, 1), "7");
-
-    grid->setFocus();
-    grid->setCurrentItem(grid->topLevelItem(1));
-    QTest::keyClick(grid, Qt::Key_Delete);
-    ASSERT_EQ(grid->GetItemCount(), 1);
-    EXPECT_EQ(grid->GetItemText(0, 0), "a");
-    EXPECT_TRUE(grid->hasFocus());
 }
 
 TEST_F(WindowAccessTest, TheExpressionEditorOpensWithTheCaretAtTheEnd) {

@@ -47,14 +47,14 @@ session_checks() {
     wait_for "the window to grow to its full size" full_size
     click_at $add_button
     sleep 0.5
+    # The name, Tab to its value, the value, and Enter, which leaves the
+    # window open.
     xdotool type --delay 50 k
-    xdotool key Return
-    wait_for "a row in the grid" grid_rows_are 1
-    # Enter on the selected row opens its value.
-    xdotool key Home space Return
+    xdotool key Tab
     sleep 0.5
     xdotool type --delay 50 21
     xdotool key Return
+    wait_for "a row in the grid" grid_rows_are 1
     click_at $(calc expressionEdit)
     xdotool type --delay 50 'k*2'
     xdotool key Return grave
