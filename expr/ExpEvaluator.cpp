@@ -38,7 +38,7 @@ std::optional<std::uint32_t> LeftmostStart(const ExpressionTree& tree, std::uint
         std::optional<std::uint32_t> at;
         if (node.tag == Tag::Number || node.tag == Tag::Variable ||
             node.tag == Tag::ArgumentVariable)
-            at = node.word;
+            at = std::uint32_t{node.word};  // a copy: the packed field takes no reference
         else if (node.tag == Tag::Call)
             at = tree.CallAt(i).nameStart;
         if (at && (!start || *at < *start))
