@@ -10,7 +10,23 @@
 
 namespace {
 constexpr std::size_t kChunkSize = std::size_t{1} << 16;
+
+// Where the first LF or CR stands in `text` from `from` on. Two searches
+// for one byte each, which the C library makes fast, rather than
+// find_first_of, which looks at one byte at a time: a CR is looked for
+// only before the first LF.
+std::size_t FindLineEnd(std::string_view text, std::size_t from) {
+    if (from >= text.size())
+        return std::string_view::npos;
+    const char* const begin = text.data() + from;
+    const std::size_t length = text.size() - from;
+    const auto* lf = static_cast<const char*>(std::memchr(begin, '\n', length));
+    const std::size_t before = lf ? static_cast<std::size_t>(lf - begin) : length;
+    const auto* cr = static_cast<const char*>(std::memchr(begin, '\r', before));
+    const char* const found = cr ? cr : lf;
+    return found ? static_cast<std::size_t>(found - text.data()) : std::string_view::npos;
 }
+}  // namespace
 
 LineReader::LineReader(int fd, std::function<void()> beforeRead)
     : m_fd(fd),
@@ -27,7 +43,7 @@ int LineReader::TakeLostLines() {
 std::optional<std::string_view> LineReader::Next() {
     for (;;) {
         const std::string_view unread(m_buffer.get() + m_begin, m_end - m_begin);
-        std::size_t ending = unread.find_first_of("\n\r", m_searched);
+        std::size_t ending = FindLineEnd(unread, m_searched);
         // A CR last in the buffer may be the first half of a CRLF: the next
         // byte decides, unless there is none.
         if (ending != std::string_view::npos && ending + 1 == unread.size() &&
