@@ -8,6 +8,8 @@
 #include "ExpException.h"
 #include "ExpressionTree.h"
 
+class ExpOnePassEvaluator;
+
 // Reads an expression text (white space already removed) into a tree.
 //
 //   whole   := sum '`'
@@ -54,6 +56,12 @@ class ExpParser {
     // ExpException (the tree is then empty). The tree views `text` without
     // a copy: keep it alive and unchanged while the tree is used.
     void ParseInto(std::string_view text, ExpressionTree& tree);
+
+    // Reads `text` and computes its value in the same pass, building no
+    // tree: what parsing it, evaluating the tree and checking the result
+    // gives (see ExpOnePassEvaluator), at the memory of the text alone.
+    // Throws ExpException.
+    double Compute(std::string_view text, ExpOnePassEvaluator& evaluator);
 
   private:
     enum class Opened : std::uint8_t { Whole, Parenthesis, Arguments };
@@ -108,6 +116,12 @@ class ExpParser {
     // waited for it, and says what comes next.
     Step Finish();
 
+    // The nodes, each into the tree or to the one-pass evaluator.
+    void AddNumber(ExpressionTree::Tag tag, std::uint32_t start, double value);
+    void AddVariable(std::uint32_t start, std::uint32_t end);
+    void AddSign(char sign);
+    void AddParenthesis();
+    void AddCall(std::uint32_t nameStart, std::uint32_t nameEnd, std::uint32_t argCount);
     void AddInfix(char op);
     // The subtree size of the operand that ends the tree so far.
     std::uint32_t LastSize() const;
@@ -119,9 +133,15 @@ class ExpParser {
     std::string_view m_text;  // what the one-text constructor was given
     bool m_parsed = false;
     ExpressionTree* m_tree = nullptr;
+    ExpOnePassEvaluator* m_onePass = nullptr;  // instead of the tree, when set
     int m_pos = 0;
     std::string_view m_input;  // the text; the end marker follows it
     std::vector<Level> m_levels;
-    std::vector<std::uint32_t> m_argCounts;  // of the calls being read, innermost last
+    // A call being read: the arguments so far, and where its name ends.
+    struct OpenCall {
+        std::uint32_t argCount;
+        std::uint32_t nameEnd;
+    };
+    std::vector<OpenCall> m_openCalls;  // innermost last
     int m_depth = 0;
 };
