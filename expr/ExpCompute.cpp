@@ -102,9 +102,12 @@ std::string_view StripWhitespace(std::string_view text, std::string& storage) {
     return storage;
 }
 
-ComputedExpression ComputeExpressionTree(std::string_view stripped, const VarTable& vars) {
+ComputedExpression ComputeExpressionTree(std::string_view stripped, const VarTable& vars,
+                                         const std::atomic<bool>* cancel) {
     ExpParser parser(stripped);
+    parser.SetCancel(cancel);
     ExpEvaluator evaluator;
+    evaluator.m_cancel = cancel;
     // The evaluator borrows the parsed tree rather than a copy of it, and
     // gives it back afterwards.
     evaluator.m_tree = parser.Parse();

@@ -2,6 +2,7 @@
 
 #include "AsciiChars.h"
 #include "DecimalText.h"
+#include "ExpCancelled.h"
 #include "ExpException.h"
 #include "ExpOnePassEvaluator.h"
 
@@ -63,6 +64,7 @@ void ExpParser::Read(std::string_view text, ExpressionTree& tree, bool keepCopy)
     tree.Begin(text, keepCopy);
     m_tree = &tree;
     m_onePass = nullptr;
+    m_drawn = {};
     m_input = tree.Source();
     m_pos = 0;
     m_depth = 0;
@@ -70,6 +72,7 @@ void ExpParser::Read(std::string_view text, ExpressionTree& tree, bool keepCopy)
     m_openCalls.clear();
     try {
         Run();
+        tree.SetDrawn(m_drawn);
     } catch (...) {
         tree.Clear();
         m_levels.clear();
@@ -85,7 +88,9 @@ void ExpParser::Read(std::string_view text, ExpressionTree& tree, bool keepCopy)
 
 void ExpParser::Run() {
     m_levels.push_back({0, Opened::Whole, 0, 0, 0, 0});
+    ExpCancelPoll cancel(m_cancel);
     for (;;) {
+        cancel.Step();
         if (!ParseFactor())
             continue;
         // The factor is finished, and with it perhaps the levels around it.
@@ -191,6 +196,7 @@ const char* SkipDigits(const char* at, const char* end, std::uint64_t& value) {
     }
     m_pos = static_cast<int>(at - text);
     const std::string_view mantissa = m_input.substr(from, m_pos - from);
+    m_drawn.textCells += mantissa.size();
     if (hasIntPart) {
         AddNumber(ExpressionTree::Tag::Number, static_cast<std::uint32_t>(from),
                   digits.Value(mantissa));
@@ -261,6 +267,7 @@ void ExpParser::ParseExponentDigits() {
     SkipDigitRun(digits, false);
     AddNumber(ExpressionTree::Tag::Number, static_cast<std::uint32_t>(signsTo),
               digits.Value(m_input.substr(signsTo, m_pos - signsTo)));
+    m_drawn.textCells += static_cast<std::uint64_t>(m_pos - signsTo);
     // The sign nearest the digits is the innermost node.
     for (int i = signsTo - 1; i >= signsFrom; --i)
         AddSign(m_input[i]);
@@ -300,6 +307,7 @@ void ExpParser::ParseExponentDigits() {
     if (level.sumOp) {
         AddInfix(level.sumOp);
         level.sumOp = 0;
+        m_drawn.baselineOperators += level.opened == Opened::Whole;
     }
     if (c == '+' || c == '-') {
         level.sumOp = c;
@@ -349,10 +357,12 @@ void ExpParser::ParseExponentDigits() {
 
 [[gnu::always_inline]] inline void ExpParser::AddVariable(std::uint32_t start, std::uint32_t end) {
     const bool inArgument = !m_openCalls.empty();
-    if (m_onePass)
+    if (m_onePass) {
         m_onePass->Variable(inArgument, start, m_input.substr(start, end - start));
-    else
-        m_tree->AddVariable(inArgument, start);
+        return;
+    }
+    m_tree->AddVariable(inArgument, start);
+    m_drawn.textCells += end - start;
 }
 
 [[gnu::always_inline]] inline void ExpParser::AddSign(char sign) {
@@ -362,6 +372,7 @@ void ExpParser::ParseExponentDigits() {
         return;
     }
     m_tree->AddInner(ExpressionTree::SignTag(sign), 1 + LastSize());
+    m_drawn.operatorCells += sign == '-';
 }
 
 [[gnu::always_inline]] inline void ExpParser::AddParenthesis() {
@@ -385,6 +396,7 @@ void ExpParser::ParseExponentDigits() {
         last -= argSize;
     }
     m_tree->AddCall({size, nameStart, argCount});
+    m_drawn.textCells += nameEnd - nameStart;
 }
 
 [[gnu::always_inline]] inline void ExpParser::AddInfix(char op) {
@@ -395,6 +407,7 @@ void ExpParser::ParseExponentDigits() {
     const std::uint32_t right = LastSize();
     const std::uint32_t left = m_tree->SubtreeSize(m_tree->Size() - 1 - right);
     m_tree->AddInner(ExpressionTree::InfixTag(op), 1 + left + right);
+    m_drawn.operatorCells += op == '+' || op == '-' || op == '*';
 }
 
 std::uint32_t ExpParser::LastSize() const {

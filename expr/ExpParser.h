@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <string_view>
@@ -56,6 +57,11 @@ class ExpParser {
     // ExpException (the tree is then empty). The tree views `text` without
     // a copy: keep it alive and unchanged while the tree is used.
     void ParseInto(std::string_view text, ExpressionTree& tree);
+
+    // From now on, every text is given up with ExpCancelled (see
+    // ExpCancelled.h) once `flag` is set, which another thread may do; null
+    // reads every text to its end.
+    void SetCancel(const std::atomic<bool>* flag) { m_cancel = flag; }
 
     // Reads `text` and computes its value in the same pass, building no
     // tree: what parsing it, evaluating the tree and checking the result
@@ -134,6 +140,8 @@ class ExpParser {
     bool m_parsed = false;
     ExpressionTree* m_tree = nullptr;
     ExpOnePassEvaluator* m_onePass = nullptr;  // instead of the tree, when set
+    ExpressionTree::DrawnAtLeast m_drawn;      // of the tree being built
+    const std::atomic<bool>* m_cancel = nullptr;
     int m_pos = 0;
     std::string_view m_input;  // the text; the end marker follows it
     std::vector<Level> m_levels;

@@ -32,6 +32,13 @@ class ExpressionWorkspace {
     // that draws nothing. Tree() is empty afterwards.
     double ComputeValue(std::string_view stripped);
 
+    // Every computation from now on is given up with ExpCancelled once
+    // `flag` is set (from another thread); null computes to the end.
+    void SetCancel(const std::atomic<bool>* flag) {
+        m_parser.SetCancel(flag);
+        m_evaluator.m_cancel = flag;
+    }
+
     // The tree of the last Compute that got as far as evaluating; empty
     // after a syntax error.
     const ExpressionTree& Tree() const { return m_tree; }
