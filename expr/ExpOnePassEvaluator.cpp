@@ -90,46 +90,26 @@ void ExpOnePassEvaluator::InfixWithErrors(char op) {
 }
 
 const ExpFuncTable::FuncEntry& ExpOnePassEvaluator::FindFunction(std::string_view name) {
-    if (m_lastFunction && name == m_lastName)
+    if (IsLastFunction(name))
         return *m_lastFunction;
     const ExpFuncTable::FuncEntry& entry = m_funcs->Find(name);
-    m_lastName.assign(name);
     m_lastFunction = &entry;
     return entry;
 }
 
-bool ExpOnePassEvaluator::IsLastFunction(std::string_view name) const {
-    // Names are short: a loop beats a call of memcmp.
-    if (!m_lastFunction || name.size() != m_lastName.size())
-        return false;
-    for (std::size_t i = 0; i < name.size(); ++i) {
-        if (name[i] != m_lastName[i])
-            return false;
-    }
-    return true;
-}
-
-[[gnu::always_inline]] inline bool ExpOnePassEvaluator::CallWithoutErrors(
-    const ExpFuncTable::FuncEntry& entry, std::size_t base, std::uint32_t nameStart) {
+bool ExpOnePassEvaluator::CallWithoutErrors(const ExpFuncTable::FuncEntry& entry, std::size_t base,
+                                            std::uint32_t nameStart) {
     const std::size_t used = static_cast<std::size_t>(entry.argCount);
     if (m_values.size() - base < used)
         return false;
-    double result;
-    if (used == 1) {
-        const double argument = m_values[base].value;
-        if (!std::isfinite(argument))
+    m_arguments.resize(used);
+    for (std::size_t a = 0; a < used; ++a) {
+        const double value = m_values[base + a].value;
+        if (!std::isfinite(value))
             return false;
-        result = entry.fn(std::span<const double>(&argument, 1));
-    } else {
-        m_arguments.resize(used);
-        for (std::size_t a = 0; a < used; ++a) {
-            const double value = m_values[base + a].value;
-            if (!std::isfinite(value))
-                return false;
-            m_arguments[a] = value;
-        }
-        result = entry.fn(m_arguments);
+        m_arguments[a] = value;
     }
+    const double result = entry.fn(m_arguments);
     if (!m_nonFiniteFrom && !std::isfinite(result))
         m_nonFiniteFrom = nameStart;
     // The name stands before every argument.
@@ -138,16 +118,22 @@ bool ExpOnePassEvaluator::IsLastFunction(std::string_view name) const {
     return true;
 }
 
-void ExpOnePassEvaluator::Call(std::uint32_t nameStart, std::uint32_t nameEnd,
-                               std::uint32_t argCount) {
+void ExpOnePassEvaluator::ApplyCall(std::uint32_t nameStart, std::uint32_t nameEnd,
+                                    std::uint32_t argCount) {
     const std::size_t count = argCount;
     const std::size_t base = m_values.size() - count;
     const std::string_view name(m_source.data() + nameStart, nameEnd - nameStart);
     // Without any error about, a known function whose arguments are all
     // finite numbers is simply applied; everything else as the tree does.
-    if (m_errors.empty() && IsLastFunction(name) &&
-        CallWithoutErrors(*m_lastFunction, base, nameStart))
-        return;
+    if (m_errors.empty()) {
+        const ExpFuncTable::FuncEntry* entry =
+            IsLastFunction(name) ? m_lastFunction : m_funcs->FindOrNull(name);
+        if (entry) {
+            m_lastFunction = entry;
+            if (CallWithoutErrors(*entry, base, nameStart))
+                return;
+        }
+    }
     std::optional<ExpException> error;
     // An argument's own error keeps its place (and a division's divisor to
     // find it from); any other is the call's.

@@ -1,5 +1,8 @@
 #include "ExpParser.h"
 
+#include <algorithm>
+#include <new>
+
 #include "AsciiChars.h"
 #include "DecimalText.h"
 #include "ExpCancelled.h"
@@ -32,6 +35,21 @@ void ExpParser::ParseInto(std::string_view text, ExpressionTree& tree) {
     Read(text, tree, false);
 }
 
+void ExpParser::ReserveLevels(std::size_t length) {
+    // Room for the levels a text can open, at most one a character, so
+    // that the stacks never move while a deep text is read (a move holds
+    // the old and the new block at once); pages never reached take no
+    // memory. Without that room they grow as they must.
+    const std::size_t most = std::min<std::size_t>(length, kMaxNesting) + 1;
+    if (m_levels.capacity() >= most)
+        return;
+    try {
+        m_levels.reserve(most);
+        m_openCalls.reserve(most);
+    } catch (const std::bad_alloc&) {
+    }
+}
+
 double ExpParser::Compute(std::string_view text, ExpOnePassEvaluator& evaluator) {
     if (text.size() > kMaxLength)
         throw ExpException(EXP_ERR_EXPRESSION, static_cast<int>(kMaxLength));
@@ -43,6 +61,7 @@ double ExpParser::Compute(std::string_view text, ExpOnePassEvaluator& evaluator)
     m_depth = 0;
     m_levels.clear();
     m_openCalls.clear();
+    ReserveLevels(text.size());
     struct Done {
         ExpParser& parser;
         ~Done() {

@@ -97,6 +97,7 @@ class ExpParser {
 
     enum class Step { WantsFactor, ClosedLevel, Done };
 
+    void ReserveLevels(std::size_t length);
     // Sets up the tree and reads the text into it.
     void Read(std::string_view text, ExpressionTree& tree, bool keepCopy);
     void Run();
