@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <new>
 #include <utility>
@@ -31,8 +32,15 @@ std::size_t FindLineEnd(std::string_view text, std::size_t from) {
 LineReader::LineReader(int fd, std::function<void()> beforeRead)
     : m_fd(fd),
       m_beforeRead(std::move(beforeRead)),
-      m_buffer(std::make_unique_for_overwrite<char[]>(kChunkSize)),
-      m_capacity(kChunkSize) {}
+      m_buffer(static_cast<char*>(std::malloc(kChunkSize))),
+      m_capacity(kChunkSize) {
+    if (!m_buffer)
+        throw std::bad_alloc();
+}
+
+void LineReader::FreeBuffer::operator()(char* buffer) const {
+    std::free(buffer);
+}
 
 int LineReader::TakeLostLines() {
     const int lost = m_lostLines;
@@ -104,12 +112,11 @@ bool LineReader::Refill() {
     }
     // A line longer than the buffer makes it grow, as far as memory allows.
     if (m_capacity - m_end < kChunkSize / 2) {
-        try {
-            auto larger = std::make_unique_for_overwrite<char[]>(m_capacity * 2);
-            std::memcpy(larger.get(), m_buffer.get(), m_end);
-            m_buffer = std::move(larger);
+        if (char* const larger = static_cast<char*>(std::realloc(m_buffer.get(), m_capacity * 2))) {
+            (void)m_buffer.release();
+            m_buffer.reset(larger);
             m_capacity *= 2;
-        } catch (const std::bad_alloc&) {
+        } else {
             LoseLine();
         }
     }
