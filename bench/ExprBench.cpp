@@ -6,6 +6,9 @@
 //                computes one after another in an ExpressionWorkspace.
 //   Copy/...     copying a parsed tree (its array); freeing the copy is not timed.
 //   Free/...     freeing a parsed tree alone.
+//   Console/...  the five shapes the console program is timed on, computed in
+//                a workspace without a tree (ComputeValue) and, ".../tree",
+//                with one (Compute).
 //
 // Inputs: long sums ("1+2.5+3+..." of N terms), short expressions computed one
 // at a time, and deep nesting of parentheses, sin calls and signs.
@@ -128,6 +131,89 @@ const std::vector<Input>& ShortExpressions() {
                       FormatResult(d) + "-" + FormatResult(e);
             in.expected = a * (b + c) / d - e;
             out.push_back(std::move(in));
+        }
+        return out;
+    }();
+    return inputs;
+}
+
+// The five shapes the console program is timed on against a one-pass
+// evaluator with no tree (bench/RESULTS.md), made the same way: numbers of
+// two decimals, sums mostly of '+' with short runs of '*' and '/', nesting
+// that alternates "1+0.5*(" and "0.75*(", and sin( within sin(.
+class ShapeNumbers {
+  public:
+    // A number in [lo, hi] with up to `decimals` decimals, as text.
+    std::string Next(double lo, double hi, int decimals) {
+        m_state = m_state * 6364136223846793005ULL + 1442695040888963407ULL;
+        const double unit = static_cast<double>(m_state >> 11) / 9007199254740992.0;
+        std::string text = FormatResult(lo + unit * (hi - lo));
+        const std::size_t point = text.find('.');
+        if (point != std::string::npos && text.size() > point + 1 + decimals)
+            text.resize(point + 1 + static_cast<std::size_t>(decimals));
+        return text;
+    }
+    double Unit() {
+        m_state = m_state * 6364136223846793005ULL + 1442695040888963407ULL;
+        return static_cast<double>(m_state >> 11) / 9007199254740992.0;
+    }
+
+  private:
+    std::uint64_t m_state = 20240601;
+};
+
+// The value the tree gives: these shapes check that computing without one
+// gives the same.
+Input WithTreeValue(std::string text) {
+    const double value = ComputeExpressionTree(text, VarTable{}).value;
+    return {std::move(text), value};
+}
+
+Input MixedSum(std::int64_t terms) {
+    ShapeNumbers numbers;
+    std::string text;
+    for (std::int64_t count = 0; count < terms;) {
+        if (count > 0)
+            text += numbers.Unit() < 0.7 ? '+' : '-';
+        text += numbers.Next(1, 99, 2);
+        ++count;
+        while (count < terms && numbers.Unit() < 0.35) {
+            text += numbers.Unit() < 0.5 ? '*' : '/';
+            text += numbers.Next(0.5, 2, 3);
+            ++count;
+        }
+    }
+    return WithTreeValue(std::move(text));
+}
+
+Input AlternatingParens(std::int64_t depth) {
+    std::string text;
+    for (std::int64_t i = 0; i < depth; ++i)
+        text += i % 2 == 0 ? "1+0.5*(" : "0.75*(";
+    text += "0.5";
+    text.append(static_cast<std::size_t>(depth), ')');
+    return WithTreeValue(std::move(text));
+}
+
+// 100,000 short expressions of the kinds a user types.
+const std::vector<Input>& ShortLines() {
+    static const std::vector<Input> inputs = [] {
+        ShapeNumbers numbers;
+        std::vector<Input> out;
+        for (int i = 0; i < 100'000; ++i) {
+            const std::string a = numbers.Next(1, 99, 2), b = numbers.Next(1, 99, 2),
+                              c = numbers.Next(1, 99, 2), d = numbers.Next(1, 99, 2);
+            const std::string forms[] = {
+                a + "*(" + b + "+" + c + ")/" + d,
+                a + "+" + b + "*" + c + "-" + d,
+                "(" + a + "-" + b + ")*(" + c + "+" + d + ")",
+                "sin(" + a + ")*" + b + "+" + c,
+                "cos(" + a + "/" + b + ")+" + c + "*" + d,
+                "atan(" + a + ")*" + b + "-" + c + "/" + d,
+                "abs(" + a + "-" + b + ")+" + c,
+                "(" + a + "/" + b + ")^2+" + c,
+            };
+            out.push_back(WithTreeValue(forms[i % 8]));
         }
         return out;
     }();
@@ -298,6 +384,44 @@ void BM_ComputeShortInWorkspace(benchmark::State& state) {
     state.SetBytesProcessed(static_cast<std::int64_t>(bytes));
 }
 
+// A shape in a workspace as the console program computes a line: without
+// a tree (ComputeValue), and with one, as when its natural form is drawn.
+template <Input (*Make)(std::int64_t), bool kWithTree>
+void BM_Console(benchmark::State& state) {
+    const Input in = Make(state.range(0));
+    if (!Check(state, in))
+        return;
+    const VarTable vars;
+    ExpressionWorkspace workspace(vars);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(kWithTree ? workspace.Compute(in.text)
+                                           : workspace.ComputeValue(in.text));
+    ReportBytes(state, in.text.size());
+}
+
+template <bool kWithTree>
+void BM_ConsoleShortLines(benchmark::State& state) {
+    const auto& inputs = ShortLines();
+    for (const Input& in : inputs)
+        if (!Check(state, in))
+            return;
+    const VarTable vars;
+    ExpressionWorkspace workspace(vars);
+    std::size_t i = 0, bytes = 0;
+    for (auto _ : state) {
+        const Input& in = inputs[i];
+        i = i + 1 == inputs.size() ? 0 : i + 1;
+        benchmark::DoNotOptimize(kWithTree ? workspace.Compute(in.text)
+                                           : workspace.ComputeValue(in.text));
+        bytes += in.text.size();
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(bytes));
+}
+
+void ConsoleSums(benchmark::internal::Benchmark* b) {
+    b->Arg(100'000)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
+}
+
 void LongSumSizes(benchmark::internal::Benchmark* b) {
     for (std::int64_t n : {1'000, 10'000, 100'000, 1'000'000})
         b->Arg(n);
@@ -334,6 +458,15 @@ BENCHMARK(BM_Evaluate<DroppedDivisions>)->Name("Evaluate/DroppedDivisions")->App
 BENCHMARK(BM_Parse<NestedNegation>)->Name("Parse/NestedNegation")->Apply(DeepOnly);
 BENCHMARK(BM_Evaluate<NestedNegation>)->Name("Evaluate/NestedNegation")->Apply(DeepOnly);
 BENCHMARK(BM_Compute<NestedNegation>)->Name("Compute/NestedNegation")->Apply(DeepOnly);
+
+BENCHMARK(BM_ConsoleShortLines<false>)->Name("Console/ShortLines");
+BENCHMARK(BM_ConsoleShortLines<true>)->Name("Console/ShortLines/tree");
+BENCHMARK(BM_Console<MixedSum, false>)->Name("Console/Sum")->Apply(ConsoleSums);
+BENCHMARK(BM_Console<MixedSum, true>)->Name("Console/Sum/tree")->Apply(ConsoleSums);
+BENCHMARK(BM_Console<AlternatingParens, false>)->Name("Console/Parens")->Apply(DeepOnly);
+BENCHMARK(BM_Console<AlternatingParens, true>)->Name("Console/Parens/tree")->Apply(DeepOnly);
+BENCHMARK(BM_Console<NestedSin, false>)->Name("Console/NestedSin")->Apply(DeepOnly);
+BENCHMARK(BM_Console<NestedSin, true>)->Name("Console/NestedSin/tree")->Apply(DeepOnly);
 
 int main(int argc, char** argv) {
     // Short runs unless the caller chose a minimum time.

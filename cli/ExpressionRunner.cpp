@@ -40,10 +40,20 @@ LineOutcome ExpressionRunner::Run(std::string_view consoleText, bool skipBlank) 
         if (skipBlank && stripped.empty())
             return LineOutcome::Blank;
         try {
-            const double value = m_workspace.Compute(stripped);
+            // A tree is built only for the drawing.
+            const double value = m_naturalFormWidth ? m_workspace.Compute(stripped)
+                                                    : m_workspace.ComputeValue(stripped);
+            // The value and its line feed go out as one piece: a value
+            // never fills the buffer.
             char formatted[kFormattedResultSize];
-            m_output.Result(FormatResult(value, formatted));
-            m_output.Result("\n");
+            const std::size_t length = FormatResult(value, formatted).size();
+            if (length < sizeof formatted) {
+                formatted[length] = '\n';
+                m_output.Result(std::string_view(formatted, length + 1));
+            } else {
+                m_output.Result(std::string_view(formatted, length));
+                m_output.Result("\n");
+            }
             // The value stands already: only the drawing can be lost.
             if (m_naturalFormWidth && !PrintNaturalForm(*m_naturalFormWidth)) {
                 m_output.Error("tallyfern-cli: out of memory; the natural form was not drawn\n");

@@ -40,7 +40,12 @@ class LineReader {
     std::function<void()> m_beforeRead;
     // Not cleared when it grows: the pages of a long line's buffer that
     // the line never reaches take no memory.
-    std::unique_ptr<char[]> m_buffer;
+    // From malloc, so that realloc can grow it: a large block then moves
+    // without a copy, and its pages are not written a second time.
+    struct FreeBuffer {
+        void operator()(char* buffer) const;
+    };
+    std::unique_ptr<char[], FreeBuffer> m_buffer;
     std::size_t m_capacity;
     std::size_t m_begin = 0;     // first unread byte
     std::size_t m_end = 0;       // end of the bytes read

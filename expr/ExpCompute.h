@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -28,8 +29,10 @@ struct ComputedExpression {
     std::unique_ptr<ExpressionTree> tree;
 };
 
-// As ComputeExpression, and hands the parsed tree back.
-ComputedExpression ComputeExpressionTree(std::string_view stripped, const VarTable& vars);
+// As ComputeExpression, and hands the parsed tree back. Once `cancel` is
+// set (from another thread), the computation is given up with ExpCancelled.
+ComputedExpression ComputeExpressionTree(std::string_view stripped, const VarTable& vars,
+                                         const std::atomic<bool>* cancel = nullptr);
 
 // "%.15g" with an exponent of at least three digits (1e+020, 2.5e-007),
 // whatever the process locale.

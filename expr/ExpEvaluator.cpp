@@ -6,6 +6,8 @@
 #include <type_traits>
 #include <utility>
 
+#include "ExpCancelled.h"
+
 namespace {
 
 // Variables the walk reads: `top` for the expression itself, `args` inside
@@ -38,7 +40,7 @@ std::optional<std::uint32_t> LeftmostStart(const ExpressionTree& tree, std::uint
         std::optional<std::uint32_t> at;
         if (node.tag == Tag::Number || node.tag == Tag::Variable ||
             node.tag == Tag::ArgumentVariable)
-            at = node.word;
+            at = std::uint32_t{node.word};  // a copy: the packed field takes no reference
         else if (node.tag == Tag::Call)
             at = tree.CallAt(i).nameStart;
         if (at && (!start || *at < *start))
@@ -64,7 +66,7 @@ std::optional<std::uint32_t> DivisorStart(const ExpressionTree& tree, std::uint3
 // class comment) and is thrown when it reaches the root.
 template <class T>
 T Walk(const ExpressionTree& tree, std::uint32_t first, std::uint32_t end, Scope scope,
-       const ExpFuncTable& funcs, ExpEvaluationStack<T>& stack) {
+       const ExpFuncTable& funcs, ExpEvaluationStack<T>& stack, ExpCancelPoll cancel) {
     using Traits = ExpValueTraits<T>;
     std::vector<T>& values = stack.values;
     std::vector<ExpPendingError>& errors = stack.errors;
@@ -115,6 +117,7 @@ T Walk(const ExpressionTree& tree, std::uint32_t first, std::uint32_t end, Scope
     values.reserve(end - first);
     std::uint32_t number = first == 0 ? 0 : tree.NumbersBefore(first);
     for (std::uint32_t i = first; i < end; ++i) {
+        cancel.Step();
         const Tag tag = nodes[i].tag;
         // Numbers, the most frequent nodes, skip the switch.
         if (ExpressionTree::IsNumber(tag)) {
@@ -286,8 +289,8 @@ struct ReleaseAfterwards {
 template <class T>
 T BasicExpEvaluator<T>::Evaluate(const ExpressionTree& tree) const {
     ReleaseAfterwards<T> release{m_stack};
-    return Walk<T>(tree, 0, tree.Size(), Scope{&m_variables, m_funcs.Variables()}, m_funcs,
-                   m_stack);
+    return Walk<T>(tree, 0, tree.Size(), Scope{&m_variables, m_funcs.Variables()}, m_funcs, m_stack,
+                   ExpCancelPoll(m_cancel));
 }
 
 template <class T>
@@ -308,7 +311,8 @@ T BasicExpEvaluator<T>::Evaluate(ExpNode node) const {
     const ExpressionTree& tree = *node.Tree();
     ReleaseAfterwards<T> release{m_stack};
     return Walk<T>(tree, tree.SubtreeStart(node.Index()), node.Index() + 1,
-                   Scope{&m_variables, m_funcs.Variables()}, m_funcs, m_stack);
+                   Scope{&m_variables, m_funcs.Variables()}, m_funcs, m_stack,
+                   ExpCancelPoll(m_cancel));
 }
 
 template <class T>

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -85,6 +86,9 @@ class BasicExpEvaluator {
     VarTable m_variables;
     // The functions, and the variables their arguments are evaluated with.
     ExpFuncTable m_funcs;
+    // When set (by another thread, say), an evaluation under way is given
+    // up with ExpCancelled (see ExpCancelled.h); may be null.
+    const std::atomic<bool>* m_cancel = nullptr;
     // The tree this evaluator owns: a copy the creator stores.
     std::unique_ptr<ExpressionTree> m_tree;
 

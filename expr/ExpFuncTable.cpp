@@ -28,10 +28,25 @@ void ExpFuncTable::Register(std::string_view name, int argCount, FunctionFormula
     ++m_count;
 }
 
-const ExpFuncTable::FuncEntry& ExpFuncTable::Find(std::string_view name) const {
+const ExpFuncTable::FuncEntry* ExpFuncTable::FindOrNull(std::string_view name) const {
     for (const FuncEntry& entry : *m_entries) {
-        if (entry.name == name)
-            return entry;
+        // Names are short: their first bytes tell most of them apart
+        // without a call of memcmp.
+        if (entry.name.size() == name.size() && !name.empty() && entry.name[0] == name[0] &&
+            std::string_view(entry.name) == name)
+            return &entry;
     }
+    if (name.empty()) {
+        for (const FuncEntry& entry : *m_entries) {
+            if (entry.name.empty())
+                return &entry;
+        }
+    }
+    return nullptr;
+}
+
+const ExpFuncTable::FuncEntry& ExpFuncTable::Find(std::string_view name) const {
+    if (const FuncEntry* entry = FindOrNull(name))
+        return *entry;
     throw ExpException(EXP_ERR_OPERATOR, 0);
 }

@@ -38,6 +38,8 @@ class ExpFuncTable {
     // The first entry of that exact name (case counts); EXP_ERR_OPERATOR if
     // there is none.
     const FuncEntry& Find(std::string_view name) const;
+    // The same, or null when there is none.
+    const FuncEntry* FindOrNull(std::string_view name) const;
     const VarTable* Variables() const { return m_vars; }
     int Count() const { return m_count; }
 

@@ -1,8 +1,13 @@
 #include "ExpParser.h"
 
+#include <algorithm>
+#include <new>
+
 #include "AsciiChars.h"
 #include "DecimalText.h"
+#include "ExpCancelled.h"
 #include "ExpException.h"
+#include "ExpOnePassEvaluator.h"
 
 namespace {
 
@@ -30,32 +35,81 @@ void ExpParser::ParseInto(std::string_view text, ExpressionTree& tree) {
     Read(text, tree, false);
 }
 
+void ExpParser::ReserveLevels(std::size_t length) {
+    // Room for the levels a text can open, at most one a character, so
+    // that the stacks never move while a deep text is read (a move holds
+    // the old and the new block at once); pages never reached take no
+    // memory. Without that room they grow as they must.
+    const std::size_t most = std::min<std::size_t>(length, kMaxNesting) + 1;
+    if (m_levels.capacity() >= most)
+        return;
+    try {
+        m_levels.reserve(most);
+        m_openCalls.reserve(most);
+    } catch (const std::bad_alloc&) {
+    }
+}
+
+double ExpParser::Compute(std::string_view text, ExpOnePassEvaluator& evaluator) {
+    if (text.size() > kMaxLength)
+        throw ExpException(EXP_ERR_EXPRESSION, static_cast<int>(kMaxLength));
+    evaluator.Begin(text);
+    m_onePass = &evaluator;
+    m_tree = nullptr;
+    m_input = text;
+    m_pos = 0;
+    m_depth = 0;
+    m_levels.clear();
+    m_openCalls.clear();
+    ReserveLevels(text.size());
+    struct Done {
+        ExpParser& parser;
+        ~Done() {
+            parser.m_onePass->ReleaseLarge();
+            parser.m_onePass = nullptr;
+            parser.m_levels.clear();
+            parser.m_openCalls.clear();
+            if (parser.m_levels.capacity() > kKeptLevels)
+                std::vector<Level>().swap(parser.m_levels);
+            if (parser.m_openCalls.capacity() > kKeptLevels)
+                std::vector<OpenCall>().swap(parser.m_openCalls);
+        }
+    } done{*this};
+    Run();
+    return evaluator.Result();
+}
+
 void ExpParser::Read(std::string_view text, ExpressionTree& tree, bool keepCopy) {
     tree.Begin(text, keepCopy);
     m_tree = &tree;
+    m_onePass = nullptr;
+    m_drawn = {};
     m_input = tree.Source();
     m_pos = 0;
     m_depth = 0;
     m_levels.clear();
-    m_argCounts.clear();
+    m_openCalls.clear();
     try {
         Run();
+        tree.SetDrawn(m_drawn);
     } catch (...) {
         tree.Clear();
         m_levels.clear();
-        m_argCounts.clear();
+        m_openCalls.clear();
         throw;
     }
     // The levels of a deeply nested text are not kept for the next one.
     if (m_levels.capacity() > kKeptLevels)
         std::vector<Level>().swap(m_levels);
-    if (m_argCounts.capacity() > kKeptLevels)
-        std::vector<std::uint32_t>().swap(m_argCounts);
+    if (m_openCalls.capacity() > kKeptLevels)
+        std::vector<OpenCall>().swap(m_openCalls);
 }
 
 void ExpParser::Run() {
     m_levels.push_back({0, Opened::Whole, 0, 0, 0, 0});
+    ExpCancelPoll cancel(m_cancel);
     for (;;) {
+        cancel.Step();
         if (!ParseFactor())
             continue;
         // The factor is finished, and with it perhaps the levels around it.
@@ -72,7 +126,7 @@ void ExpParser::OpenLevel(int at) {
         throw ExpException(EXP_ERR_EXPRESSION, at);
 }
 
-bool ExpParser::ParseFactor() {
+[[gnu::always_inline]] inline bool ExpParser::ParseFactor() {
     const int start = m_pos;
     const char c = NextChar();
     if (c == '(') {
@@ -101,48 +155,73 @@ bool ExpParser::ParseFactor() {
     throw ExpException(EXP_ERR_OPERAND, start);
 }
 
-bool ExpParser::ParseName() {
+[[gnu::always_inline]] inline bool ExpParser::ParseName() {
+    // The scans of names and literals run over the text itself: the first
+    // character, a letter or a digit, is known to stand before its end.
     const int start = m_pos;
-    char c = NextChar();
-    do {
-        c = NextChar();
-    } while (IsNameChar(c));
-    if (c != '(') {
-        PutBack();
-        m_tree->AddVariable(!m_argCounts.empty(), static_cast<std::uint32_t>(start));
+    const char* const text = m_input.data();
+    const char* const end = text + m_input.size();
+    const char* at = text + start + 1;
+    while (at != end && IsNameChar(*at))
+        ++at;
+    m_pos = static_cast<int>(at - text);
+    if (at == end || *at != '(') {
+        AddVariable(static_cast<std::uint32_t>(start), static_cast<std::uint32_t>(m_pos));
         return true;
     }
-    OpenLevel(m_pos - 1);
+    OpenLevel(m_pos);
+    ++m_pos;
     // An argument list's errors are reported where they occur: its level
     // keeps the name's start instead of the '('.
     m_levels.push_back({start, Opened::Arguments, 0, 0, 0, 0});
-    m_argCounts.push_back(0);
+    m_openCalls.push_back({0, static_cast<std::uint32_t>(m_pos - 1)});
     return false;
 }
 
-void ExpParser::ParseLiteral() {
+namespace {
+
+// Passes over the digits from `at` on, gathering them into `value`.
+const char* SkipDigits(const char* at, const char* end, std::uint64_t& value) {
+    while (at != end && IsDigit(*at)) {
+        value = value * 10 + static_cast<std::uint64_t>(*at - '0');
+        ++at;
+    }
+    return at;
+}
+
+}  // namespace
+
+[[gnu::always_inline]] inline void ExpParser::ParseLiteral() {
     // The mantissa's text is the source's own bytes: only a leading '.'
     // gets its "0" written out.
     const int from = m_pos;
+    const char* const text = m_input.data();
+    const char* const end = text + m_input.size();
+    const char* at = text + from;
     DigitRun digits;
-    const bool hasIntPart = NextChar() != '.';
-    if (!hasIntPart) {
-        SkipDigitRun(digits, true);
-    } else {
-        PutBack();
-        SkipDigitRun(digits, false);
-        if (NextChar() == '.')
-            SkipDigitRun(digits, true);
-        else
-            PutBack();
-    }
-    const std::string_view mantissa = m_input.substr(from, m_pos - from);
+    const bool hasIntPart = *at != '.';
     if (hasIntPart) {
-        m_tree->AddNumber(ExpressionTree::Tag::Number, static_cast<std::uint32_t>(from),
-                          digits.Value(mantissa));
+        at = SkipDigits(at, end, digits.value);
+        digits.count = static_cast<int>(at - (text + from));
+    }
+    if (!hasIntPart || (at != end && *at == '.')) {
+        // A point needs a digit after it.
+        const char* const fraction = ++at;
+        at = SkipDigits(at, end, digits.value);
+        if (at == fraction)
+            throw ExpException(EXP_ERR_OPERAND, static_cast<int>(at - text) + 1);
+        digits.fractionCount = static_cast<int>(at - fraction);
+        digits.count += digits.fractionCount;
+    }
+    m_pos = static_cast<int>(at - text);
+    const std::string_view mantissa = m_input.substr(from, m_pos - from);
+    m_drawn.textCells += mantissa.size();
+    if (hasIntPart) {
+        AddNumber(ExpressionTree::Tag::Number, static_cast<std::uint32_t>(from),
+                  digits.Value(mantissa));
     } else {
-        const std::uint32_t composed = m_tree->Compose("0", mantissa);
-        m_tree->AddNumber(ExpressionTree::Tag::ComposedNumber, composed, digits.Value(mantissa));
+        const std::uint32_t composed = m_tree ? m_tree->Compose("0", mantissa) : 0;
+        AddNumber(ExpressionTree::Tag::ComposedNumber, composed, digits.Value(mantissa));
     }
     const char e = NextChar();
     if (e != 'E' && e != 'e') {
@@ -151,7 +230,7 @@ void ExpParser::ParseLiteral() {
     }
     // The exponent makes mantissa * 10 ^ exponent, so that the drawing can
     // raise it.
-    m_tree->AddNumber(ExpressionTree::Tag::Ten, 0, 10.0);
+    AddNumber(ExpressionTree::Tag::Ten, 0, 10.0);
     ParseExponentDigits();
     AddInfix('^');
     AddInfix('*');
@@ -205,14 +284,15 @@ void ExpParser::ParseExponentDigits() {
     const int signsTo = m_pos;
     DigitRun digits;
     SkipDigitRun(digits, false);
-    m_tree->AddNumber(ExpressionTree::Tag::Number, static_cast<std::uint32_t>(signsTo),
-                      digits.Value(m_input.substr(signsTo, m_pos - signsTo)));
+    AddNumber(ExpressionTree::Tag::Number, static_cast<std::uint32_t>(signsTo),
+              digits.Value(m_input.substr(signsTo, m_pos - signsTo)));
+    m_drawn.textCells += static_cast<std::uint64_t>(m_pos - signsTo);
     // The sign nearest the digits is the innermost node.
     for (int i = signsTo - 1; i >= signsFrom; --i)
-        m_tree->AddInner(ExpressionTree::SignTag(m_input[i]), 1 + LastSize());
+        AddSign(m_input[i]);
 }
 
-ExpParser::Step ExpParser::Finish() {
+[[gnu::always_inline]] inline ExpParser::Step ExpParser::Finish() {
     Level& level = m_levels.back();
     // The operands of a product and of a sign are powers: a '^' after a
     // factor takes it as its base.
@@ -220,15 +300,18 @@ ExpParser::Step ExpParser::Finish() {
         AddInfix('^');
         level.powerPending = 0;
     }
-    if (NextChar() == '^') {
+    // The character after the factor decides all that follows; it is read
+    // once.
+    const char c = static_cast<std::size_t>(m_pos) < m_input.size() ? m_input[m_pos] : kEndMarker;
+    ++m_pos;
+    if (c == '^') {
         level.powerPending = 1;
         return Step::WantsFactor;
     }
-    PutBack();
     if (level.sign) {
         // A plus sign leaves no node behind.
         if (level.sign == '-')
-            m_tree->AddInner(ExpressionTree::Tag::Minus, 1 + LastSize());
+            AddSign('-');
         level.sign = 0;
         --m_depth;
     }
@@ -236,7 +319,6 @@ ExpParser::Step ExpParser::Finish() {
         AddInfix(level.termOp);
         level.termOp = 0;
     }
-    char c = NextChar();
     if (c == '*' || c == '/') {
         level.termOp = c;
         return Step::WantsFactor;
@@ -244,54 +326,107 @@ ExpParser::Step ExpParser::Finish() {
     if (level.sumOp) {
         AddInfix(level.sumOp);
         level.sumOp = 0;
+        m_drawn.baselineOperators += level.opened == Opened::Whole;
     }
     if (c == '+' || c == '-') {
         level.sumOp = c;
         return Step::WantsFactor;
     }
-    PutBack();
     switch (level.opened) {
         case Opened::Parenthesis: {
-            if (NextChar() != ')')
+            if (c != ')')
                 throw ExpException(EXP_ERR_BRACKET, level.start);
             m_levels.pop_back();
             --m_depth;
-            m_tree->AddInner(ExpressionTree::Tag::Parenthesis, 1 + LastSize());
+            AddParenthesis();
             return Step::ClosedLevel;
         }
         case Opened::Arguments: {
-            const std::uint32_t argCount = ++m_argCounts.back();
-            c = NextChar();
+            OpenCall& call = m_openCalls.back();
+            ++call.argCount;
             if (c == ',')
                 return Step::WantsFactor;
             if (c != ')')
                 throw ExpException(EXP_ERR_BRACKET, m_pos);
-            // The arguments' subtrees end the tree so far.
-            std::uint32_t size = 1 + LastSize();
-            std::uint32_t last = m_tree->Size() - size;
-            for (std::uint32_t i = 1; i < argCount; ++i) {
-                const std::uint32_t argSize = m_tree->SubtreeSize(last);
-                size += argSize;
-                last -= argSize;
-            }
-            m_tree->AddCall({size, static_cast<std::uint32_t>(level.start), argCount});
+            AddCall(static_cast<std::uint32_t>(level.start), call.nameEnd, call.argCount);
             m_levels.pop_back();
-            m_argCounts.pop_back();
+            m_openCalls.pop_back();
             --m_depth;
             return Step::ClosedLevel;
         }
         case Opened::Whole:
             break;
     }
-    if (NextChar() != kEndMarker)
+    if (c != kEndMarker)
         throw ExpException(EXP_ERR_EXPRESSION, m_pos);
     return Step::Done;
 }
 
-void ExpParser::AddInfix(char op) {
+// Inlined where the parser adds its nodes: one test tells the two ways.
+[[gnu::always_inline]] inline void ExpParser::AddNumber(ExpressionTree::Tag tag,
+                                                        std::uint32_t start, double value) {
+    if (m_onePass) {
+        // Only a number written out whole keeps its place in the source.
+        m_onePass->Number(
+            value, tag == ExpressionTree::Tag::Number ? start : ExpOnePassEvaluator::kNoPlace);
+        return;
+    }
+    m_tree->AddNumber(tag, start, value);
+}
+
+[[gnu::always_inline]] inline void ExpParser::AddVariable(std::uint32_t start, std::uint32_t end) {
+    const bool inArgument = !m_openCalls.empty();
+    if (m_onePass) {
+        m_onePass->Variable(inArgument, start, m_input.substr(start, end - start));
+        return;
+    }
+    m_tree->AddVariable(inArgument, start);
+    m_drawn.textCells += end - start;
+}
+
+[[gnu::always_inline]] inline void ExpParser::AddSign(char sign) {
+    if (m_onePass) {
+        if (sign == '-')
+            m_onePass->Negate();
+        return;
+    }
+    m_tree->AddInner(ExpressionTree::SignTag(sign), 1 + LastSize());
+    m_drawn.operatorCells += sign == '-';
+}
+
+[[gnu::always_inline]] inline void ExpParser::AddParenthesis() {
+    if (!m_onePass)
+        m_tree->AddInner(ExpressionTree::Tag::Parenthesis, 1 + LastSize());
+}
+
+[[gnu::always_inline]] inline void ExpParser::AddCall(std::uint32_t nameStart,
+                                                      std::uint32_t nameEnd,
+                                                      std::uint32_t argCount) {
+    if (m_onePass) {
+        m_onePass->Call(nameStart, nameEnd, argCount);
+        return;
+    }
+    // The arguments' subtrees end the tree so far.
+    std::uint32_t size = 1 + LastSize();
+    std::uint32_t last = m_tree->Size() - size;
+    for (std::uint32_t i = 1; i < argCount; ++i) {
+        const std::uint32_t argSize = m_tree->SubtreeSize(last);
+        size += argSize;
+        last -= argSize;
+    }
+    m_tree->AddCall({size, nameStart, argCount});
+    m_drawn.textCells += nameEnd - nameStart;
+}
+
+[[gnu::always_inline]] inline void ExpParser::AddInfix(char op) {
+    if (m_onePass) {
+        m_onePass->Infix(op);
+        return;
+    }
     const std::uint32_t right = LastSize();
     const std::uint32_t left = m_tree->SubtreeSize(m_tree->Size() - 1 - right);
     m_tree->AddInner(ExpressionTree::InfixTag(op), 1 + left + right);
+    m_drawn.operatorCells += op == '+' || op == '-' || op == '*';
 }
 
 std::uint32_t ExpParser::LastSize() const {

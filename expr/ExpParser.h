@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <string_view>
@@ -7,6 +8,8 @@
 
 #include "ExpException.h"
 #include "ExpressionTree.h"
+
+class ExpOnePassEvaluator;
 
 // Reads an expression text (white space already removed) into a tree.
 //
@@ -55,6 +58,17 @@ class ExpParser {
     // a copy: keep it alive and unchanged while the tree is used.
     void ParseInto(std::string_view text, ExpressionTree& tree);
 
+    // From now on, every text is given up with ExpCancelled (see
+    // ExpCancelled.h) once `flag` is set, which another thread may do; null
+    // reads every text to its end.
+    void SetCancel(const std::atomic<bool>* flag) { m_cancel = flag; }
+
+    // Reads `text` and computes its value in the same pass, building no
+    // tree: what parsing it, evaluating the tree and checking the result
+    // gives (see ExpOnePassEvaluator), at the memory of the text alone.
+    // Throws ExpException.
+    double Compute(std::string_view text, ExpOnePassEvaluator& evaluator);
+
   private:
     enum class Opened : std::uint8_t { Whole, Parenthesis, Arguments };
     // A parenthesis, an argument list or the whole text being read: eight
@@ -83,6 +97,7 @@ class ExpParser {
 
     enum class Step { WantsFactor, ClosedLevel, Done };
 
+    void ReserveLevels(std::size_t length);
     // Sets up the tree and reads the text into it.
     void Read(std::string_view text, ExpressionTree& tree, bool keepCopy);
     void Run();
@@ -108,6 +123,12 @@ class ExpParser {
     // waited for it, and says what comes next.
     Step Finish();
 
+    // The nodes, each into the tree or to the one-pass evaluator.
+    void AddNumber(ExpressionTree::Tag tag, std::uint32_t start, double value);
+    void AddVariable(std::uint32_t start, std::uint32_t end);
+    void AddSign(char sign);
+    void AddParenthesis();
+    void AddCall(std::uint32_t nameStart, std::uint32_t nameEnd, std::uint32_t argCount);
     void AddInfix(char op);
     // The subtree size of the operand that ends the tree so far.
     std::uint32_t LastSize() const;
@@ -119,9 +140,17 @@ class ExpParser {
     std::string_view m_text;  // what the one-text constructor was given
     bool m_parsed = false;
     ExpressionTree* m_tree = nullptr;
+    ExpOnePassEvaluator* m_onePass = nullptr;  // instead of the tree, when set
+    ExpressionTree::DrawnAtLeast m_drawn;      // of the tree being built
+    const std::atomic<bool>* m_cancel = nullptr;
     int m_pos = 0;
     std::string_view m_input;  // the text; the end marker follows it
     std::vector<Level> m_levels;
-    std::vector<std::uint32_t> m_argCounts;  // of the calls being read, innermost last
+    // A call being read: the arguments so far, and where its name ends.
+    struct OpenCall {
+        std::uint32_t argCount;
+        std::uint32_t nameEnd;
+    };
+    std::vector<OpenCall> m_openCalls;  // innermost last
     int m_depth = 0;
 };

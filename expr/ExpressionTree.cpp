@@ -89,6 +89,7 @@ ExpressionTree::ExpressionTree(const ExpressionTree& other)
       m_calls(other.m_calls),
       m_numberCounts(other.m_numberCounts),
       m_lastSize(other.m_lastSize),
+      m_drawn(other.m_drawn),
       m_ownSource(other.m_source),
       m_source(m_ownSource),
       m_composed(other.m_composed) {}
@@ -196,6 +197,7 @@ void ExpressionTree::Clear() {
     m_calls.Clear();
     m_numberCounts.Clear();
     m_lastSize = 0;
+    m_drawn = {};
     m_ownSource.clear();
     m_composed.clear();
     m_source = {};

@@ -103,6 +103,20 @@ class ExpressionTree {
     // The text the tree was read from.
     std::string_view Source() const { return m_source; }
 
+    // What the natural form draws at the least, counted while the tree is
+    // built: a caller can tell a drawing too large to make before the
+    // drawing has measured the tree (see NaturalForm::IsSurelyTooLarge).
+    struct DrawnAtLeast {
+        // Cells of the characters of numbers and names as written.
+        std::uint64_t textCells = 0;
+        // Cells of the + - * between operands and of minus signs.
+        std::uint64_t operatorCells = 0;
+        // The + and - of the sum that makes up the whole text: they stand
+        // on the drawing's baseline, four columns apart at the least.
+        std::uint64_t baselineOperators = 0;
+    };
+    const DrawnAtLeast& Drawn() const { return m_drawn; }
+
     // The parser's side: starts a tree over `source`, which the tree either
     // copies or only views (then the caller keeps it alive and unchanged as
     // long as the tree is used). Keeps the storage of an earlier tree.
@@ -125,6 +139,7 @@ class ExpressionTree {
     // Keeps `a` and `b` one after the other among the composed texts;
     // returns where they start there.
     std::uint32_t Compose(std::string_view a, std::string_view b);
+    void SetDrawn(const DrawnAtLeast& drawn) { m_drawn = drawn; }
     // Gives back storage far beyond what a short expression needs.
     void ReleaseLargeStorage();
     void Clear();
@@ -151,6 +166,7 @@ class ExpressionTree {
     // kCountStep, and so on.
     AppendArray<std::uint32_t> m_numberCounts;
     std::uint32_t m_lastSize = 0;
+    DrawnAtLeast m_drawn;
     std::string m_ownSource;
     std::string_view m_source;
     std::string m_composed;

@@ -2,7 +2,9 @@
 // few variables, format the result or compose the error message. A copy of
 // the tree evaluates to the same value, and the console program's
 // workspace, which keeps its storage from one text to the next, computes
-// the same value or fails with the same error.
+// the same value or fails with the same error, with and without a tree
+// (the value computed while the text is read), and so does
+// ComputeExpression, which builds none.
 #include <bit>
 #include <cmath>
 #include <cstdint>
@@ -34,6 +36,18 @@ bool SameValue(double a, double b) {
     return std::bit_cast<std::uint64_t>(a) == std::bit_cast<std::uint64_t>(b);
 }
 
+// Whether `compute` fails exactly as `error` says.
+template <class Compute>
+bool FailsAlike(const ExpException& error, Compute&& compute) {
+    try {
+        compute();
+    } catch (const ExpException& again) {
+        return again.GetCode() == error.GetCode() && again.GetPosition() == error.GetPosition() &&
+               again.GetPlace() == error.GetPlace() && again.GetErrorText() == error.GetErrorText();
+    }
+    return false;
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -53,18 +67,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         evaluator.m_tree = std::make_unique<ExpressionTree>(*computed.tree);
         FUZZ_CHECK(SameValue(evaluator.Evaluate(*evaluator.m_tree), computed.value));
         FUZZ_CHECK(SameValue(workspace.Compute(stripped), computed.value));
+        FUZZ_CHECK(SameValue(workspace.ComputeValue(stripped), computed.value));
+        FUZZ_CHECK(SameValue(ComputeExpression(stripped, Variables()), computed.value));
     } catch (const ExpException& error) {
         const std::string message = ComposeErrorMessage(error, stripped);
         FUZZ_CHECK(!message.empty());
-        bool failedAlike = false;
-        try {
-            workspace.Compute(stripped);
-        } catch (const ExpException& again) {
-            failedAlike = again.GetCode() == error.GetCode() &&
-                          again.GetPosition() == error.GetPosition() &&
-                          again.GetErrorText() == error.GetErrorText();
-        }
-        FUZZ_CHECK(failedAlike);
+        FUZZ_CHECK(FailsAlike(error, [&] { workspace.Compute(stripped); }));
+        FUZZ_CHECK(FailsAlike(error, [&] { workspace.ComputeValue(stripped); }));
+        FUZZ_CHECK(FailsAlike(error, [&] { ComputeExpression(stripped, Variables()); }));
     }
     return 0;
 }

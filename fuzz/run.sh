@@ -10,7 +10,8 @@
 # New inputs collect in build-fuzz/corpus/TARGET, findings in
 # build-fuzz/findings/TARGET/. A run counts as failed on a crash, a sanitizer
 # report, a leak, an input taking more than 1 s of processor time
-# (console_line: 10 s, render: 120 s; see below) or more than 2 GB.
+# (console_line: 10 s, render: 120 s; see below) or more than 2 GB, and so
+# does a run that stops before its time without one.
 #
 # A finding, once fixed, is copied into fuzz/regressions/TARGET, where the
 # tests replay it in every build (bash scripts/test.sh).
@@ -82,6 +83,7 @@ fi
 started=$(mktemp)
 trap 'rm -f "$started"' EXIT
 status=0
+run_from=$SECONDS
 nice -n 19 "$BUILD_DIR/fuzz/fuzz_$target" \
     -max_total_time="$seconds" -timeout="$timeout" -rss_limit_mb=2048 -malloc_limit_mb=2048 \
     -max_len="$max_len" -print_final_stats=1 \
@@ -97,11 +99,27 @@ for slow in "$findings"/timeout-*; do
         mkdir -p "$findings/waited"
         mv "$slow" "$findings/waited/"
         echo "$slow: within ${cpu_budget} s of processor time alone; moved to $findings/waited/" >&2
-        # It stopped the run: nothing else was found.
+        # It stopped the run: nothing else was found (the run counts as cut
+        # short below).
         status=0
     else
         echo "$slow: over ${cpu_budget} s of processor time alone: a real hang" >&2
         status=1
     fi
 done
+
+# A run that ends before its time without a finding fuzzed nothing for the
+# rest of it (a sanitizer report the run cannot keep, an input that only
+# waited, a crash of the fuzzer itself): that is a failure too, never a
+# clean run. libFuzzer stops within a second of its time.
+if [ "$seconds" -gt 0 ] && [ $((SECONDS - run_from)) -lt $((seconds - 1)) ]; then
+    found=$(find "$findings" -maxdepth 1 -type f -newer "$started" | head -n 5)
+    if [ -n "$found" ]; then
+        echo "fuzz/run.sh: $target stopped after $((SECONDS - run_from)) of $seconds s on a finding:" >&2
+        echo "$found" >&2
+    else
+        echo "fuzz/run.sh: $target stopped after $((SECONDS - run_from)) of $seconds s without a finding: it fuzzed nothing for the rest (see its output above)" >&2
+    fi
+    [ "$status" -ne 0 ] || status=3
+fi
 exit "$status"

@@ -3,6 +3,8 @@
 #include <utility>
 
 #include "NaturalDrawing.h"
+#include "NaturalLayout.h"
+#include "NaturalMeasure.h"
 
 namespace {
 
@@ -46,4 +48,19 @@ bool NaturalForm::DrawLines(int width, std::size_t heldBytesPerLine,
 bool NaturalForm::Draw(const ExpressionTree& tree, int width, const LineSink& line) {
     NaturalDrawing drawing(kMaxDrawingBytes, 0);
     return drawing.Plan(tree, width) && drawing.Draw(line);
+}
+
+bool NaturalForm::IsSurelyTooLarge(const ExpressionTree& tree) {
+    // What the drawing charges at the least before it refuses: the
+    // bookkeeping of every node; a byte for each cell that the text and
+    // the operators take, all of them in the rows it plans; and the cut
+    // candidates along the baseline, two ints a column, which the
+    // operators of the whole sum span.
+    const ExpressionTree::DrawnAtLeast& drawn = tree.Drawn();
+    const std::uint64_t baselineColumns =
+        drawn.baselineOperators > 0 ? 4 * (drawn.baselineOperators - 1) + 1 : 0;
+    const std::uint64_t least =
+        std::uint64_t{tree.Size()} * (sizeof(NodeMeasure) + NaturalLayout::kBytesPerNode) +
+        drawn.textCells + drawn.operatorCells + 2 * (baselineColumns + 1) * sizeof(int);
+    return least > kMaxDrawingBytes;
 }

@@ -59,6 +59,12 @@ class NaturalForm {
     using LineSink = std::function<void(std::string_view line)>;
     static bool Draw(const ExpressionTree& tree, int width, const LineSink& line);
 
+    // Whether the drawing of `tree` is sure to go beyond kMaxDrawingBytes,
+    // told at once from what the parser counted (ExpressionTree::Drawn)
+    // rather than after the tree is measured. False says nothing: the
+    // drawing itself may still be refused.
+    static bool IsSurelyTooLarge(const ExpressionTree& tree);
+
   private:
     std::shared_ptr<const ExpressionTree> m_root;
     bool m_tooLarge = false;

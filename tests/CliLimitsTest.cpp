@@ -58,12 +58,14 @@ TEST_F(CliLimitsTest, RunningOutOfMemoryIsReported) {
     if (kAddressSanitizer)
         GTEST_SKIP() << "AddressSanitizer reserves more address space than the limit allows";
     CliRequest request;
-    // Three million terms need some 250 MB.
-    std::string sum = "1";
-    for (int i = 1; i < 3'000'000; ++i)
-        sum += "+1";
-    request.input = sum + "\n1+1\n" + sum + "\n";
-    request.memoryLimitKb = 150'000;
+    // A sum is computed holding two values, whatever its length; a million
+    // nested levels each hold theirs, some 40 MB in all.
+    std::string nested;
+    for (int i = 1; i < 1'000'000; ++i)
+        nested += "1+(";
+    nested += "1" + std::string(999'999, ')');
+    request.input = nested + "\n1+1\n" + nested + "\n";
+    request.memoryLimitKb = 24'000;
     const CliRun run = RunCli(request);
     EXPECT_EQ(run.out, "2\n");
     const std::string message = "tallyfern-cli: out of memory; the expression was not computed\n";

@@ -1,12 +1,18 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <clocale>
+#include <functional>
+#include <memory>
 #include <string>
 
 #include "DecimalText.h"
+#include "ExpCancelled.h"
 #include "ExpCompute.h"
+#include "ExpEvaluator.h"
 #include "ExpMessages.h"
 #include "ExpParser.h"
+#include "ExpressionWorkspace.h"
 
 namespace {
 
@@ -116,6 +122,36 @@ TEST(ExpCompute, ADecimalCommaLocaleChangesNothing) {
     EXPECT_EQ(ReadVariableValue("2.5"), 2.5);
     EXPECT_EQ(ReadVariableValue("2,5"), std::nullopt);
     EXPECT_EQ(ReadVariableValue("2.5e-400"), 0.0);  // below the smallest double
+}
+
+// A set cancel flag gives a computation up with an outcome of its own,
+// whichever way it is computed; cleared, the same workspace computes again.
+TEST(ExpCompute, ASetCancelFlagGivesTheComputationUp) {
+    std::string sum = "1";
+    for (int i = 0; i < 100'000; ++i)
+        sum += "+1";
+    const VarTable vars;
+    const std::unique_ptr<ExpressionTree> tree = ExpParser(sum).Parse();
+    std::atomic<bool> cancel(true);
+    ExpressionWorkspace workspace(vars);
+    workspace.SetCancel(&cancel);
+    ExpEvaluator evaluator;
+    evaluator.m_cancel = &cancel;
+    const std::function<double()> ways[] = {
+        [&] { return ComputeExpressionTree(sum, vars, &cancel).value; },
+        [&] { return workspace.Compute(sum); },
+        [&] { return workspace.ComputeValue(sum); },
+        [&] { return evaluator.Evaluate(*tree); },
+    };
+    for (const bool set : {true, false}) {
+        cancel = set;
+        for (const auto& way : ways) {
+            if (set)
+                EXPECT_THROW(way(), ExpCancelled);
+            else
+                EXPECT_EQ(way(), 100'001.0);
+        }
+    }
 }
 
 }  // namespace

@@ -168,4 +168,31 @@ TEST(NaturalForm, NoTreeDrawsNoLines) {
     EXPECT_TRUE(taken.Render(kLineWidth).empty());
 }
 
+// What the parser counted tells a drawing too large to make as the drawing
+// itself does, without measuring the tree; where it cannot tell, the drawing
+// is made.
+TEST(NaturalForm, TheParsersCountTellsATooLargeDrawingAtOnce) {
+    auto sum = [](int terms, std::string_view term) {
+        std::string text(term);
+        for (int i = 1; i < terms; ++i)
+            (text += '+') += term;
+        return text;
+    };
+    struct Case {
+        std::string text;
+        bool tooLarge;
+    };
+    const Case cases[] = {
+        {"-(1.5e-3*x)/(2+sin(y))", false},
+        {sum(100'000, "12.5*x"), false},
+        {sum(3'700'000, "1"), true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text.substr(0, 30));
+        const std::unique_ptr<ExpressionTree> tree = ExpParser(c.text).Parse();
+        EXPECT_EQ(NaturalForm::IsSurelyTooLarge(*tree), c.tooLarge);
+        EXPECT_EQ(NaturalForm::Draw(*tree, kLineWidth, [](std::string_view) {}), !c.tooLarge);
+    }
+}
+
 }  // namespace
