@@ -24,6 +24,7 @@
 #include "ExpCompute.h"
 #include "ExprEditDlg.h"
 #include "ExpressionEdit.h"
+#include "GraphWindow.h"
 #include "HelpDlg.h"
 #include "IconResources.h"
 #include "KeyState.h"
@@ -209,6 +210,10 @@ void CalcDlg::CreateActions() {
     connect(m_closeAction, &QAction::triggered, this, &QDialog::reject);
     connect(m_exitButton, &QAbstractButton::clicked, m_closeAction, &QAction::trigger);
 
+    m_graphAction = AddAction("graphAction", {QKeySequence(Qt::Key_F5)});
+    m_graphAction->setText(WindowText(WindowTexts::kGraphMenu));
+    connect(m_graphAction, &QAction::triggered, this, &CalcDlg::OnGraph);
+
     m_aboutAction = AddAction("aboutAction", {});
     m_aboutAction->setText(WindowText(WindowTexts::kAboutMenu));
     connect(m_aboutAction, &QAction::triggered, this, &CalcDlg::OnAbout);
@@ -275,6 +280,7 @@ void CalcDlg::OnExpressionEdited() {
         return;
     CollectVariables();
     m_live->Request(m_expressionBox->text(), m_vars);
+    emit ExpressionFollowed(m_expressionBox->text(), m_vars);
 }
 
 void CalcDlg::ShowLiveOutcome(const LiveOutcome& outcome) {
@@ -388,6 +394,7 @@ void CalcDlg::OnCompute() {
     CollectVariables();
     // What typing still computes would show over the committed answer.
     m_live->Cancel();
+    emit ExpressionFollowed(m_expressionBox->text(), m_vars);
     try {
         ComputedExpression computed = ComputeExpressionTree(expression, m_vars);
         std::string result = FormatResult(computed.value);
@@ -597,6 +604,20 @@ void CalcDlg::OnHelp() {
     m_helpWindow->show();
 }
 
+void CalcDlg::OnGraph() {
+    // One graph window, which keeps its range while hidden and follows the
+    // expression from the moment it is first opened.
+    if (!m_graphWindow) {
+        m_graphWindow = new GraphWindow(this);
+        connect(this, &CalcDlg::ExpressionFollowed, m_graphWindow, &GraphWindow::Follow);
+    }
+    CollectVariables();
+    m_graphWindow->Follow(m_expressionBox->text(), m_vars);
+    m_graphWindow->show();
+    m_graphWindow->raise();
+    m_graphWindow->activateWindow();
+}
+
 HelpDlg* CalcDlg::HelpWindow() const {
     return m_helpWindow;
 }
@@ -708,6 +729,8 @@ std::unique_ptr<QMenu> CalcDlg::CreateWindowMenu() {
     menu->addAction(m_minimizeAction);
     menu->addAction(m_closeAction);
     menu->addAction(m_computeWhileTypingAction);
+    menu->addSeparator();
+    menu->addAction(m_graphAction);
     menu->addSeparator();
     menu->addAction(m_aboutAction);
     if (m_session) {

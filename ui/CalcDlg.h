@@ -16,6 +16,7 @@
 #include "SessionUse.h"
 #include "VarTable.h"
 
+class GraphWindow;
 class HelpDlg;
 class LiveComputation;
 struct LiveOutcome;
@@ -66,9 +67,9 @@ class CalcDlg : public QDialog, public KeptWindow {
     HelpDlg* HelpWindow() const;
 
     // The window menu, which a right click on the free surface opens:
-    // minimize, close, computing while typing, and after a separator the
-    // about entry; a window that keeps its session adds, after another, the
-    // keep switch and 清除历史.
+    // minimize, close, computing while typing; after a separator the graph
+    // (F5); after another the about entry; a window that keeps its session
+    // adds, after another, the keep switch and 清除历史.
     std::unique_ptr<QMenu> CreateWindowMenu();
 
     // Whether the expression is computed after each edit, its value shown
@@ -99,6 +100,9 @@ class CalcDlg : public QDialog, public KeptWindow {
     void HistoryChanged();
     // The window changed its size or keep-on-top.
     void WindowStateChanged();
+    // The expression the graph window draws: after each edit while the
+    // window computes while typing, else at each computation.
+    void ExpressionFollowed(const QString& expression, const VarTable& variables);
 
   protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -118,6 +122,7 @@ class CalcDlg : public QDialog, public KeptWindow {
     void OnAbout();
     void OnEditExpr();
     void OnHelp();
+    void OnGraph();
     void OnAddVar();
     void OnExpressionEdited();
     void ShowLiveOutcome(const LiveOutcome& outcome);
@@ -178,6 +183,7 @@ class CalcDlg : public QDialog, public KeptWindow {
     QAction* m_closeAction = nullptr;
     QAction* m_aboutAction = nullptr;
     QAction* m_computeWhileTypingAction = nullptr;
+    QAction* m_graphAction = nullptr;
     LiveComputation* m_live = nullptr;
 
     // The form of a result computed in the compact window, which hides it:
@@ -198,6 +204,7 @@ class CalcDlg : public QDialog, public KeptWindow {
     QRect m_fullRect;
     bool m_expanded = false;
     QPointer<HelpDlg> m_helpWindow;
+    QPointer<GraphWindow> m_graphWindow;
     // The controls only the full size shows.
     std::vector<QPointer<QWidget>> m_fullSizeControls;
 
