@@ -610,6 +610,18 @@ void CalcDlg::OnGraph() {
     if (!m_graphWindow) {
         m_graphWindow = new GraphWindow(this);
         connect(this, &CalcDlg::ExpressionFollowed, m_graphWindow, &GraphWindow::Follow);
+        // Its range is remembered between runs, as the switches are.
+        if (m_session) {
+            const auto low = m_session->Number(QStringLiteral("graphXLow"));
+            const auto high = m_session->Number(QStringLiteral("graphXHigh"));
+            if (low && high)
+                m_graphWindow->SetXRange(*low, *high);
+            connect(m_graphWindow, &GraphWindow::XRangeChanged, this,
+                    [this](double newLow, double newHigh) {
+                        m_session->SetNumber(QStringLiteral("graphXLow"), newLow);
+                        m_session->SetNumber(QStringLiteral("graphXHigh"), newHigh);
+                    });
+        }
     }
     CollectVariables();
     m_graphWindow->Follow(m_expressionBox->text(), m_vars);

@@ -86,6 +86,14 @@ void SessionKeeper::SetSwitch(const QString& name, bool on) {
     m_settings.SetSwitch(name, on);
 }
 
+std::optional<double> SessionKeeper::Number(const QString& name) const {
+    return m_settings.Number(name);
+}
+
+void SessionKeeper::SetNumber(const QString& name, double value) {
+    m_settings.SetNumber(name, value);
+}
+
 void SessionKeeper::Restore() {
     if (!m_settings.KeepsSession())
         return;

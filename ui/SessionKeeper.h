@@ -5,6 +5,7 @@
 #include <QString>
 #include <QTimer>
 #include <memory>
+#include <optional>
 
 #include "SessionFile.h"
 #include "SessionSettings.h"
@@ -38,6 +39,9 @@ class SessionKeeper : public QObject {
     // or not the session is kept.
     bool Switch(const QString& name, bool byDefault) const;
     void SetSwitch(const QString& name, bool on);
+    // A named number, remembered the same way.
+    std::optional<double> Number(const QString& name) const;
+    void SetNumber(const QString& name, double value);
 
     // Writes the history and the variables: after a computation, a cleared
     // history, an accepted grid edit.

@@ -4,7 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractItemModel>
+#include <QAction>
 #include <QImage>
+#include <QSignalSpy>
 #include <QTableView>
 #include <QTest>
 #include <vector>
@@ -15,6 +17,7 @@
 #include "GraphPlotter.h"
 #include "GraphView.h"
 #include "GraphWindow.h"
+#include "SessionTestSupport.h"
 #include "UiTestSupport.h"
 
 namespace {
@@ -120,6 +123,26 @@ TEST_F(GraphWindowTest, APoleIsNotJoinedAcrossAndItsRowNamesTheError) {
     View()->setFocus();
     QTest::keyClick(View(), Qt::Key_Tab);
     EXPECT_TRUE(table->hasFocus());
+}
+
+TEST(GraphWindowKeptTest, TheRangeLeftIsTheRangeTheGraphOpensWithNextTime) {
+    const TemporaryXdgHome home;
+    auto openGraph = [](CalcDlg& window) {
+        window.findChild<QAction*>("graphAction")->trigger();
+        return window.findChild<GraphWindow*>();
+    };
+    {
+        CalcDlg window(nullptr, SessionUse::Kept);
+        GraphWindow* graph = openGraph(window);
+        ASSERT_NE(graph, nullptr);
+        QSignalSpy kept(graph, &GraphWindow::XRangeChanged);
+        graph->SetXRange(2, 5);
+        ASSERT_TRUE(kept.wait(5000));
+    }
+    CalcDlg window(nullptr, SessionUse::Kept);
+    const GraphView* view = ControlNamed<GraphView>(openGraph(window), "graphView");
+    EXPECT_EQ(view->XLow(), 2);
+    EXPECT_EQ(view->XHigh(), 5);
 }
 
 }  // namespace

@@ -31,6 +31,7 @@ namespace {
 constexpr double kHalfRange = 10;
 constexpr int kDefaultWidth = 640;
 constexpr int kDefaultHeight = 560;
+constexpr int kRangeSettleMs = 500;
 
 QString FromUtf8(const std::string& text) {
     return QString::fromStdString(text);
@@ -90,10 +91,14 @@ void GraphWindow::BuildControls() {
     m_view = new GraphView(this);
     m_view->setObjectName(QStringLiteral("graphView"));
     m_view->setAccessibleName(tr("函数图像"));
+    m_rangeSettled.setSingleShot(true);
+    m_rangeSettled.setInterval(kRangeSettleMs);
+    connect(&m_rangeSettled, &QTimer::timeout, this,
+            [this] { emit XRangeChanged(m_view->XLow(), m_view->XHigh()); });
     connect(m_view, &GraphView::ViewChanged, this, [this] {
         Ask();
         UpdateDescription();
-        emit XRangeChanged(m_view->XLow(), m_view->XHigh());
+        m_rangeSettled.start();
     });
     connect(m_view, &GraphView::MarkerMoved, this, &GraphWindow::UpdateDescription);
 

@@ -2,6 +2,7 @@
 
 #include <QImage>
 #include <QString>
+#include <QTimer>
 #include <QWidget>
 #include <memory>
 #include <string>
@@ -51,7 +52,8 @@ class GraphWindow : public QWidget {
     bool SaveTable(const QString& path) const;
 
   signals:
-    // The range of x changed (for the window's kept state).
+    // The range of x changed and has since stood still for a moment: the
+    // range to keep, written once a pan or a zoom ends.
     void XRangeChanged(double low, double high);
 
   protected:
@@ -89,4 +91,5 @@ class GraphWindow : public QWidget {
     std::string m_picked;
     // The expression changed while the window was hidden.
     bool m_stale = true;
+    QTimer m_rangeSettled;
 };
