@@ -91,17 +91,22 @@ void GraphPlotter::Ask(GraphQuestion question) {
         QtConcurrent::run(&m_pool, [question = std::move(question), cancelled]() -> Result {
             if (*cancelled)
                 return nullptr;
-            auto answer = std::make_shared<GraphAnswer>(AnswerGraphQuestion(question));
-            return *cancelled || !answer->curve.complete ? nullptr : answer;
+            try {
+                auto answer = std::make_shared<GraphAnswer>(AnswerGraphQuestion(question));
+                return *cancelled || !answer->curve.complete ? nullptr : answer;
+            } catch (const std::bad_alloc&) {
+                // No room even for the answer: the last curve stays.
+                return nullptr;
+            }
         });
     auto* watcher = new QFutureWatcher<Result>(this);
     connect(watcher, &QFutureWatcher<Result>::finished, this, [this, watcher, generation] {
         watcher->deleteLater();
-        const Result answer = watcher->result();
-        if (generation != m_generation || !answer)
+        if (generation != m_generation)
             return;
         m_busy = false;
-        emit Answered(answer);
+        if (const Result answer = watcher->result())
+            emit Answered(answer);
     });
     watcher->setFuture(std::move(future));
 }
