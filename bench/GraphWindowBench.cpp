@@ -3,9 +3,10 @@
 // the graph 1,000 pixels wide:
 //
 // - edit -> curve repainted: from a key in the expression box to the
-//   moment the graph has painted the curve of the new expression, for an
-//   expression of 200 characters and a pasted one of 10,000; and the
-//   longest the key itself holds the window's thread;
+//   moment the graph has painted the curve of the new expression (for a
+//   long one first a sketch, then the whole), for an expression of 200
+//   characters and a pasted one of 10,000; and the longest the key itself
+//   holds the window's thread;
 // - pan and zoom: from an arrow key or a wheel notch to the frame painted
 //   (the old curve in the new range), and to the new curve painted.
 #include <QApplication>
@@ -102,13 +103,14 @@ struct Windows {
         SpinUntil([&] { return view->width() == kGraphWidth && !graph->IsBusy(); }, 5000);
     }
 
-    // Waits until the graph has painted the curve of the box's text.
-    bool CurvePainted(const PaintCounter& paints, int paintsBefore) {
+    // Waits until the graph has painted a curve of the box's text: the
+    // first (for a long expression a sketch), or the whole.
+    bool CurvePainted(const PaintCounter& paints, int paintsBefore, bool whole) {
         const std::string expected = expression->text().toStdString();
         return SpinUntil(
             [&] {
                 const GraphAnswer* answer = view->Answer();
-                return answer && answer->expression == expected && !graph->IsBusy() &&
+                return answer && answer->expression == expected && (!whole || !graph->IsBusy()) &&
                        paints.Count() > paintsBefore;
             },
             10'000);
@@ -122,8 +124,9 @@ void MeasureEdits(Windows& windows, const char* what, const QString& start) {
     windows.expression->selectAll();
     QTest::keyClick(windows.expression, Qt::Key_V, Qt::ControlModifier);
     PaintCounter paints(windows.view);
-    windows.CurvePainted(paints, 0);
+    windows.CurvePainted(paints, 0, true);
     QGuiApplication::clipboard()->setText(QStringLiteral("2"));
+    std::vector<double> toFirst;
     std::vector<double> toCurve;
     std::vector<double> held;
     for (int i = 0; i < kEdits; ++i) {
@@ -137,12 +140,15 @@ void MeasureEdits(Windows& windows, const char* what, const QString& start) {
         else
             QTest::keyClick(windows.expression, Qt::Key_Backspace);
         held.push_back(Milliseconds(timer));
-        if (!windows.CurvePainted(paints, before))
+        if (!windows.CurvePainted(paints, before, false))
             std::fprintf(stderr, "no curve after edit %d\n", i);
+        toFirst.push_back(Milliseconds(timer));
+        windows.CurvePainted(paints, before, true);
         toCurve.push_back(Milliseconds(timer));
     }
     std::printf("%s (%lld characters)\n", what, static_cast<long long>(start.size()));
-    PrintTimes("  edit -> curve repainted", toCurve);
+    PrintTimes("  edit -> first curve repainted", toFirst);
+    PrintTimes("  edit -> whole curve repainted", toCurve);
     PrintTimes("  the key holding the window's thread", held);
 }
 

@@ -1,6 +1,7 @@
 #include "GraphPlotter.h"
 
 #include <QFutureWatcher>
+#include <QPromise>
 #include <QtConcurrent>
 #include <algorithm>
 #include <new>
@@ -22,6 +23,26 @@ std::string ChosenVariable(const GraphAnswer& answer, const std::string& picked)
     if (std::ranges::find(answer.gridNames, picked) != answer.gridNames.end())
         return picked;
     return answer.gridNames.front();
+}
+
+using Result = std::shared_ptr<const GraphAnswer>;
+
+// An expression this long takes a good part of a frame for each value: its
+// curve is sketched first from a value every few pixel columns, then drawn
+// whole.
+constexpr std::size_t kSketchedFirst = 2000;
+constexpr int kColumnsASketchSkips = 4;
+
+// The answer to `question`, handed to `promise`; none once cancelled.
+Result Answer(QPromise<Result>& promise, const GraphQuestion& question,
+              const std::atomic<bool>& cancelled) {
+    if (cancelled)
+        return nullptr;
+    auto answer = std::make_shared<GraphAnswer>(AnswerGraphQuestion(question));
+    if (cancelled || !answer->curve.complete)
+        return nullptr;
+    promise.addResult(answer);
+    return answer;
 }
 
 }  // namespace
@@ -84,29 +105,35 @@ void GraphPlotter::Ask(GraphQuestion question) {
     question.sample.cancelled = cancelled.get();
     const quint64 generation = m_generation;
     m_busy = true;
-    using Result = std::shared_ptr<const GraphAnswer>;
     // The job owns its question and its flag: the window may change both,
     // or be gone, before it ends.
-    QFuture<Result> future =
-        QtConcurrent::run(&m_pool, [question = std::move(question), cancelled]() -> Result {
-            if (*cancelled)
-                return nullptr;
+    QFuture<Result> future = QtConcurrent::run(
+        &m_pool, [question = std::move(question), cancelled](QPromise<Result>& promise) {
             try {
-                auto answer = std::make_shared<GraphAnswer>(AnswerGraphQuestion(question));
-                return *cancelled || !answer->curve.complete ? nullptr : answer;
+                if (question.expression.size() > kSketchedFirst &&
+                    question.sample.pixelWidth > kColumnsASketchSkips) {
+                    GraphQuestion sketch = question;
+                    sketch.sample.pixelWidth /= kColumnsASketchSkips;
+                    const Result sketched = Answer(promise, sketch, *cancelled);
+                    // An expression that draws nothing says so once.
+                    if (!sketched || sketched->variable.empty())
+                        return;
+                }
+                Answer(promise, question, *cancelled);
             } catch (const std::bad_alloc&) {
                 // No room even for the answer: the last curve stays.
-                return nullptr;
             }
         });
     auto* watcher = new QFutureWatcher<Result>(this);
+    connect(watcher, &QFutureWatcher<Result>::resultReadyAt, this,
+            [this, watcher, generation](int index) {
+                if (generation == m_generation)
+                    emit Answered(watcher->resultAt(index));
+            });
     connect(watcher, &QFutureWatcher<Result>::finished, this, [this, watcher, generation] {
         watcher->deleteLater();
-        if (generation != m_generation)
-            return;
-        m_busy = false;
-        if (const Result answer = watcher->result())
-            emit Answered(answer);
+        if (generation == m_generation)
+            m_busy = false;
     });
     watcher->setFuture(std::move(future));
 }

@@ -47,7 +47,8 @@ GraphAnswer AnswerGraphQuestion(const GraphQuestion& question);
 
 // Answers questions on a thread of its own, one at a time. A question
 // cancels every earlier one (a curve being sampled stops at its next pixel
-// column) and only the latest is ever answered.
+// column) and only the latest is ever answered: for a long expression
+// first with a sketch of its curve, then with the whole.
 class GraphPlotter : public QObject {
     Q_OBJECT
   public:
@@ -56,6 +57,7 @@ class GraphPlotter : public QObject {
 
     void Ask(GraphQuestion question);
     void Cancel();
+    // Whether the latest question's whole answer is still to come.
     bool IsBusy() const { return m_busy; }
 
   signals:
