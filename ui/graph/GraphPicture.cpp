@@ -175,7 +175,7 @@ void PaintGraph(QPainter& painter, const QRectF& area, const GraphScene& scene,
 
     // Labels below the x axis (above it at the bottom edge) and beside the
     // y axis; a y label that would cover an x label is left out, and so is
-    // the y axis's zero, which the x axis's names. Ticks are spaced for
+    // the y axis's zero where the x axis's names it. Ticks are spaced for
     // their labels, so no two labels of one axis meet.
     const bool xLabelsAbove = xAxisY + kLabelOffset + metrics.height() > area.bottom();
     std::vector<QRectF> taken;
@@ -198,7 +198,7 @@ void PaintGraph(QPainter& painter, const QRectF& area, const GraphScene& scene,
         widest = std::max(widest, metrics.horizontalAdvance(QString::fromStdString(tick.label)));
     const bool yLabelsRight = yAxisX - kLabelOffset - widest < area.left();
     for (const AxisTick& tick : yTicks) {
-        if (tick.value == 0)
+        if (tick.value == 0 && zero.x() == yAxisX)
             continue;
         const QString label = QString::fromStdString(tick.label);
         const double y = area.bottom() - tick.position;
