@@ -9,6 +9,7 @@
 #include <QSignalSpy>
 #include <QTableView>
 #include <QTest>
+#include <optional>
 #include <vector>
 
 #include "CalcWindowTest.h"
@@ -123,6 +124,43 @@ TEST_F(GraphWindowTest, APoleIsNotJoinedAcrossAndItsRowNamesTheError) {
     View()->setFocus();
     QTest::keyClick(View(), Qt::Key_Tab);
     EXPECT_TRUE(table->hasFocus());
+}
+
+TEST_F(GraphWindowTest, TheKeysPanZoomFitAndTraceWithoutMovingEachOther) {
+    OpenGraph();
+    Type("x^2");
+    const struct {
+        Qt::Key key;
+        Qt::KeyboardModifiers modifiers;
+        double xLow;
+        double xHigh;
+        bool yFixed;
+        std::optional<double> markerX;
+    } steps[] = {
+        {Qt::Key_Right, Qt::NoModifier, -8, 12, true, std::nullopt},
+        {Qt::Key_Home, Qt::NoModifier, -8, 12, false, std::nullopt},
+        // The trace starts in the middle and leaves the range alone.
+        {Qt::Key_Right, Qt::ShiftModifier, -8, 12, false, 2},
+        {Qt::Key_Minus, Qt::NoModifier, -10.5, 14.5, true, 2},
+        {Qt::Key_Left, Qt::NoModifier, -13, 12, true, 2},
+    };
+    for (const auto& step : steps) {
+        SCOPED_TRACE(QKeySequence(step.key | step.modifiers).toString().toStdString());
+        QTest::keyClick(View(), step.key, step.modifiers);
+        WaitForCurve();
+        // The trace stands on a sampled point, within a pixel column of
+        // where it aims, and zooming about it moves the range as much.
+        const double column = (step.xHigh - step.xLow) / View()->width();
+        EXPECT_NEAR(View()->XLow(), step.xLow, column);
+        EXPECT_NEAR(View()->XHigh(), step.xHigh, column);
+        EXPECT_EQ(View()->FixedYRange().has_value(), step.yFixed);
+        const std::optional<CurvePoint> marker = View()->Marker();
+        ASSERT_EQ(marker.has_value(), step.markerX.has_value());
+        if (marker) {
+            EXPECT_NEAR(marker->x, *step.markerX, column);
+            EXPECT_DOUBLE_EQ(marker->y, marker->x * marker->x);
+        }
+    }
 }
 
 TEST(GraphWindowKeptTest, TheRangeLeftIsTheRangeTheGraphOpensWithNextTime) {
