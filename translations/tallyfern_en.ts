@@ -443,128 +443,128 @@ Usage:
 <context>
     <name>GraphWindow</name>
     <message>
-        <location filename="../ui/graph/GraphWindow.cpp" line="63" />
-        <location filename="../ui/graph/GraphWindow.cpp" line="92" />
+        <location filename="../ui/graph/GraphWindow.cpp" line="64" />
+        <location filename="../ui/graph/GraphWindow.cpp" line="93" />
         <source>函数图像</source>
         <translation>Graph</translation>
     </message>
     <message>
-        <location filename="../ui/graph/GraphWindow.cpp" line="76" />
+        <location filename="../ui/graph/GraphWindow.cpp" line="77" />
         <source>自变量(&amp;V)：</source>
         <translation>&amp;Variable:</translation>
     </message>
     <message>
-        <location filename="../ui/graph/GraphWindow.cpp" line="80" />
+        <location filename="../ui/graph/GraphWindow.cpp" line="81" />
         <source>自变量</source>
         <translation>Variable</translation>
     </message>
     <message>
-        <location filename="../ui/graph/GraphWindow.cpp" line="103" />
+        <location filename="../ui/graph/GraphWindow.cpp" line="108" />
         <source>数值表</source>
         <translation>Table of values</translation>
     </message>
     <message>
-        <location filename="../ui/graph/GraphWindow.cpp" line="113" />
+        <location filename="../ui/graph/GraphWindow.cpp" line="118" />
         <source>导出(&amp;E)</source>
         <translation>&amp;Export</translation>
     </message>
     <message>
-        <location filename="../ui/graph/GraphWindow.cpp" line="149" />
+        <location filename="../ui/graph/GraphWindow.cpp" line="154" />
         <source>复制图像(&amp;C)</source>
         <translation>&amp;Copy Picture</translation>
     </message>
     <message>
-        <location filename="../ui/graph/GraphWindow.cpp" line="151" />
+        <location filename="../ui/graph/GraphWindow.cpp" line="156" />
         <source>保存图像(&amp;S)...</source>
         <translation>&amp;Save Picture...</translation>
     </message>
     <message>
-        <location filename="../ui/graph/GraphWindow.cpp" line="153" />
+        <location filename="../ui/graph/GraphWindow.cpp" line="158" />
         <source>复制数值表(&amp;T)</source>
         <translation>Copy &amp;Table of Values</translation>
     </message>
     <message>
-        <location filename="../ui/graph/GraphWindow.cpp" line="155" />
+        <location filename="../ui/graph/GraphWindow.cpp" line="160" />
         <source>保存数值表(&amp;A)...</source>
         <translation>Save T&amp;able of Values...</translation>
     </message>
     <message>
-        <location filename="../ui/graph/GraphWindow.cpp" line="250" />
+        <location filename="../ui/graph/GraphWindow.cpp" line="255" />
         <source>没有表达式，无法画出图像。</source>
         <translation>No expression: nothing to draw.</translation>
     </message>
     <message>
-        <location filename="../ui/graph/GraphWindow.cpp" line="252" />
+        <location filename="../ui/graph/GraphWindow.cpp" line="257" />
         <source>内存不足，无法画出图像。</source>
         <translation>Out of memory: nothing drawn.</translation>
     </message>
     <message>
-        <location filename="../ui/graph/GraphWindow.cpp" line="255" />
+        <location filename="../ui/graph/GraphWindow.cpp" line="260" />
         <source>表达式有误（%1），无法画出图像。</source>
         <translation>The expression has an error (%1): nothing drawn.</translation>
     </message>
     <message>
-        <location filename="../ui/graph/GraphWindow.cpp" line="262" />
+        <location filename="../ui/graph/GraphWindow.cpp" line="267" />
         <source>%1 都未定义：只能有一个变量未定义，图像画的就是它。</source>
         <translation>%1 are not defined: only one name may be undefined, and the graph is drawn over it.</translation>
     </message>
     <message>
-        <location filename="../ui/graph/GraphWindow.cpp" line="262" />
+        <location filename="../ui/graph/GraphWindow.cpp" line="267" />
         <source>、</source>
         <translation>, </translation>
     </message>
     <message>
-        <location filename="../ui/graph/GraphWindow.cpp" line="265" />
+        <location filename="../ui/graph/GraphWindow.cpp" line="270" />
         <source>表达式中没有变量，无法画出图像。</source>
         <translation>The expression has no variable to draw over.</translation>
     </message>
     <message>
-        <location filename="../ui/graph/GraphWindow.cpp" line="277" />
+        <location filename="../ui/graph/GraphWindow.cpp" line="282" />
         <source>y = %1，%2 从 %3 到 %4，y 从 %5 到 %6</source>
         <translation>y = %1, %2 from %3 to %4, y from %5 to %6</translation>
     </message>
     <message>
-        <location filename="../ui/graph/GraphWindow.cpp" line="282" />
+        <location filename="../ui/graph/GraphWindow.cpp" line="287" />
         <source>（这一段没有值）</source>
         <translation> (no value in this range)</translation>
     </message>
     <message>
-        <location filename="../ui/graph/GraphWindow.cpp" line="291" />
+        <location filename="../ui/graph/GraphWindow.cpp" line="296" />
         <source>%1 = %2 时 y = %3</source>
         <translation>at %1 = %2, y = %3</translation>
     </message>
     <message>
-        <location filename="../ui/graph/GraphWindow.cpp" line="303" />
+        <location filename="../ui/graph/GraphWindow.cpp" line="308" />
         <source>；</source>
         <translation>; </translation>
     </message>
     <message>
-        <location filename="../ui/graph/GraphWindow.cpp" line="355" />
+        <location filename="../ui/graph/GraphWindow.cpp" line="360" />
         <source>PNG 图像 (*.png)</source>
         <translation>PNG image (*.png)</translation>
     </message>
     <message>
-        <location filename="../ui/graph/GraphWindow.cpp" line="356" />
+        <location filename="../ui/graph/GraphWindow.cpp" line="361" />
         <source>SVG 图像 (*.svg)</source>
         <translation>SVG image (*.svg)</translation>
     </message>
     <message>
-        <location filename="../ui/graph/GraphWindow.cpp" line="358" />
+        <location filename="../ui/graph/GraphWindow.cpp" line="363" />
         <source>保存图像</source>
         <translation>Save Picture</translation>
     </message>
     <message>
-        <location filename="../ui/graph/GraphWindow.cpp" line="371" />
+        <location filename="../ui/graph/GraphWindow.cpp" line="376" />
         <source>保存数值表</source>
         <translation>Save Table of Values</translation>
     </message>
     <message>
-        <location filename="../ui/graph/GraphWindow.cpp" line="371" />
+        <location filename="../ui/graph/GraphWindow.cpp" line="376" />
         <source>CSV 文件 (*.csv)</source>
         <translation>CSV file (*.csv)</translation>
     </message>
     <message>
-        <location filename="../ui/graph/GraphWindow.cpp" line="381" />
+        <location filename="../ui/graph/GraphWindow.cpp" line="386" />
         <source>无法写入 %1。</source>
         <translation>Could not write %1.</translation>
     </message>
