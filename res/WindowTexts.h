@@ -44,6 +44,8 @@ inline constexpr char kWindowName[] = QT_TRANSLATE_NOOP("WindowTexts", "Tallyfer
 // The window menu's switch for computing the expression while it is typed.
 inline constexpr char kComputeWhileTypingMenu[] =
     QT_TRANSLATE_NOOP("WindowTexts", "输入时计算(&T)");
+// The window menu's entry (F5) that opens the graph of the expression.
+inline constexpr char kGraphMenu[] = QT_TRANSLATE_NOOP("WindowTexts", "函数图像(&G)");
 
 // What the window keeps between runs: its window menu entries and its
 // messages. %1 and %2 are filled in where the message is shown.

@@ -471,6 +471,135 @@ Usage:
     </message>
 </context>
 <context>
+    <name>GraphWindow</name>
+    <message>
+        <location filename="../ui/graph/GraphWindow.cpp" line="64" />
+        <location filename="../ui/graph/GraphWindow.cpp" line="93" />
+        <source>函数图像</source>
+        <translation>Graph</translation>
+    </message>
+    <message>
+        <location filename="../ui/graph/GraphWindow.cpp" line="77" />
+        <source>自变量(&amp;V)：</source>
+        <translation>&amp;Variable:</translation>
+    </message>
+    <message>
+        <location filename="../ui/graph/GraphWindow.cpp" line="81" />
+        <source>自变量</source>
+        <translation>Variable</translation>
+    </message>
+    <message>
+        <location filename="../ui/graph/GraphWindow.cpp" line="108" />
+        <source>数值表</source>
+        <translation>Table of values</translation>
+    </message>
+    <message>
+        <location filename="../ui/graph/GraphWindow.cpp" line="118" />
+        <source>导出(&amp;E)</source>
+        <translation>&amp;Export</translation>
+    </message>
+    <message>
+        <location filename="../ui/graph/GraphWindow.cpp" line="154" />
+        <source>复制图像(&amp;C)</source>
+        <translation>&amp;Copy Picture</translation>
+    </message>
+    <message>
+        <location filename="../ui/graph/GraphWindow.cpp" line="156" />
+        <source>保存图像(&amp;S)...</source>
+        <translation>&amp;Save Picture...</translation>
+    </message>
+    <message>
+        <location filename="../ui/graph/GraphWindow.cpp" line="158" />
+        <source>复制数值表(&amp;T)</source>
+        <translation>Copy &amp;Table of Values</translation>
+    </message>
+    <message>
+        <location filename="../ui/graph/GraphWindow.cpp" line="160" />
+        <source>保存数值表(&amp;A)...</source>
+        <translation>Save T&amp;able of Values...</translation>
+    </message>
+    <message>
+        <location filename="../ui/graph/GraphWindow.cpp" line="255" />
+        <source>没有表达式，无法画出图像。</source>
+        <translation>No expression: nothing to draw.</translation>
+    </message>
+    <message>
+        <location filename="../ui/graph/GraphWindow.cpp" line="257" />
+        <source>内存不足，无法画出图像。</source>
+        <translation>Out of memory: nothing drawn.</translation>
+    </message>
+    <message>
+        <location filename="../ui/graph/GraphWindow.cpp" line="260" />
+        <source>表达式有误（%1），无法画出图像。</source>
+        <translation>The expression has an error (%1): nothing drawn.</translation>
+    </message>
+    <message>
+        <location filename="../ui/graph/GraphWindow.cpp" line="267" />
+        <source>%1 都未定义：只能有一个变量未定义，图像画的就是它。</source>
+        <translation>%1 are not defined: only one name may be undefined, and the graph is drawn over it.</translation>
+    </message>
+    <message>
+        <location filename="../ui/graph/GraphWindow.cpp" line="267" />
+        <source>、</source>
+        <translation>, </translation>
+    </message>
+    <message>
+        <location filename="../ui/graph/GraphWindow.cpp" line="270" />
+        <source>表达式中没有变量，无法画出图像。</source>
+        <translation>The expression has no variable to draw over.</translation>
+    </message>
+    <message>
+        <location filename="../ui/graph/GraphWindow.cpp" line="282" />
+        <source>y = %1，%2 从 %3 到 %4，y 从 %5 到 %6</source>
+        <translation>y = %1, %2 from %3 to %4, y from %5 to %6</translation>
+    </message>
+    <message>
+        <location filename="../ui/graph/GraphWindow.cpp" line="287" />
+        <source>（这一段没有值）</source>
+        <translation> (no value in this range)</translation>
+    </message>
+    <message>
+        <location filename="../ui/graph/GraphWindow.cpp" line="296" />
+        <source>%1 = %2 时 y = %3</source>
+        <translation>at %1 = %2, y = %3</translation>
+    </message>
+    <message>
+        <location filename="../ui/graph/GraphWindow.cpp" line="308" />
+        <source>；</source>
+        <translation>; </translation>
+    </message>
+    <message>
+        <location filename="../ui/graph/GraphWindow.cpp" line="360" />
+        <source>PNG 图像 (*.png)</source>
+        <translation>PNG image (*.png)</translation>
+    </message>
+    <message>
+        <location filename="../ui/graph/GraphWindow.cpp" line="361" />
+        <source>SVG 图像 (*.svg)</source>
+        <translation>SVG image (*.svg)</translation>
+    </message>
+    <message>
+        <location filename="../ui/graph/GraphWindow.cpp" line="363" />
+        <source>保存图像</source>
+        <translation>Save Picture</translation>
+    </message>
+    <message>
+        <location filename="../ui/graph/GraphWindow.cpp" line="376" />
+        <source>保存数值表</source>
+        <translation>Save Table of Values</translation>
+    </message>
+    <message>
+        <location filename="../ui/graph/GraphWindow.cpp" line="376" />
+        <source>CSV 文件 (*.csv)</source>
+        <translation>CSV file (*.csv)</translation>
+    </message>
+    <message>
+        <location filename="../ui/graph/GraphWindow.cpp" line="386" />
+        <source>无法写入 %1。</source>
+        <translation>Could not write %1.</translation>
+    </message>
+</context>
+<context>
     <name>HelpDlg</name>
     <message>
         <location filename="../ui/HelpDlg.ui" line="26" />
@@ -523,12 +652,12 @@ Usage:
         <location filename="../ui/HelpDlg.ui" line="192" />
         <source>★快捷键：
 　　　　按[ESC]键或将[NumLock]键按灭可清除表达式输入框
-　　　　按[F2]键可将输入焦点切换至表达式输入框
+　　　　按[F2]键可将输入焦点切换至表达式输入框，按[F5]键可打开函数图像
 　　　　按[`]([ESC下面的那个键])可将计算结果复制到剪贴板
 　　　　表达式输入框中未选中文字时按[Ctrl+C]也可复制计算结果</source>
         <translation>★Shortcut keys:
         [Esc], or turning [Num Lock] off, clears the expression box
-        [F2] moves the focus to the expression box
+        [F2] moves the focus to the expression box, [F5] opens the graph
         [`] (the key below [Esc]) copies the result to the clipboard
         [Ctrl+C] with nothing selected in the expression box copies the result too</translation>
     </message>
@@ -617,6 +746,14 @@ Usage:
         <location filename="../ui/SessionStore.cpp" line="215" />
         <source>%1：%2</source>
         <translation>%1: %2</translation>
+    </message>
+</context>
+<context>
+    <name>ValueTableModel</name>
+    <message>
+        <location filename="../ui/graph/ValueTableModel.cpp" line="67" />
+        <source>错误</source>
+        <translation>error</translation>
     </message>
 </context>
 <context>
@@ -720,6 +857,11 @@ Usage:
         <location filename="../res/WindowTexts.h" line="49" />
         <source>输入时计算(&amp;T)</source>
         <translation>Compute While &amp;Typing</translation>
+    </message>
+    <message>
+        <location filename="../res/WindowTexts.h" line="51" />
+        <source>函数图像(&amp;G)</source>
+        <translation>&amp;Graph</translation>
     </message>
     <message>
         <location filename="../res/WindowTexts.h" line="50" />

@@ -22,6 +22,7 @@
 #include "ExpCompute.h"
 #include "ExprEditDlg.h"
 #include "ExpressionEdit.h"
+#include "GraphWindow.h"
 #include "HelpDlg.h"
 #include "IconResources.h"
 #include "KeyState.h"
@@ -187,6 +188,10 @@ void CalcDlg::CreateActions() {
     connect(m_closeAction, &QAction::triggered, this, &QDialog::reject);
     connect(m_exitButton, &QAbstractButton::clicked, m_closeAction, &QAction::trigger);
 
+    m_graphAction = AddAction("graphAction", {QKeySequence(Qt::Key_F5)});
+    m_graphAction->setText(WindowText(WindowTexts::kGraphMenu));
+    connect(m_graphAction, &QAction::triggered, this, &CalcDlg::OnGraph);
+
     m_aboutAction = AddAction("aboutAction", {});
     m_aboutAction->setText(WindowText(WindowTexts::kAboutMenu));
     connect(m_aboutAction, &QAction::triggered, this, &CalcDlg::OnAbout);
@@ -264,6 +269,7 @@ void CalcDlg::OnExpressionEdited() {
     if (!ComputesWhileTyping())
         return;
     m_live->Request(m_expressionBox->text(), m_variables.Table());
+    emit ExpressionFollowed(m_expressionBox->text(), m_variables.Table());
 }
 
 void CalcDlg::ShowLiveOutcome(const LiveOutcome& outcome) {
@@ -352,6 +358,7 @@ void CalcDlg::OnCompute() {
         expression = StripWhitespace();
         // What typing still computes would show over the committed answer.
         m_live->Cancel();
+        emit ExpressionFollowed(m_expressionBox->text(), m_variables.Table());
         ComputedExpression computed = ComputeExpressionTree(expression, m_variables.Table());
         std::string result = FormatResult(computed.value);
         m_committedTree = std::move(computed.tree);
@@ -514,6 +521,31 @@ void CalcDlg::OnHelp() {
     m_helpWindow->show();
 }
 
+void CalcDlg::OnGraph() {
+    // One graph window, which keeps its range while hidden and follows the
+    // expression from the moment it is first opened.
+    if (!m_graphWindow) {
+        m_graphWindow = new GraphWindow(this);
+        connect(this, &CalcDlg::ExpressionFollowed, m_graphWindow, &GraphWindow::Follow);
+        // Its range is remembered between runs, as the switches are.
+        if (m_session) {
+            const auto low = m_session->Number(QStringLiteral("graphXLow"));
+            const auto high = m_session->Number(QStringLiteral("graphXHigh"));
+            if (low && high)
+                m_graphWindow->SetXRange(*low, *high);
+            connect(m_graphWindow, &GraphWindow::XRangeChanged, this,
+                    [this](double newLow, double newHigh) {
+                        m_session->SetNumber(QStringLiteral("graphXLow"), newLow);
+                        m_session->SetNumber(QStringLiteral("graphXHigh"), newHigh);
+                    });
+        }
+    }
+    m_graphWindow->Follow(m_expressionBox->text(), m_variables.Table());
+    m_graphWindow->show();
+    m_graphWindow->raise();
+    m_graphWindow->activateWindow();
+}
+
 HelpDlg* CalcDlg::HelpWindow() const {
     return m_helpWindow;
 }
@@ -622,6 +654,8 @@ std::unique_ptr<QMenu> CalcDlg::CreateWindowMenu() {
     menu->addAction(m_minimizeAction);
     menu->addAction(m_closeAction);
     menu->addAction(m_computeWhileTypingAction);
+    menu->addSeparator();
+    menu->addAction(m_graphAction);
     menu->addSeparator();
     menu->addAction(m_aboutAction);
     if (m_session) {

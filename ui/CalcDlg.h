@@ -16,6 +16,7 @@
 #include "VarTable.h"
 #include "VariablesModel.h"
 
+class GraphWindow;
 class HelpDlg;
 class LiveComputation;
 struct LiveOutcome;
@@ -67,9 +68,9 @@ class CalcDlg : public QDialog {
     HelpDlg* HelpWindow() const;
 
     // The window menu, which a right click on the free surface opens:
-    // minimize, close, computing while typing, and after a separator the
-    // about entry; a window that keeps its session adds, after another, the
-    // keep switch and 清除历史.
+    // minimize, close, computing while typing; after a separator the graph
+    // (F5); after another the about entry; a window that keeps its session
+    // adds, after another, the keep switch and 清除历史.
     std::unique_ptr<QMenu> CreateWindowMenu();
 
     // Whether the expression is computed after each edit, its value shown
@@ -86,6 +87,11 @@ class CalcDlg : public QDialog {
     // Every way of closing the window ends here: an open cell edit is
     // dropped as Escape drops it, and the window closes.
     void done(int result) override;
+
+  signals:
+    // The expression the graph window draws: after each edit while the
+    // window computes while typing, else at each computation.
+    void ExpressionFollowed(const QString& expression, const VarTable& variables);
 
   protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -105,6 +111,7 @@ class CalcDlg : public QDialog {
     void OnAbout();
     void OnEditExpr();
     void OnHelp();
+    void OnGraph();
     void OnAddVar();
     void OnExpressionEdited();
     void ShowLiveOutcome(const LiveOutcome& outcome);
@@ -168,6 +175,7 @@ class CalcDlg : public QDialog {
     // The full size and keep-on-top, checked or not.
     QAction* m_expandAction = nullptr;
     QAction* m_topMostAction = nullptr;
+    QAction* m_graphAction = nullptr;
     LiveComputation* m_live = nullptr;
 
     // The form of a result computed in the compact window, which hides it:
@@ -188,6 +196,7 @@ class CalcDlg : public QDialog {
     VariablesModel m_variables;
     bool m_expanded = false;
     QPointer<HelpDlg> m_helpWindow;
+    QPointer<GraphWindow> m_graphWindow;
 
     // Dragging by hand where the window manager does not move the window.
     std::optional<QPoint> m_dragOffset;

@@ -120,6 +120,14 @@ void SessionKeeper::Load() {
     }
 }
 
+std::optional<double> SessionKeeper::Number(const QString& name) const {
+    return m_settings.Number(name);
+}
+
+void SessionKeeper::SetNumber(const QString& name, double value) {
+    m_settings.SetNumber(name, value);
+}
+
 void SessionKeeper::KeepWindow(QWidget& window, QAction& expanded, QAction& topMost) {
     m_window = &window;
     m_expanded = &expanded;

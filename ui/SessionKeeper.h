@@ -7,6 +7,7 @@
 #include <QString>
 #include <QTimer>
 #include <memory>
+#include <optional>
 
 #include "SessionFile.h"
 #include "SessionSettings.h"
@@ -46,6 +47,9 @@ class SessionKeeper : public QObject {
     // or not the session is kept.
     bool Switch(const QString& name, bool byDefault) const;
     void SetSwitch(const QString& name, bool on);
+    // A named number, remembered the same way.
+    std::optional<double> Number(const QString& name) const;
+    void SetNumber(const QString& name, double value);
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

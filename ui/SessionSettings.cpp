@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
+#include <cmath>
 
 namespace {
 
@@ -16,6 +17,7 @@ const QString kExpandedKey = QStringLiteral("window/expanded");
 const QString kTopMostKey = QStringLiteral("window/topMost");
 const QString kWindowGroup = QStringLiteral("window");
 const QString kSwitchGroup = QStringLiteral("switches/");
+const QString kNumberGroup = QStringLiteral("numbers/");
 
 bool IsOwnDirectory(const QFileInfo& info) {
     return !info.isSymLink() && info.isDir() && info.ownerId() == ::getuid();
@@ -143,5 +145,20 @@ void SessionSettings::SetSwitch(const QString& name, bool on) {
     if (!Usable())
         return;
     m_settings->setValue(kSwitchGroup + name, on);
+    Sync();
+}
+
+std::optional<double> SessionSettings::Number(const QString& name) const {
+    if (!m_settings)
+        return std::nullopt;
+    bool read = false;
+    const double value = m_settings->value(kNumberGroup + name).toDouble(&read);
+    return read && std::isfinite(value) ? std::optional(value) : std::nullopt;
+}
+
+void SessionSettings::SetNumber(const QString& name, double value) {
+    if (!m_settings)
+        return;
+    m_settings->setValue(kNumberGroup + name, value);
     Sync();
 }

@@ -38,6 +38,10 @@ class SessionSettings {
     // until set.
     bool Switch(const QString& name, bool byDefault) const;
     void SetSwitch(const QString& name, bool on);
+    // A named number of the window's other windows ("graphXLow"), none
+    // until set.
+    std::optional<double> Number(const QString& name) const;
+    void SetNumber(const QString& name, double value);
 
     // The settings file, and whether the last write reached it.
     QString FilePath() const { return m_path; }

@@ -53,9 +53,10 @@ TEST(WindowActionsTest, TheMenuAndTheButtonsGiveTheSameActions) {
     CalcDlg dlg;
     const auto menu = dlg.CreateWindowMenu();
     const QList<QAction*> entries = menu->actions();
-    ASSERT_EQ(entries.size(), 5);
+    ASSERT_EQ(entries.size(), 7);
     EXPECT_EQ(entries[1], dlg.findChild<QAction*>("closeAction"));
-    EXPECT_EQ(entries[4], dlg.findChild<QAction*>("aboutAction"));
+    EXPECT_EQ(entries[4], dlg.findChild<QAction*>("graphAction"));
+    EXPECT_EQ(entries[6], dlg.findChild<QAction*>("aboutAction"));
     // A click on the exit button closes the window through the same action.
     int closed = 0;
     QObject::connect(entries[1], &QAction::triggered, [&closed] { ++closed; });
