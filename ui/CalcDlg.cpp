@@ -34,6 +34,7 @@
 #include "ResultBox.h"
 #include "SessionKeeper.h"
 #include "SkinButton.h"
+#include "TypingHelper.h"
 #include "UiText.h"
 #include "VarListCtrl.h"
 #include "WindowKeys.h"
@@ -142,6 +143,13 @@ void CalcDlg::BuildControls() {
         button->SetStaticEdge(button != m_aboutButton);
 
     m_expressionBox->SetHistorySource([this] { return HistoryEntries(); });
+    // The grid's names complete as the functions' do.
+    m_expressionBox->TypingHelp().SetVariableSource([this] {
+        QList<std::pair<QString, QString>> variables;
+        for (int row = 0; row < m_varList->GetItemCount(); ++row)
+            variables.append({m_varList->GetItemText(row, 0), m_varList->GetItemText(row, 1)});
+        return variables;
+    });
 }
 
 QAction* CalcDlg::AddAction(const char* name, const QList<QKeySequence>& keys,
