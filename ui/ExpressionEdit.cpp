@@ -546,8 +546,8 @@ void ExpressionEdit::paintEvent(QPaintEvent*) {
          style()->styleHint(QStyle::SH_BlinkCursorWhenTextSelected, &panel, this));
     const int caretWidth =
         caretShown ? style()->pixelMetric(QStyle::PM_TextCursorWidth, &panel, this) : 0;
-    // The bracket beside the caret with its partner, or marked as an error
-    // is when it has none.
+    // The bracket beside the caret is shown with its partner; one without
+    // a partner is underlined as an error is.
     const qsizetype bracket = hasFocus() ? m_typingHelp->Bracket() : -1;
     const qsizetype partner = m_typingHelp->Partner();
     m_view.Draw(

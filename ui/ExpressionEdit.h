@@ -10,9 +10,9 @@
 #include "LineView.h"
 
 class QHelpEvent;
-class TypingHelper;
 class QMenu;
 class QStyleOptionFrame;
+class TypingHelper;
 
 // The one-line expression box. A line wider than the box scrolls to keep
 // the caret in view, as in a line edit: nothing typed is ever turned away.
@@ -177,7 +177,7 @@ class ExpressionEdit : public QWidget {
     QString m_markMessage;
     Composition m_composing;
 
-    TypingHelper* m_typingHelp;
+    TypingHelper* m_typingHelp = nullptr;
 
     QBasicTimer m_blinkTimer;
     bool m_caretOn = true;

@@ -41,9 +41,9 @@ class LineView {
     void Edited(qsizetype at, qsizetype removed, qsizetype inserted);
 
     // Draws the line with [selectionStart, selectionEnd) highlighted,
-    // [markStart, markEnd) underlined as a misspelling is, and the caret if
+    // [markStart, markEnd) underlined as a misspelling is, the `paired`
+    // characters (a bracket and its partner) on a tint, and the caret if
     // `caretWidth` is above 0.
-    // `paired` characters (a bracket and its partner) are drawn on a tint.
     void Draw(QPainter& painter, const QPalette& palette, qsizetype selectionStart,
               qsizetype selectionEnd, int caretWidth, qsizetype markStart = 0,
               qsizetype markEnd = 0, const QList<qsizetype>& paired = {}) const;

@@ -36,11 +36,20 @@ TypingHelper::TypingHelper(QWidget* box)
     connect(m_list, &QTreeWidget::currentItemChanged, this, &TypingHelper::TellCurrent);
 }
 
-void TypingHelper::Follow(const QString& text, qsizetype caret, bool hasSelection, bool typed) {
-    m_text = text;
+void TypingHelper::Follow(QStringView text, qsizetype caret, bool hasSelection, bool typed) {
+    // Only what the helps need is kept: a copy of the text would be copied
+    // again, whole, at the box's next edit.
     m_caret = caret;
     m_bracket = BracketBesideCaret(text, caret);
     m_partner = BracketPartner(text, m_bracket);
+    m_bracketAfterCaret = caret < text.size() && text[caret] == u'(';
+    m_nameStart = NameStartBefore(text, caret);
+    m_typedName =
+        m_nameStart < 0 ? QString() : text.sliced(m_nameStart, caret - m_nameStart).toString();
+    m_call = CallAround(text, caret);
+    m_callName =
+        m_call ? text.sliced(m_call->nameStart, m_call->nameEnd - m_call->nameStart).toString()
+               : QString();
     const bool shown = m_box->isVisible() && m_box->hasFocus();
     if (typed && shown && !hasSelection)
         RefreshList();
@@ -127,14 +136,13 @@ QList<NameEntry> TypingHelper::Candidates() const {
 }
 
 void TypingHelper::RefreshList() {
-    const qsizetype start = NameStartBefore(m_text, m_caret);
-    if (start < 0) {
+    if (m_nameStart < 0) {
         CloseList();
         return;
     }
     m_functions = FunctionHelps();  // in the language of the moment
     const QList<NameEntry> candidates = Candidates();
-    const QStringView prefix = QStringView(m_text).sliced(start, m_caret - start);
+    const QString& prefix = m_typedName;
     const QList<qsizetype> found = MatchingNames(candidates, prefix, kMostListed);
     // A variable typed out in full leaves nothing to complete, and Enter
     // then computes.
@@ -143,7 +151,6 @@ void TypingHelper::RefreshList() {
         CloseList();
         return;
     }
-    m_nameStart = start;
     m_listed.clear();
     for (qsizetype i : found)
         m_listed.append(candidates[i]);
@@ -157,13 +164,12 @@ void TypingHelper::RefreshList() {
 
 void TypingHelper::CloseList() {
     m_list->hide();
-    m_nameStart = -1;
     m_toldEntry.clear();
 }
 
 void TypingHelper::TakeCurrent() {
     const int row = m_list->CurrentRow();
-    if (row < 0 || row >= m_listed.size() || m_nameStart < 0)
+    if (!IsListOpen() || row < 0 || row >= m_listed.size() || m_nameStart < 0)
         return;
     const NameEntry entry = m_listed[row];
     const qsizetype from = m_nameStart;
@@ -171,7 +177,7 @@ void TypingHelper::TakeCurrent() {
     QString text = entry.name;
     if (entry.isFunction) {
         // A bracket already there is gone over, not doubled.
-        if (to < m_text.size() && m_text[to] == u'(')
+        if (m_bracketAfterCaret)
             ++to;
         text += u'(';
     }
@@ -182,7 +188,7 @@ void TypingHelper::TakeCurrent() {
 bool TypingHelper::TakingChangesNothing() const {
     const int row = m_list->CurrentRow();
     return row >= 0 && row < m_listed.size() && !m_listed[row].isFunction &&
-           QStringView(m_text).sliced(m_nameStart, m_caret - m_nameStart) == m_listed[row].name;
+           m_typedName == m_listed[row].name;
 }
 
 void TypingHelper::TellCurrent() {
@@ -202,15 +208,13 @@ void TypingHelper::TellCurrent() {
 
 void TypingHelper::RefreshHint() {
     const bool shown = m_box->isVisible() && m_box->hasFocus() && !IsListOpen();
-    const std::optional<CallPlace> call = shown ? CallAround(m_text, m_caret) : std::nullopt;
     const FunctionHelp* function = nullptr;
-    if (call) {
+    if (shown && m_call) {
         if (m_functions.isEmpty())
             m_functions = FunctionHelps();
-        const QStringView name =
-            QStringView(m_text).sliced(call->nameStart, call->nameEnd - call->nameStart);
-        const auto found = std::find_if(m_functions.cbegin(), m_functions.cend(),
-                                        [&](const FunctionHelp& f) { return f.name == name; });
+        const auto found =
+            std::find_if(m_functions.cbegin(), m_functions.cend(),
+                         [&](const FunctionHelp& f) { return f.name == m_callName; });
         if (found != m_functions.cend())
             function = &*found;
     }
@@ -219,19 +223,18 @@ void TypingHelper::RefreshHint() {
         m_toldCall.clear();
         return;
     }
-    const QString hint = UsageHint(function->usage, function->name, call->argument);
+    const QString hint = UsageHint(function->usage, function->name, m_call->argument);
     if (hint != m_hint->text()) {
         m_hint->setText(hint);
         m_hint->adjustSize();
     }
     PlaceUnderCaret(m_hint);
-    const QString told = tr("%1，第 %2 个参数")
-                             .arg(QTextDocumentFragment::fromHtml(hint).toPlainText())
-                             .arg(call->argument + 1);
-    if (told != m_toldCall) {
-        m_toldCall = told;
-        emit Tell(told);
-    }
+    if (hint == m_toldCall)
+        return;
+    m_toldCall = hint;
+    emit Tell(tr("%1，第 %2 个参数")
+                  .arg(QTextDocumentFragment::fromHtml(hint).toPlainText())
+                  .arg(m_call->argument + 1));
 }
 
 void TypingHelper::PlaceUnderCaret(QWidget* popup) const {

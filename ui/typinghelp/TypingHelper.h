@@ -4,6 +4,7 @@
 #include <QObject>
 #include <QString>
 #include <functional>
+#include <optional>
 #include <utility>
 
 #include "FunctionHelps.h"
@@ -37,7 +38,7 @@ class TypingHelper : public QObject {
 
     // The box's text or caret changed; `typed` when the user edited the
     // text, which is what opens the list.
-    void Follow(const QString& text, qsizetype caret, bool hasSelection, bool typed);
+    void Follow(QStringView text, qsizetype caret, bool hasSelection, bool typed);
 
     bool IsListOpen() const;
     // Whether the open list claims `key`, so that no shortcut has it: Tab
@@ -85,13 +86,19 @@ class TypingHelper : public QObject {
     VariableSource m_variables;
     QList<FunctionHelp> m_functions;
 
-    QString m_text;
+    // What the helps read around the caret at the last edit or move.
     qsizetype m_caret = 0;
     qsizetype m_bracket = -1;
     qsizetype m_partner = -1;
-    qsizetype m_nameStart = -1;
+    bool m_bracketAfterCaret = false;
+    qsizetype m_nameStart = -1;  // of the name that ends at the caret
+    QString m_typedName;
+    std::optional<CallPlace> m_call;
+    QString m_callName;
+
     QList<NameEntry> m_listed;
-    // What was told last, so that a reader hears a change, not every key.
+    // What was told last (the entry, the hint), so that a reader hears a
+    // change, not every key.
     QString m_toldEntry;
     QString m_toldCall;
 };
