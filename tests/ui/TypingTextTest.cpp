@@ -86,6 +86,26 @@ TEST(TypingTextTest, TheBracketBesideTheCaretAndItsPartnerAreFound) {
     }
 }
 
+// A key on a line of megabytes looks no further than the reach: a partner
+// or a call beyond it is not known, and an unclosed bracket is not taken
+// for one left alone.
+TEST(TypingTextTest, TheHelpsLookNoFurtherThanTheirReach) {
+    const QString far(kHelpReach, u'1');
+    const QString beyond = u'(' + far + u')';
+    const QString within = u'(' + far.chopped(1) + u')';
+    const QString unclosed = u'(' + far;
+    EXPECT_EQ(BracketPartner(beyond, 0), kPartnerOutOfReach);
+    EXPECT_EQ(BracketPartner(beyond, kHelpReach + 1), kPartnerOutOfReach);
+    EXPECT_EQ(BracketPartner(within, 0), kHelpReach);
+    EXPECT_EQ(BracketPartner(unclosed, 0), -1) << "the line's end is within reach";
+    const QString callBeyond = "log(" + far;
+    const QString callWithin = "log(" + far.chopped(1);
+    EXPECT_EQ(CallAround(callBeyond, callBeyond.size()), std::nullopt);
+    EXPECT_EQ(CallAround(callWithin, callWithin.size()), (CallPlace{0, 3, 0}));
+    EXPECT_EQ(NameStartBefore(QString(kHelpReach + 1, u'a'), kHelpReach + 1), -1);
+    EXPECT_EQ(NameStartBefore(QString(kHelpReach, u'a'), kHelpReach), 0);
+}
+
 // The partners found by walking out from each bracket are those a stack
 // pairs in one pass over the text.
 TEST(TypingTextTest, BracketPartnersAgreeWithPairingByAStack) {

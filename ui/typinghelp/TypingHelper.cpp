@@ -42,6 +42,8 @@ void TypingHelper::Follow(QStringView text, qsizetype caret, bool hasSelection, 
     m_caret = caret;
     m_bracket = BracketBesideCaret(text, caret);
     m_partner = BracketPartner(text, m_bracket);
+    if (m_partner == kPartnerOutOfReach)
+        m_bracket = m_partner = -1;  // neither paired nor known to be alone
     m_bracketAfterCaret = caret < text.size() && text[caret] == u'(';
     m_nameStart = NameStartBefore(text, caret);
     m_typedName =
@@ -140,7 +142,8 @@ void TypingHelper::RefreshList() {
         CloseList();
         return;
     }
-    m_functions = FunctionHelps();  // in the language of the moment
+    if (m_functions.isEmpty())
+        m_functions = FunctionHelps();
     const QList<NameEntry> candidates = Candidates();
     const QString& prefix = m_typedName;
     const QList<qsizetype> found = MatchingNames(candidates, prefix, kMostListed);

@@ -22,9 +22,12 @@ bool IsBracket(QChar c) {
 qsizetype NameStartBefore(QStringView text, qsizetype caret) {
     if (caret <= 0 || caret > text.size() || (caret < text.size() && IsNameChar(text[caret])))
         return -1;
+    const qsizetype reach = std::max<qsizetype>(0, caret - kHelpReach);
     qsizetype start = caret;
-    while (start > 0 && IsNameChar(text[start - 1]))
+    while (start > reach && IsNameChar(text[start - 1]))
         --start;
+    if (start > 0 && IsNameChar(text[start - 1]))
+        return -1;  // a run longer than the reach is no name to help with
     // A run that begins with a digit is a number ("2e"), not a name.
     return start < caret && IsLetter(text[start]) ? start : -1;
 }
@@ -63,21 +66,23 @@ qsizetype BracketPartner(QStringView text, qsizetype at) {
     const bool opens = text[at] == u'(';
     const qsizetype step = opens ? 1 : -1;
     const QChar same = text[at];
+    const qsizetype end = opens ? std::min(text.size(), at + kHelpReach + 1)
+                                : std::max<qsizetype>(-1, at - kHelpReach - 1);
     qsizetype depth = 0;
-    for (qsizetype i = at + step; i >= 0 && i < text.size(); i += step) {
+    for (qsizetype i = at + step; i != end; i += step) {
         if (text[i] == same)
             ++depth;
         else if (IsBracket(text[i]) && depth-- == 0)
             return i;
     }
-    return -1;
+    return end == -1 || end == text.size() ? -1 : kPartnerOutOfReach;
 }
 
 std::optional<CallPlace> CallAround(QStringView text, qsizetype caret) {
     caret = std::clamp<qsizetype>(caret, 0, text.size());
     qsizetype depth = 0;
     int commas = 0;
-    for (qsizetype i = caret - 1; i >= 0; --i) {
+    for (qsizetype i = caret - 1; i >= std::max<qsizetype>(0, caret - kHelpReach); --i) {
         const QChar c = text[i];
         if (c == u')') {
             ++depth;

@@ -6,9 +6,12 @@
 #include <optional>
 
 // What the box's helps read from the text around the caret. Each looks only
-// as far from the caret as its answer needs, and reads the text as the
-// engine does: names are ASCII letters, digits and '_', a letter first, and
-// case counts.
+// as far from the caret as its answer needs, and never further than
+// kHelpReach characters, so that a key on a line of megabytes costs no more
+// than on a long expression; it reads the text as the engine does: names
+// are ASCII letters, digits and '_', a letter first, and case counts.
+
+inline constexpr qsizetype kHelpReach = 10'000;
 
 // Where the name that ends at the caret begins, or -1 when the caret ends
 // no name (or stands inside one, where completing would split it).
@@ -30,12 +33,14 @@ QList<qsizetype> MatchingNames(const QList<NameEntry>& entries, QStringView pref
 // one just after it; -1 when neither is a bracket.
 qsizetype BracketBesideCaret(QStringView text, qsizetype caret);
 
-// The bracket that pairs with the one at `at`, or -1 when it has none.
+// The bracket that pairs with the one at `at`, -1 when it has none, or
+// kPartnerOutOfReach when the answer lies beyond the reach.
+inline constexpr qsizetype kPartnerOutOfReach = -2;
 qsizetype BracketPartner(QStringView text, qsizetype at);
 
 // The function call the caret stands in (the innermost, plain brackets
 // passed over): where its name lies and which argument, from 0, the caret
-// is in.
+// is in. A call opened beyond the reach is none.
 struct CallPlace {
     qsizetype nameStart = 0;
     qsizetype nameEnd = 0;
