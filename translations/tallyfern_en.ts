@@ -635,17 +635,17 @@ Usage:
         <translation>Function usage</translation>
     </message>
     <message>
-        <location filename="../ui/typinghelp/TypingHelper.cpp" line="133" />
+        <location filename="../ui/typinghelp/TypingHelper.cpp" line="135" />
         <source>变量 = %1</source>
         <translation>variable = %1</translation>
     </message>
     <message>
-        <location filename="../ui/typinghelp/TypingHelper.cpp" line="199" />
+        <location filename="../ui/typinghelp/TypingHelper.cpp" line="202" />
         <source>%1，%2（第 %3 项，共 %4 项）</source>
         <translation>%1, %2 (%3 of %4)</translation>
     </message>
     <message>
-        <location filename="../ui/typinghelp/TypingHelper.cpp" line="235" />
+        <location filename="../ui/typinghelp/TypingHelper.cpp" line="238" />
         <source>%1，第 %2 个参数</source>
         <translation>%1, argument %2</translation>
     </message>
