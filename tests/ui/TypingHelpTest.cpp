@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <QLabel>
+#include <QSignalSpy>
 #include <QTest>
 
 #include "CalcWindowTest.h"
@@ -40,6 +41,8 @@ class TypingHelpTest : public CalcWindowTest {
 TEST_F(TypingHelpTest, NamesCompleteBracketsPairAndTheCallsUsageShows) {
     m_window->VariableGrid().InsertItem(0, QStringLiteral("ab"), QStringLiteral("5"));
     Box()->setFocus();
+    // What a screen reader is told: each new current entry, each new call.
+    QSignalSpy told(&Help(), &TypingHelper::Tell);
 
     Type("2*a");
     EXPECT_EQ(Listed(),
@@ -56,10 +59,14 @@ TEST_F(TypingHelpTest, NamesCompleteBracketsPairAndTheCallsUsageShows) {
     EXPECT_TRUE(Listed().isEmpty());
     EXPECT_TRUE(Help().Hint()->isVisible());
     EXPECT_EQ(Help().Hint()->text(), QStringLiteral("asin(<b>x</b>), x∈[-1, 1]"));
+    ASSERT_EQ(told.size(), 3) << "ab, asin, then the call";
+    EXPECT_TRUE(told.at(1).at(0).toString().startsWith("asin"));
+    EXPECT_TRUE(told.at(2).at(0).toString().startsWith("asin(x)"));
 
     // Escape closes the list and leaves the text; typing goes on.
     Type("1)+l");
     EXPECT_EQ(Listed(), QStringList({"lg", "ln", "log"}));
+    EXPECT_EQ(told.size(), 4) << "the argument typed told nothing; the list of l's did";
     Press(Qt::Key_Escape);
     EXPECT_TRUE(Listed().isEmpty());
     EXPECT_EQ(Box()->text(), "2*asin(1)+l") << "Escape was the window's clearing";
