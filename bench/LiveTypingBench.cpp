@@ -4,6 +4,8 @@
 // - a realistic typing run of 1,000 keys over expressions of up to 1,000
 //   characters: from each key to the moment the window has painted what
 //   the key changed, the live value included;
+// - names typed and taken back at the end of such expressions, each key
+//   with the list of names open;
 // - a pasted sum of 10^5 terms, then editing keys: from each key to its
 //   paint, and from the last key to the live value painted;
 // - the compute command on that sum, and the processor time the window
@@ -30,6 +32,7 @@
 #include "ExpressionEdit.h"
 #include "LiveComputation.h"
 #include "ResultBox.h"
+#include "TypingHelper.h"
 
 namespace {
 
@@ -186,6 +189,39 @@ std::vector<double> TypingRun(Window& window, bool live) {
     return times;
 }
 
+// Names typed at the end of expressions of up to 1,000 characters and
+// taken back, each key leaving the list of names open.
+std::vector<double> CompletionRun(Window& window, bool live) {
+    static const char* const kNames[] = {"asin", "arccos", "log", "abs", "dtodms", "cot"};
+    const int lengths[] = {20, 120, 300, 600, 1000};
+    std::mt19937 random(11);
+    std::vector<double> times;
+    int closed = 0;
+    const auto press = [&](const std::function<void()>& key, const QString& after) {
+        times.push_back(PressAndWait(window, live, key, after));
+        closed += window.expression->TypingHelp().IsListOpen() ? 0 : 1;
+    };
+    for (int round = 0; static_cast<int>(times.size()) < kTypingKeys; ++round) {
+        const QString name = QLatin1String(kNames[round % std::size(kNames)]);
+        const int length = lengths[round % std::size(lengths)];
+        const QString start = RealisticExpression(random, length - 8) + u'+';
+        window.expression->clear();
+        PressAndWait(
+            window, live, [&] { Paste(window.expression, start); }, start);
+        for (qsizetype typed = 1; typed < name.size(); ++typed) {
+            press([&] { QTest::keyClicks(window.expression, name.mid(typed - 1, 1)); },
+                  start + name.left(typed));
+        }
+        for (qsizetype kept = name.size() - 2; kept >= 1; --kept) {
+            press([&] { QTest::keyClick(window.expression, Qt::Key_Backspace); },
+                  start + name.left(kept));
+        }
+    }
+    if (closed > 0)
+        std::fprintf(stderr, "the list was closed after %d keys\n", closed);
+    return times;
+}
+
 QString LongSum() {
     QString sum;
     sum.reserve(kSumTerms * 7);
@@ -289,6 +325,7 @@ int main(int argc, char** argv) {
     window.dialog.SetComputeWhileTyping(live);
     std::printf("computing while typing: %s\n", live ? "on" : "off");
     PrintTimes("typing run: key -> edit and value painted", TypingRun(window, live));
+    PrintTimes("names typed, list open: key -> edit, value", CompletionRun(window, live));
     LongSumRun(window, live);
     IdleRun();
     return 0;

@@ -70,6 +70,14 @@ Numbers are computed in double precision; results keep 15 significant digits.</t
     </message>
 </context>
 <context>
+    <name>CompletionList</name>
+    <message>
+        <location filename="../ui/typinghelp/CompletionList.cpp" line="17" />
+        <source>名称补全</source>
+        <translation>Completions</translation>
+    </message>
+</context>
+<context>
     <name>EngineTexts</name>
     <message>
         <location filename="../ui/EngineTexts.cpp" line="32" />
@@ -746,6 +754,29 @@ Usage:
         <location filename="../ui/SessionStore.cpp" line="215" />
         <source>%1：%2</source>
         <translation>%1: %2</translation>
+    </message>
+</context>
+<context>
+    <name>TypingHelper</name>
+    <message>
+        <location filename="../ui/typinghelp/TypingHelper.cpp" line="33" />
+        <source>函数用法</source>
+        <translation>Function usage</translation>
+    </message>
+    <message>
+        <location filename="../ui/typinghelp/TypingHelper.cpp" line="135" />
+        <source>变量 = %1</source>
+        <translation>variable = %1</translation>
+    </message>
+    <message>
+        <location filename="../ui/typinghelp/TypingHelper.cpp" line="202" />
+        <source>%1，%2（第 %3 项，共 %4 项）</source>
+        <translation>%1, %2 (%3 of %4)</translation>
+    </message>
+    <message>
+        <location filename="../ui/typinghelp/TypingHelper.cpp" line="238" />
+        <source>%1，第 %2 个参数</source>
+        <translation>%1, argument %2</translation>
     </message>
 </context>
 <context>

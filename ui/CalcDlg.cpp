@@ -35,6 +35,7 @@
 #include "ResultBox.h"
 #include "SessionKeeper.h"
 #include "SkinButton.h"
+#include "TypingHelper.h"
 #include "UiText.h"
 #include "VarListCtrl.h"
 #include "WindowKeys.h"
@@ -126,6 +127,13 @@ void CalcDlg::BuildControls() {
     // A history cleared starts the walk through it again.
     connect(&m_history, &QAbstractItemModel::modelReset, m_expressionBox,
             &ExpressionEdit::ResetHistoryWalk);
+    // The grid's names complete as the functions' do.
+    m_expressionBox->TypingHelp().SetVariableSource([this] {
+        QList<std::pair<QString, QString>> variables;
+        for (const VariableText& variable : m_variables.Variables())
+            variables.append({variable.name, variable.value});
+        return variables;
+    });
 }
 
 QAction* CalcDlg::AddAction(const char* name, const QList<QKeySequence>& keys,

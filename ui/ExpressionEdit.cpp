@@ -16,6 +16,8 @@
 #include <limits>
 
 #include "FullWidthForms.h"
+#include "ScreenReaderNotice.h"
+#include "TypingHelper.h"
 
 namespace {
 
@@ -77,6 +79,13 @@ ExpressionEdit::ExpressionEdit(QWidget* parent) : QWidget(parent) {
     setMouseTracking(true);
     setAcceptDrops(true);
     setCursor(Qt::IBeamCursor);
+    m_typingHelp = new TypingHelper(this);
+    connect(m_typingHelp, &TypingHelper::Take, this,
+            [this](qsizetype from, qsizetype to, const QString& text) {
+                Change(true, [&] { m_line.Replace(from, to, text); });
+            });
+    connect(m_typingHelp, &TypingHelper::Tell, new ScreenReaderNotice(this),
+            &ScreenReaderNotice::Tell);
 }
 
 ExpressionEdit::~ExpressionEdit() = default;
@@ -88,7 +97,8 @@ void ExpressionEdit::Change(bool byUser, Action action) {
     const qsizetype anchor = m_line.Anchor();
     action();
     const QString& text = m_line.Text();
-    if (m_line.Revision() != revision) {
+    const bool edited = m_line.Revision() != revision;
+    if (edited) {
         const EditableLine::Change change = m_line.TakeLastChange();
         m_view.Edited(change.at, change.removed.size(), change.inserted);
         ClearErrorMark();
@@ -119,6 +129,7 @@ void ExpressionEdit::Change(bool byUser, Action action) {
         emit selectionChanged();
     }
     m_view.Invalidate();
+    m_typingHelp->Follow(text, m_line.Cursor(), m_line.HasSelection(), byUser && edited);
     RestartBlink();
 }
 
@@ -234,6 +245,15 @@ void ExpressionEdit::CopyToSelection() const {
 bool ExpressionEdit::event(QEvent* event) {
     if (event->type() == QEvent::ToolTip && ShowMarkTip(static_cast<QHelpEvent*>(event)))
         return true;
+    // While the list of names is open, its keys (Tab, Enter, Escape, the
+    // arrows) are the list's, before the focus chain or a shortcut.
+    if ((event->type() == QEvent::KeyPress || event->type() == QEvent::ShortcutOverride) &&
+        m_typingHelp->Claims(static_cast<QKeyEvent*>(event))) {
+        if (event->type() == QEvent::KeyPress)
+            m_typingHelp->HandleKey(static_cast<QKeyEvent*>(event));
+        event->accept();
+        return true;
+    }
     // Tab belongs to the dialog's focus chain, as for any line edit; the
     // rest of a shortcut's keys the box takes for itself when it has a
     // meaning here (Ctrl+A is "select all", not the window's).
@@ -526,8 +546,16 @@ void ExpressionEdit::paintEvent(QPaintEvent*) {
          style()->styleHint(QStyle::SH_BlinkCursorWhenTextSelected, &panel, this));
     const int caretWidth =
         caretShown ? style()->pixelMetric(QStyle::PM_TextCursorWidth, &panel, this) : 0;
-    m_view.Draw(painter, palette(), m_line.SelectionStart(), m_line.SelectionEnd(), caretWidth,
-                m_markFrom, m_markTo);
+    // The bracket beside the caret is shown with its partner; one without
+    // a partner is underlined as an error is.
+    const qsizetype bracket = hasFocus() ? m_typingHelp->Bracket() : -1;
+    const qsizetype partner = m_typingHelp->Partner();
+    m_view.Draw(
+        painter, palette(), m_line.SelectionStart(), m_line.SelectionEnd(), caretWidth, m_markFrom,
+        m_markTo,
+        bracket >= 0 && partner >= 0 ? QList<qsizetype>{bracket, partner} : QList<qsizetype>{});
+    if (bracket >= 0 && partner < 0)
+        m_view.DrawMark(painter, bracket, bracket + 1);
 }
 
 QRect ExpressionEdit::CharacterRect(int position) {

@@ -12,6 +12,7 @@
 class QHelpEvent;
 class QMenu;
 class QStyleOptionFrame;
+class TypingHelper;
 
 // The one-line expression box. A line wider than the box scrolls to keep
 // the caret in view, as in a line edit: nothing typed is ever turned away.
@@ -34,8 +35,9 @@ class QStyleOptionFrame;
 // - dragging a selection out: a press inside the selection starts a new
 //   selection rather than a drag, so a text goes to another program only by
 //   the clipboard (a text dragged in from elsewhere is still dropped in);
-// - validators, input masks, echo modes, placeholder text, a clear button,
-//   completers and a maximum length, which no caller asks of it.
+// - validators, input masks, echo modes, placeholder text, a clear button
+//   and a maximum length, which no caller asks of it; its completion is its
+//   own (TypingHelper), as a completer's popup would take the keyboard.
 class ExpressionEdit : public QWidget {
     Q_OBJECT
   public:
@@ -74,6 +76,10 @@ class ExpressionEdit : public QWidget {
     // language of Qt's translations); the caller owns it.
     QMenu* createStandardContextMenu();
     // NOLINTEND(readability-identifier-naming)
+
+    // The helps while typing: names completed, brackets paired, a call's
+    // usage shown.
+    TypingHelper& TypingHelp() const { return *m_typingHelp; }
 
     // The history entries, oldest first, as the walk reads them.
     void SetHistorySource(std::function<QStringList()> source) {
@@ -170,6 +176,8 @@ class ExpressionEdit : public QWidget {
     qsizetype m_markTo = 0;
     QString m_markMessage;
     Composition m_composing;
+
+    TypingHelper* m_typingHelp = nullptr;
 
     QBasicTimer m_blinkTimer;
     bool m_caretOn = true;

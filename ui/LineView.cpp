@@ -176,9 +176,24 @@ void LineView::Edited(qsizetype at, qsizetype removed, qsizetype inserted) {
 }
 
 void LineView::Draw(QPainter& painter, const QPalette& palette, qsizetype selectionStart,
-                    qsizetype selectionEnd, int caretWidth, qsizetype markStart,
-                    qsizetype markEnd) const {
+                    qsizetype selectionEnd, int caretWidth, qsizetype markStart, qsizetype markEnd,
+                    const QList<qsizetype>& paired) const {
     QList<QTextLayout::FormatRange> selections;
+    for (const qsizetype at : paired) {
+        if (at < m_begin || at >= m_end)
+            continue;
+        QTextLayout::FormatRange pair;
+        pair.start = InLayout(at);
+        pair.length = InLayout(at + 1) - pair.start;
+        // Between the ground and the selection's colour, so that the text on
+        // it stays as readable as on the ground.
+        const QColor ground = palette.color(QPalette::Base);
+        const QColor tint = palette.color(QPalette::Highlight);
+        pair.format.setBackground(QColor::fromRgbF(ground.redF() * 0.65f + tint.redF() * 0.35f,
+                                                   ground.greenF() * 0.65f + tint.greenF() * 0.35f,
+                                                   ground.blueF() * 0.65f + tint.blueF() * 0.35f));
+        selections.append(pair);
+    }
     if (selectionStart < selectionEnd) {
         const qsizetype from = std::clamp(selectionStart, m_begin, m_end);
         const qsizetype to = std::clamp(selectionEnd, m_begin, m_end);

@@ -41,11 +41,14 @@ class LineView {
     void Edited(qsizetype at, qsizetype removed, qsizetype inserted);
 
     // Draws the line with [selectionStart, selectionEnd) highlighted,
-    // [markStart, markEnd) underlined as a misspelling is, and the caret if
+    // [markStart, markEnd) underlined as a misspelling is, the `paired`
+    // characters (a bracket and its partner) on a tint, and the caret if
     // `caretWidth` is above 0.
     void Draw(QPainter& painter, const QPalette& palette, qsizetype selectionStart,
               qsizetype selectionEnd, int caretWidth, qsizetype markStart = 0,
-              qsizetype markEnd = 0) const;
+              qsizetype markEnd = 0, const QList<qsizetype>& paired = {}) const;
+    // The wavy underline of [markStart, markEnd), as a misspelling's.
+    void DrawMark(QPainter& painter, qsizetype markStart, qsizetype markEnd) const;
     // Where the caret stands at `position` (the part's nearer end if the
     // position lies beyond it), one pixel wide.
     QRect CaretRect(qsizetype position) const;
@@ -58,8 +61,6 @@ class LineView {
     int ComposedPositionAt(int x) const;
 
   private:
-    // The wavy underline of [markStart, markEnd), as a misspelling's.
-    void DrawMark(QPainter& painter, qsizetype markStart, qsizetype markEnd) const;
     // A position in the line, and the same position in the layout of the
     // part, which holds the composed text at the caret.
     int InLayout(qsizetype position) const;
