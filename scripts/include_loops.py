@@ -113,7 +113,7 @@ def upward(graph):
     that are no room."""
     found = []
     for folder in sorted({room(unit) for unit in graph} - {None} - set(ROOMS)):
-        found.append(f"{folder}/ is no room: place it in ROOMS")
+        found.append(f"{folder}/ holds sources but is no room: move them to one, or add it to ROOMS")
     for unit in sorted(graph):
         if room(unit) not in ROOMS:
             continue
