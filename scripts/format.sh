@@ -6,7 +6,7 @@ set -euo pipefail
 
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
-mapfile -t files < <(find expr render plot ui cli platform res tests bench fuzz \
+mapfile -t files < <(find expr render plot session ui cli platform res tests bench fuzz \
     -type f \( -name '*.cpp' -o -name '*.h' \) | sort)
 if [ "${1:-}" = "--check" ]; then
     clang-format --dry-run --Werror "${files[@]}"

@@ -6,7 +6,7 @@
 # starts the program in it; x11_stop_session ends them all, and is meant for
 # an EXIT trap. wait_for polls a condition with a timeout. form_control
 # and center_of give the places of the controls as the window's forms
-# (ui/*.ui) lay them out.
+# (ui/*/*.ui) lay them out.
 
 # Seconds to wait for each step; the sanitizer build starts and exits slowly.
 X11_STEP_TIMEOUT=${TALLYFERN_X11_STEP_TIMEOUT:-60}
@@ -136,11 +136,12 @@ geometry() {
 }
 
 # form_control FORM NAME: "LEFT TOP WIDTH HEIGHT" in window pixels of the
-# control NAME, as the form ui/FORM.ui places it: its rectangle moved by
-# those of the widgets that hold it.
+# control NAME, as the form FORM.ui in its room of ui/ places it: its
+# rectangle moved by those of the widgets that hold it.
 form_control() {
-    local source=$X11_SOURCE_DIR/ui/$1.ui found
-    [ -f "$source" ] || fail "no form $source"
+    local source found
+    source=$(find "$X11_SOURCE_DIR/ui" -name "$1.ui" -print -quit)
+    [ -f "$source" ] || fail "no form $1.ui under $X11_SOURCE_DIR/ui"
     found=$(awk -v name="$2" '
         /<widget / {
             depth++; x[depth] = 0; y[depth] = 0; placed[depth] = 0
