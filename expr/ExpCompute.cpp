@@ -111,8 +111,9 @@ ComputedExpression ComputeExpressionTree(std::string_view stripped, const VarTab
     // The evaluator borrows the parsed tree rather than a copy of it, and
     // gives it back afterwards.
     evaluator.m_tree = parser.Parse();
-    evaluator.m_variables.Clear();
-    evaluator.m_variables.Assign(vars);
+    // The caller's table is read where it stands: copying a few hundred
+    // thousand variables would cost more than most computations.
+    evaluator.m_readVariables = &vars;
     evaluator.m_funcs.SetVariables(&vars);
     const double value = evaluator.CheckEvaluated(evaluator.Evaluate(*evaluator.m_tree));
     return {value, std::move(evaluator.m_tree)};

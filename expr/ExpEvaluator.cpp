@@ -289,8 +289,8 @@ struct ReleaseAfterwards {
 template <class T>
 T BasicExpEvaluator<T>::Evaluate(const ExpressionTree& tree) const {
     ReleaseAfterwards<T> release{m_stack};
-    return Walk<T>(tree, 0, tree.Size(), Scope{&m_variables, m_funcs.Variables()}, m_funcs, m_stack,
-                   ExpCancelPoll(m_cancel));
+    return Walk<T>(tree, 0, tree.Size(), Scope{TopVariables(), m_funcs.Variables()}, m_funcs,
+                   m_stack, ExpCancelPoll(m_cancel));
 }
 
 template <class T>
@@ -311,13 +311,13 @@ T BasicExpEvaluator<T>::Evaluate(ExpNode node) const {
     const ExpressionTree& tree = *node.Tree();
     ReleaseAfterwards<T> release{m_stack};
     return Walk<T>(tree, tree.SubtreeStart(node.Index()), node.Index() + 1,
-                   Scope{&m_variables, m_funcs.Variables()}, m_funcs, m_stack,
+                   Scope{TopVariables(), m_funcs.Variables()}, m_funcs, m_stack,
                    ExpCancelPoll(m_cancel));
 }
 
 template <class T>
 T BasicExpEvaluator<T>::LookupVariable(std::string_view name) const {
-    return Lookup<T>(&m_variables, name, 0);
+    return Lookup<T>(TopVariables(), name, 0);
 }
 
 template class BasicExpEvaluator<double>;

@@ -53,7 +53,7 @@ struct ExpEvaluationStack {
 // the zero test before the left. A call's function name is looked up and
 // its argument count checked before its arguments count; the arguments are
 // taken in order, each checked with CheckResult. Arguments see the function
-// table's variables, the top level sees m_variables.
+// table's variables, the top level sees m_variables (or m_readVariables).
 //
 // The tree is in post-order, so evaluating it is one loop over its nodes
 // with a stack of values: a chain like a+b+c+... never holds more than two.
@@ -84,6 +84,9 @@ class BasicExpEvaluator {
 
     // The variables of this evaluation (a copy the creator fills).
     VarTable m_variables;
+    // When set, read instead of m_variables, without a copy: the creator
+    // keeps that table alive and unchanged while it evaluates.
+    const VarTable* m_readVariables = nullptr;
     // The functions, and the variables their arguments are evaluated with.
     ExpFuncTable m_funcs;
     // When set (by another thread, say), an evaluation under way is given
@@ -93,6 +96,10 @@ class BasicExpEvaluator {
     std::unique_ptr<ExpressionTree> m_tree;
 
   private:
+    const VarTable* TopVariables() const {
+        return m_readVariables ? m_readVariables : &m_variables;
+    }
+
     // Kept from one evaluation to the next, so that evaluating one short
     // expression after another allocates nothing.
     mutable ExpEvaluationStack<T> m_stack;

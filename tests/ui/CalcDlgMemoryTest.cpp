@@ -54,6 +54,8 @@ void ComputeAHugeSumWithLittleMemoryLeft() {
     if (used < 0 || setrlimit(RLIMIT_AS, &limit) != 0)
         std::exit(2);
     QTest::mouseClick(compute, Qt::LeftButton);
+    // A text that long is computed on a thread of its own.
+    (void)QTest::qWaitFor([&boxes] { return !boxes.Requests().empty(); }, 30000);
 
     const bool reported = boxes.Requests().size() == 1 &&
                           boxes.Requests()[0].text == "内存不足，无法完成计算。" &&

@@ -16,10 +16,12 @@
 #include <QTest>
 #include <functional>
 #include <memory>
+#include <string_view>
 #include <utility>
 
 #include "CalcDlg.h"
 #include "CalcWindowTest.h"
+#include "CommitComputation.h"
 #include "ExpressionEdit.h"
 #include "NaturalFormView.h"
 #include "ResultBox.h"
@@ -65,7 +67,17 @@ class CalcDlgTest : public CalcWindowTest {
     }
 
     void Click(const char* id) { QTest::mouseClick(Button(id), Qt::LeftButton); }
+
+    CommitComputation* Commit() const { return m_window->findChild<CommitComputation*>(); }
 };
+
+// "1+1+...": long enough to be computed on a thread of its own.
+QString LongSum() {
+    QString sum = QStringLiteral("1");
+    while (sum.size() <= CommitComputation::kComputedAtOnce)
+        sum += QStringLiteral("+1");
+    return sum;
+}
 
 TEST_F(CalcDlgTest, TheControlsAreSetUpAsTheWindowWasDrawn) {
     EXPECT_TRUE(Expr()->alignment() & Qt::AlignRight);
@@ -296,6 +308,76 @@ TEST_F(CalcDlgTest, EscapeClearsOnlyTheExpressionAndFocusesIt) {
     EXPECT_EQ(Result()->text(), "");  // nothing to compute
     EXPECT_EQ(HistoryCount(), 1);
     EXPECT_TRUE(m_window->isVisible());  // Escape does not close the window
+}
+
+// When a long text's computation ends, the window shows what a short one's
+// shows: the result and a history entry, or the error's message and place.
+TEST_F(CalcDlgTest, ALongComputationEndsAsAShortOneDoes) {
+    const QString sum = LongSum();
+    const QString terms = QString::number((sum.size() + 1) / 2);
+    const struct {
+        QString text;
+        QString result;
+        bool muted;
+        QStringList history;
+        QString message;  // "" for none
+    } cases[] = {
+        {sum, terms, false, {"6*7", sum}, ""},
+        {sum + "+", "42", true, {"6*7"}, "在以下位置发生 \"操作数\" 错误\n\n    "},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text.size());
+        m_window->History().Clear();
+        TypeAndCompute("6*7");
+        MessageBoxRecorder boxes;
+        Expr()->setText(c.text);
+        QTest::keyClick(Expr(), Qt::Key_Return);
+        EXPECT_TRUE(Commit()->IsRunning());
+        QTRY_VERIFY_WITH_TIMEOUT(!Commit()->IsRunning(), 10000);
+        EXPECT_EQ(Result()->text(), c.result);
+        EXPECT_EQ(qobject_cast<ResultBox*>(Result())->IsMuted(), c.muted);
+        EXPECT_EQ(m_window->HistoryEntries(), c.history);
+        EXPECT_EQ(Expr()->text(), c.text);
+        ASSERT_EQ(boxes.Requests().size(), c.message.isEmpty() ? 0u : 1u);
+        if (!c.message.isEmpty()) {
+            EXPECT_EQ(boxes.Requests()[0].text, c.message);
+            EXPECT_EQ(Expr()->cursorPosition(), c.text.size());
+        }
+    }
+}
+
+// Stopped by Escape, by an edit or by the window closing, a long
+// computation leaves the result and the history as they were; Escape keeps
+// the text, and a second one clears it.
+TEST_F(CalcDlgTest, ALongComputationStoppedLeavesTheResultAndTheHistory) {
+    const QString sum = LongSum();
+    const std::pair<const char*, std::function<void()>> ways[] = {
+        {"Escape", [this] { QTest::keyClick(Expr(), Qt::Key_Escape); }},
+        {"an edit", [this] { QTest::keyClicks(Expr(), "+"); }},
+        {"closing", [this] { m_window->close(); }},
+    };
+    for (const auto& [way, stop] : ways) {
+        SCOPED_TRACE(way);
+        m_window->show();
+        QApplication::setActiveWindow(m_window.get());
+        m_window->History().Clear();
+        TypeAndCompute("6*7");
+        Expr()->setText(sum);
+        QTest::keyClick(Expr(), Qt::Key_Return);
+        ASSERT_TRUE(Commit()->IsRunning());
+        stop();
+        EXPECT_FALSE(Commit()->IsRunning());
+        Commit()->WaitForDone();
+        QApplication::processEvents();
+        EXPECT_EQ(m_window->HistoryEntries(), QStringList{"6*7"});
+        EXPECT_NE(Result()->text(), QString::number((sum.size() + 1) / 2));
+        if (way == std::string_view("Escape")) {
+            EXPECT_EQ(Result()->text(), "42");
+            EXPECT_EQ(Expr()->text(), sum);
+            QTest::keyClick(Expr(), Qt::Key_Escape);
+            EXPECT_EQ(Expr()->text(), "");
+        }
+    }
 }
 
 TEST_F(CalcDlgTest, NumLockTurnedOffClearsTheExpressionTurnedOnDoesNothing) {

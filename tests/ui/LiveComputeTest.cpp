@@ -17,6 +17,7 @@
 #include "ExpressionEdit.h"
 #include "LiveComputation.h"
 #include "ResultBox.h"
+#include "SharedVariables.h"
 #include "UiTestSupport.h"
 #include "VarListCtrl.h"
 
@@ -182,6 +183,20 @@ TEST_F(LiveComputeTest, AnEditedOrRemovedVariableChangesTheValueShown) {
     EXPECT_TRUE(Expr()->accessibleDescription().contains(QStringLiteral("rate")));
 }
 
+// A long text is computed on another thread with a copy of the variables,
+// made again after each change of the grid.
+TEST_F(LiveComputeTest, ALongTextReadsTheVariablesAsTheyAreNow) {
+    QString text = QStringLiteral("rate");
+    while (text.size() <= LiveComputation::kComputedAtOnce)
+        text += QStringLiteral("+0");
+    for (const char* value : {"3", "4"}) {
+        m_window->VariableRows().Reset({{QStringLiteral("rate"), QString::fromUtf8(value)}});
+        if (Expr()->text().isEmpty())
+            Expr()->setText(text);
+        QTRY_COMPARE_WITH_TIMEOUT(Result()->text(), QString::fromUtf8(value), 5000);
+    }
+}
+
 // Enter shows, records and reports exactly what it did before values were
 // shown while typing, with the switch on and off.
 TEST_F(LiveComputeTest, EnterCommitsAsWithoutTheSwitch) {
@@ -272,7 +287,9 @@ TEST(LiveComputation, ACancelRightAfterAnEditOfALongTextStartsNoWork) {
     LiveComputation live;
     int reported = 0;
     QObject::connect(&live, &LiveComputation::Computed, [&reported] { ++reported; });
-    live.Request(LongSum(100000), VarTable{});
+    const VarTable none;
+    SharedVariables variables(none);
+    live.Request(LongSum(100000), variables);
     live.Cancel();
     QCoreApplication::processEvents();
     EXPECT_FALSE(live.IsBusy());

@@ -39,8 +39,8 @@ std::string NumberedLines(int count) {
     return text;
 }
 
-std::unique_ptr<NaturalForm> FormOf(const std::string& expression) {
-    return std::make_unique<NaturalForm>(ComputeExpressionTree(expression, VarTable()).tree);
+std::shared_ptr<const ExpressionTree> TreeOf(const std::string& expression) {
+    return ComputeExpressionTree(expression, VarTable()).tree;
 }
 
 // A box as the main window's form makes it.
@@ -174,9 +174,10 @@ TEST(NaturalFormDrawingTest, PlacesAndOffsetsAgreeInAsciiAndInOtherText) {
 
 TEST(NaturalFormDrawingTest, ADrawingNobodyWaitsForStops) {
     std::atomic<bool> cancelled{true};
-    EXPECT_EQ(NaturalFormDrawing::Draw(*FormOf("1/2+3"), 50, "too large\n", cancelled), nullptr);
+    NaturalForm form(TreeOf("1/2+3"));
+    EXPECT_EQ(NaturalFormDrawing::Draw(form, 50, "too large\n", cancelled), nullptr);
     cancelled = false;
-    EXPECT_EQ(NaturalFormDrawing::Draw(*FormOf("1/2+3"), 50, "too large\n", cancelled)->Text(),
+    EXPECT_EQ(NaturalFormDrawing::Draw(form, 50, "too large\n", cancelled)->Text(),
               " 1     \n--- + 3\n 2     \n");
 }
 
@@ -190,9 +191,9 @@ TEST(NaturalFormDrawerTest, OnlyTheDrawingAskedForLastIsDelivered) {
     for (const bool wait : {false, true}) {
         NaturalFormDrawer drawer(50);
         QSignalSpy drawn(&drawer, &NaturalFormDrawer::Drawn);
-        drawer.Draw(FormOf(sum), "too large\n");
-        drawer.Draw(FormOf("1/3"), "too large\n");
-        drawer.Draw(FormOf("1/2"), "too large\n");
+        drawer.Draw(TreeOf(sum), "too large\n");
+        drawer.Draw(TreeOf("1/3"), "too large\n");
+        drawer.Draw(TreeOf("1/2"), "too large\n");
         if (wait)
             drawer.Finish();
         else
@@ -203,6 +204,31 @@ TEST(NaturalFormDrawerTest, OnlyTheDrawingAskedForLastIsDelivered) {
         ASSERT_NE(drawing, nullptr);
         EXPECT_EQ(drawing->Text(), " 1 \n---\n 2 \n");
         EXPECT_FALSE(drawer.IsDrawing());
+    }
+}
+
+// A form the parser's count already tells too large starts no drawing: its
+// note comes at once. Any other is drawn on the drawer's thread.
+TEST(NaturalFormDrawerTest, AFormSurelyTooLargeHasItsNoteWithoutADrawing) {
+    std::string huge = "1";
+    for (int i = 1; i < 3'700'000; ++i)
+        huge += "+1";
+    const struct {
+        std::string expression;
+        bool noteAtOnce;
+    } cases[] = {{"1/2", false}, {std::move(huge), true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.expression.size());
+        NaturalFormDrawer drawer(50);
+        QSignalSpy drawn(&drawer, &NaturalFormDrawer::Drawn);
+        drawer.Draw(TreeOf(c.expression), "too large\n");
+        EXPECT_EQ(drawer.IsDrawing(), !c.noteAtOnce);
+        EXPECT_EQ(drawn.size(), c.noteAtOnce ? 1 : 0);
+        drawer.Finish();
+        ASSERT_EQ(drawn.size(), 1);
+        const auto drawing = drawn[0][0].value<std::shared_ptr<const NaturalFormDrawing>>();
+        ASSERT_NE(drawing, nullptr);
+        EXPECT_EQ(drawing->Text() == "too large\n", c.noteAtOnce);
     }
 }
 
@@ -227,8 +253,8 @@ TEST_F(NaturalFormWindowTest, TheFullWindowShowsWhatWasComputedInTheCompactOne) 
     // In the full window each computation and each form asked for replaces
     // the drawing, the last one asked for winning.
     Compute("1/2");
-    m_window->ShowNaturalFormOf(FormOf("1/3"));
-    m_window->ShowNaturalFormOf(FormOf("1/5"));
+    m_window->ShowNaturalFormOf(TreeOf("1/3"));
+    m_window->ShowNaturalFormOf(TreeOf("1/5"));
     EXPECT_TRUE(QTest::qWaitFor([this] { return Natural()->Text().endsWith(" 5 "); }, 5000));
     QTest::qWait(50);
     EXPECT_EQ(m_window->NaturalText(), " 1 \n---\n 5 \n");

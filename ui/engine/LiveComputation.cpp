@@ -6,9 +6,11 @@
 #include <string>
 
 #include "EngineTexts.h"
+#include "ExpCancelled.h"
 #include "ExpCompute.h"
 #include "ExpException.h"
 #include "ExpParser.h"
+#include "SharedVariables.h"
 #include "UiText.h"
 
 namespace {
@@ -60,7 +62,8 @@ std::pair<qsizetype, qsizetype> MarkedCharacter(const QString& text, qsizetype a
 // it was read; none for a text that does not read, which another reading
 // would only fail on again.
 std::shared_ptr<const ExpressionTree> TreeOfFailedValue(const ExpException& error,
-                                                        std::string_view stripped) {
+                                                        std::string_view stripped,
+                                                        const std::atomic<bool>* cancel) {
     switch (error.GetCode()) {
         case EXP_ERR_DIVZERO:
         case EXP_ERR_NAN:
@@ -72,6 +75,7 @@ std::shared_ptr<const ExpressionTree> TreeOfFailedValue(const ExpException& erro
     }
     try {
         ExpParser parser(stripped);
+        parser.SetCancel(cancel);
         return parser.Parse();
     } catch (const ExpException&) {
         return nullptr;
@@ -92,13 +96,14 @@ LiveOutcome ErrorOutcome(const QString& text, const ExpException& error,
     return outcome;
 }
 
-LiveOutcome ComputeLive(const QString& text, const VarTable& variables) {
+LiveOutcome ComputeLive(const QString& text, const VarTable& variables,
+                        const std::atomic<bool>* cancel) {
     try {
         const std::string stripped = StripWhitespace(ToEngineText(text));
         if (stripped.empty())
             return {};
         try {
-            ComputedExpression computed = ComputeExpressionTree(stripped, variables);
+            ComputedExpression computed = ComputeExpressionTree(stripped, variables, cancel);
             char buffer[kFormattedResultSize];
             LiveOutcome outcome;
             outcome.value = FromEngineText(FormatResult(computed.value, buffer));
@@ -106,7 +111,7 @@ LiveOutcome ComputeLive(const QString& text, const VarTable& variables) {
             return outcome;
         } catch (const ExpException& error) {
             LiveOutcome outcome = ErrorOutcome(text, error, stripped);
-            outcome.tree = TreeOfFailedValue(error, stripped);
+            outcome.tree = TreeOfFailedValue(error, stripped, cancel);
             return outcome;
         }
     } catch (const std::bad_alloc&) {
@@ -127,20 +132,22 @@ LiveComputation::LiveComputation(QObject* parent)
 }
 
 LiveComputation::~LiveComputation() {
-    // A job still running reports to no one; what it posted before this
-    // goes with the object.
+    // A job still running stops and reports to no one; what it posted
+    // before this goes with the object.
+    StopRunning();
     const std::lock_guard<std::mutex> lock(m_channel->mutex);
     m_channel->receiver = nullptr;
 }
 
-void LiveComputation::Request(const QString& text, const VarTable& variables) {
+void LiveComputation::Request(const QString& text, SharedVariables& variables) {
     ++m_generation;
     m_pending.reset();
+    StopRunning();
     if (text.size() <= kComputedAtOnce) {
-        emit Computed(ComputeLive(text, variables));
+        emit Computed(ComputeLive(text, variables.Table()));
         return;
     }
-    m_pending = Job{text, variables, m_generation};
+    m_pending = Job{text, variables.Snapshot(), m_generation};
     // Started from the event loop, so that edits made together (and a
     // commit right after, which cancels) start no job that is stale at once.
     if (!m_running && !m_startQueued) {
@@ -159,27 +166,44 @@ void LiveComputation::Request(const QString& text, const VarTable& variables) {
 void LiveComputation::Cancel() {
     ++m_generation;
     m_pending.reset();
+    StopRunning();
+}
+
+void LiveComputation::StopRunning() {
+    // Its answer would be dropped anyway; the next text waits for it.
+    if (m_stopRunning)
+        m_stopRunning->store(true, std::memory_order_relaxed);
+    m_stopRunning.reset();
 }
 
 void LiveComputation::StartPending() {
     m_running = true;
-    QThreadPool::globalInstance()->start([channel = m_channel, job = std::move(*m_pending)] {
-        const LiveOutcome outcome = ComputeLive(job.text, job.variables);
-        const std::lock_guard<std::mutex> lock(channel->mutex);
-        if (LiveComputation* receiver = channel->receiver) {
-            QMetaObject::invokeMethod(
-                receiver,
-                [receiver, generation = job.generation, outcome] {
-                    receiver->Finish(generation, outcome);
-                },
-                Qt::QueuedConnection);
-        }
-    });
+    m_stopRunning = std::make_shared<std::atomic<bool>>(false);
+    QThreadPool::globalInstance()->start(
+        [channel = m_channel, job = std::move(*m_pending), stop = m_stopRunning] {
+            LiveOutcome outcome;
+            try {
+                outcome = ComputeLive(job.text, *job.variables, stop.get());
+            } catch (const ExpCancelled&) {
+                // A later request stopped it: its generation is no longer the
+                // latest, so nothing is shown.
+            }
+            const std::lock_guard<std::mutex> lock(channel->mutex);
+            if (LiveComputation* receiver = channel->receiver) {
+                QMetaObject::invokeMethod(
+                    receiver,
+                    [receiver, generation = job.generation, outcome] {
+                        receiver->Finish(generation, outcome);
+                    },
+                    Qt::QueuedConnection);
+            }
+        });
     m_pending.reset();
 }
 
 void LiveComputation::Finish(quint64 generation, const LiveOutcome& outcome) {
     m_running = false;
+    m_stopRunning.reset();
     if (generation == m_generation)
         emit Computed(outcome);
     // Edits that came while this one was computed: only the last counts.

@@ -2,6 +2,7 @@
 
 #include <QObject>
 #include <QString>
+#include <atomic>
 #include <memory>
 #include <optional>
 #include <string_view>
@@ -10,6 +11,7 @@
 
 class ExpException;
 class ExpressionTree;
+class SharedVariables;
 
 // What the expression box's text comes to as it stands: a value, an error
 // with its place, or nothing for an empty box.
@@ -31,21 +33,24 @@ struct LiveOutcome {
 
 // Computes `text` (the box's text, blanks and all) with `variables` as the
 // compute command would, and says where an error stands in `text`. Reads
-// nothing but its arguments, so any thread may run it.
-LiveOutcome ComputeLive(const QString& text, const VarTable& variables);
+// nothing but its arguments, so any thread may run it. Once `cancel` is
+// set, gives up with ExpCancelled.
+LiveOutcome ComputeLive(const QString& text, const VarTable& variables,
+                        const std::atomic<bool>* cancel = nullptr);
 // What `error`, met computing `stripped` (`text` without its blanks, in
 // the engine's bytes), comes to: its message and its place in `text`.
 LiveOutcome ErrorOutcome(const QString& text, const ExpException& error, std::string_view stripped);
 
 // Computes the expression box's text after each edit, without ever holding
 // the typing up: a short text at once, a long one on a worker thread, one
-// at a time. A request replaces every earlier one; an answer to a text
-// that has since changed is never reported.
+// at a time. A request replaces every earlier one and stops a job still
+// computing an earlier text; an answer to a text that has since changed is
+// never reported.
 //
-// A job owns copies of what it reads (the text, shared copy-on-write, and
-// the variables) and builds its own parser, tree and evaluator, and the
-// engine keeps no state outside those objects: nothing a job touches is
-// touched by the window or by another job.
+// A job owns what it reads (the text, shared copy-on-write, and a snapshot
+// of the variables nobody changes) and builds its own parser, tree and
+// evaluator, and the engine keeps no state outside those objects: nothing
+// a job touches is touched by the window or by another job.
 class LiveComputation : public QObject {
     Q_OBJECT
   public:
@@ -57,8 +62,9 @@ class LiveComputation : public QObject {
     ~LiveComputation() override;
 
     // The box now holds `text`.
-    void Request(const QString& text, const VarTable& variables);
-    // Forgets every request: nothing is reported until the next one.
+    void Request(const QString& text, SharedVariables& variables);
+    // Forgets every request and stops the job under way: nothing is
+    // reported until the next request.
     void Cancel();
     // Whether an answer is still to come.
     bool IsBusy() const { return m_running || m_pending.has_value(); }
@@ -69,18 +75,21 @@ class LiveComputation : public QObject {
   private:
     struct Job {
         QString text;
-        VarTable variables;
+        std::shared_ptr<const VarTable> variables;
         quint64 generation = 0;
     };
     // What a worker reports back through; the window may be gone by then.
     struct Channel;
 
     void StartPending();
+    void StopRunning();
     void Finish(quint64 generation, const LiveOutcome& outcome);
 
     std::shared_ptr<Channel> m_channel;
     std::optional<Job> m_pending;
     bool m_running = false;
+    // Set to stop the job under way.
+    std::shared_ptr<std::atomic<bool>> m_stopRunning;
     bool m_startQueued = false;
     // Counts the requests: an answer counts only for the latest.
     quint64 m_generation = 0;

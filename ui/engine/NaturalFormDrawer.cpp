@@ -18,15 +18,20 @@ NaturalFormDrawer::~NaturalFormDrawer() {
     m_pool.waitForDone();
 }
 
-void NaturalFormDrawer::Draw(std::unique_ptr<NaturalForm> form, std::string tooLargeNote) {
-    if (m_pending)
-        m_pending->cancelled->store(true);
-    auto cancelled = std::make_shared<std::atomic<bool>>(false);
+void NaturalFormDrawer::Draw(std::shared_ptr<const ExpressionTree> tree, std::string tooLargeNote) {
+    Cancel();
     const quint64 generation = ++m_requested;
+    if (tree && NaturalForm::IsSurelyTooLarge(*tree)) {
+        // Measuring a tree that big would take a second or more only to
+        // come to the same note.
+        emit Drawn(std::make_shared<const NaturalFormDrawing>(std::move(tooLargeNote)));
+        return;
+    }
+    auto cancelled = std::make_shared<std::atomic<bool>>(false);
     QFuture<Result> future = QtConcurrent::run(
         &m_pool,
-        [form = std::move(form), note = std::move(tooLargeNote), cancelled,
-         width = m_width]() mutable -> Result {
+        [form = std::make_unique<NaturalForm>(std::move(tree)), note = std::move(tooLargeNote),
+         cancelled, width = m_width]() mutable -> Result {
             if (cancelled->load())
                 return nullptr;
             Result drawing;
@@ -35,7 +40,8 @@ void NaturalFormDrawer::Draw(std::unique_ptr<NaturalForm> form, std::string tooL
             } catch (const std::bad_alloc&) {
                 // Not even the note fitted: the box shows nothing.
             }
-            // The tree goes here, off the window's thread.
+            // The tree goes here, off the window's thread, unless the window
+            // still holds it.
             form.reset();
             return drawing;
         });

@@ -10,16 +10,16 @@
 
 #include "NaturalFormDrawing.h"
 
-class NaturalForm;
+class ExpressionTree;
 
 // Draws natural forms on a thread of its own, one at a time, and hands the
 // drawing asked for last to the window's thread; a drawing asked for
 // earlier is dropped, and stopped if it is under way.
 //
-// Each job owns everything it reads: the form with its tree, moved in, and
-// its own copy of the note; the engine and the drawing code keep no state
-// besides. The only thing it shares is its atomic "cancelled" flag, and
-// its drawing, which nobody writes once made.
+// Each job owns everything it reads: a share of the tree, which nobody
+// changes, and its own copy of the note; the engine and the drawing code
+// keep no state besides. The only thing it shares is its atomic
+// "cancelled" flag, and its drawing, which nobody writes once made.
 class NaturalFormDrawer : public QObject {
     Q_OBJECT
   public:
@@ -27,9 +27,10 @@ class NaturalFormDrawer : public QObject {
     explicit NaturalFormDrawer(int width, QObject* parent = nullptr);
     ~NaturalFormDrawer() override;
 
-    // Starts drawing `form`; a drawing too large to make becomes
-    // `tooLargeNote`'s line.
-    void Draw(std::unique_ptr<NaturalForm> form, std::string tooLargeNote);
+    // Starts drawing the natural form of `tree`; a drawing too large to
+    // make becomes `tooLargeNote`'s line. One the parser's count already
+    // tells too large is not started: the note is delivered at once.
+    void Draw(std::shared_ptr<const ExpressionTree> tree, std::string tooLargeNote);
     // Waits for the drawing asked for last, if any, and delivers it now.
     void Finish();
     // Stops the drawing asked for last, if any: nothing is delivered.

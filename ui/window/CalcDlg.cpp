@@ -12,10 +12,12 @@
 #include <QPainter>
 #include <QScreen>
 #include <QWindow>
+#include <algorithm>
 #include <array>
 #include <new>
 
 #include "AboutDlg.h"
+#include "CommitComputation.h"
 #include "DecimalText.h"
 #include "DialogFonts.h"
 #include "EngineTexts.h"
@@ -28,7 +30,6 @@
 #include "KeyState.h"
 #include "LiveComputation.h"
 #include "MessageBox.h"
-#include "NaturalForm.h"
 #include "NaturalFormDrawer.h"
 #include "NaturalFormView.h"
 #include "NaturalFormViewAccessible.h"
@@ -70,6 +71,7 @@ CalcDlg::CalcDlg(QWidget* parent, SessionUse session)
         m_session = std::make_unique<SessionKeeper>(m_history, m_variables);
     CreateActions();
     CreateLiveComputation();
+    CreateCommitComputation();
     OnInitDialog();
 }
 
@@ -171,7 +173,7 @@ void CalcDlg::CreateActions() {
     connect(m_historyList, &QAbstractItemView::doubleClicked, this, &CalcDlg::OnHistoryDblClk);
 
     QAction* clear = AddAction("clearAction", {QKeySequence(Qt::Key_Escape)});
-    connect(clear, &QAction::triggered, this, &CalcDlg::ClearExpression);
+    connect(clear, &QAction::triggered, this, &CalcDlg::OnEscape);
 
     m_goToExpressionAction = AddAction("goToExpressionAction", {QKeySequence(Qt::Key_F2)});
     connect(m_goToExpressionAction, &QAction::triggered, this, &CalcDlg::FocusExpression);
@@ -238,7 +240,10 @@ void CalcDlg::CreateLiveComputation() {
     connect(m_live, &LiveComputation::Computed, this, &CalcDlg::ShowLiveOutcome);
     connect(m_expressionBox, &ExpressionEdit::textChanged, this, &CalcDlg::OnExpressionEdited);
     // The value shown reads the variables as they are now.
-    connect(&m_variables, &VariablesModel::TableChanged, this, &CalcDlg::OnExpressionEdited);
+    connect(&m_variables, &VariablesModel::TableChanged, this, [this] {
+        m_sharedVariables.Changed();
+        OnExpressionEdited();
+    });
     m_computeWhileTypingAction = AddAction("computeWhileTypingAction", {});
     m_computeWhileTypingAction->setText(WindowText(WindowTexts::kComputeWhileTypingMenu));
     m_computeWhileTypingAction->setCheckable(true);
@@ -276,7 +281,7 @@ void CalcDlg::OnComputeWhileTypingToggled(bool on) {
 void CalcDlg::OnExpressionEdited() {
     if (!ComputesWhileTyping())
         return;
-    m_live->Request(m_expressionBox->text(), m_variables.Table());
+    m_live->Request(m_expressionBox->text(), m_sharedVariables);
     emit ExpressionFollowed(m_expressionBox->text(), m_variables.Table());
 }
 
@@ -291,7 +296,7 @@ void CalcDlg::ShowLiveOutcome(const LiveOutcome& outcome) {
     // drawing would be taken for its own.
     m_drawsCommitted = false;
     if (outcome.tree) {
-        ShowNaturalFormOf(std::make_unique<NaturalForm>(outcome.tree));
+        ShowNaturalFormOf(outcome.tree);
     } else {
         m_naturalDrawer->Cancel();
         m_pendingNatural.reset();
@@ -351,43 +356,71 @@ void CalcDlg::SetButtonFaces() {
     m_deleteVarButton->LoadIconImage(WindowIcon::Delete);
 }
 
-std::string CalcDlg::StripWhitespace() {
-    std::string expression = ::StripWhitespace(ToEngineText(m_expressionBox->text()));
+void CalcDlg::StripWhitespace() {
+    const QString text = m_expressionBox->text();
+    // A text with no blank and no half of a character reads back from the
+    // engine's bytes as it is: a long one is not converted here twice.
+    if (std::none_of(text.cbegin(), text.cend(), [](QChar c) {
+            return c == u' ' || c == u'\t' || c == u'\n' || c == u'\r' || c.isSurrogate();
+        })) {
+        return;
+    }
     // Setting the same text again would move the caret and forget undo.
-    const QString shown = FromEngineText(expression);
-    if (m_expressionBox->text() != shown)
+    const QString shown = FromEngineText(::StripWhitespace(ToEngineText(text)));
+    if (text != shown)
         m_expressionBox->setText(shown);
-    return expression;
+}
+
+void CalcDlg::CreateCommitComputation() {
+    m_commit = new CommitComputation(this);
+    connect(m_commit, &CommitComputation::Computed, this, &CalcDlg::ShowCommitOutcome);
+    // An edit makes a computation under way answer a text no longer there.
+    connect(m_expressionBox, &ExpressionEdit::textChanged, m_commit, &CommitComputation::Cancel);
 }
 
 void CalcDlg::OnCompute() {
-    std::string expression;
+    // Enter again while a long text is computed asks for the answer that
+    // is coming: the text has not changed since, or it would have stopped.
+    if (m_commit->IsRunning())
+        return;
     try {
-        expression = StripWhitespace();
+        StripWhitespace();
         // What typing still computes would show over the committed answer.
         m_live->Cancel();
         emit ExpressionFollowed(m_expressionBox->text(), m_variables.Table());
-        ComputedExpression computed = ComputeExpressionTree(expression, m_variables.Table());
-        std::string result = FormatResult(computed.value);
-        m_committedTree = std::move(computed.tree);
+        m_commit->Start(m_expressionBox->text(), m_sharedVariables);
+    } catch (const std::bad_alloc&) {
+        CommitOutcome outcome;
+        outcome.outOfMemory = true;
+        ShowCommitOutcome(outcome);
+    }
+}
+
+void CalcDlg::ShowCommitOutcome(const CommitOutcome& outcome) {
+    if (outcome.value) {
+        m_committedTree = outcome.tree;
         m_committedDrawing.reset();
-        m_resultBox->ShowCommitted(FromEngineText(result));
-        ShowNaturalFormOf(std::make_unique<NaturalForm>(m_committedTree));
+        m_resultBox->ShowCommitted(FromEngineText(FormatResult(*outcome.value)));
+        // Before the drawing is asked for: a form too large to draw has its
+        // note at once.
         m_drawsCommitted = true;
+        ShowNaturalFormOf(m_committedTree);
         AddToHistory(m_expressionBox->text());
         m_expressionBox->ResetHistoryWalk();
         m_resultBox->TellScreenReader();
-    } catch (const ExpException& error) {
+    } else if (outcome.error) {
+        const ExpException& error = *outcome.error;
         // The boxes show the last result, muted, as it answers something
         // else; the error stays marked, though typing had no time to mark it.
         m_resultBox->ShowCommitFailed();
         ShowCommittedNaturalForm();
         if (ComputesWhileTyping()) {
-            const LiveOutcome marked = ErrorOutcome(m_expressionBox->text(), error, expression);
+            const LiveOutcome marked =
+                ErrorOutcome(m_expressionBox->text(), error, outcome.expression);
             m_expressionBox->SetErrorMark(marked.markFrom, marked.markTo, marked.message);
         }
-        ShowComputeError(ComputeErrorText(error, expression), error.GetPosition());
-    } catch (const std::bad_alloc&) {
+        ShowComputeError(ComputeErrorText(error, outcome.expression), error.GetPosition());
+    } else {
         // Everything the computation built is freed by now; what was shown
         // before stays, the result muted.
         m_live->Cancel();
@@ -395,6 +428,15 @@ void CalcDlg::OnCompute() {
         ShowCommittedNaturalForm();
         ShowComputeError(WindowText(WindowTexts::kComputeOutOfMemory), std::nullopt);
     }
+}
+
+void CalcDlg::OnEscape() {
+    // The text stays, to be fixed or computed again; the boxes keep what
+    // they showed, and the history gains nothing.
+    if (m_commit->IsRunning())
+        m_commit->Cancel();
+    else
+        ClearExpression();
 }
 
 const std::string& CalcDlg::NaturalText() {
@@ -405,8 +447,8 @@ const std::string& CalcDlg::NaturalText() {
     return drawing ? drawing->Text() : kNothingDrawn;
 }
 
-void CalcDlg::ShowNaturalFormOf(std::unique_ptr<NaturalForm> form) {
-    m_pendingNatural = std::move(form);
+void CalcDlg::ShowNaturalFormOf(std::shared_ptr<const ExpressionTree> tree) {
+    m_pendingNatural = std::move(tree);
     // Drawn at once only where it shows.
     if (m_expanded)
         DrawPendingNaturalForm();
@@ -419,7 +461,7 @@ void CalcDlg::ShowCommittedNaturalForm() {
     m_pendingNatural.reset();
     m_drawsCommitted = true;
     if (m_committedTree)
-        ShowNaturalFormOf(std::make_unique<NaturalForm>(m_committedTree));
+        ShowNaturalFormOf(m_committedTree);
     else
         m_naturalBox->SetDrawing(m_committedDrawing);
 }
@@ -653,6 +695,8 @@ void CalcDlg::done(int result) {
     // Checking the cell would ask about it in a message box, and the window
     // would stay open behind it.
     m_varList->DiscardEdit();
+    // A result, or an error's message box, would come after the window.
+    m_commit->Cancel();
     QDialog::done(result);
 }
 

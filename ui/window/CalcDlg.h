@@ -13,16 +13,18 @@
 
 #include "HistoryModel.h"
 #include "SessionUse.h"
+#include "SharedVariables.h"
 #include "VarTable.h"
 #include "VariablesModel.h"
 
+class CommitComputation;
+struct CommitOutcome;
 class GraphWindow;
 class HelpDlg;
 class LiveComputation;
 struct LiveOutcome;
 class ResultBox;
 class SessionKeeper;
-class NaturalForm;
 class NaturalFormDrawer;
 class NaturalFormDrawing;
 class ExpressionTree;
@@ -51,11 +53,11 @@ class CalcDlg : public QDialog {
     // typing the expression's), in the engine's UTF-8, each line ended by
     // "\n"; waits for its drawing if it is not yet made.
     const std::string& NaturalText();
-    // Draws `form` off the window's thread and shows it in the natural-form
-    // box when done; a drawing asked for before and not yet shown is
-    // dropped. The compact window, which hides the box, keeps the form
-    // until the box is shown or its text asked for.
-    void ShowNaturalFormOf(std::unique_ptr<NaturalForm> form);
+    // Draws the natural form of `tree` off the window's thread and shows it
+    // in the natural-form box when done; a drawing asked for before and not
+    // yet shown is dropped. The compact window, which hides the box, keeps
+    // the tree until the box is shown or its text asked for.
+    void ShowNaturalFormOf(std::shared_ptr<const ExpressionTree> tree);
     bool IsExpanded() const { return m_expanded; }
     bool IsTopMost() const;
     // What the next computation reads.
@@ -105,6 +107,9 @@ class CalcDlg : public QDialog {
   private:
     // The commands of the window's buttons, list and menu.
     void OnCompute();
+    void ShowCommitOutcome(const CommitOutcome& outcome);
+    // Escape: stops a computation under way, or else clears the expression.
+    void OnEscape();
     void OnHistoryDblClk();
     void ShowExpanded(bool expanded);
     void ShowTopMost(bool onTop);
@@ -121,6 +126,7 @@ class CalcDlg : public QDialog {
     void BuildControls();
     void CreateActions();
     void CreateLiveComputation();
+    void CreateCommitComputation();
     // A command of the window, named `name`, given by `keys` where the
     // focus is within `owner` (the window's own context) or on it.
     QAction* AddAction(const char* name, const QList<QKeySequence>& keys,
@@ -131,9 +137,9 @@ class CalcDlg : public QDialog {
     QSize WindowSize(bool full) const;
     void ResizeWindow(bool full);
     void SetStaysOnTop(bool on);
-    // The expression box's text without blanks, tabs and line ends, which
-    // the box then shows; in the engine's UTF-8.
-    std::string StripWhitespace();
+    // Takes the blanks, tabs and line ends out of the expression box's
+    // text, which then shows what the engine reads.
+    void StripWhitespace();
     // Starts drawing the form the compact window kept.
     void DrawPendingNaturalForm();
     // Puts the last computation's natural form back in its box.
@@ -177,10 +183,11 @@ class CalcDlg : public QDialog {
     QAction* m_topMostAction = nullptr;
     QAction* m_graphAction = nullptr;
     LiveComputation* m_live = nullptr;
+    CommitComputation* m_commit = nullptr;
 
-    // The form of a result computed in the compact window, which hides it:
-    // drawn when the box is first shown or its text asked for.
-    std::unique_ptr<NaturalForm> m_pendingNatural;
+    // The tree of a result computed in the compact window, which hides its
+    // form: drawn when the box is first shown or its text asked for.
+    std::shared_ptr<const ExpressionTree> m_pendingNatural;
     NaturalFormDrawer* m_naturalDrawer = nullptr;
     // What the natural-form box shows for the last computation, put back
     // when typing drew something else and then a computation fails or
@@ -194,6 +201,7 @@ class CalcDlg : public QDialog {
     // Outlive the keeper, which observes them.
     HistoryModel m_history;
     VariablesModel m_variables;
+    SharedVariables m_sharedVariables{m_variables.Table()};
     bool m_expanded = false;
     QPointer<HelpDlg> m_helpWindow;
     QPointer<GraphWindow> m_graphWindow;
