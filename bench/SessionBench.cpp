@@ -13,6 +13,7 @@
 #include <QTemporaryDir>
 #include <algorithm>
 #include <array>
+#include <vector>
 
 #include "CalcApp.h"
 #include "CalcDlg.h"
@@ -92,16 +93,18 @@ void FilterFullHistory(benchmark::State& state) {
     const std::array<const char*, 12> keys = {"s",     "si",   "sin", "sin(", "sin(1", "sin(12",
                                               "sin(1", "sin(", "sin", "si",   "s",     ""};
     std::size_t next = 0;
-    double slowest = 0;
+    std::vector<double> times;
     for (auto _ : state) {
         QElapsedTimer timer;
         timer.start();
         field->setText(QString::fromLatin1(keys[next++ % keys.size()]));
         window.repaint();
         QCoreApplication::processEvents();
-        slowest = std::max(slowest, timer.nsecsElapsed() / 1e6);
+        times.push_back(timer.nsecsElapsed() / 1e6);
     }
-    state.counters["slowest_ms"] = slowest;
+    // The key a user waits longest for, but for one in a hundred.
+    std::sort(times.begin(), times.end());
+    state.counters["p99_ms"] = times[times.size() * 99 / 100];
 }
 
 BENCHMARK(OpenWindowEmpty)->Unit(benchmark::kMillisecond);

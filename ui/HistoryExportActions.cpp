@@ -58,7 +58,7 @@ HistoryExportActions::HistoryExportActions(QListView& list, const HistoryModel& 
     }
     auto* copy = new QAction(WindowText(WindowTexts::kCopyHistoryMenu), &window);
     copy->setObjectName(QStringLiteral("copyHistoryAction"));
-    copy->setShortcut(QKeySequence::Copy);
+    copy->setShortcuts(QKeySequence::Copy);
     copy->setShortcutContext(Qt::WidgetShortcut);
     m_list.addAction(copy);
     connect(copy, &QAction::triggered, this, &HistoryExportActions::CopySelected);

@@ -38,6 +38,7 @@ HistorySearch::HistorySearch(QListView& list, QAbstractItemModel& history, QRect
     m_field->setGeometry(place);
     m_field->hide();
     m_field->installEventFilter(this);
+    m_list.installEventFilter(this);
     connect(m_field, &QLineEdit::textChanged, this, &HistorySearch::OnTextEdited);
 
     auto* open = new QAction(&m_list);
@@ -80,11 +81,14 @@ void HistorySearch::OnTextEdited(const QString& text) {
 }
 
 bool HistorySearch::eventFilter(QObject* watched, QEvent* event) {
-    if (watched != m_field ||
-        (event->type() != QEvent::KeyPress && event->type() != QEvent::ShortcutOverride))
+    if (event->type() != QEvent::KeyPress && event->type() != QEvent::ShortcutOverride)
         return QObject::eventFilter(watched, event);
     const auto* key = static_cast<QKeyEvent*>(event);
     if (key->modifiers() & ~Qt::KeypadModifier)
+        return false;
+    // In the list, only Escape is the filter's, and only while it filters.
+    const bool inList = watched == &m_list;
+    if (inList && (key->key() != Qt::Key_Escape || !m_field->isVisible()))
         return false;
     switch (key->key()) {
         case Qt::Key_Escape:
@@ -99,7 +103,7 @@ bool HistorySearch::eventFilter(QObject* watched, QEvent* event) {
             return false;
     }
     // The window's own keys (Escape clears the expression, Enter computes)
-    // are the field's while it has the focus.
+    // are the filter's while it has the focus.
     if (event->type() == QEvent::ShortcutOverride) {
         event->accept();
         return true;

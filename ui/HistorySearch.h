@@ -31,9 +31,9 @@ class HistoryFilterModel : public QSortFilterProxyModel {
 // field in `place` (over the history's label, so nothing else moves) and
 // the history shows only the entries holding its text; Up and Down move
 // through them without leaving the field, Enter chooses the current one,
-// Escape closes the field and shows every entry again, the chosen one still
-// current. The list shows the filter's rows from now on: its indexes are
-// the filter's, whose data is the history's.
+// Escape (in the field, or in the list while it filters) closes the field
+// and shows every entry again, the chosen one still current. The list shows the filter's rows from
+// now on: its indexes are the filter's, whose data is the history's.
 class HistorySearch : public QObject {
     Q_OBJECT
   public:

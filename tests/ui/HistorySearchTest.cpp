@@ -64,6 +64,15 @@ TEST_F(HistorySearchTest, CtrlFFiltersEnterRecallsAndEscapeShowsAllInTheSameWind
                                         QItemSelectionModel::Select);
     QTest::keyClick(History(), Qt::Key_C, Qt::ControlModifier);
     EXPECT_EQ(QApplication::clipboard()->text(), "3+3\n6*7\n");
+
+    // Escape in the list while it filters closes the filter too.
+    QTest::keyClick(History(), Qt::Key_F, Qt::ControlModifier);
+    QTest::keyClicks(Filter(), "3+3");
+    History()->setFocus();
+    QTest::keyClick(History(), Qt::Key_Escape);
+    EXPECT_FALSE(Filter()->isVisible());
+    EXPECT_EQ(History()->model()->rowCount(), 1001);
+    EXPECT_EQ(Expr()->text(), "6*7");
 }
 
 }  // namespace
