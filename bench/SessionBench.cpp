@@ -13,6 +13,7 @@
 #include <QTemporaryDir>
 #include <algorithm>
 #include <array>
+#include <ctime>
 #include <vector>
 
 #include "CalcApp.h"
@@ -78,6 +79,12 @@ void SaveFullSession(benchmark::State& state) {
     }
 }
 
+double ThreadCpuMs() {
+    timespec now{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return now.tv_sec * 1e3 + now.tv_nsec / 1e6;
+}
+
 // One key in the history's filter field over a full history, the list
 // shown and painted: typing a name and its argument, then taking it back.
 void FilterFullHistory(benchmark::State& state) {
@@ -94,17 +101,24 @@ void FilterFullHistory(benchmark::State& state) {
                                               "sin(1", "sin(", "sin", "si",   "s",     ""};
     std::size_t next = 0;
     std::vector<double> times;
+    std::vector<double> cpuTimes;
     for (auto _ : state) {
         QElapsedTimer timer;
         timer.start();
+        const double cpuBefore = ThreadCpuMs();
         field->setText(QString::fromLatin1(keys[next++ % keys.size()]));
         window.repaint();
         QCoreApplication::processEvents();
+        cpuTimes.push_back(ThreadCpuMs() - cpuBefore);
         times.push_back(timer.nsecsElapsed() / 1e6);
     }
-    // The key a user waits longest for, but for one in a hundred.
-    std::sort(times.begin(), times.end());
+    // The key a user waits longest for, but for one in a hundred; on a
+    // shared machine the processor time of the window's thread is the
+    // steadier figure.
+    for (auto* measured : {&times, &cpuTimes})
+        std::sort(measured->begin(), measured->end());
     state.counters["p99_ms"] = times[times.size() * 99 / 100];
+    state.counters["cpu_p99_ms"] = cpuTimes[cpuTimes.size() * 99 / 100];
 }
 
 BENCHMARK(OpenWindowEmpty)->Unit(benchmark::kMillisecond);
