@@ -152,7 +152,8 @@ QByteArray SerializeSession(const KeptSession& session) {
     QByteArray text = WriteRecord({{QStringLiteral("format"), kFormatName},
                                    {QStringLiteral("version"), kSessionFileVersion}});
     for (const QString& entry : session.history) {
-        const QString result = session.results.value(SessionKey(entry));
+        const QString result =
+            session.results.isEmpty() ? QString() : session.results.value(SessionKey(entry));
         if (result.isEmpty())
             text += WriteRecord({{QStringLiteral("history"), entry}});
         else

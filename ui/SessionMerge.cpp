@@ -100,6 +100,8 @@ KeptSession MergeSessions(const KeptSession& disk, const KeptSession& mine,
                        MergeVariables(disk.variables, mine.variables, base.variables),
                        {}};
     // This window's result of an entry is the one it computed last.
+    if (mine.results.isEmpty() && disk.results.isEmpty())
+        return merged;
     merged.results.reserve(merged.history.size());
     for (const QString& entry : merged.history) {
         const QString key = SessionKey(entry);
