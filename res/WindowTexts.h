@@ -69,6 +69,28 @@ inline constexpr char kSessionSkippedHistory[] = QT_TRANSLATE_NOOP("WindowTexts"
 inline constexpr char kSessionSkippedVariables[] =
     QT_TRANSLATE_NOOP("WindowTexts", "跳过 %1 个变量");
 
+// Searching the history and taking it away: the filter field over the
+// history, the window menu's entries and what saving them says.
+inline constexpr char kHistoryFilterName[] = QT_TRANSLATE_NOOP("WindowTexts", "筛选历史");
+inline constexpr char kHistoryFilterHint[] =
+    QT_TRANSLATE_NOOP("WindowTexts", "筛选历史（Enter 取用，Esc 关闭）");
+inline constexpr char kHistoryFilterCount[] = QT_TRANSLATE_NOOP("WindowTexts", "%1 条历史");
+inline constexpr char kSaveHistoryTextMenu[] =
+    QT_TRANSLATE_NOOP("WindowTexts", "历史另存为文本(&S)...");
+inline constexpr char kSaveHistoryCsvMenu[] =
+    QT_TRANSLATE_NOOP("WindowTexts", "历史另存为 CSV(&V)...");
+inline constexpr char kSaveHistoryMarkdownMenu[] =
+    QT_TRANSLATE_NOOP("WindowTexts", "历史另存为 Markdown(&M)...");
+inline constexpr char kCopyHistoryMenu[] = QT_TRANSLATE_NOOP("WindowTexts", "复制选中的历史(&Y)");
+inline constexpr char kSaveHistoryTitle[] = QT_TRANSLATE_NOOP("WindowTexts", "保存历史");
+inline constexpr char kTextFiles[] = QT_TRANSLATE_NOOP("WindowTexts", "文本文件 (*.txt)");
+inline constexpr char kCsvFiles[] = QT_TRANSLATE_NOOP("WindowTexts", "CSV 文件 (*.csv)");
+inline constexpr char kMarkdownFiles[] = QT_TRANSLATE_NOOP("WindowTexts", "Markdown 文件 (*.md)");
+inline constexpr char kHistoryNotSaved[] =
+    QT_TRANSLATE_NOOP("WindowTexts", "无法保存历史到 %1（%2）。");
+inline constexpr char kExpressionHeader[] = QT_TRANSLATE_NOOP("WindowTexts", "表达式");
+inline constexpr char kResultHeader[] = QT_TRANSLATE_NOOP("WindowTexts", "结果");
+
 }  // namespace WindowTexts
 
 // `text`, one of the texts above, in the window's language.

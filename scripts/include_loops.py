@@ -24,6 +24,7 @@ ROOMS = [
     "ui/naturalform",
     "ui/variables",
     "ui/dialogs",
+    "ui/history",
     "ui/graph",
     "ui/window",
     "ui/app",

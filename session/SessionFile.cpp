@@ -63,7 +63,8 @@ class SessionReader {
         if (!record) {
             m_result.problems.damaged = true;
         } else if (record->contains(QStringLiteral("history"))) {
-            AddHistory(record->value(QStringLiteral("history")));
+            AddHistory(record->value(QStringLiteral("history")),
+                       record->value(QStringLiteral("result")));
         } else if (record->contains(QStringLiteral("variable"))) {
             AddVariable(record->value(QStringLiteral("variable")),
                         record->value(QStringLiteral("value")));
@@ -81,7 +82,7 @@ class SessionReader {
     SessionReadResult& Result() { return m_result; }
 
   private:
-    void AddHistory(const QJsonValue& value) {
+    void AddHistory(const QJsonValue& value, const QJsonValue& resultValue) {
         const QString entry = value.toString();
         // A character the decoder had to replace is no character the user typed.
         if (!value.isString() || entry.isEmpty() || entry.contains(QChar::ReplacementCharacter) ||
@@ -91,6 +92,11 @@ class SessionReader {
         }
         m_historyKeys.insert(SessionKey(entry));
         m_result.session.history.append(entry);
+        // A result that did not keep is only not shown: the entry is sound.
+        const QString result = resultValue.toString();
+        if (resultValue.isString() && !result.isEmpty() &&
+            !result.contains(QChar::ReplacementCharacter))
+            m_result.session.results.insert(SessionKey(entry), result);
     }
 
     void AddVariable(const QJsonValue& name, const QJsonValue& value) {
@@ -145,13 +151,28 @@ SessionReadResult ParseSessionFile(const QByteArray& bytes) {
 QByteArray SerializeSession(const KeptSession& session) {
     QByteArray text = WriteRecord({{QStringLiteral("format"), kFormatName},
                                    {QStringLiteral("version"), kSessionFileVersion}});
-    for (const QString& entry : session.history)
-        text += WriteRecord({{QStringLiteral("history"), entry}});
+    for (const QString& entry : session.history) {
+        const QString result =
+            session.results.isEmpty() ? QString() : session.results.value(SessionKey(entry));
+        if (result.isEmpty())
+            text += WriteRecord({{QStringLiteral("history"), entry}});
+        else
+            text += WriteRecord(
+                {{QStringLiteral("history"), entry}, {QStringLiteral("result"), result}});
+    }
     for (const KeptVariable& variable : session.variables) {
         text += WriteRecord({{QStringLiteral("variable"), variable.name},
                              {QStringLiteral("value"), variable.value}});
     }
     return text;
+}
+
+QStringList KeptSession::HistoryResults() const {
+    QStringList inOrder;
+    inOrder.reserve(history.size());
+    for (const QString& entry : history)
+        inOrder.append(results.isEmpty() ? QString() : results.value(SessionKey(entry)));
+    return inOrder;
 }
 
 void LimitHistory(QStringList& history) {

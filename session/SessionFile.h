@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QHash>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -10,10 +11,13 @@
 // format and its version,
 //
 //   {"format":"tallyfern-session","version":1}
-//   {"history":"1+2"}
+//   {"history":"1+2","result":"3"}
 //   {"variable":"rate","value":"0.05"}
 //
 // so that whatever cut a file short, every line before the cut still reads.
+// A history record may lack its result (files written before results were
+// kept): the entry reads with none. A reader that knows no results reads
+// the entry and passes the result over, so the version stays.
 
 struct KeptVariable {
     QString name;
@@ -24,6 +28,12 @@ struct KeptVariable {
 struct KeptSession {
     QStringList history;            // oldest first, no two equal ignoring case
     QList<KeptVariable> variables;  // in the grid's order
+    // The results of history entries, by the entry's SessionKey; an entry
+    // missing here has none. May hold keys of entries no longer kept.
+    QHash<QString, QString> results = {};
+
+    // The result of each history entry, in the history's order.
+    QStringList HistoryResults() const;
 };
 
 // What reading a kept file found wrong: nothing for a sound file.

@@ -96,6 +96,20 @@ QList<KeptVariable> MergeVariables(const QList<KeptVariable>& disk, const QList<
 
 KeptSession MergeSessions(const KeptSession& disk, const KeptSession& mine,
                           const KeptSession& base) {
-    return {MergeHistory(disk.history, mine.history, base.history),
-            MergeVariables(disk.variables, mine.variables, base.variables)};
+    KeptSession merged{MergeHistory(disk.history, mine.history, base.history),
+                       MergeVariables(disk.variables, mine.variables, base.variables),
+                       {}};
+    // This window's result of an entry is the one it computed last.
+    if (mine.results.isEmpty() && disk.results.isEmpty())
+        return merged;
+    merged.results.reserve(merged.history.size());
+    for (const QString& entry : merged.history) {
+        const QString key = SessionKey(entry);
+        const auto here = mine.results.constFind(key);
+        if (here != mine.results.cend())
+            merged.results.insert(key, *here);
+        else if (const auto there = disk.results.constFind(key); there != disk.results.cend())
+            merged.results.insert(key, *there);
+    }
+    return merged;
 }

@@ -658,14 +658,14 @@ Usage:
     </message>
     <message>
         <location filename="../ui/HelpDlg.ui" line="192" />
-        <source>★快捷键：
+        <source>★快捷键：按[F5]键打开函数图像，历史中按[Ctrl+F]筛选
 　　　　按[ESC]键或将[NumLock]键按灭可清除表达式输入框
-　　　　按[F2]键可将输入焦点切换至表达式输入框，按[F5]键可打开函数图像
+　　　　按[F2]键可将输入焦点切换至表达式输入框
 　　　　按[`]([ESC下面的那个键])可将计算结果复制到剪贴板
 　　　　表达式输入框中未选中文字时按[Ctrl+C]也可复制计算结果</source>
-        <translation>★Shortcut keys:
+        <translation>★Shortcut keys: [F5] opens the graph; [Ctrl+F] in the history filters it
         [Esc], or turning [Num Lock] off, clears the expression box
-        [F2] moves the focus to the expression box, [F5] opens the graph
+        [F2] moves the focus to the expression box
         [`] (the key below [Esc]) copies the result to the clipboard
         [Ctrl+C] with nothing selected in the expression box copies the result too</translation>
     </message>
@@ -958,6 +958,76 @@ Usage:
         <location filename="../res/WindowTexts.h" line="67" />
         <source>跳过 %1 个变量</source>
         <translation>%1 variables skipped</translation>
+    </message>
+    <message>
+        <location filename="../res/WindowTexts.h" line="72" />
+        <source>筛选历史</source>
+        <translation>Filter the history</translation>
+    </message>
+    <message>
+        <location filename="../res/WindowTexts.h" line="74" />
+        <source>筛选历史（Enter 取用，Esc 关闭）</source>
+        <translation>Filter the history (Enter takes, Esc closes)</translation>
+    </message>
+    <message>
+        <location filename="../res/WindowTexts.h" line="75" />
+        <source>%1 条历史</source>
+        <translation>%1 history entries</translation>
+    </message>
+    <message>
+        <location filename="../res/WindowTexts.h" line="77" />
+        <source>历史另存为文本(&amp;S)...</source>
+        <translation>&amp;Save History as Text...</translation>
+    </message>
+    <message>
+        <location filename="../res/WindowTexts.h" line="78" />
+        <source>历史另存为 CSV(&amp;V)...</source>
+        <translation>Save History as CS&amp;V...</translation>
+    </message>
+    <message>
+        <location filename="../res/WindowTexts.h" line="80" />
+        <source>历史另存为 Markdown(&amp;M)...</source>
+        <translation>Save History as &amp;Markdown...</translation>
+    </message>
+    <message>
+        <location filename="../res/WindowTexts.h" line="81" />
+        <source>复制选中的历史(&amp;Y)</source>
+        <translation>Cop&amp;y Selected History</translation>
+    </message>
+    <message>
+        <location filename="../res/WindowTexts.h" line="82" />
+        <source>保存历史</source>
+        <translation>Save History</translation>
+    </message>
+    <message>
+        <location filename="../res/WindowTexts.h" line="83" />
+        <source>文本文件 (*.txt)</source>
+        <translation>Text files (*.txt)</translation>
+    </message>
+    <message>
+        <location filename="../res/WindowTexts.h" line="84" />
+        <source>CSV 文件 (*.csv)</source>
+        <translation>CSV files (*.csv)</translation>
+    </message>
+    <message>
+        <location filename="../res/WindowTexts.h" line="85" />
+        <source>Markdown 文件 (*.md)</source>
+        <translation>Markdown files (*.md)</translation>
+    </message>
+    <message>
+        <location filename="../res/WindowTexts.h" line="87" />
+        <source>无法保存历史到 %1（%2）。</source>
+        <translation>The history could not be saved to %1 (%2).</translation>
+    </message>
+    <message>
+        <location filename="../res/WindowTexts.h" line="88" />
+        <source>表达式</source>
+        <translation>Expression</translation>
+    </message>
+    <message>
+        <location filename="../res/WindowTexts.h" line="89" />
+        <source>结果</source>
+        <translation>Result</translation>
     </message>
 </context>
 </TS>

@@ -135,6 +135,40 @@ TEST(SessionFileTest, TheOldestHistoryGoesFirstBeyondTheLimitsAndAnOversizedEntr
     }
 }
 
+TEST(SessionFileTest, ResultsReadBesideTheirEntriesAndAFileWithoutThemStillLoads) {
+    const struct {
+        const char* why;
+        QByteArray bytes;
+        QStringList history;
+        QStringList results;
+    } cases[] = {
+        {"a file written before results were kept",
+         Lines({kHeader, R"({"history":"6*7"})", R"({"history":"1+1"})"}),
+         {"6*7", "1+1"},
+         {"", ""}},
+        {"results beside their entries",
+         Lines({kHeader, R"({"history":"6*7","result":"42"})", R"({"history":"x"})"}),
+         {"6*7", "x"},
+         {"42", ""}},
+        {"a result that is no text, or not UTF-8, goes alone",
+         Lines(
+             {kHeader, R"({"history":"a","result":4})", "{\"history\":\"b\",\"result\":\"\xff\"}"}),
+         {"a", "b"},
+         {"", ""}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.why);
+        const SessionReadResult read = ParseSessionFile(c.bytes);
+        EXPECT_EQ(read.session.history, c.history);
+        EXPECT_EQ(read.session.HistoryResults(), c.results);
+        EXPECT_EQ(read.problems.skippedHistory, 0);
+        // Written again, it reads back the same.
+        const KeptSession again = ParseSessionFile(SerializeSession(read.session)).session;
+        EXPECT_EQ(again.history, c.history);
+        EXPECT_EQ(again.HistoryResults(), c.results);
+    }
+}
+
 TEST(SessionFileTest, TwoWindowsWritingInTurnKeepEachOthersWork) {
     const KeptVariable a1{"a", "1"}, a2{"a", "2"}, a3{"A", "3"}, b{"b", "5"}, c{"c", "6"};
     const struct {
@@ -178,6 +212,14 @@ TEST(SessionFileTest, TwoWindowsWritingInTurnKeepEachOthersWork) {
         EXPECT_EQ(merged.history, c.merged.history);
         EXPECT_EQ(merged.variables, c.merged.variables);
     }
+}
+
+TEST(SessionFileTest, AMergeKeepsEachEntrysResultThisWindowsLast) {
+    const KeptSession disk{{"x1", "y1"}, {}, {{"x1", "1"}, {"y1", "2"}}};
+    const KeptSession mine{{"X1", "x2"}, {}, {{"x1", "10"}, {"x2", "3"}}};
+    const KeptSession merged = MergeSessions(disk, mine, {{"x1"}, {}, {}});
+    EXPECT_EQ(merged.history, QStringList({"x1", "y1", "x2"}));
+    EXPECT_EQ(merged.HistoryResults(), QStringList({"10", "2", "3"}));
 }
 
 }  // namespace

@@ -26,6 +26,8 @@
 #include "ExpressionEdit.h"
 #include "GraphWindow.h"
 #include "HelpDlg.h"
+#include "HistoryExportActions.h"
+#include "HistorySearch.h"
 #include "IconResources.h"
 #include "KeyState.h"
 #include "LiveComputation.h"
@@ -101,7 +103,14 @@ void CalcDlg::BuildControls() {
     m_varList = form.variableGrid;
     m_varList->SetVariables(&m_variables);
     m_historyList = form.historyList;
-    m_historyList->setModel(&m_history);
+    // The filter field stands over the history's label, between the
+    // natural form and the history, so nothing else moves when it opens.
+    const int fieldTop = form.naturalBox->geometry().bottom() + 1;
+    m_historySearch = new HistorySearch(
+        *m_historyList, m_history,
+        QRect(m_historyList->x(), fieldTop, m_historyList->width(), m_historyList->y() - fieldTop));
+    m_historyList->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    m_historyExport = new HistoryExportActions(*m_historyList, m_history, *this);
     m_modeButton = form.modeButton;
     m_expressionBox = form.expressionEdit;
     m_resultBox = form.resultBox;
@@ -171,6 +180,7 @@ void CalcDlg::CreateActions() {
             OnHistoryDblClk();
     });
     connect(m_historyList, &QAbstractItemView::doubleClicked, this, &CalcDlg::OnHistoryDblClk);
+    connect(m_historySearch, &HistorySearch::Chosen, this, &CalcDlg::OnHistoryDblClk);
 
     QAction* clear = AddAction("clearAction", {QKeySequence(Qt::Key_Escape)});
     connect(clear, &QAction::triggered, this, &CalcDlg::OnEscape);
@@ -400,12 +410,13 @@ void CalcDlg::ShowCommitOutcome(const CommitOutcome& outcome) {
     if (outcome.value) {
         m_committedTree = outcome.tree;
         m_committedDrawing.reset();
-        m_resultBox->ShowCommitted(FromEngineText(FormatResult(*outcome.value)));
+        const QString result = FromEngineText(FormatResult(*outcome.value));
+        m_resultBox->ShowCommitted(result);
         // Before the drawing is asked for: a form too large to draw has its
         // note at once.
         m_drawsCommitted = true;
         ShowNaturalFormOf(m_committedTree);
-        AddToHistory(m_expressionBox->text());
+        AddToHistory(m_expressionBox->text(), result);
         m_expressionBox->ResetHistoryWalk();
         m_resultBox->TellScreenReader();
     } else if (outcome.error) {
@@ -482,8 +493,8 @@ void CalcDlg::ShowComputeError(const QString& text, std::optional<std::size_t> p
     }
 }
 
-void CalcDlg::AddToHistory(const QString& entry) {
-    m_history.Add(entry);
+void CalcDlg::AddToHistory(const QString& entry, const QString& result) {
+    m_history.Add(entry, result);
 }
 
 void CalcDlg::OnHistoryDblClk() {
@@ -708,6 +719,8 @@ std::unique_ptr<QMenu> CalcDlg::CreateWindowMenu() {
     menu->addAction(m_computeWhileTypingAction);
     menu->addSeparator();
     menu->addAction(m_graphAction);
+    menu->addSeparator();
+    menu->addActions(m_historyExport->MenuActions());
     menu->addSeparator();
     menu->addAction(m_aboutAction);
     if (m_session) {

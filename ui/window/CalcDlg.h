@@ -21,6 +21,8 @@ class CommitComputation;
 struct CommitOutcome;
 class GraphWindow;
 class HelpDlg;
+class HistoryExportActions;
+class HistorySearch;
 class LiveComputation;
 struct LiveOutcome;
 class ResultBox;
@@ -144,7 +146,7 @@ class CalcDlg : public QDialog {
     void DrawPendingNaturalForm();
     // Puts the last computation's natural form back in its box.
     void ShowCommittedNaturalForm();
-    void AddToHistory(const QString& expression);
+    void AddToHistory(const QString& expression, const QString& result);
     void ShowComputeError(const QString& text, std::optional<std::size_t> position);
     void ClearExpression();
     void CopyResultToClipboard();
@@ -163,6 +165,9 @@ class CalcDlg : public QDialog {
     SkinButton* m_topMostButton = nullptr;
     VarListCtrl* m_varList = nullptr;
     QListView* m_historyList = nullptr;
+    // The history's filter field and the menu entries that take it away.
+    HistorySearch* m_historySearch = nullptr;
+    HistoryExportActions* m_historyExport = nullptr;
     SkinButton* m_modeButton = nullptr;
     ExpressionEdit* m_expressionBox = nullptr;
     ResultBox* m_resultBox = nullptr;

@@ -98,7 +98,7 @@ void SessionKeeper::SetSwitch(const QString& name, bool on) {
 void SessionKeeper::Load() {
     if (m_settings.KeepsSession()) {
         const SessionStore::Loaded loaded = m_store.Load();
-        m_history.Append(loaded.session.history);
+        m_history.Append(loaded.session.history, loaded.session.HistoryResults());
         QList<VariableText> variables;
         variables.reserve(loaded.session.variables.size());
         for (const KeptVariable& variable : loaded.session.variables)
@@ -164,6 +164,11 @@ void SessionKeeper::RestoreWindowState() {
 KeptSession SessionKeeper::ModelSession() const {
     KeptSession session;
     session.history = m_history.Entries();
+    const QStringList& results = m_history.Results();
+    for (qsizetype i = 0; i < results.size(); ++i) {
+        if (!results[i].isEmpty())
+            session.results.insert(SessionKey(session.history[i]), results[i]);
+    }
     for (const VariableText& variable : m_variables.Variables())
         session.variables.append({variable.name, variable.value});
     return session;
