@@ -25,32 +25,13 @@
 #include "GraphPlotter.h"
 #include "GraphView.h"
 #include "GraphWindow.h"
+#include "WindowBenchSupport.h"
 
 namespace {
 
 constexpr int kEdits = 200;
 constexpr int kFrames = 200;
 constexpr int kGraphWidth = 1000;
-
-class PaintCounter : public QObject {
-  public:
-    explicit PaintCounter(QWidget* widget) { widget->installEventFilter(this); }
-    int Count() const { return m_count; }
-
-  protected:
-    bool eventFilter(QObject*, QEvent* event) override {
-        if (event->type() == QEvent::Paint)
-            ++m_count;
-        return false;
-    }
-
-  private:
-    int m_count = 0;
-};
-
-double Milliseconds(const QElapsedTimer& timer) {
-    return static_cast<double>(timer.nsecsElapsed()) / 1e6;
-}
 
 // Runs the event loop until `done` holds; false after `limitMs`. It waits
 // for events rather than spinning, so that the curve's thread has the
@@ -66,12 +47,6 @@ bool SpinUntil(const std::function<bool()>& done, int limitMs) {
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     }
     return true;
-}
-
-double Percentile(std::vector<double> values, double share) {
-    std::sort(values.begin(), values.end());
-    const auto at = static_cast<std::size_t>(share * static_cast<double>(values.size() - 1));
-    return values[at];
 }
 
 void PrintTimes(const char* what, const std::vector<double>& times) {

@@ -33,28 +33,12 @@
 #include "LiveComputation.h"
 #include "ResultBox.h"
 #include "TypingHelper.h"
+#include "WindowBenchSupport.h"
 
 namespace {
 
 constexpr int kTypingKeys = 1000;
 constexpr int kSumTerms = 100000;
-
-// Counts the paints of a widget.
-class PaintCounter : public QObject {
-  public:
-    explicit PaintCounter(QWidget* widget) { widget->installEventFilter(this); }
-    int Count() const { return m_count; }
-
-  protected:
-    bool eventFilter(QObject*, QEvent* event) override {
-        if (event->type() == QEvent::Paint)
-            ++m_count;
-        return false;
-    }
-
-  private:
-    int m_count = 0;
-};
 
 struct Window {
     CalcDlg dialog;
@@ -69,10 +53,6 @@ struct Window {
         expression->setFocus();
     }
 };
-
-double Milliseconds(const QElapsedTimer& timer) {
-    return static_cast<double>(timer.nsecsElapsed()) / 1e6;
-}
 
 // Runs the event loop until `done` holds; false after `limitMs`.
 bool SpinUntil(const std::function<bool()>& done, int limitMs) {
@@ -135,12 +115,6 @@ QString RealisticExpression(std::mt19937& random, int length) {
         text += QLatin1String(kTerms[random() % std::size(kTerms)]);
     }
     return text.left(length);
-}
-
-double Percentile(std::vector<double> values, double share) {
-    std::sort(values.begin(), values.end());
-    const auto at = static_cast<std::size_t>(share * static_cast<double>(values.size() - 1));
-    return values[at];
 }
 
 void PrintTimes(const char* what, const std::vector<double>& times) {
