@@ -9,6 +9,7 @@
 #include "ExpMessages.h"
 #include "ExpOnePassEvaluator.h"
 #include "ExpParser.h"
+#include "FifteenDigits.h"
 #include "Utf8Sequence.h"
 
 namespace {
@@ -131,9 +132,14 @@ double ComputeExpression(std::string_view stripped, const VarTable& vars) {
 }
 
 std::string_view FormatResult(double value, char (&buffer)[kFormattedResultSize]) {
-    const auto printed = std::to_chars(buffer, buffer + sizeof buffer - kExponentDigits, value,
-                                       std::chars_format::general, kResultDigits);
-    std::size_t length = static_cast<std::size_t>(printed.ptr - buffer);
+    // Most results take the quick way; the rest, to_chars' own.
+    const char* printed = WriteFifteenDigits(buffer, value);
+    if (printed == nullptr) {
+        printed = std::to_chars(buffer, buffer + sizeof buffer - kExponentDigits, value,
+                                std::chars_format::general, kResultDigits)
+                      .ptr;
+    }
+    std::size_t length = static_cast<std::size_t>(printed - buffer);
     // Pad the exponent to three digits: the sign stands right after the 'e'.
     const std::string_view text(buffer, length);
     const std::size_t e = text.find('e');

@@ -6,13 +6,16 @@
 // (the value computed while the text is read), and so does
 // ComputeExpression, which builds none.
 #include <bit>
+#include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <string_view>
 
 #include "ExpCompute.h"
 #include "ExpEvaluator.h"
 #include "ExpException.h"
 #include "ExpressionWorkspace.h"
+#include "FifteenDigits.h"
 #include "FuzzSupport.h"
 #include "VarTable.h"
 
@@ -60,6 +63,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         FUZZ_CHECK(computed.tree != nullptr);
         const std::string shown = FormatResult(computed.value);
         FUZZ_CHECK(!shown.empty() && shown.size() < 32);
+        // The quick way writes what to_chars writes, or leaves it to it.
+        char quick[32];
+        char slow[32];
+        if (const char* end = WriteFifteenDigits(quick, computed.value)) {
+            const char* slowEnd = std::to_chars(slow, slow + sizeof slow, computed.value,
+                                                std::chars_format::general, 15)
+                                      .ptr;
+            FUZZ_CHECK(std::string_view(quick, static_cast<std::size_t>(end - quick)) ==
+                       std::string_view(slow, static_cast<std::size_t>(slowEnd - slow)));
+        }
 
         ExpEvaluator evaluator;
         evaluator.m_variables.Assign(Variables());
