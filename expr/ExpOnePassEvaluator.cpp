@@ -1,5 +1,6 @@
 #include "ExpOnePassEvaluator.h"
 
+#include <cstring>
 #include <new>
 #include <span>
 #include <utility>
@@ -21,7 +22,17 @@ void ExpOnePassEvaluator::Begin(std::string_view source) {
     m_errors.clear();
     m_nonFiniteFrom.reset();
     // The table may have changed since.
-    m_lastFunction = nullptr;
+    SetLastFunction(nullptr);
+}
+
+void ExpOnePassEvaluator::SetLastFunction(const ExpFuncTable::FuncEntry* entry) {
+    m_lastFunction = entry;
+    m_lastWord = 0;
+    m_lastMask = 0;
+    if (entry && entry->name.size() <= sizeof m_lastWord) {
+        std::memcpy(&m_lastWord, entry->name.data(), entry->name.size());
+        std::memset(&m_lastMask, 0xff, entry->name.size());
+    }
 }
 
 void ExpOnePassEvaluator::ReleaseLarge() {
@@ -93,7 +104,7 @@ const ExpFuncTable::FuncEntry& ExpOnePassEvaluator::FindFunction(std::string_vie
     if (IsLastFunction(name))
         return *m_lastFunction;
     const ExpFuncTable::FuncEntry& entry = m_funcs->Find(name);
-    m_lastFunction = &entry;
+    SetLastFunction(&entry);
     return entry;
 }
 
@@ -118,18 +129,17 @@ bool ExpOnePassEvaluator::CallWithoutErrors(const ExpFuncTable::FuncEntry& entry
     return true;
 }
 
-void ExpOnePassEvaluator::ApplyCall(std::uint32_t nameStart, std::uint32_t nameEnd,
-                                    std::uint32_t argCount) {
+void ExpOnePassEvaluator::ApplyCall(std::uint32_t nameStart, std::uint32_t argCount) {
     const std::size_t count = argCount;
     const std::size_t base = m_values.size() - count;
-    const std::string_view name(m_source.data() + nameStart, nameEnd - nameStart);
+    const std::string_view name = CallName(nameStart);
     // Without any error about, a known function whose arguments are all
     // finite numbers is simply applied; everything else as the tree does.
     if (m_errors.empty()) {
         const ExpFuncTable::FuncEntry* entry =
             IsLastFunction(name) ? m_lastFunction : m_funcs->FindOrNull(name);
         if (entry) {
-            m_lastFunction = entry;
+            SetLastFunction(entry);
             if (CallWithoutErrors(*entry, base, nameStart))
                 return;
         }

@@ -1,14 +1,17 @@
 #pragma once
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <optional>
 #include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "AsciiChars.h"
 #include "ExpEvaluator.h"
 #include "ExpFuncTable.h"
 #include "ExpValueTraits.h"
@@ -26,6 +29,8 @@
 // beyond the finite numbers by searching the subtree for its leftmost
 // number, name or call; here each value carries that place with it.
 class ExpOnePassEvaluator {
+    static_assert(std::endian::native == std::endian::little);
+
   public:
     // A value whose subtree holds no place in the source (only numbers
     // composed of several pieces, as .5 or the 10 of an exponent).
@@ -59,13 +64,12 @@ class ExpOnePassEvaluator {
         }
         InfixWithErrors(op);
     }
-    // The name stands at [nameStart, nameEnd) in the source.
-    void Call(std::uint32_t nameStart, std::uint32_t nameEnd, std::uint32_t argCount) {
+    // The call's name starts at `nameStart` in the source; its '(' follows.
+    void Call(std::uint32_t nameStart, std::uint32_t argCount) {
         // The quick way for nested calls of one function of one argument,
         // with no error about and a finite argument; everything else in
         // ApplyCall.
-        if (m_errors.empty() && argCount == 1 &&
-            IsLastFunction(m_source.substr(nameStart, nameEnd - nameStart)) &&
+        if (m_errors.empty() && argCount == 1 && IsLastFunction(nameStart) &&
             m_lastFunction->argCount == 1 && std::isfinite(m_values.back().value)) {
             Slot& slot = m_values.back();
             const double result = m_lastFunction->fn(std::span<const double>(&slot.value, 1));
@@ -75,7 +79,7 @@ class ExpOnePassEvaluator {
             slot = {result, nameStart};
             return;
         }
-        ApplyCall(nameStart, nameEnd, argCount);
+        ApplyCall(nameStart, argCount);
     }
     // The value of the whole text, checked as CheckEvaluated checks it;
     // throws the error that evaluating its tree would throw.
@@ -120,22 +124,40 @@ class ExpOnePassEvaluator {
     };
     bool CallWithoutErrors(const ExpFuncTable::FuncEntry& entry, std::size_t base,
                            std::uint32_t nameStart);
-    bool IsLastFunction(std::string_view name) const {
-        // Names are short: a loop beats a call of memcmp.
-        if (!m_lastFunction || name.size() != m_lastFunction->name.size())
+    // Whether the call's name at `nameStart` in the source is the last
+    // function's.
+    bool IsLastFunction(std::uint32_t nameStart) const {
+        if (!m_lastFunction)
             return false;
-        for (std::size_t i = 0; i < name.size(); ++i) {
-            if (name[i] != m_lastFunction->name[i])
-                return false;
+        const std::size_t size = m_lastFunction->name.size();
+        // Names are short: eight bytes of the source, read at once where
+        // they stand, hold most of them (the mask keeps the first bytes of a
+        // little-endian word). The name is the last one when they start
+        // with it and its '(' follows.
+        if (size <= sizeof m_lastWord && nameStart + sizeof m_lastWord < m_source.size()) {
+            std::uint64_t word;
+            std::memcpy(&word, m_source.data() + nameStart, sizeof word);
+            return (word & m_lastMask) == m_lastWord && m_source[nameStart + size] == '(';
         }
-        return true;
+        return IsLastFunction(CallName(nameStart));
     }
-    void ApplyCall(std::uint32_t nameStart, std::uint32_t nameEnd, std::uint32_t argCount);
+    std::string_view CallName(std::uint32_t nameStart) const {
+        return m_source.substr(nameStart, NameEnd(m_source, nameStart) - nameStart);
+    }
+    bool IsLastFunction(std::string_view name) const {
+        return m_lastFunction && name == m_lastFunction->name;
+    }
+    void SetLastFunction(const ExpFuncTable::FuncEntry* entry);
+    void ApplyCall(std::uint32_t nameStart, std::uint32_t argCount);
 
     std::vector<Slot> m_values;
     std::vector<ExpPendingError> m_errors;  // by depth, the deepest last
     std::optional<std::uint32_t> m_nonFiniteFrom;
     // The function found last: nested calls of one function look it up once.
     const ExpFuncTable::FuncEntry* m_lastFunction = nullptr;
+    // Its name's bytes as one word, in the source's order, when it has at
+    // most eight, and the mask that keeps as many of a word's.
+    std::uint64_t m_lastWord = 0;
+    std::uint64_t m_lastMask = 0;
     std::vector<double> m_arguments;
 };

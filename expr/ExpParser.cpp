@@ -45,7 +45,7 @@ void ExpParser::ReserveLevels(std::size_t length) {
         return;
     try {
         m_levels.reserve(most);
-        m_openCalls.reserve(most);
+        m_commas.reserve(most);
     } catch (const std::bad_alloc&) {
     }
 }
@@ -60,7 +60,8 @@ double ExpParser::Compute(std::string_view text, ExpOnePassEvaluator& evaluator)
     m_pos = 0;
     m_depth = 0;
     m_levels.clear();
-    m_openCalls.clear();
+    m_openCallCount = 0;
+    m_commas.clear();
     ReserveLevels(text.size());
     struct Done {
         ExpParser& parser;
@@ -68,11 +69,11 @@ double ExpParser::Compute(std::string_view text, ExpOnePassEvaluator& evaluator)
             parser.m_onePass->ReleaseLarge();
             parser.m_onePass = nullptr;
             parser.m_levels.clear();
-            parser.m_openCalls.clear();
+            parser.m_commas.clear();
             if (parser.m_levels.capacity() > kKeptLevels)
                 std::vector<Level>().swap(parser.m_levels);
-            if (parser.m_openCalls.capacity() > kKeptLevels)
-                std::vector<OpenCall>().swap(parser.m_openCalls);
+            if (parser.m_commas.capacity() > kKeptLevels)
+                std::vector<std::uint32_t>().swap(parser.m_commas);
         }
     } done{*this};
     Run();
@@ -88,21 +89,22 @@ void ExpParser::Read(std::string_view text, ExpressionTree& tree, bool keepCopy)
     m_pos = 0;
     m_depth = 0;
     m_levels.clear();
-    m_openCalls.clear();
+    m_openCallCount = 0;
+    m_commas.clear();
     try {
         Run();
         tree.SetDrawn(m_drawn);
     } catch (...) {
         tree.Clear();
         m_levels.clear();
-        m_openCalls.clear();
+        m_commas.clear();
         throw;
     }
     // The levels of a deeply nested text are not kept for the next one.
     if (m_levels.capacity() > kKeptLevels)
         std::vector<Level>().swap(m_levels);
-    if (m_openCalls.capacity() > kKeptLevels)
-        std::vector<OpenCall>().swap(m_openCalls);
+    if (m_commas.capacity() > kKeptLevels)
+        std::vector<std::uint32_t>().swap(m_commas);
 }
 
 void ExpParser::Run() {
@@ -174,7 +176,7 @@ void ExpParser::OpenLevel(int at) {
     // An argument list's errors are reported where they occur: its level
     // keeps the name's start instead of the '('.
     m_levels.push_back({start, Opened::Arguments, 0, 0, 0, 0});
-    m_openCalls.push_back({0, static_cast<std::uint32_t>(m_pos - 1)});
+    ++m_openCallCount;
     return false;
 }
 
@@ -341,16 +343,28 @@ void ExpParser::ParseExponentDigits() {
             AddParenthesis();
             return Step::ClosedLevel;
         }
-        case Opened::Arguments: {
-            OpenCall& call = m_openCalls.back();
-            ++call.argCount;
-            if (c == ',')
+        case Opened::Arguments:
+        case Opened::ArgumentsPastComma: {
+            const bool pastComma = level.opened == Opened::ArgumentsPastComma;
+            if (c == ',') {
+                if (pastComma) {
+                    ++m_commas.back();
+                } else {
+                    level.opened = Opened::ArgumentsPastComma;
+                    m_commas.push_back(1);
+                }
                 return Step::WantsFactor;
+            }
             if (c != ')')
                 throw ExpException(EXP_ERR_BRACKET, m_pos);
-            AddCall(static_cast<std::uint32_t>(level.start), call.nameEnd, call.argCount);
+            std::uint32_t argCount = 1;
+            if (pastComma) {
+                argCount += m_commas.back();
+                m_commas.pop_back();
+            }
+            AddCall(static_cast<std::uint32_t>(level.start), argCount);
             m_levels.pop_back();
-            m_openCalls.pop_back();
+            --m_openCallCount;
             --m_depth;
             return Step::ClosedLevel;
         }
@@ -375,7 +389,7 @@ void ExpParser::ParseExponentDigits() {
 }
 
 [[gnu::always_inline]] inline void ExpParser::AddVariable(std::uint32_t start, std::uint32_t end) {
-    const bool inArgument = !m_openCalls.empty();
+    const bool inArgument = m_openCallCount != 0;
     if (m_onePass) {
         m_onePass->Variable(inArgument, start, m_input.substr(start, end - start));
         return;
@@ -400,10 +414,9 @@ void ExpParser::ParseExponentDigits() {
 }
 
 [[gnu::always_inline]] inline void ExpParser::AddCall(std::uint32_t nameStart,
-                                                      std::uint32_t nameEnd,
                                                       std::uint32_t argCount) {
     if (m_onePass) {
-        m_onePass->Call(nameStart, nameEnd, argCount);
+        m_onePass->Call(nameStart, argCount);
         return;
     }
     // The arguments' subtrees end the tree so far.
@@ -415,7 +428,7 @@ void ExpParser::ParseExponentDigits() {
         last -= argSize;
     }
     m_tree->AddCall({size, nameStart, argCount});
-    m_drawn.textCells += nameEnd - nameStart;
+    m_drawn.textCells += NameEnd(m_input, nameStart) - nameStart;
 }
 
 [[gnu::always_inline]] inline void ExpParser::AddInfix(char op) {

@@ -70,7 +70,9 @@ class ExpParser {
     double Compute(std::string_view text, ExpOnePassEvaluator& evaluator);
 
   private:
-    enum class Opened : std::uint8_t { Whole, Parenthesis, Arguments };
+    // A call's argument list is first Arguments, and ArgumentsPastComma
+    // once a ',' has started a second argument.
+    enum class Opened : std::uint8_t { Whole, Parenthesis, Arguments, ArgumentsPastComma };
     // A parenthesis, an argument list or the whole text being read: eight
     // bytes, as a text may open a million of them.
     struct Level {
@@ -128,7 +130,7 @@ class ExpParser {
     void AddVariable(std::uint32_t start, std::uint32_t end);
     void AddSign(char sign);
     void AddParenthesis();
-    void AddCall(std::uint32_t nameStart, std::uint32_t nameEnd, std::uint32_t argCount);
+    void AddCall(std::uint32_t nameStart, std::uint32_t argCount);
     void AddInfix(char op);
     // The subtree size of the operand that ends the tree so far.
     std::uint32_t LastSize() const;
@@ -146,11 +148,11 @@ class ExpParser {
     int m_pos = 0;
     std::string_view m_input;  // the text; the end marker follows it
     std::vector<Level> m_levels;
-    // A call being read: the arguments so far, and where its name ends.
-    struct OpenCall {
-        std::uint32_t argCount;
-        std::uint32_t nameEnd;
-    };
-    std::vector<OpenCall> m_openCalls;  // innermost last
+    // The argument lists being read. Most calls have one argument, so a
+    // call's level alone stands for it (a deep nest of calls then takes no
+    // more memory than one of parentheses); the commas of the lists that
+    // are ArgumentsPastComma are counted here, innermost last.
+    std::size_t m_openCallCount = 0;
+    std::vector<std::uint32_t> m_commas;
     int m_depth = 0;
 };
