@@ -4,8 +4,7 @@
 
 namespace {
 
-// "ln" and "lg" are listed although the function library does not provide
-// them; an expression calling them reports an unknown function.
+// The functions the help window lists, in its order.
 constexpr FuncHelpText kEntries[] = {
     {"sin", QT_TRANSLATE_NOOP("FuncHelp", "正弦函数"),
      QT_TRANSLATE_NOOP("FuncHelp", "求角x的正弦值"),
