@@ -236,12 +236,14 @@ bool SessionStore::WriteFile(const KeptSession& session) {
     return true;
 }
 
-bool SessionStore::Save(const KeptSession& mine) {
+bool SessionStore::Save(const KeptSession& mine, const std::function<bool()>& stillKept) {
     if (!MakeDirectory())
         return false;
     const auto lock = Lock();
     if (!lock->isLocked())
         return false;
+    if (stillKept && !stillKept())
+        return true;
     KeptSession disk;
     switch (CheckFile(FilePath())) {
         case Access::Missing:

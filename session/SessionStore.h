@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QString>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -43,8 +44,12 @@ class SessionStore {
     Loaded Load();
 
     // Writes `mine` merged with the file as it is now; false when it could
-    // not, with the reason in LastError().
-    bool Save(const KeptSession& mine);
+    // not, with the reason in LastError(). `stillKept`, when given, is asked
+    // once the lock is held: another window may have turned keeping off and
+    // deleted the file since the caller last looked, and only a check under
+    // the lock cannot miss that. When it says no, nothing is written, and
+    // that is no failure.
+    bool Save(const KeptSession& mine, const std::function<bool()>& stillKept = {});
 
     // Deletes the kept file; what this window holds is written again only
     // by Save.

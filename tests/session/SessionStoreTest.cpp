@@ -10,6 +10,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QLockFile>
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QThread>
@@ -232,6 +233,25 @@ TEST(SessionStoreTest, KeepingTurnedOffInAnotherWindowIsSeenBeforeTheNextWrite) 
     // As the other window's process writes it, past this process's settings.
     WriteAll(home.ConfigFile(), "[session]\nkeep=false\n");
     EXPECT_FALSE(settings.KeepsSession());
+}
+
+// The other window turns keeping off, then deletes the file under the lock:
+// a write that asked before the lock was free would bring the file back.
+TEST(SessionStoreTest, KeepingIsAskedAgainUnderTheLockBeforeAWrite) {
+    TemporaryXdgHome home;
+    SessionStore store(home.DataDirectory());
+    KeptSession session;
+    session.history = {QStringLiteral("1+1")};
+    bool askedUnderTheLock = false;
+    EXPECT_TRUE(store.Save(session, [&] {
+        QLockFile other(store.FilePath() + QStringLiteral(".lock"));
+        askedUnderTheLock = !other.tryLock(0);
+        return false;
+    }));
+    EXPECT_TRUE(askedUnderTheLock);
+    EXPECT_FALSE(QFileInfo::exists(store.FilePath()));
+    EXPECT_TRUE(store.Save(session, [] { return true; }));
+    EXPECT_TRUE(QFileInfo::exists(store.FilePath()));
 }
 
 TEST(SessionStoreTest, AFileThatCannotBeReplacedIsReadAndLeftAsItIs) {

@@ -177,7 +177,10 @@ KeptSession SessionKeeper::ModelSession() const {
 void SessionKeeper::SaveSession() {
     if (!m_settings.KeepsSession())
         return;
-    if (!m_store.Save(ModelSession()))
+    // Asked again under the store's lock: the other window turns keeping
+    // off before it deletes the file under that lock, so this write either
+    // comes before the deletion or sees the switch off.
+    if (!m_store.Save(ModelSession(), [this] { return m_settings.KeepsSession(); }))
         ReportWriteFailure();
 }
 
