@@ -306,6 +306,9 @@ void ExpParser::ParseExponentDigits() {
     // once.
     const char c = static_cast<std::size_t>(m_pos) < m_input.size() ? m_input[m_pos] : kEndMarker;
     ++m_pos;
+    // A ')' with nothing waiting before it only closes the level.
+    if (c == ')' && (level.sign | level.termOp | level.sumOp) == 0)
+        return Close(level, c);
     if (c == '^') {
         level.powerPending = 1;
         return Step::WantsFactor;
@@ -334,6 +337,10 @@ void ExpParser::ParseExponentDigits() {
         level.sumOp = c;
         return Step::WantsFactor;
     }
+    return Close(level, c);
+}
+
+[[gnu::always_inline]] inline ExpParser::Step ExpParser::Close(Level& level, char c) {
     switch (level.opened) {
         case Opened::Parenthesis: {
             if (c != ')')

@@ -124,6 +124,10 @@ class ExpParser {
     // A factor is finished at the innermost level: makes the nodes of what
     // waited for it, and says what comes next.
     Step Finish();
+    // Ends the level at `c` (past the factor and all that waited for it):
+    // closes a parenthesis or a call, takes the next argument, or ends the
+    // text.
+    Step Close(Level& level, char c);
 
     // The nodes, each into the tree or to the one-pass evaluator.
     void AddNumber(ExpressionTree::Tag tag, std::uint32_t start, double value);
