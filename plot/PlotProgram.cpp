@@ -23,6 +23,22 @@ struct Mark {
 
 }  // namespace
 
+PlotProgram::Step PlotProgram::OperatorStep(ExpressionTree::Tag tag, bool numberRight) {
+    using Tag = ExpressionTree::Tag;
+    switch (tag) {
+        case Tag::Add:
+            return numberRight ? Step::AddNumber : Step::Add;
+        case Tag::Subtract:
+            return numberRight ? Step::SubtractNumber : Step::Subtract;
+        case Tag::Multiply:
+            return numberRight ? Step::MultiplyNumber : Step::Multiply;
+        case Tag::Divide:
+            return numberRight ? Step::DivideNumber : Step::Divide;
+        default:
+            return numberRight ? Step::PowerNumber : Step::Power;
+    }
+}
+
 PlotProgram::PlotProgram(const ExpressionTree& tree, std::string_view variable,
                          const VarTable& others, const ExpFuncTable& functions) {
     using Tag = ExpressionTree::Tag;
@@ -70,14 +86,18 @@ PlotProgram::PlotProgram(const ExpressionTree& tree, std::string_view variable,
             case Tag::Subtract:
             case Tag::Multiply:
             case Tag::Divide:
-            case Tag::Power:
+            case Tag::Power: {
+                const Mark right = starts.back();
                 starts.pop_back();  // the left operand's mark begins the result
-                m_steps.push_back(tag == Tag::Add        ? Step::Add
-                                  : tag == Tag::Subtract ? Step::Subtract
-                                  : tag == Tag::Multiply ? Step::Multiply
-                                  : tag == Tag::Divide   ? Step::Divide
-                                                         : Step::Power);
+                // A number on the right, the most frequent operand there, is
+                // taken by the operator itself: one step fewer to dispatch.
+                const bool numberRight =
+                    m_steps.size() == right.steps + 1 && m_steps.back() == Step::Number;
+                if (numberRight)
+                    m_steps.pop_back();
+                m_steps.push_back(OperatorStep(tag, numberRight));
                 break;
+            }
             case Tag::Call: {
                 const ExpressionTree::CallData& call = tree.CallAt(i);
                 const std::size_t base = starts.size() - call.argCount;
@@ -152,6 +172,23 @@ std::optional<double> PlotProgram::ValueAt(double x, std::vector<double>& stack)
                 case Step::Power:
                     --top;
                     top[-1] = Traits::Power(top[-1], top[0]);
+                    break;
+                case Step::AddNumber:
+                    top[-1] = Traits::Add(top[-1], *number++);
+                    break;
+                case Step::SubtractNumber:
+                    top[-1] = Traits::Subtract(top[-1], *number++);
+                    break;
+                case Step::MultiplyNumber:
+                    top[-1] = Traits::Multiply(top[-1], *number++);
+                    break;
+                case Step::DivideNumber:
+                    if (Traits::IsEqual(*number, 0.0))
+                        return std::nullopt;
+                    top[-1] = Traits::Divide(top[-1], *number++);
+                    break;
+                case Step::PowerNumber:
+                    top[-1] = Traits::Power(top[-1], *number++);
                     break;
                 case Step::Negate:
                     top[-1] = Traits::Negate(top[-1]);

@@ -7,9 +7,9 @@
 #include <vector>
 
 #include "BuiltinFunctions.h"
+#include "ExpressionTree.h"
 
 class ExpFuncTable;
-class ExpressionTree;
 class VarTable;
 
 // An expression made, once, into a list of steps over a stack of values,
@@ -48,6 +48,12 @@ class PlotProgram {
         Multiply,
         Divide,
         Power,
+        // The same with the next of the numbers as the right operand.
+        AddNumber,
+        SubtractNumber,
+        MultiplyNumber,
+        DivideNumber,
+        PowerNumber,
         Negate,
         Call,  // the next of the calls
         Fail,
@@ -56,6 +62,8 @@ class PlotProgram {
         FunctionFormula formula;
         std::size_t argCount;
     };
+
+    static Step OperatorStep(ExpressionTree::Tag tag, bool numberRight);
 
     // The program has no branches: the steps take the numbers and the
     // calls in the order they stand.

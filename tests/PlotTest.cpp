@@ -132,7 +132,8 @@ TEST(PlotTest, TheProgramFailsWhereTheEngineFailsAndElseGivesItsValue) {
         "1/x",  // a pole, and divisors within the tolerance of zero
         "x^0.5+ln(x)",
         "asin(x/10)*x^3-x/(x-x)",
-        "sin(1/x)*2",  // the error inside an argument
+        "x/0.00000000001+x/1e-10",  // a number within the tolerance of zero, and one beyond
+        "sin(1/x)*2",               // the error inside an argument
         "abs(sin(cos(x*a)))-x",
         "log(x,2)+log(2,x)",
         "sin(x,y)+cos(x,nope(1))",  // arguments not used count for nothing
