@@ -28,10 +28,10 @@ std::string ChosenVariable(const GraphAnswer& answer, const std::string& picked)
 
 using Result = std::shared_ptr<const GraphAnswer>;
 
-// An expression this long takes a good part of a frame for each value: its
-// curve is sketched first from a value every few pixel columns, then drawn
-// whole.
-constexpr std::size_t kSketchedFirst = 2000;
+// The whole curve of an expression this long takes about a frame on a quiet
+// machine and several on a busy one: it is sketched first from a value
+// every few pixel columns, then drawn whole.
+constexpr std::size_t kSketchedFirst = 8000;
 constexpr int kColumnsASketchSkips = 4;
 // Above this many characters the values at the columns' edges are computed
 // on two threads: they are most of the wait, and the window's own work
