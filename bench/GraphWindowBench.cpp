@@ -5,8 +5,9 @@
 // - edit -> curve repainted: from a key in the expression box to the
 //   moment the graph has painted the curve of the new expression (for a
 //   long one first a sketch, then the whole), for an expression of 200
-//   characters and a pasted one of 10,000; and the longest the key itself
-//   holds the window's thread;
+//   characters and a pasted one of 10,000; the longest the key itself
+//   holds the window's thread, and the longest the window's thread stays
+//   away from its event loop at a time between the key and the curve;
 // - pan and zoom: from an arrow key or a wheel notch to the frame painted
 //   (the old curve in the new range), and to the new curve painted.
 #include <QApplication>
@@ -48,6 +49,38 @@ bool SpinUntil(const std::function<bool()>& done, int limitMs) {
     }
     return true;
 }
+
+// How long the window's thread stays away from its event loop at a time:
+// a timer due every millisecond notes how late it comes back.
+class LoopStalls : public QObject {
+  public:
+    LoopStalls() {
+        m_clock.start();
+        m_timer.setTimerType(Qt::PreciseTimer);
+        connect(&m_timer, &QTimer::timeout, this, [this] { Note(); });
+        m_timer.start(1);
+    }
+    void Restart() {
+        m_last = Milliseconds(m_clock);
+        m_longest = 0;
+    }
+    double Longest() {
+        Note();
+        return m_longest;
+    }
+
+  private:
+    void Note() {
+        const double now = Milliseconds(m_clock);
+        m_longest = std::max(m_longest, now - m_last);
+        m_last = now;
+    }
+
+    QElapsedTimer m_clock;
+    QTimer m_timer;
+    double m_last = 0;
+    double m_longest = 0;
+};
 
 void PrintTimes(const char* what, const std::vector<double>& times) {
     std::printf("%-46s n %4zu  median %7.2f ms  p99 %7.2f ms  max %7.2f ms\n", what, times.size(),
@@ -110,6 +143,8 @@ void MeasureEdits(Windows& windows, const char* what, const QString& start) {
     std::vector<double> toFirst;
     std::vector<double> toCurve;
     std::vector<double> held;
+    std::vector<double> stalls;
+    LoopStalls loop;
     for (int i = 0; i < kEdits; ++i) {
         const int before = paints.Count();
         QElapsedTimer timer;
@@ -121,16 +156,19 @@ void MeasureEdits(Windows& windows, const char* what, const QString& start) {
         else
             QTest::keyClick(windows.expression, Qt::Key_Backspace);
         held.push_back(Milliseconds(timer));
+        loop.Restart();
         if (!windows.CurvePainted(paints, before, false))
             std::fprintf(stderr, "no curve after edit %d\n", i);
         toFirst.push_back(Milliseconds(timer));
         windows.CurvePainted(paints, before, true);
         toCurve.push_back(Milliseconds(timer));
+        stalls.push_back(loop.Longest());
     }
     std::printf("%s (%lld characters)\n", what, static_cast<long long>(start.size()));
     PrintTimes("  edit -> first curve repainted", toFirst);
     PrintTimes("  edit -> whole curve repainted", toCurve);
     PrintTimes("  the key holding the window's thread", held);
+    PrintTimes("  then the window's thread held at once, longest", stalls);
 }
 
 void MeasureFrames(Windows& windows, const char* what, const std::function<void(int)>& move) {

@@ -2,7 +2,9 @@
 // a curve (a window 1,999 pixels wide), for an expression typed by hand
 // (200 characters) and a pasted one (10,000). An edit redraws within a
 // frame when the short one takes well under 16 ms; the long one within
-// 100 ms. A curve with poles shows what finding its jumps adds.
+// 100 ms. A curve with poles shows what finding its jumps adds. The long
+// one's values are computed on two threads, as the graph window does; the
+// row "OneThread" shows what the second thread saves.
 #include <benchmark/benchmark.h>
 
 #include <string>
@@ -23,12 +25,14 @@ std::string SmoothExpression(std::size_t length) {
     return text;
 }
 
-void SampleOnce(benchmark::State& state, const std::string& expression, int columns) {
+void SampleOnce(benchmark::State& state, const std::string& expression, int columns,
+                int threads = 1) {
     VarTable variables;
     variables.Insert("a", 0.25);
     SampleRequest request;         // x from -10 to 10
     request.pixelWidth = columns;  // and a value more
     request.pixelHeight = 600;
+    request.threads = threads;
     std::size_t computations = 0;
     std::size_t pieces = 0;
     for (auto _ : state) {
@@ -43,9 +47,14 @@ void SampleOnce(benchmark::State& state, const std::string& expression, int colu
     state.SetLabel(std::to_string(expression.size()) + " characters");
 }
 
+// The graph window shares the values of a long expression between two
+// threads.
+constexpr std::size_t kSharedAbove = 1000;
+
 void BM_SampleSmooth(benchmark::State& state) {
-    SampleOnce(state, SmoothExpression(static_cast<std::size_t>(state.range(0))),
-               static_cast<int>(state.range(1)));
+    const auto length = static_cast<std::size_t>(state.range(0));
+    SampleOnce(state, SmoothExpression(length), static_cast<int>(state.range(1)),
+               length > kSharedAbove ? 2 : 1);
 }
 BENCHMARK(BM_SampleSmooth)
     ->Name("Plot/Sample")
@@ -53,6 +62,13 @@ BENCHMARK(BM_SampleSmooth)
     ->Args({10'000, 1999})
     // A window 1,000 pixels wide.
     ->Args({10'000, 1000})
+    ->Unit(benchmark::kMillisecond);
+
+void BM_SampleOneThread(benchmark::State& state) {
+    SampleOnce(state, SmoothExpression(10'000), 1000);
+}
+BENCHMARK(BM_SampleOneThread)
+    ->Name("Plot/SampleOneThread/10000/1000")
     ->Unit(benchmark::kMillisecond);
 
 void BM_SamplePoles(benchmark::State& state) {

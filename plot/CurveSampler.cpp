@@ -1,7 +1,11 @@
 #include "CurveSampler.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
+#include <functional>
+#include <system_error>
+#include <thread>
 #include <utility>
 
 #include "PlotFunction.h"
@@ -24,6 +28,12 @@ constexpr int kJumpSteps = 60;
 constexpr std::size_t kExtraPerColumn = 24;
 // Wider than any screen: bounds the work one request may ask for.
 constexpr int kMostColumns = 1 << 16;
+// The columns a thread takes at a time when several share them: few
+// enough that one that fails at once (x^0.5 left of zero) leaves no thread
+// idle for long.
+constexpr std::size_t kColumnsTaken = 16;
+// More threads than cores only wait for each other.
+constexpr int kMostThreads = 16;
 
 struct Sample {
     double x;
@@ -42,15 +52,13 @@ class Sampler {
             m_result.yRange = m_request.yRange.value_or(FitYRange({}));
             return std::move(m_result);
         }
-        std::vector<Sample> samples;
-        samples.reserve(static_cast<std::size_t>(columns) + 1);
-        for (int i = 0; i <= columns; ++i) {
-            if (Cancelled())
-                return std::move(m_result);
-            const double x =
+        std::vector<Sample> samples(static_cast<std::size_t>(columns) + 1);
+        for (int i = 0; i <= columns; ++i)
+            samples[i].x =
                 std::lerp(m_request.xLow, m_request.xHigh, static_cast<double>(i) / columns);
-            samples.push_back({x, m_function.ValueAt(x)});
-        }
+        ComputeEdges(samples);
+        if (Cancelled())
+            return std::move(m_result);
         m_result.computations = samples.size();
         m_budget = kExtraPerColumn * samples.size();
         m_result.yRange = m_request.yRange ? *m_request.yRange : FitRange(samples);
@@ -85,6 +93,43 @@ class Sampler {
             return true;
         }
         return false;
+    }
+
+    // The value at each column's edge, on as many threads as asked; stops
+    // early once cancelled.
+    void ComputeEdges(std::vector<Sample>& samples) {
+        const PlotProgram& program = m_function.Program();
+        const std::atomic<bool>* cancelled = m_request.cancelled;
+        std::atomic<std::size_t> next{0};
+        const auto work = [&samples, &program, cancelled, &next](std::vector<double>& stack) {
+            for (;;) {
+                const std::size_t first = next.fetch_add(kColumnsTaken, std::memory_order_relaxed);
+                if (first >= samples.size())
+                    return;
+                const std::size_t end = std::min(first + kColumnsTaken, samples.size());
+                for (std::size_t i = first; i < end; ++i) {
+                    if (cancelled && cancelled->load(std::memory_order_relaxed))
+                        return;
+                    samples[i].y = program.ValueAt(samples[i].x, stack);
+                }
+            }
+        };
+        // Each helper's stack is made before it starts: a helper has no
+        // one to tell that memory ran out.
+        const int helperCount = std::clamp(m_request.threads, 1, kMostThreads) - 1;
+        std::vector<std::vector<double>> stacks(helperCount + 1);
+        for (std::vector<double>& stack : stacks)
+            stack.resize(program.StackSize());
+        std::vector<std::jthread> helpers;
+        helpers.reserve(helperCount);
+        for (int i = 1; i <= helperCount; ++i) {
+            try {
+                helpers.emplace_back(work, std::ref(stacks[i]));
+            } catch (const std::system_error&) {
+                break;  // no thread to be had: fewer do the work
+            }
+        }
+        work(stacks[0]);
     }
 
     static ValueRange FitRange(const std::vector<Sample>& samples) {

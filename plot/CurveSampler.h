@@ -31,6 +31,9 @@ struct SampleRequest {
     // Set from another thread when the curve is no longer wanted: sampling
     // stops at the next pixel column and the result is incomplete.
     const std::atomic<bool>* cancelled = nullptr;
+    // The threads that compute the value at each column's edge, most of the
+    // work for a long expression. The curve is the same for any number.
+    int threads = 1;
 };
 
 struct SampledCurve {

@@ -5,7 +5,9 @@
 
 #include <algorithm>
 #include <atomic>
+#include <bit>
 #include <cmath>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -32,6 +34,13 @@ double ComputeAlone(const std::string& expression, double x) {
     VarTable variables;
     variables.Insert("x", x);
     return ComputeExpression(expression, variables);
+}
+
+bool SamePieces(const SampledCurve& a, const SampledCurve& b) {
+    return std::ranges::equal(a.pieces, b.pieces, [](const CurvePiece& p, const CurvePiece& q) {
+        return std::ranges::equal(
+            p, q, [](CurvePoint u, CurvePoint v) { return u.x == v.x && u.y == v.y; });
+    });
 }
 
 TEST(PlotTest, PiecesEndWhereTheCurveFailsOrJumps) {
@@ -62,6 +71,11 @@ TEST(PlotTest, PiecesEndWhereTheCurveFailsOrJumps) {
             SCOPED_TRACE(c.expression + " at width " + std::to_string(width));
             PlotFunction function(c.expression, "x", VarTable());
             const SampledCurve curve = SampleCurve(function, Request(width));
+            SampleRequest shared = Request(width);
+            shared.threads = 2;
+            const SampledCurve sharedCurve = SampleCurve(function, shared);
+            EXPECT_TRUE(SamePieces(curve, sharedCurve)) << "sampled on two threads";
+            EXPECT_EQ(curve.computations, sharedCurve.computations);
             ASSERT_EQ(curve.pieces.size(), c.pieces);
             if (c.pieces == 0)
                 continue;
@@ -99,12 +113,66 @@ TEST(PlotTest, BranchesReachTheirPoleAndAStepIsNotBridged) {
 TEST(PlotTest, ACurveNoLongerWantedStopsAtOnce) {
     PlotFunction function("x^2", "x", VarTable());
     const std::atomic<bool> cancelled{true};
-    SampleRequest request = Request(1000);
-    request.cancelled = &cancelled;
-    const SampledCurve curve = SampleCurve(function, request);
-    EXPECT_FALSE(curve.complete);
-    EXPECT_TRUE(curve.pieces.empty());
-    EXPECT_EQ(curve.computations, 0u);
+    for (const int threads : {1, 2}) {
+        SampleRequest request = Request(1000);
+        request.cancelled = &cancelled;
+        request.threads = threads;
+        const SampledCurve curve = SampleCurve(function, request);
+        EXPECT_FALSE(curve.complete);
+        EXPECT_TRUE(curve.pieces.empty());
+        EXPECT_EQ(curve.computations, 0u);
+    }
+}
+
+// The curve's values come from the expression made into a program; the
+// engine computing each value alone must agree on every success, to the
+// bit, and on every failure, with its error.
+TEST(PlotTest, TheProgramFailsWhereTheEngineFailsAndElseGivesItsValue) {
+    const std::string expressions[] = {
+        "1/x",  // a pole, and divisors within the tolerance of zero
+        "x^0.5+ln(x)",
+        "asin(x/10)*x^3-x/(x-x)",
+        "x/0.00000000001+x/1e-10",  // a number within the tolerance of zero, and one beyond
+        "sin(1/x)*2",               // the error inside an argument
+        "abs(sin(cos(x*a)))-x",
+        "log(x,2)+log(2,x)",
+        "sin(x,y)+cos(x,nope(1))",  // arguments not used count for nothing
+        "cos(y)+x",
+        "1/x^400+(x^400)^0",  // infinite on the way, finite at the end
+        "x^400/x^400",
+        "atan(x^400)",  // an infinite argument, a finite result
+        "-(-x)^3*(+x)/(-(x))",
+        "nope(x)",
+        "log(x)",
+    };
+    std::vector<double> xs = {0, 1e-11, -1e-11, 1e-9, 1e300, -1e300};
+    for (int i = -80; i <= 80; ++i)
+        xs.push_back(i / 8.0);
+    VarTable grid;
+    grid.Insert("a", 0.25);
+    for (const std::string& expression : expressions) {
+        PlotFunction function(expression, "x", grid);
+        for (const double x : xs) {
+            SCOPED_TRACE(expression + " at x = " + std::to_string(x));
+            VarTable alone = grid;
+            alone.Insert("x", x);
+            try {
+                const double value = ComputeExpression(expression, alone);
+                const std::optional<double> fast = function.ValueAt(x);
+                ASSERT_TRUE(fast.has_value());
+                EXPECT_EQ(std::bit_cast<std::uint64_t>(*fast), std::bit_cast<std::uint64_t>(value));
+            } catch (const ExpException& expected) {
+                EXPECT_FALSE(function.ValueAt(x).has_value());
+                try {
+                    function.Compute(x);
+                    ADD_FAILURE() << "no error";
+                } catch (const ExpException& error) {
+                    EXPECT_EQ(error.GetCode(), expected.GetCode());
+                    EXPECT_EQ(error.GetPlace(), expected.GetPlace());
+                }
+            }
+        }
+    }
 }
 
 TEST(PlotTest, TheOtherVariablesKeepTheirValuesAndTheVariableWins) {

@@ -5,7 +5,10 @@
 
 #include <QAbstractItemModel>
 #include <QAction>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QImage>
+#include <QLabel>
 #include <QSignalSpy>
 #include <QTableView>
 #include <QTest>
@@ -77,6 +80,22 @@ TEST_F(GraphWindowTest, EachKeyTypedRedrawsTheGraphAndItsDescription) {
         EXPECT_TRUE(View()->accessibleDescription().startsWith(QString::fromUtf8(step.description)))
             << View()->accessibleDescription().toStdString();
     }
+}
+
+TEST_F(GraphWindowTest, APastedLongExpressionIsLabelledInPartAndDescribedWhole) {
+    OpenGraph();
+    QString sum = QStringLiteral("x");
+    while (sum.size() < 2000)
+        sum += QStringLiteral("+x");
+    QGuiApplication::clipboard()->setText(sum);
+    QTest::keyClick(Expr(), Qt::Key_V, Qt::ControlModifier);
+    WaitForCurve();
+    const QString label = ControlNamed<QLabel>(m_graph, "graphStatus")->text();
+    EXPECT_LT(label.size(), 600);
+    EXPECT_TRUE(label.startsWith(QStringLiteral("y = x+x")));
+    EXPECT_TRUE(label.contains(QStringLiteral("…，x 从 −10 到 10"))) << label.toStdString();
+    EXPECT_TRUE(View()->accessibleDescription().startsWith(QStringLiteral("y = ") + sum +
+                                                           QStringLiteral("，x 从 −10 到 10")));
 }
 
 // Where on a row of pixels the curve's colour shows: the grid, the axes and

@@ -2,6 +2,7 @@
 
 #include <QFutureWatcher>
 #include <QPromise>
+#include <QThread>
 #include <QtConcurrent>
 #include <algorithm>
 #include <new>
@@ -27,11 +28,16 @@ std::string ChosenVariable(const GraphAnswer& answer, const std::string& picked)
 
 using Result = std::shared_ptr<const GraphAnswer>;
 
-// An expression this long takes a good part of a frame for each value: its
-// curve is sketched first from a value every few pixel columns, then drawn
-// whole.
-constexpr std::size_t kSketchedFirst = 2000;
+// The whole curve of an expression this long takes about a frame on a quiet
+// machine and several on a busy one: it is sketched first from a value
+// every few pixel columns, then drawn whole.
+constexpr std::size_t kSketchedFirst = 8000;
 constexpr int kColumnsASketchSkips = 4;
+// Above this many characters the values at the columns' edges are computed
+// on two threads: they are most of the wait, and the window's own work
+// needs a core only for moments. Below it a curve is ready within a frame.
+constexpr std::size_t kSharedAbove = 1000;
+constexpr int kSharingThreads = 2;
 
 // The answer to `question`, handed to `promise`; none once cancelled.
 Result Answer(QPromise<Result>& promise, const GraphQuestion& question,
@@ -103,6 +109,8 @@ void GraphPlotter::Ask(GraphQuestion question) {
     auto cancelled = std::make_shared<std::atomic<bool>>(false);
     m_cancelled = cancelled;
     question.sample.cancelled = cancelled.get();
+    if (question.expression.size() > kSharedAbove)
+        question.sample.threads = std::clamp(QThread::idealThreadCount(), 1, kSharingThreads);
     const quint64 generation = m_generation;
     m_busy = true;
     // The job owns its question and its flag: the window may change both,

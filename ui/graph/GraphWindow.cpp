@@ -19,6 +19,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <cmath>
+#include <limits>
 
 #include "ExpCompute.h"
 #include "GraphPlotter.h"
@@ -32,9 +33,24 @@ constexpr double kHalfRange = 10;
 constexpr int kDefaultWidth = 640;
 constexpr int kDefaultHeight = 560;
 constexpr int kRangeSettleMs = 500;
+// The label under the graph shows a pasted expression of thousands of
+// characters only in part: laying it all out, wrapped, would hold the window's
+// thread for longer than a frame at every curve, to show lines nobody
+// reads. The screen reader's description keeps it whole.
+constexpr qsizetype kLongestShownExpression = 500;
 
 QString FromUtf8(const std::string& text) {
     return QString::fromStdString(text);
+}
+
+// The start of `text` when it is longer than `longest` characters, marked
+// as cut.
+QString Shortened(QString text, qsizetype longest) {
+    if (text.size() <= longest)
+        return text;
+    const qsizetype end = text.at(longest).isLowSurrogate() ? longest - 1 : longest;
+    text.truncate(end);
+    return text + QChar(0x2026);
 }
 
 // `value` rounded to about three digits of `span`, its trailing zeros
@@ -272,6 +288,10 @@ QString GraphWindow::Reason() const {
 }
 
 QString GraphWindow::Description() const {
+    return Description(std::numeric_limits<qsizetype>::max());
+}
+
+QString GraphWindow::Description(qsizetype longestExpression) const {
     const QString reason = Reason();
     if (!reason.isEmpty())
         return reason;
@@ -280,9 +300,10 @@ QString GraphWindow::Description() const {
     const double xSpan = m_view->XHigh() - m_view->XLow();
     QString description =
         tr("y = %1，%2 从 %3 到 %4，y 从 %5 到 %6")
-            .arg(FromUtf8(answer.expression), FromUtf8(answer.variable),
-                 SpokenNumber(m_view->XLow(), xSpan), SpokenNumber(m_view->XHigh(), xSpan),
-                 SpokenNumber(y.low, y.high - y.low), SpokenNumber(y.high, y.high - y.low));
+            .arg(Shortened(FromUtf8(answer.expression), longestExpression),
+                 FromUtf8(answer.variable), SpokenNumber(m_view->XLow(), xSpan),
+                 SpokenNumber(m_view->XHigh(), xSpan), SpokenNumber(y.low, y.high - y.low),
+                 SpokenNumber(y.high, y.high - y.low));
     if (answer.curve.pieces.empty())
         description += tr("（这一段没有值）");
     return description;
@@ -301,7 +322,7 @@ QString GraphWindow::MarkerText() const {
 void GraphWindow::UpdateDescription() {
     const QString description = Description();
     const QString marker = MarkerText();
-    m_status->setText(marker.isEmpty() ? description : marker);
+    m_status->setText(marker.isEmpty() ? Description(kLongestShownExpression) : marker);
     // A screen reader speaks a change to the focused graph's description:
     // the trace is read out as it moves.
     m_view->setAccessibleDescription(marker.isEmpty() ? description

@@ -69,6 +69,9 @@ class GraphWindow : public QWidget {
     void OnVariablePicked(int index);
     void UpdateVariableBox(const GraphAnswer& answer);
     void UpdateDescription();
+    // The description with the expression cut after `longestExpression`
+    // characters.
+    QString Description(qsizetype longestExpression) const;
     // Why nothing is drawn; empty when something is.
     QString Reason() const;
     QString MarkerText() const;
