@@ -3,12 +3,13 @@
 // the tree evaluates to the same value, and the console program's
 // workspace, which keeps its storage from one text to the next, computes
 // the same value or fails with the same error, with and without a tree
-// (the value computed while the text is read), and so does
-// ComputeExpression, which builds none.
+// (the value computed while the text is read), and so do
+// ComputeExpression, which builds none, and the graph's program of steps.
 #include <bit>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <optional>
 #include <string_view>
 
 #include "ExpCompute.h"
@@ -17,6 +18,7 @@
 #include "ExpressionWorkspace.h"
 #include "FifteenDigits.h"
 #include "FuzzSupport.h"
+#include "PlotFunction.h"
 #include "VarTable.h"
 
 namespace {
@@ -82,12 +84,26 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         FUZZ_CHECK(SameValue(workspace.Compute(stripped), computed.value));
         FUZZ_CHECK(SameValue(workspace.ComputeValue(stripped), computed.value));
         FUZZ_CHECK(SameValue(ComputeExpression(stripped, Variables()), computed.value));
+        // The graph's program, x given its table value.
+        const std::optional<double> plotted = PlotFunction(stripped, "x", Variables()).ValueAt(2);
+        FUZZ_CHECK(plotted && SameValue(*plotted, computed.value));
     } catch (const ExpException& error) {
         const std::string message = ComposeErrorMessage(error, stripped);
         FUZZ_CHECK(!message.empty());
         FUZZ_CHECK(FailsAlike(error, [&] { workspace.Compute(stripped); }));
         FUZZ_CHECK(FailsAlike(error, [&] { workspace.ComputeValue(stripped); }));
         FUZZ_CHECK(FailsAlike(error, [&] { ComputeExpression(stripped, Variables()); }));
+        // A text that parses has no value on the graph either, and the
+        // graph tells the same error.
+        std::optional<PlotFunction> plot;
+        try {
+            plot.emplace(stripped, "x", Variables());
+        } catch (const ExpException&) {
+        }
+        if (plot) {
+            FUZZ_CHECK(!plot->ValueAt(2));
+            FUZZ_CHECK(FailsAlike(error, [&] { plot->Compute(2); }));
+        }
     }
     return 0;
 }
