@@ -79,6 +79,19 @@ void SaveFullSession(benchmark::State& state) {
     }
 }
 
+// Keeping turned on with a full history: the first write of a store that
+// has written nothing yet, every entry new to it.
+void FirstSaveFullSession(benchmark::State& state) {
+    const KeptSession session = FullSession();
+    for (auto _ : state) {
+        state.PauseTiming();
+        QTemporaryDir directory;
+        SessionStore store(directory.path());
+        state.ResumeTiming();
+        benchmark::DoNotOptimize(store.Save(session));
+    }
+}
+
 double ThreadCpuMs() {
     timespec now{};
     clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
@@ -124,6 +137,7 @@ void FilterFullHistory(benchmark::State& state) {
 BENCHMARK(OpenWindowEmpty)->Unit(benchmark::kMillisecond);
 BENCHMARK(OpenWindowFullSession)->Unit(benchmark::kMillisecond);
 BENCHMARK(SaveFullSession)->Unit(benchmark::kMillisecond);
+BENCHMARK(FirstSaveFullSession)->Unit(benchmark::kMillisecond);
 BENCHMARK(FilterFullHistory)->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <QSet>
 #include <QStringDecoder>
 #include <algorithm>
+#include <initializer_list>
 #include <optional>
 #include <set>
 #include <string>
@@ -41,6 +42,44 @@ std::optional<double> ReadVersion(const QJsonValue& value) {
 
 QByteArray WriteRecord(const QJsonObject& record) {
     return QJsonDocument(record).toJson(QJsonDocument::Compact) + '\n';
+}
+
+// Whether a JSON document writes `text` as its UTF-8 bytes, escaping
+// nothing: no control character, quote or backslash.
+bool IsPlainJsonText(const QString& text) {
+    return std::none_of(text.begin(), text.end(),
+                        [](QChar c) { return c.unicode() < 0x20 || c == u'"' || c == u'\\'; });
+}
+
+struct StringField {
+    QLatin1StringView key;
+    const QString& value;
+};
+
+// Appends the record of string fields, given in the order of their keys, as
+// WriteRecord writes it: a full history is written at every computation,
+// and a document for each of its lines cost most of the time.
+void AppendRecord(QByteArray& text, std::initializer_list<StringField> fields) {
+    const qsizetype start = text.size();
+    text += '{';
+    for (const StringField& field : fields) {
+        if (!IsPlainJsonText(field.value)) {
+            text.truncate(start);
+            QJsonObject record;
+            for (const StringField& each : fields)
+                record.insert(each.key, each.value);
+            text += WriteRecord(record);
+            return;
+        }
+        if (text.size() > start + 1)
+            text += ',';
+        text += '"';
+        text += field.key;
+        text += "\":\"";
+        text += field.value.toUtf8();
+        text += '"';
+    }
+    text += "}\n";
 }
 
 class SessionReader {
@@ -155,14 +194,14 @@ QByteArray SerializeSession(const KeptSession& session) {
         const QString result =
             session.results.isEmpty() ? QString() : session.results.value(SessionKey(entry));
         if (result.isEmpty())
-            text += WriteRecord({{QStringLiteral("history"), entry}});
+            AppendRecord(text, {{QLatin1StringView("history"), entry}});
         else
-            text += WriteRecord(
-                {{QStringLiteral("history"), entry}, {QStringLiteral("result"), result}});
+            AppendRecord(text, {{QLatin1StringView("history"), entry},
+                                {QLatin1StringView("result"), result}});
     }
     for (const KeptVariable& variable : session.variables) {
-        text += WriteRecord({{QStringLiteral("variable"), variable.name},
-                             {QStringLiteral("value"), variable.value}});
+        AppendRecord(text, {{QLatin1StringView("value"), variable.value},
+                            {QLatin1StringView("variable"), variable.name}});
     }
     return text;
 }

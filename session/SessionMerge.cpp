@@ -3,6 +3,7 @@
 #include <QHash>
 #include <QSet>
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -25,12 +26,26 @@ QHash<QString, KeptVariable> VariablesByKey(const QList<KeptVariable>& variables
 QStringList MergeHistory(const QStringList& disk, const QStringList& mine,
                          const QStringList& base) {
     // The usual case, cheap with a full history: this window has only
-    // added entries since, which are new to it and few.
+    // added entries since, mostly one. Many added at once (the first write
+    // after keeping is turned on) are looked up through the keys, lest the
+    // merge take the square of a full history.
     if (mine.size() >= base.size() && std::equal(base.begin(), base.end(), mine.begin())) {
+        constexpr qsizetype kFewAdded = 8;
         QStringList merged = disk;
-        for (qsizetype i = base.size(); i < mine.size(); ++i) {
-            if (!merged.contains(mine[i], Qt::CaseInsensitive))
-                merged.append(mine[i]);
+        if (mine.size() - base.size() <= kFewAdded) {
+            for (qsizetype i = base.size(); i < mine.size(); ++i) {
+                if (!merged.contains(mine[i], Qt::CaseInsensitive))
+                    merged.append(mine[i]);
+            }
+        } else {
+            QSet<QString> mergedKeys = HistoryKeys(disk);
+            for (qsizetype i = base.size(); i < mine.size(); ++i) {
+                QString key = SessionKey(mine[i]);
+                if (!mergedKeys.contains(key)) {
+                    mergedKeys.insert(std::move(key));
+                    merged.append(mine[i]);
+                }
+            }
         }
         LimitHistory(merged);
         return merged;

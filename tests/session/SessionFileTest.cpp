@@ -2,7 +2,10 @@
 // two windows writing it in turn.
 #include <gtest/gtest.h>
 
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <initializer_list>
+#include <utility>
 
 #include "SessionFile.h"
 #include "SessionMerge.h"
@@ -80,6 +83,40 @@ TEST(SessionFileTest, EveryValidRecordIsTakenAndWhatWasSkippedIsCounted) {
         EXPECT_EQ(read.problems.skippedHistory, c.problems.skippedHistory);
         EXPECT_EQ(read.problems.skippedVariables, c.problems.skippedVariables);
     }
+}
+
+// Lines are written without a JSON document where nothing needs escaping:
+// every text still comes out as the document writes it, and reads back.
+TEST(SessionFileTest, EveryRecordIsWrittenAsAJsonDocumentWritesIt) {
+    const QString texts[] = {
+        QStringLiteral("sin(x)*2"),      QStringLiteral("中文 ¼ \u2028\u00ad\x7f/"),
+        QStringLiteral("a\"b"),          QStringLiteral("a\\b"),
+        QStringLiteral("a\tb\x01"),      QString::fromUtf16(u"a\U0001F600b"),
+        QString::fromUtf16(u"a\xD800b"), QString()};
+    KeptSession session;
+    QByteArray expected = QByteArray(kHeader) + '\n';
+    const auto record = [](std::initializer_list<std::pair<QString, QString>> fields) {
+        QJsonObject object;
+        for (const auto& [key, value] : fields)
+            object.insert(key, value);
+        return QJsonDocument(object).toJson(QJsonDocument::Compact) + '\n';
+    };
+    for (const QString& text : texts) {
+        const QString entry = QStringLiteral("e") + text;
+        session.history.append(entry);
+        session.results.insert(SessionKey(entry), text);
+        expected += text.isEmpty() ? record({{"history", entry}})
+                                   : record({{"history", entry}, {"result", text}});
+    }
+    for (const QString& text : texts) {
+        session.variables.append({QStringLiteral("v") + text, text});
+        expected += record({{"value", text}, {"variable", QStringLiteral("v") + text}});
+    }
+    const QByteArray written = SerializeSession(session);
+    EXPECT_EQ(written, expected);
+    const SessionReadResult read = ParseSessionFile(written);
+    EXPECT_EQ(read.session.history, session.history);
+    EXPECT_EQ(read.session.results.value(SessionKey(session.history.first())), texts[0]);
 }
 
 TEST(SessionFileTest, AVersionIsComparedAsTheNumberItIsHoweverItIsWritten) {
@@ -190,6 +227,11 @@ TEST(SessionFileTest, TwoWindowsWritingInTurnKeepEachOthersWork) {
          {{"x1", "x2"}, {}},
          {{"x1"}, {}},
          {{"y1", "x2"}, {}}},
+        {"many entries added at once: each once, whatever its letters' case",
+         {{"y1", "X3"}, {}},
+         {{"x1", "x2", "x3", "x4", "x5", "x6", "x7", "X2", "x8", "x9", "y1"}, {}},
+         {{}, {}},
+         {{"y1", "X3", "x1", "x2", "x4", "x5", "x6", "x7", "x8", "x9"}, {}}},
         {"a variable changed here wins over the file's",
          {{}, {a2}},
          {{}, {a3}},
