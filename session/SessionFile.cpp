@@ -120,22 +120,33 @@ class SessionReader {
 
     SessionReadResult& Result() { return m_result; }
 
+    // Room for a file of `lines` lines, most of them history entries: a
+    // full history then fills its tables without growing them over and
+    // over.
+    void Reserve(qsizetype lines) {
+        const qsizetype entries = std::min(lines, kMaxHistoryEntries);
+        m_historyKeys.reserve(entries);
+        m_result.session.history.reserve(entries);
+        m_result.session.results.reserve(entries);
+    }
+
   private:
     void AddHistory(const QJsonValue& value, const QJsonValue& resultValue) {
         const QString entry = value.toString();
+        QString key = SessionKey(entry);
         // A character the decoder had to replace is no character the user typed.
         if (!value.isString() || entry.isEmpty() || entry.contains(QChar::ReplacementCharacter) ||
-            m_historyKeys.contains(SessionKey(entry))) {
+            m_historyKeys.contains(key)) {
             ++m_result.problems.skippedHistory;
             return;
         }
-        m_historyKeys.insert(SessionKey(entry));
+        m_historyKeys.insert(key);
         m_result.session.history.append(entry);
         // A result that did not keep is only not shown: the entry is sound.
         const QString result = resultValue.toString();
         if (resultValue.isString() && !result.isEmpty() &&
             !result.contains(QChar::ReplacementCharacter))
-            m_result.session.results.insert(SessionKey(entry), result);
+            m_result.session.results.insert(std::move(key), result);
     }
 
     void AddVariable(const QJsonValue& name, const QJsonValue& value) {
@@ -169,6 +180,7 @@ SessionReadResult ParseSessionFile(const QByteArray& bytes) {
     const QByteArray utf8 = decoder.hasError() ? text.toUtf8() : bytes;
     reader.Result().problems.notUtf8 = decoder.hasError();
 
+    reader.Reserve(utf8.count('\n'));
     bool first = true;
     for (qsizetype start = 0; start < utf8.size();) {
         qsizetype end = utf8.indexOf('\n', start);
