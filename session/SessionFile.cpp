@@ -45,10 +45,13 @@ QByteArray WriteRecord(const QJsonObject& record) {
 }
 
 // Whether a JSON document writes `text` as its UTF-8 bytes, escaping
-// nothing: no control character, quote or backslash.
+// nothing: no control character, quote, backslash or surrogate (the
+// document escapes a lone one, which UTF-8 cannot hold; a pair goes its
+// way too).
 bool IsPlainJsonText(const QString& text) {
-    return std::none_of(text.begin(), text.end(),
-                        [](QChar c) { return c.unicode() < 0x20 || c == u'"' || c == u'\\'; });
+    return std::none_of(text.begin(), text.end(), [](QChar c) {
+        return c.unicode() < 0x20 || c == u'"' || c == u'\\' || c.isSurrogate();
+    });
 }
 
 struct StringField {
