@@ -164,24 +164,23 @@ void GraphView::Trace(int direction) {
     SetMarkerX(next);
 }
 
-void GraphView::Render(QPainter& painter, const QRectF& area) const {
+GraphScene GraphView::Scene() const {
     GraphScene scene;
     scene.xLow = m_xLow;
     scene.xHigh = m_xHigh;
     scene.y = ShownYRange();
     if (m_answer && !m_answer->variable.empty())
         scene.curve = &m_answer->curve;
-    PaintGraph(painter, area, scene, palette(), font());
+    return scene;
+}
+
+void GraphView::Render(QPainter& painter, const QRectF& area) const {
+    PaintGraph(painter, area, Scene(), palette(), font());
 }
 
 void GraphView::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    GraphScene scene;
-    scene.xLow = m_xLow;
-    scene.xHigh = m_xHigh;
-    scene.y = ShownYRange();
-    if (m_answer && !m_answer->variable.empty())
-        scene.curve = &m_answer->curve;
+    GraphScene scene = Scene();
     scene.marker = Marker();
     PaintGraph(painter, QRectF(rect()), scene, palette(), font());
     if (hasFocus()) {

@@ -62,6 +62,8 @@ class GraphView : public QWidget {
 
   private:
     GraphMapping Mapping() const;
+    // The range and the curve, without the crosshair.
+    GraphScene Scene() const;
     // Sets the range shown, y fixed, when it is one a double can tell apart.
     void SetRange(double xLow, double xHigh, const ValueRange& y);
     void ZoomAbout(double factor, QPointF pixel);
